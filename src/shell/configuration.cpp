@@ -1,0 +1,136 @@
+#include "shell/configuration.h"
+
+#include <algorithm>
+#include <cctype>
+#include <fstream>
+#include <system_error>
+
+#include "shell/platform.h"
+
+namespace zentrail {
+
+namespace {
+
+bool IsValidUtf8(const std::string& text) {
+    size_t i = 0;
+    while (i < text.size()) {
+        unsigned char c = static_cast<unsigned char>(text[i]);
+        size_t extra;
+        unsigned int codePoint;
+        if (c < 0x80) {
+            ++i;
+            continue;
+        } else if ((c & 0xE0) == 0xC0) {
+            extra = 1;
+            codePoint = c & 0x1F;
+        } else if ((c & 0xF0) == 0xE0) {
+            extra = 2;
+            codePoint = c & 0x0F;
+        } else if ((c & 0xF8) == 0xF0) {
+            extra = 3;
+            codePoint = c & 0x07;
+        } else {
+            return false;
+        }
+        if (i + extra >= text.size()) return false;
+        for (size_t k = 1; k <= extra; ++k) {
+            unsigned char next = static_cast<unsigned char>(text[i + k]);
+            if ((next & 0xC0) != 0x80) return false;
+            codePoint = (codePoint << 6) | (next & 0x3F);
+        }
+        static constexpr unsigned int kMinimum[] = {0, 0x80, 0x800, 0x10000};
+        if (codePoint < kMinimum[extra] || codePoint > 0x10FFFF ||
+            (codePoint >= 0xD800 && codePoint <= 0xDFFF))
+            return false;
+        i += extra + 1;
+    }
+    return true;
+}
+
+std::string Upper(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return text;
+}
+
+void ApplyLine(Configuration& config, const std::string& line) {
+    size_t firstColon = line.find(':');
+    bool isPassword = firstColon != std::string::npos &&
+                      Upper(line.substr(0, firstColon)) == "SQL_PASSWORD";
+    config.strConfigSummary += " ";
+    config.strConfigSummary += isPassword ? line.substr(0, firstColon) + ":****" : line;
+    if (firstColon == std::string::npos) return;  // a comment
+    std::string key = Upper(line.substr(0, firstColon));
+    size_t secondColon = line.find(':', firstColon + 1);
+    std::string value = line.substr(firstColon + 1, secondColon == std::string::npos
+                                                        ? std::string::npos
+                                                        : secondColon - firstColon - 1);
+    if (key == "SERVER") config.strTallyServer = value;
+    else if (key == "PORT") config.strTallyPort = value;
+    else if (key == "COMPANY") config.strCompany = value;
+    else if (key == "SQL_ODBC") config.strSqlOdbc = value;
+    else if (key == "SQL_USER") config.strSqlUser = value;
+    else if (key == "SQL_PASSWORD") config.strSqlPassword = value;
+    else if (key == "LEDGER_ID") config.blnLedgerId = Upper(value) == "YES";
+    else if (key == "DEBTOR") config.strDebtorGroup = value;
+    else if (key == "CREDITOR") config.strCreditorGroup = value;
+}
+
+}  // namespace
+
+Configuration ReadConfig(const std::filesystem::path& path) {
+    Configuration config;
+    config.blnLedgerId = true;
+    std::error_code ec;
+    auto status = std::filesystem::status(path, ec);
+    if (ec || status.type() == std::filesystem::file_type::not_found) {
+        config.strTallyServer = platform::LocalHostName();
+        config.strTallyPort = "9000";
+        config.strSqlOdbc = "DMSDB";
+        config.strSqlUser = "sa";
+        return config;
+    }
+    std::string where = path.string();
+    if (std::filesystem::is_directory(status))
+        throw ConfigError("Cannot read the configuration file " + where + ": it is a folder");
+    std::ifstream file(path, std::ios::binary);
+    if (!file) throw ConfigError("Cannot open the configuration file " + where);
+    std::string line;
+    size_t lineNumber = 0;
+    while (true) {
+        line.clear();
+        // Read one line by hand so that an endless line cannot exhaust memory.
+        int c;
+        bool any = false;
+        while ((c = file.get()) != EOF && c != '\n') {
+            any = true;
+            if (line.size() >= kMaxConfigLineLength)
+                throw ConfigError("Cannot read the configuration file " + where + ": line " +
+                                  std::to_string(lineNumber + 1) + " is longer than " +
+                                  std::to_string(kMaxConfigLineLength) + " characters");
+            line += static_cast<char>(c);
+        }
+        if (!any && c == EOF) break;
+        ++lineNumber;
+        if (file.bad()) throw ConfigError("Cannot read the configuration file " + where);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (lineNumber == 1 && line.starts_with("\xEF\xBB\xBF")) line.erase(0, 3);
+        if (!IsValidUtf8(line))
+            throw ConfigError("Cannot read the configuration file " + where + ": line " +
+                              std::to_string(lineNumber) + " is not valid UTF-8 text");
+        if (line.empty()) continue;
+        ApplyLine(config, line);
+        if (c == EOF) break;
+    }
+    if (file.bad()) throw ConfigError("Cannot read the configuration file " + where);
+    return config;
+}
+
+Configuration ReadConfig() { return ReadConfig(platform::ProgramFolder() / "Config.txt"); }
+
+Configuration& ProgramConfig() {
+    static Configuration config;
+    return config;
+}
+
+}  // namespace zentrail

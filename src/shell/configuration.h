@@ -1,0 +1,44 @@
+#pragma once
+
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+
+namespace zentrail {
+
+// The program-wide settings read from Config.txt at start.
+struct Configuration {
+    std::string strTallyServer;
+    std::string strTallyPort;
+    std::string strCompany;
+    std::string strSqlOdbc;
+    std::string strSqlUser;
+    std::string strSqlPassword;
+    bool blnLedgerId = true;
+    std::string strDebtorGroup;
+    std::string strCreditorGroup;
+    std::string strConfigSummary;  // shown in window titles; the password is masked
+
+    // "http://" server ":" port, the address every export posts to.
+    std::string TallyUrl() const { return "http://" + strTallyServer + ":" + strTallyPort; }
+};
+
+// Config.txt could not be read.
+class ConfigError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+inline constexpr size_t kMaxConfigLineLength = 64 * 1024;
+
+// Reads the file at `path`; a missing file gives the defaults. Throws ConfigError when the
+// file exists but cannot be read as text.
+Configuration ReadConfig(const std::filesystem::path& path);
+
+// Reads Config.txt from the program folder.
+Configuration ReadConfig();
+
+// The one program-wide configuration, set at start-up.
+Configuration& ProgramConfig();
+
+}  // namespace zentrail

@@ -1,0 +1,37 @@
+#include "shell/platform.h"
+
+#include <system_error>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace zentrail::platform {
+
+std::filesystem::path ProgramFolder() {
+#ifdef _WIN32
+    wchar_t buffer[MAX_PATH * 4];
+    DWORD length = GetModuleFileNameW(nullptr, buffer, static_cast<DWORD>(std::size(buffer)));
+    return std::filesystem::path(std::wstring(buffer, length)).parent_path();
+#else
+    std::error_code ec;
+    std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec) return std::filesystem::current_path();
+    return self.parent_path();
+#endif
+}
+
+std::string LocalHostName() {
+    char name[256] = {0};
+#ifdef _WIN32
+    DWORD size = sizeof name;
+    if (!GetComputerNameA(name, &size)) return "localhost";
+#else
+    if (gethostname(name, sizeof name - 1) != 0 || name[0] == '\0') return "localhost";
+#endif
+    return name;
+}
+
+}  // namespace zentrail::platform

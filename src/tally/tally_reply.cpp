@@ -1,0 +1,50 @@
+#include "tally/tally_reply.h"
+
+#include <pugixml.hpp>
+
+#include <array>
+
+namespace zentrail {
+
+namespace {
+
+constexpr std::array<std::string_view, 10> kImportCounters = {
+    "CREATED", "ALTERED", "DELETED", "LASTVCHID", "LASTMID",
+    "COMBINED", "IGNORED", "ERRORS", "CANCELLED", "EXCEPTIONS"};
+
+std::string FirstChildText(const pugi::xml_node& node) {
+    pugi::xml_node child = node.first_child();
+    return child ? std::string(child.value()) : std::string();
+}
+
+}  // namespace
+
+TallyReply ParseTallyReply(std::string_view text) {
+    TallyReply reply;
+    pugi::xml_document doc;
+    pugi::xml_parse_result parsed =
+        doc.load_buffer(text.data(), text.size(), pugi::parse_default, pugi::encoding_utf8);
+    if (!parsed || !doc.document_element()) return reply;
+    reply.wellFormed = true;
+    for (pugi::xpath_node hit : doc.select_nodes("//LINEERROR"))
+        reply.lineErrors.push_back(FirstChildText(hit.node()));
+    for (pugi::xpath_node hit : doc.select_nodes("//ALTERED"))
+        reply.alteredTexts.push_back(FirstChildText(hit.node()));
+    reply.importResult = !reply.lineErrors.empty();
+    for (std::string_view counter : kImportCounters) {
+        if (reply.importResult) break;
+        std::string path = "//" + std::string(counter);
+        reply.importResult = !doc.select_nodes(path.c_str()).empty();
+    }
+    return reply;
+}
+
+std::string QuoteReply(std::string_view text, size_t limit) {
+    if (text.size() <= limit) return std::string(text);
+    size_t cut = limit;
+    // Do not split a UTF-8 sequence.
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+    return std::string(text.substr(0, cut));
+}
+
+}  // namespace zentrail
