@@ -8,53 +8,18 @@
 #include <vector>
 
 #include "support/tally_xml_check.h"
+#include "tally/vouchers/expected_text.h"
 #include "tally/vouchers/tally_purch_trn.h"
 
 namespace zentrail {
 namespace {
 
+using testing::Count;
+using testing::Crlf;
+using testing::kEnvelopeBottom;
+using testing::kEnvelopeTop;
 using testing::ParsesAsXml;
 using testing::VoucherAmountSum;
-
-// Expected texts are written with plain line breaks; every line of the output ends in CR LF.
-std::string Crlf(std::string_view text) {
-    std::string out;
-    for (char c : text) {
-        if (c == '\n') out += '\r';
-        out += c;
-    }
-    return out;
-}
-
-size_t Count(std::string_view text, std::string_view part) {
-    size_t n = 0;
-    for (size_t at = text.find(part); at != std::string_view::npos; at = text.find(part, at + 1))
-        ++n;
-    return n;
-}
-
-constexpr std::string_view kEnvelopeTop = R"(<ENVELOPE>
-<HEADER>
-<TALLYREQUEST>Import Data</TALLYREQUEST>
-</HEADER>
-<BODY>
-<IMPORTDATA>
-<REQUESTDESC>
-<REPORTNAME>Vouchers</REPORTNAME>
-<STATICVARIABLES>
-<SVCURRENTCOMPANY>Zentrail Demo &amp; Co</SVCURRENTCOMPANY>
-</STATICVARIABLES>
-</REQUESTDESC>
-<REQUESTDATA>
-)";
-
-constexpr std::string_view kEnvelopeBottom = R"(</VOUCHER>
-</TALLYMESSAGE>
-</REQUESTDATA>
-</IMPORTDATA>
-</BODY>
-</ENVELOPE>
-)";
 
 class PurchTrnTest : public ::testing::Test {
 protected:
