@@ -1,0 +1,241 @@
+#include "tally/vouchers/tally_purch_trn.h"
+
+#include <optional>
+
+#include "tally/date_text.h"
+#include "tally/number_text.h"
+#include "tally/vouchers/voucher_lines.h"
+
+namespace zentrail {
+
+namespace {
+
+constexpr const char* kLedgerList = "LEDGERENTRIES.LIST";
+constexpr const char* kAllLedgerList = "ALLLEDGERENTRIES.LIST";
+
+void AppendGstOverride(std::string& out, std::string_view nature, std::string_view assessable) {
+    AppendLine(out, {"<GSTOVRDNNATURE>", nature, "</GSTOVRDNNATURE>"});
+    AppendLine(out, {"<GSTOVRDNINELIGIBLEITC>&#4; Not Applicable</GSTOVRDNINELIGIBLEITC>"});
+    AppendLine(out, {"<GSTOVRDNISREVCHARGEAPPL>&#4; Not Applicable</GSTOVRDNISREVCHARGEAPPL>"});
+    AppendLine(out, {"<GSTOVRDNASSESSABLEVALUE>-", assessable, "</GSTOVRDNASSESSABLEVALUE>"});
+}
+
+}  // namespace
+
+std::string TallyPurchTrn::strPurchase_Head(
+    std::string& strVchType, const std::string& dtpTallyDate, std::string& strParty,
+    std::string& strVchNo, std::string& strRefNo, std::string& strRemarks,
+    std::string& strSuppInvDate, const std::string& strGrnNum, const std::string& strPoNum,
+    const std::string& strPoNum1, const std::string& strStatNm,
+    const std::string& strPartyGSTN) const {
+    strParty = strXmlText(strParty);
+    strRemarks = strXmlText(strRemarks);
+    strVchType = strXmlText(strVchType);
+    strVchNo = strXmlText(strVchNo);
+    strRefNo = strXmlText(strRefNo);
+    if (strVchType.empty()) strVchType = "Purchase";
+
+    const std::string date = VoucherDate(dtpTallyDate);
+    if (std::optional<DateParts> supplied = ParseDocumentDate(strSuppInvDate))
+        strSuppInvDate = TallyDate(*supplied);
+    // A supplier date that is no date is written as it came, but still as safe XML text.
+    const std::string referenceDate = strXmlText(strSuppInvDate);
+    const std::string key = VoucherKey(date, strVchType, strParty, strVchNo, strRefNo);
+
+    std::string out;
+    out.reserve(2400);
+    AppendLine(out, {"<TALLYMESSAGE xmlns:UDF=\"TallyUDF\">"});
+    AppendLine(out,
+               {"<VOUCHER REMOTEID=\"", key, "\" VCHTYPE=\"", strVchType, "\" ACTION=\"Create\">"});
+    AppendLine(out, {"<DATE>", date, "</DATE>"});
+    AppendLine(out, {"<GUID>", key, "</GUID>"});
+    AppendLine(out, {"<NARRATION>", strXmlText(strRemarks), "</NARRATION>"});
+    AppendLine(out, {"<VOUCHERTYPENAME>", strVchType, "</VOUCHERTYPENAME>"});
+    AppendLine(out, {"<ISOPTIONAL>No</ISOPTIONAL>"});
+    AppendLine(out, {"<USEFORGAINLOSS>No</USEFORGAINLOSS>"});
+    AppendLine(out, {"<USEFORCOMPOUND>No</USEFORCOMPOUND>"});
+    AppendLine(out, {"<EFFECTIVEDATE>", date, "</EFFECTIVEDATE>"});
+    AppendLine(out, {"<ISCANCELLED>No</ISCANCELLED>"});
+    AppendLine(out, {"<USETRACKINGNUMBER>No</USETRACKINGNUMBER>"});
+    AppendLine(out, {"<ISPOSTDATED>No</ISPOSTDATED>"});
+    AppendLine(out, {"<ISINVOICE>Yes</ISINVOICE>"});
+    AppendLine(out, {"<DIFFACTUALQTY>No</DIFFACTUALQTY>"});
+    AppendLine(out, {"<VOUCHERNUMBER>", strVchNo, "</VOUCHERNUMBER>"});
+    AppendLine(out, {"<REFERENCE>", strRefNo, "</REFERENCE>"});
+    AppendLine(out, {"<PARTYLEDGERNAME>", strParty, "</PARTYLEDGERNAME>"});
+    AppendLine(out, {"<UDF:REFERENCEDATE.LIST DESC=\"`ReferenceDate`\" ISLIST=\"YES\" "
+                     "TYPE=\"Date\">"});
+    AppendLine(out, {"<UDF:REFERENCEDATE DESC=\"`ReferenceDate`\">", referenceDate,
+                     "</UDF:REFERENCEDATE>"});
+    AppendLine(out, {"</UDF:REFERENCEDATE.LIST>"});
+    AppendLine(out, {"<REFERENCEDATE>", referenceDate, "</REFERENCEDATE>"});
+    AppendLine(out, {"<INVOICEDELNOTES.LIST>"});
+    AppendLine(out, {"<BASICSHIPDELIVERYNOTE>", strXmlText(strGrnNum), "</BASICSHIPDELIVERYNOTE>"});
+    AppendLine(out, {"</INVOICEDELNOTES.LIST>"});
+    for (const std::string* order : {&strPoNum, &strPoNum1}) {
+        AppendLine(out, {"<INVOICEORDERLIST.LIST>"});
+        AppendLine(out, {"<BASICORDERDATE>", date, "</BASICORDERDATE>"});
+        AppendLine(out, {"<BASICPURCHASEORDERNO>", strXmlText(*order), "</BASICPURCHASEORDERNO>"});
+        AppendLine(out, {"</INVOICEORDERLIST.LIST>"});
+    }
+    AppendLine(out, {"<STATENAME>", strXmlText(strStatNm), "</STATENAME>"});
+    if (strPartyGSTN.size() >= 10)
+        AppendLine(out, {"<PARTYGSTIN>", strXmlText(strPartyGSTN), "</PARTYGSTIN>"});
+    AppendLine(out, {"<ISGSTOVERRIDDEN>Yes</ISGSTOVERRIDDEN>"});
+    AppendLine(out, {"<GSTNOTEXPORTED>No</GSTNOTEXPORTED>"});
+    if (!strRemarks.empty()) AppendLine(out, {"<NARRATION>", strRemarks, "</NARRATION>"});
+    AppendLine(out, {"<ALTERID></ALTERID>"});
+    return out;
+}
+
+std::string TallyPurchTrn::PartyEntry(const char* list, const std::string& partyCode,
+                                      const std::string& billName, double amount) {
+    const std::string amountText = NumberText(amount);
+    std::string out;
+    out.reserve(420);
+    AppendLine(out, {"<", list, ">"});
+    AppendLine(out, {"<REMOVEZEROENTRIES>No</REMOVEZEROENTRIES>"});
+    AppendLine(out, {"<ISDEEMEDPOSITIVE>No</ISDEEMEDPOSITIVE>"});
+    AppendLine(out, {"<LEDGERFROMITEM>No</LEDGERFROMITEM>"});
+    AppendLine(out, {"<LEDGERNAME>", strXmlText(partyCode), "</LEDGERNAME>"});
+    AppendLine(out, {"<ISPARTYLEDGER>Yes</ISPARTYLEDGER>"});
+    AppendLine(out, {"<AMOUNT>", amountText, "</AMOUNT>"});
+    AppendLine(out, {"<BILLALLOCATIONS.LIST>"});
+    AppendLine(out, {"<NAME>", strXmlText(billName), "</NAME>"});
+    AppendLine(out, {"<BILLTYPE>New Ref</BILLTYPE>"});
+    AppendLine(out, {"<BILLCREDITPERIOD/>"});
+    AppendLine(out, {"<AMOUNT>", amountText, "</AMOUNT>"});
+    AppendLine(out, {"</BILLALLOCATIONS.LIST>"});
+    AppendLine(out, {"</", list, ">"});
+    return out;
+}
+
+std::string TallyPurchTrn::strPurchase_Party(std::string strPartyCode, const std::string& strVchNo,
+                                             double dblAmount) const {
+    return PartyEntry(kLedgerList, strPartyCode, strVchNo, dblAmount);
+}
+
+std::string TallyPurchTrn::strPurchase_Party_All(std::string strPartyCode,
+                                                 const std::string& strVchNo,
+                                                 double dblAmount) const {
+    return PartyEntry(kAllLedgerList, strPartyCode, strVchNo, dblAmount);
+}
+
+std::string TallyPurchTrn::strPurchase_Dr(std::string& strLedgerDr, double dblDrAmt,
+                                          const std::string& strTaxClass, double dblTaxRate) const {
+    if (dblDrAmt == 0) return {};
+    strLedgerDr = strXmlText(strLedgerDr);
+    std::string out;
+    out.reserve(520);
+    AppendLine(out, {"<LEDGERENTRIES.LIST>"});
+    AppendLine(out, {"<BASICRATEOFINVOICETAX.LIST TYPE=\"Number\">"});
+    AppendLine(out,
+               {"<BASICRATEOFINVOICETAX> ", NumberText(dblTaxRate), "</BASICRATEOFINVOICETAX>"});
+    AppendLine(out, {"</BASICRATEOFINVOICETAX.LIST>"});
+    AppendLine(out,
+               {"<TAXCLASSIFICATIONNAME>", strXmlText(strTaxClass), "</TAXCLASSIFICATIONNAME>"});
+    AppendLine(out, {"<REMOVEZEROENTRIES>No</REMOVEZEROENTRIES>"});
+    AppendLine(out, {"<ISDEEMEDPOSITIVE>Yes</ISDEEMEDPOSITIVE>"});
+    AppendLine(out, {"<LEDGERFROMITEM>No</LEDGERFROMITEM>"});
+    AppendLine(out, {"<LEDGERNAME>", strLedgerDr, "</LEDGERNAME>"});
+    AppendLine(out, {"<ISPARTYLEDGER>No</ISPARTYLEDGER>"});
+    AppendLine(out, {"<AMOUNT>", DebitText(dblDrAmt), "</AMOUNT>"});
+    AppendLine(out, {"</LEDGERENTRIES.LIST>"});
+    return out;
+}
+
+std::string TallyPurchTrn::strPurchase_Dr_All(std::string& strLedgerDr, double dblDrAmt,
+                                              const std::string& strGstIn,
+                                              double dblIgstAmt) const {
+    if (dblDrAmt == 0) return {};
+    strLedgerDr = strXmlText(strLedgerDr);
+    const std::string amountText = DebitText(dblDrAmt);
+    std::string out;
+    out.reserve(640);
+    AppendLine(out, {"<ALLLEDGERENTRIES.LIST>"});
+    AppendLine(out, {"<REMOVEZEROENTRIES>No</REMOVEZEROENTRIES>"});
+    AppendLine(out, {"<ISDEEMEDPOSITIVE>Yes</ISDEEMEDPOSITIVE>"});
+    AppendLine(out, {"<LEDGERFROMITEM>No</LEDGERFROMITEM>"});
+    AppendLine(out, {"<LEDGERNAME>", strLedgerDr, "</LEDGERNAME>"});
+    AppendLine(out, {"<ISPARTYLEDGER>No</ISPARTYLEDGER>"});
+    AppendLine(out, {"<AMOUNT>", amountText, "</AMOUNT>"});
+    if (!strGstIn.empty()) {
+        // The service line of a registered supplier: interstate when integrated tax applies.
+        const char* nature = dblIgstAmt == 0 ? "Purchase Taxable" : "Interstate Purchase Taxable";
+        AppendGstOverride(out, nature, NumberText(dblDrAmt));
+    }
+    AppendLine(out, {"</ALLLEDGERENTRIES.LIST>"});
+    return out;
+}
+
+std::string TallyPurchTrn::CreditEntry(const char* list, std::string& ledger, double amount) {
+    if (amount == 0) return {};
+    ledger = strXmlText(ledger);
+    std::string out;
+    out.reserve(300);
+    AppendLine(out, {"<", list, ">"});
+    AppendLine(out, {"<REMOVEZEROENTRIES>No</REMOVEZEROENTRIES>"});
+    AppendLine(out, {"<ISDEEMEDPOSITIVE>No</ISDEEMEDPOSITIVE>"});
+    AppendLine(out, {"<LEDGERFROMITEM>No</LEDGERFROMITEM>"});
+    AppendLine(out, {"<LEDGERNAME>", ledger, "</LEDGERNAME>"});
+    AppendLine(out, {"<ISPARTYLEDGER>No</ISPARTYLEDGER>"});
+    AppendLine(out, {"<AMOUNT>", NumberText(amount), "</AMOUNT>"});
+    AppendLine(out, {"</", list, ">"});
+    return out;
+}
+
+std::string TallyPurchTrn::strPurchase_Cr(std::string& strLedgerCr, double dblCrAmt) const {
+    return CreditEntry(kLedgerList, strLedgerCr, dblCrAmt);
+}
+
+std::string TallyPurchTrn::strPurchase_Cr_All(std::string& strLedgerCr, double dblCrAmt) const {
+    return CreditEntry(kAllLedgerList, strLedgerCr, dblCrAmt);
+}
+
+std::string TallyPurchTrn::strInvent_Purchase(const std::string& strItemName, double dblAmount,
+                                              double dblItemQty, const std::string& strItemUnit,
+                                              double dblRate, const std::string& strGodown,
+                                              const std::string& strBatchNo,
+                                              const std::string& strPurchasesAc,
+                                              const std::string& strTaxTyp,
+                                              double dblTaxableAmt1) const {
+    const std::string amount = DebitText(dblAmount);
+    const std::string unit = strXmlText(strItemUnit);
+    const std::string quantity = " " + NumberText(dblItemQty) + " " + unit;
+    std::string out;
+    out.reserve(1400);
+    AppendLine(out, {"<ALLINVENTORYENTRIES.LIST>"});
+    AppendLine(out, {"<STOCKITEMNAME>", strXmlText(strItemName), "</STOCKITEMNAME>"});
+    AppendLine(out, {"<ISDEEMEDPOSITIVE>Yes</ISDEEMEDPOSITIVE>"});
+    AppendLine(out, {"<ISAUTONEGATE>No</ISAUTONEGATE>"});
+    AppendLine(out, {"<RATE>", NumberText(dblRate), " /", unit, "</RATE>"});
+    AppendLine(out, {"<AMOUNT>", amount, "</AMOUNT>"});
+    AppendLine(out, {"<ACTUALQTY>", quantity, "</ACTUALQTY>"});
+    AppendLine(out, {"<BILLEDQTY>", quantity, "</BILLEDQTY>"});
+    AppendLine(out, {"<BATCHALLOCATIONS.LIST>"});
+    AppendLine(out, {"<GODOWNNAME>", strXmlText(strGodown), "</GODOWNNAME>"});
+    AppendLine(out, {"<BATCHNAME>", strXmlText(strBatchNo), "</BATCHNAME>"});
+    AppendLine(out, {"<ORDERNO></ORDERNO>"});
+    AppendLine(out, {"<TRACKINGNUMBER></TRACKINGNUMBER>"});
+    AppendLine(out, {"<MFDON></MFDON>"});
+    AppendLine(out, {"<EXPIRYPERIOD/>"});
+    AppendLine(out, {"<AMOUNT>", amount, "</AMOUNT>"});
+    AppendLine(out, {"<ACTUALQTY>", quantity, "</ACTUALQTY>"});
+    AppendLine(out, {"<BILLEDQTY>", quantity, "</BILLEDQTY>"});
+    AppendLine(out, {"<ORDERDUEDATE></ORDERDUEDATE>"});
+    AppendLine(out, {"</BATCHALLOCATIONS.LIST>"});
+    AppendLine(out, {"<ACCOUNTINGALLOCATIONS.LIST>"});
+    AppendLine(out, {"<REMOVEZEROENTRIES>No</REMOVEZEROENTRIES>"});
+    AppendLine(out, {"<ISDEEMEDPOSITIVE>Yes</ISDEEMEDPOSITIVE>"});
+    AppendLine(out, {"<LEDGERFROMITEM>No</LEDGERFROMITEM>"});
+    AppendLine(out, {"<LEDGERNAME>", strXmlText(strPurchasesAc), "</LEDGERNAME>"});
+    if (!strTaxTyp.empty())
+        AppendGstOverride(out, strXmlText(strTaxTyp), NumberText(dblTaxableAmt1));
+    AppendLine(out, {"<ISPARTYLEDGER>No</ISPARTYLEDGER>"});
+    AppendLine(out, {"<AMOUNT>", amount, "</AMOUNT>"});
+    AppendLine(out, {"</ACCOUNTINGALLOCATIONS.LIST>"});
+    AppendLine(out, {"</ALLINVENTORYENTRIES.LIST>"});
+    return out;
+}
+
+}  // namespace zentrail

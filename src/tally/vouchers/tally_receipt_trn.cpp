@@ -1,0 +1,129 @@
+#include "tally/vouchers/tally_receipt_trn.h"
+
+#include "tally/date_text.h"
+#include "tally/number_text.h"
+#include "tally/vouchers/voucher_lines.h"
+
+namespace zentrail {
+
+std::string TallyReceiptTrn::strReceipt_Head(std::string& strVchType,
+                                             const std::string& dtpTallyDate, std::string& strParty,
+                                             const std::string& strVchNo,
+                                             const std::string& strRefNo, std::string& strRemarks,
+                                             const std::string& strOptFlag,
+                                             bool blnIsCancel) const {
+    strParty = strXmlText(strParty);
+    strRemarks = strXmlText(strRemarks);
+    strVchType = strXmlText(strVchType);
+    if (strVchType.empty()) strVchType = "Receipt";
+
+    const std::string date = VoucherDate(dtpTallyDate);
+    // Receipt numbers come straight from the source; they must not break the voucher.
+    const std::string number = strXmlText(strVchNo);
+    const std::string reference = strXmlText(strRefNo);
+    const std::string key = VoucherKey(date, strVchType, strParty, number, reference);
+
+    std::string out;
+    out.reserve(1200);
+    AppendLine(out, {"<TALLYMESSAGE xmlns:UDF=\"TallyUDF\">"});
+    AppendLine(out, {"<VOUCHER REMOTEID=\"", key, "\" VCHTYPE=\"", strVchType,
+                     blnIsCancel ? "\" ACTION=\"Cancel\">" : "\" ACTION=\"Create\">"});
+    AppendLine(out, {"<DATE>", date, "</DATE>"});
+    AppendLine(out, {"<GUID>", key, "</GUID>"});
+    AppendLine(out, {"<NARRATION>", strXmlText(strRemarks), "</NARRATION>"});
+    AppendLine(out, {"<VOUCHERTYPENAME>", strVchType, "</VOUCHERTYPENAME>"});
+    AppendLine(
+        out, {strOptFlag == "R" ? "<ISOPTIONAL>No</ISOPTIONAL>" : "<ISOPTIONAL>Yes</ISOPTIONAL>"});
+    AppendLine(out, {"<USEFORGAINLOSS>No</USEFORGAINLOSS>"});
+    AppendLine(out, {"<USEFORCOMPOUND>No</USEFORCOMPOUND>"});
+    AppendLine(out, {"<EFFECTIVEDATE>", date, "</EFFECTIVEDATE>"});
+    AppendLine(out,
+               {blnIsCancel ? "<ISCANCELLED>Yes</ISCANCELLED>" : "<ISCANCELLED>No</ISCANCELLED>"});
+    AppendLine(out, {"<USETRACKINGNUMBER>No</USETRACKINGNUMBER>"});
+    AppendLine(out, {"<ISPOSTDATED>No</ISPOSTDATED>"});
+    AppendLine(out, {"<ISINVOICE>No</ISINVOICE>"});
+    AppendLine(out, {"<DIFFACTUALQTY>No</DIFFACTUALQTY>"});
+    AppendLine(out, {"<VOUCHERNUMBER>", number, "</VOUCHERNUMBER>"});
+    AppendLine(out, {"<REFERENCE>", reference, "</REFERENCE>"});
+    AppendLine(out, {"<PARTYLEDGERNAME>", strParty, "</PARTYLEDGERNAME>"});
+    if (!strRemarks.empty()) AppendLine(out, {"<NARRATION>", strRemarks, "</NARRATION>"});
+    AppendLine(out, {"<ALTERID></ALTERID>"});
+    return out;
+}
+
+std::string TallyReceiptTrn::strReceipt_Party(std::string strPartyCode, double dblAmount) const {
+    std::string out;
+    out.reserve(300 + strReceipt_Bil_Alloc.size());
+    AppendLine(out, {"<ALLLEDGERENTRIES.LIST>"});
+    AppendLine(out, {"<REMOVEZEROENTRIES>No</REMOVEZEROENTRIES>"});
+    AppendLine(out, {"<ISDEEMEDPOSITIVE>No</ISDEEMEDPOSITIVE>"});
+    AppendLine(out, {"<LEDGERFROMITEM>No</LEDGERFROMITEM>"});
+    AppendLine(out, {"<LEDGERNAME>", strXmlText(strPartyCode), "</LEDGERNAME>"});
+    AppendLine(out, {"<AMOUNT>", NumberText(dblAmount), "</AMOUNT>"});
+    out += strReceipt_Bil_Alloc;
+    AppendLine(out, {"</ALLLEDGERENTRIES.LIST>"});
+    return out;
+}
+
+std::string TallyReceiptTrn::strReceipt_BillAlloc(const std::string& strBillNumber,
+                                                  double dblAmt) const {
+    if (!(dblAmt > 0)) return {};
+    std::string out;
+    out.reserve(200);
+    AppendLine(out, {"<BILLALLOCATIONS.LIST>"});
+    // The invoice's bill was opened under its escaped number; the same text settles it.
+    AppendLine(out, {"<NAME>", strXmlText(strBillNumber), "</NAME>"});
+    AppendLine(out, {"<BILLTYPE>Agst Ref</BILLTYPE>"});
+    AppendLine(out, {"<BILLCREDITPERIOD/>"});
+    AppendLine(out, {"<AMOUNT>", NumberText(dblAmt), "</AMOUNT>"});
+    AppendLine(out, {"</BILLALLOCATIONS.LIST>"});
+    return out;
+}
+
+std::string TallyReceiptTrn::strReceipt_Dr(
+    std::string& strLedgerDr, double dblDrAmt, const std::string& strTrnDate,
+    const std::string& strInstrDt, const std::string& strBankNm, const std::string& strChqNo,
+    const std::string& strCostNm, const std::string& strInvNum) const {
+    if (dblDrAmt == 0) return {};
+    strLedgerDr = strXmlText(strLedgerDr);
+    const std::string amount = DebitText(dblDrAmt);
+    std::string out;
+    out.reserve(1100);
+    AppendLine(out, {"<ALLLEDGERENTRIES.LIST>"});
+    AppendLine(out, {"<REMOVEZEROENTRIES>No</REMOVEZEROENTRIES>"});
+    AppendLine(out, {"<ISDEEMEDPOSITIVE>Yes</ISDEEMEDPOSITIVE>"});
+    AppendLine(out, {"<LEDGERFROMITEM>No</LEDGERFROMITEM>"});
+    AppendLine(out, {"<LEDGERNAME>", strLedgerDr, "</LEDGERNAME>"});
+    AppendLine(out, {"<ISPARTYLEDGER>No</ISPARTYLEDGER>"});
+    AppendLine(out, {"<AMOUNT>", amount, "</AMOUNT>"});
+    if (!strChqNo.empty()) {
+        AppendLine(out, {"<BANKALLOCATIONS.LIST>"});
+        AppendLine(out, {"<DATE>", strXmlText(strTrnDate), "</DATE>"});
+        AppendLine(out, {"<INSTRUMENTDATE>", strXmlText(strInstrDt), "</INSTRUMENTDATE>"});
+        AppendLine(out, {"<NAME>", strXmlText(strInvNum), "</NAME>"});
+        AppendLine(out, {"<CHEQUECROSSCOMMENT>A/c Payee</CHEQUECROSSCOMMENT>"});
+        AppendLine(out, {"<TRANSACTIONTYPE>Cheque</TRANSACTIONTYPE>"});
+        AppendLine(out, {"<BANKNAME>", strXmlText(strBankNm), "</BANKNAME>"});
+        AppendLine(out, {"<PAYMENTFAVOURING></PAYMENTFAVOURING>"});
+        AppendLine(out, {"<STATUS>No</STATUS>"});
+        AppendLine(out, {"<INSTRUMENTNUMBER>", strXmlText(strChqNo), "</INSTRUMENTNUMBER>"});
+        AppendLine(out, {"<PAYMENTMODE>Transacted</PAYMENTMODE>"});
+        AppendLine(out, {"<CHEQUEPRINTED> 1</CHEQUEPRINTED>"});
+        AppendLine(out, {"<AMOUNT>", amount, "</AMOUNT>"});
+        AppendLine(out, {"</BANKALLOCATIONS.LIST>"});
+    }
+    if (!strCostNm.empty()) {
+        AppendLine(out, {"<CATEGORYALLOCATIONS.LIST>"});
+        AppendLine(out, {"<CATEGORY>Primary Cost Category</CATEGORY>"});
+        AppendLine(out, {"<ISDEEMEDPOSITIVE>No</ISDEEMEDPOSITIVE>"});
+        AppendLine(out, {"<COSTCENTREALLOCATIONS.LIST>"});
+        AppendLine(out, {"<NAME>", strXmlText(strCostNm), "</NAME>"});
+        AppendLine(out, {"<AMOUNT>", amount, "</AMOUNT>"});
+        AppendLine(out, {"</COSTCENTREALLOCATIONS.LIST>"});
+        AppendLine(out, {"</CATEGORYALLOCATIONS.LIST>"});
+    }
+    AppendLine(out, {"</ALLLEDGERENTRIES.LIST>"});
+    return out;
+}
+
+}  // namespace zentrail
