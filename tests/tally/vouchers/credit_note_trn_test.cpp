@@ -1,0 +1,644 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/tally_xml_check.h"
+#include "tally/vouchers/expected_lines.h"
+#include "tally/vouchers/tally_credit_note_trn.h"
+
+namespace zentrail {
+namespace {
+
+using testing::Append;
+using testing::Crlf;
+using testing::kEnvelopeTop;
+using testing::kVoucherEnd;
+using testing::Lines;
+using testing::ParsesAsXml;
+using testing::RemoveLine;
+using testing::ReplaceLine;
+using testing::VoucherAmountSum;
+
+// The head of sales return SR-0007 against invoice SI-0042, as the return export sends it.
+const Lines kHead = {
+    "<TALLYMESSAGE xmlns:UDF=\"TallyUDF\">",
+    "<VOUCHER REMOTEID=\"6178b2bd-1d64-4c89-9c2a-20240120-Credit Note-City Mart_42-SR-0007-"
+    "SI-0042\" VCHTYPE=\"Credit Note\" ACTION=\"Create\">",
+    "<DATE>20240120</DATE>",
+    "<GUID>6178b2bd-1d64-4c89-9c2a-20240120-Credit Note-City Mart_42-SR-0007-SI-0042</GUID>",
+    "<NARRATION></NARRATION>",
+    "<VOUCHERTYPENAME>Credit Note</VOUCHERTYPENAME>",
+    "<ISOPTIONAL>No</ISOPTIONAL>",
+    "<USEFORGAINLOSS>No</USEFORGAINLOSS>",
+    "<USEFORCOMPOUND>No</USEFORCOMPOUND>",
+    "<EFFECTIVEDATE>20240120</EFFECTIVEDATE>",
+    "<ISCANCELLED>No</ISCANCELLED>",
+    "<USETRACKINGNUMBER>No</USETRACKINGNUMBER>",
+    "<ISPOSTDATED>No</ISPOSTDATED>",
+    "<ISINVOICE>Yes</ISINVOICE>",
+    "<DIFFACTUALQTY>No</DIFFACTUALQTY>",
+    "<VOUCHERNUMBER>SR-0007</VOUCHERNUMBER>",
+    "<REFERENCE>SI-0042</REFERENCE>",
+    "<REFERENCEDATE>20240115</REFERENCEDATE>",
+    "<BASICBUYERNAME></BASICBUYERNAME>",
+    "<PARTYNAME>City Mart_42</PARTYNAME>",
+    "<BASEPARTYNAME>City Mart_42</BASEPARTYNAME>",
+    "<PARTYLEDGERNAME>City Mart_42</PARTYLEDGERNAME>",
+    "<STATENAME>Puducherry</STATENAME>",
+    "<PARTYGSTIN>34ABCDE1234F1Z5</PARTYGSTIN>",
+    "<GSTNATUREOFRETURN>01-Sales Return</GSTNATUREOFRETURN>",
+    "<PLACEOFSUPPLY>Puducherry</PLACEOFSUPPLY>",
+    "<ISGSTOVERRIDDEN>Yes</ISGSTOVERRIDDEN>",
+    "<GSTNOTEXPORTED>No</GSTNOTEXPORTED>",
+    "<BASICBUYERADDRESS.LIST TYPE=\"String\">",
+    "<BASICBUYERADDRESS>5 Beach Road</BASICBUYERADDRESS>",
+    "<BASICBUYERADDRESS></BASICBUYERADDRESS>",
+    "<BASICBUYERADDRESS></BASICBUYERADDRESS>",
+    "<BASICBUYERADDRESS>Puducherry</BASICBUYERADDRESS>",
+    "<BASICBUYERADDRESS></BASICBUYERADDRESS>",
+    "</BASICBUYERADDRESS.LIST><ALTERID></ALTERID>",
+};
+
+// The caller's variables of one head call, as the sales return export fills them.
+struct HeadArgs {
+    std::string type = "Credit Note";
+    std::string date = "20240120";
+    std::string party = "City Mart_42";
+    std::string number = "SR-0007";
+    std::string reference = "SI-0042";
+    std::string remarks;
+    std::string buyer;
+    std::string flag;
+    bool cancel = false;
+    std::string state = "Puducherry";
+    std::string gstin = "34ABCDE1234F1Z5";
+    std::string add1 = "5 Beach Road";
+    std::string add2;
+    std::string add3;
+    std::string add4 = "Puducherry";
+    std::string add5;
+    std::string refDate = "20240115";
+
+    std::string Head(const TallyCreditNoteTrn& note) {
+        return note.strCreditNote_Head(type, date, party, number, reference, remarks, buyer, flag,
+                                       cancel, state, gstin, add1, add2, add3, add4, add5, refDate);
+    }
+};
+
+Lines LedgerEntry(const std::string& list, const std::string& ledger, const std::string& amount) {
+    return {
+        "<" + list + ">",
+        "<REMOVEZEROENTRIES>No</REMOVEZEROENTRIES>",
+        "<ISDEEMEDPOSITIVE>Yes</ISDEEMEDPOSITIVE>",
+        "<LEDGERFROMITEM>No</LEDGERFROMITEM>",
+        "<LEDGERNAME>" + ledger + "</LEDGERNAME>",
+        "<ISPARTYLEDGER>No</ISPARTYLEDGER>",
+        "<AMOUNT>" + amount + "</AMOUNT>",
+        "<VATEXPAMOUNT>" + amount + "</VATEXPAMOUNT>",
+        "</" + list + ">",
+    };
+}
+
+Lines PartyEntry(const std::string& list, const std::string& party, const std::string& bill,
+                 const std::string& amount) {
+    return {
+        "<" + list + ">",
+        "<REMOVEZEROENTRIES>No</REMOVEZEROENTRIES>",
+        "<ISDEEMEDPOSITIVE>No</ISDEEMEDPOSITIVE>",
+        "<LEDGERFROMITEM>No</LEDGERFROMITEM>",
+        "<LEDGERNAME>" + party + "</LEDGERNAME>",
+        "<ISPARTYLEDGER>Yes</ISPARTYLEDGER>",
+        "<AMOUNT>" + amount + "</AMOUNT>",
+        "<BILLALLOCATIONS.LIST>",
+        "<NAME>" + bill + "</NAME>",
+        "<BILLTYPE>New Ref</BILLTYPE>",
+        "<BILLCREDITPERIOD/>",
+        "<AMOUNT>" + amount + "</AMOUNT>",
+        "</BILLALLOCATIONS.LIST>",
+        "</" + list + ">",
+    };
+}
+
+// One returned stock line: qty, rate, gross and net value as written.
+Lines InventoryEntry(const std::string& item, const std::string& qty, const std::string& rate,
+                     const std::string& gross, const std::string& ledger, const std::string& nature,
+                     const std::string& net) {
+    return {
+        "<ALLINVENTORYENTRIES.LIST>",
+        "<STOCKITEMNAME>" + item + "</STOCKITEMNAME>",
+        "<ISDEEMEDPOSITIVE>Yes</ISDEEMEDPOSITIVE>",
+        "<ISAUTONEGATE>No</ISAUTONEGATE>",
+        "<RATE>" + rate + "/PC</RATE>",
+        "<AMOUNT>-" + gross + "</AMOUNT>",
+        "<ACTUALQTY> " + qty + " PC</ACTUALQTY>",
+        "<BILLEDQTY> " + qty + " PC</BILLEDQTY>",
+        "<BATCHALLOCATIONS.LIST>",
+        "<GODOWNNAME>Main Location</GODOWNNAME>",
+        "<BATCHNAME>Primary Batch</BATCHNAME>",
+        "<ORDERNO></ORDERNO>",
+        "<TRACKINGNUMBER></TRACKINGNUMBER>",
+        "<MFDON></MFDON>",
+        "<EXPIRYPERIOD/>",
+        "<AMOUNT>-" + gross + "</AMOUNT>",
+        "<ACTUALQTY> " + qty + " PC</ACTUALQTY>",
+        "<BILLEDQTY> " + qty + " PC</BILLEDQTY>",
+        "<ORDERDUEDATE></ORDERDUEDATE>",
+        "</BATCHALLOCATIONS.LIST>",
+        "<ACCOUNTINGALLOCATIONS.LIST>",
+        "<TAXCLASSIFICATIONNAME></TAXCLASSIFICATIONNAME>",
+        "<LEDGERNAME>" + ledger + "</LEDGERNAME>",
+        "<GSTOVRDNNATURE>" + nature + "</GSTOVRDNNATURE>",
+        "<GSTOVRDNINELIGIBLEITC>&#4; Not Applicable</GSTOVRDNINELIGIBLEITC>",
+        "<GSTOVRDNISREVCHARGEAPPL>&#4; Not Applicable</GSTOVRDNISREVCHARGEAPPL>",
+        "<GSTOVRDNASSESSABLEVALUE>-" + net + "</GSTOVRDNASSESSABLEVALUE>",
+        "<ISDEEMEDPOSITIVE>Yes</ISDEEMEDPOSITIVE>",
+        "<LEDGERFROMITEM>No</LEDGERFROMITEM>",
+        "<REMOVEZEROENTRIES>No</REMOVEZEROENTRIES>",
+        "<ISPARTYLEDGER>No</ISPARTYLEDGER>",
+        "<AMOUNT>-" + gross + "</AMOUNT>",
+        "</ACCOUNTINGALLOCATIONS.LIST>",
+        "</ALLINVENTORYENTRIES.LIST>",
+    };
+}
+
+struct StockLine {
+    std::string item;
+    double qty;
+    double rate;
+    double gross;
+    std::string ledger;
+    std::string nature;
+    double net;
+};
+
+struct LedgerAmount {
+    std::string ledger;
+    double amount;
+};
+
+// The members in the order the sales return export calls them.
+std::string AssembleReturn(TallyCreditNoteTrn& note, HeadArgs& head, double partyAmount,
+                           const std::vector<StockLine>& stock,
+                           const std::vector<LedgerAmount>& discounts,
+                           const std::vector<LedgerAmount>& taxes) {
+    std::string report = "Vouchers";
+    std::string request = note.strTopMaster(report, "Zentrail Demo Co");
+    request += head.Head(note);
+    request += note.strCreditNote_Party(head.party, head.reference, partyAmount);
+    for (const StockLine& line : stock) {
+        note.strCrd_Alloc =
+            note.strAccountAlloc(line.gross, line.ledger, "", "", line.nature, line.net);
+        note.strCrd_Batch = note.strBatchAlloc(line.qty, line.rate, "Main Location",
+                                               "Primary Batch", "PC", "", "", "");
+        request += note.strInvent_Crd(line.item, line.gross, line.qty, "PC", line.rate,
+                                      "Main Location", "Primary Batch", "", "", "", "", "", "");
+    }
+    note.strCrd_Alloc.clear();
+    note.strCrd_Batch.clear();
+    for (LedgerAmount entry : discounts)
+        request += note.strCreditNote_Dr_Sch(entry.ledger, entry.amount);
+    for (LedgerAmount entry : taxes) request += note.strCreditNote_Dr(entry.ledger, entry.amount);
+    request += "</VOUCHER>\r\n</TALLYMESSAGE>\r\n";
+    request += note.strBottom();
+    return request;
+}
+
+std::vector<LedgerAmount> SixteenTaxes(double cgst6, double sgst6, double cgst9, double sgst9) {
+    return {
+        {"CGST 2.5%", 0},   {"SGST 2.5%", 0},   {"IGST 5%", 0},  {"UTGST 2.5%", 0},
+        {"CGST 6%", cgst6}, {"SGST 6%", sgst6}, {"IGST 12%", 0}, {"UTGST 6%", 0},
+        {"CGST 9%", cgst9}, {"SGST 9%", sgst9}, {"IGST 18%", 0}, {"UTGST 9%", 0},
+        {"CGST 14%", 0},    {"SGST 14%", 0},    {"IGST 28%", 0}, {"UTGST 14%", 0},
+    };
+}
+
+pugi::xml_node Voucher(const pugi::xml_document& doc) {
+    return doc.select_node("//VOUCHER").node();
+}
+
+// Two returned lines: gross 90.5, discounts 3.5, taxes 13.86, party credit 100.86.
+TEST(TallyCreditNoteTrnVoucher, CompleteSalesReturnInCallingOrder) {
+    TallyCreditNoteTrn note;
+    HeadArgs head;
+    std::string request =
+        AssembleReturn(note, head, 100.86,
+                       {{"P100_7", 4, 12.5, 50, "GST Sales 18%", "Sales Taxable", 47},
+                        {"P300_9", 2, 20.25, 40.5, "GST Sales 12%", "Sales Taxable", 40}},
+                       {{"Scheme Discount", 2}, {"Special Discount", 0.5}, {"Cash Discount", 1}},
+                       SixteenTaxes(2.43, 2.43, 4.5, 4.5));
+
+    Lines expected = kEnvelopeTop;
+    Append(expected, kHead);
+    Append(expected, PartyEntry("LEDGERENTRIES.LIST", "City Mart_42", "SI-0042", "100.86"));
+    Append(expected,
+           InventoryEntry("P100_7", "4", "12.5", "50", "GST Sales 18%", "Sales Taxable", "47"));
+    Append(expected,
+           InventoryEntry("P300_9", "2", "20.25", "40.5", "GST Sales 12%", "Sales Taxable", "40"));
+    Append(expected, LedgerEntry("LEDGERENTRIES.LIST", "Scheme Discount", "2"));
+    Append(expected, LedgerEntry("LEDGERENTRIES.LIST", "Special Discount", "0.5"));
+    Append(expected, LedgerEntry("LEDGERENTRIES.LIST", "Cash Discount", "1"));
+    Append(expected, LedgerEntry("LEDGERENTRIES.LIST", "CGST 6%", "-2.43"));
+    Append(expected, LedgerEntry("LEDGERENTRIES.LIST", "SGST 6%", "-2.43"));
+    Append(expected, LedgerEntry("LEDGERENTRIES.LIST", "CGST 9%", "-4.5"));
+    Append(expected, LedgerEntry("LEDGERENTRIES.LIST", "SGST 9%", "-4.5"));
+    Append(expected, kVoucherEnd);
+
+    EXPECT_EQ(request, Crlf(expected));
+
+    pugi::xml_document doc;
+    ASSERT_TRUE(ParsesAsXml(request, doc));
+    EXPECT_NEAR(VoucherAmountSum(Voucher(doc)), 0, 1e-9);
+}
+
+// The accounts-only voucher of a retailer credit note, with a narration.
+TEST(TallyCreditNoteTrnVoucher, CompleteRetailerCreditNoteInCallingOrder) {
+    TallyCreditNoteTrn note;
+    HeadArgs head;
+    head.type = "KVZ Credit Note";
+    head.date = "20240201";
+    head.party = "Sri Balaji Stores_17";
+    head.number = "CN-0003";
+    head.reference = "SI-0042";
+    head.remarks = "Rate difference & display";
+    head.state = "";
+    head.gstin = "";
+    head.add1 = "7 Car Street";
+    head.add2 = "Madurai";
+    head.add3 = "";
+    head.add4 = "";
+    head.refDate = "20240115";
+    std::string reason = "Rate Difference";
+
+    std::string report = "Vouchers";
+    std::string request = note.strTopMaster(report, "Zentrail Demo Co");
+    request += head.Head(note);
+    request += note.strCNote_Party_Vch(head.party, head.reference, 250);
+    request += note.strCreditNote_Dr_Vch(reason, 250);
+    request += "</VOUCHER>\r\n</TALLYMESSAGE>\r\n";
+    request += note.strBottom();
+
+    const std::string key =
+        "6178b2bd-1d64-4c89-9c2a-20240201-KVZ Credit Note-Sri Balaji Stores_17-CN-0003-SI-0042";
+    Lines expected = kEnvelopeTop;
+    Append(expected,
+           {
+               "<TALLYMESSAGE xmlns:UDF=\"TallyUDF\">",
+               "<VOUCHER REMOTEID=\"" + key + "\" VCHTYPE=\"KVZ Credit Note\" ACTION=\"Create\">",
+               "<DATE>20240201</DATE>",
+               "<GUID>" + key + "</GUID>",
+               "<NARRATION>Rate difference &amp; display</NARRATION>",
+               "<VOUCHERTYPENAME>KVZ Credit Note</VOUCHERTYPENAME>",
+               "<ISOPTIONAL>No</ISOPTIONAL>",
+               "<USEFORGAINLOSS>No</USEFORGAINLOSS>",
+               "<USEFORCOMPOUND>No</USEFORCOMPOUND>",
+               "<EFFECTIVEDATE>20240201</EFFECTIVEDATE>",
+               "<ISCANCELLED>No</ISCANCELLED>",
+               "<USETRACKINGNUMBER>No</USETRACKINGNUMBER>",
+               "<ISPOSTDATED>No</ISPOSTDATED>",
+               "<ISINVOICE>Yes</ISINVOICE>",
+               "<DIFFACTUALQTY>No</DIFFACTUALQTY>",
+               "<VOUCHERNUMBER>CN-0003</VOUCHERNUMBER>",
+               "<REFERENCE>SI-0042</REFERENCE>",
+               "<REFERENCEDATE>20240115</REFERENCEDATE>",
+               "<BASICBUYERNAME></BASICBUYERNAME>",
+               "<PARTYNAME>Sri Balaji Stores_17</PARTYNAME>",
+               "<BASEPARTYNAME>Sri Balaji Stores_17</BASEPARTYNAME>",
+               "<PARTYLEDGERNAME>Sri Balaji Stores_17</PARTYLEDGERNAME>",
+               "<STATENAME></STATENAME>",
+               "<GSTNATUREOFRETURN>01-Sales Return</GSTNATUREOFRETURN>",
+               "<PLACEOFSUPPLY></PLACEOFSUPPLY>",
+               "<ISGSTOVERRIDDEN>Yes</ISGSTOVERRIDDEN>",
+               "<GSTNOTEXPORTED>No</GSTNOTEXPORTED>",
+               "<BASICBUYERADDRESS.LIST TYPE=\"String\">",
+               "<BASICBUYERADDRESS>7 Car Street</BASICBUYERADDRESS>",
+               "<BASICBUYERADDRESS>Madurai</BASICBUYERADDRESS>",
+               "<BASICBUYERADDRESS></BASICBUYERADDRESS>",
+               "<BASICBUYERADDRESS></BASICBUYERADDRESS>",
+               "<BASICBUYERADDRESS></BASICBUYERADDRESS>",
+               "</BASICBUYERADDRESS.LIST><NARRATION>Rate difference &amp; display"
+               "</NARRATION>",
+               "<ALTERID></ALTERID>",
+           });
+    Append(expected, PartyEntry("ALLLEDGERENTRIES.LIST", "Sri Balaji Stores_17", "SI-0042", "250"));
+    Append(expected, LedgerEntry("ALLLEDGERENTRIES.LIST", "Rate Difference", "-250"));
+    Append(expected, kVoucherEnd);
+
+    EXPECT_EQ(request, Crlf(expected));
+
+    pugi::xml_document doc;
+    ASSERT_TRUE(ParsesAsXml(request, doc));
+    EXPECT_NEAR(VoucherAmountSum(Voucher(doc)), 0, 1e-9);
+    EXPECT_EQ(head.remarks, "Rate difference &amp; display");
+}
+
+TEST(TallyCreditNoteTrnHead, BaseHeadIsExact) {
+    TallyCreditNoteTrn note;
+    HeadArgs args;
+    EXPECT_EQ(args.Head(note), Crlf(kHead));
+}
+
+TEST(TallyCreditNoteTrnHead, EmptyVoucherTypeBecomesCreditNote) {
+    TallyCreditNoteTrn note;
+    HeadArgs args;
+    args.type = "";
+    args.reference = "SR-0007";
+    Lines expected = kHead;
+    ReplaceLine(expected, kHead[1],
+                "<VOUCHER REMOTEID=\"6178b2bd-1d64-4c89-9c2a-20240120-Credit Note-City Mart_42-"
+                "SR-0007-SR-0007\" VCHTYPE=\"Credit Note\" ACTION=\"Create\">");
+    ReplaceLine(expected, kHead[3],
+                "<GUID>6178b2bd-1d64-4c89-9c2a-20240120-Credit Note-City Mart_42-SR-0007-"
+                "SR-0007</GUID>");
+    ReplaceLine(expected, "<REFERENCE>SI-0042</REFERENCE>", "<REFERENCE>SR-0007</REFERENCE>");
+    EXPECT_EQ(args.Head(note), Crlf(expected));
+    EXPECT_EQ(args.type, "Credit Note");
+}
+
+TEST(TallyCreditNoteTrnHead, CancelKeepsTheKey) {
+    TallyCreditNoteTrn note;
+    HeadArgs args;
+    args.cancel = true;
+    Lines expected = kHead;
+    ReplaceLine(expected, kHead[1],
+                "<VOUCHER REMOTEID=\"6178b2bd-1d64-4c89-9c2a-20240120-Credit Note-City Mart_42-"
+                "SR-0007-SI-0042\" VCHTYPE=\"Credit Note\" ACTION=\"Cancel\">");
+    ReplaceLine(expected, "<ISCANCELLED>No</ISCANCELLED>", "<ISCANCELLED>Yes</ISCANCELLED>");
+    EXPECT_EQ(args.Head(note), Crlf(expected));
+}
+
+TEST(TallyCreditNoteTrnHead, GstinLineOnlyForTenCharactersOrMore) {
+    struct Case {
+        const char* gstin;
+        const char* line;  // nullptr: no PARTYGSTIN line
+    };
+    const Case cases[] = {
+        {"34ABCDE12", nullptr},
+        {"34ABCDE123", "<PARTYGSTIN>34ABCDE123</PARTYGSTIN>"},
+        {"34ABCDE1234F1Z5", "<PARTYGSTIN>34ABCDE1234F1Z5</PARTYGSTIN>"},
+        {"", nullptr},
+        {"               ", nullptr},  // blank-padded CHAR column
+    };
+    for (const Case& c : cases) {
+        TallyCreditNoteTrn note;
+        HeadArgs args;
+        args.gstin = c.gstin;
+        Lines expected = kHead;
+        if (c.line)
+            ReplaceLine(expected, "<PARTYGSTIN>34ABCDE1234F1Z5</PARTYGSTIN>", c.line);
+        else
+            RemoveLine(expected, "<PARTYGSTIN>34ABCDE1234F1Z5</PARTYGSTIN>");
+        EXPECT_EQ(args.Head(note), Crlf(expected)) << "GSTIN '" << c.gstin << "'";
+    }
+}
+
+TEST(TallyCreditNoteTrnHead, RemarksFollowTheAddressListOnTheSameLine) {
+    TallyCreditNoteTrn note;
+    HeadArgs args;
+    args.remarks = " Damaged <3> cartons ";
+    Lines expected = kHead;
+    ReplaceLine(expected, "<NARRATION></NARRATION>",
+                "<NARRATION>Damaged &lt;3&gt; cartons</NARRATION>");
+    ReplaceLine(expected, "</BASICBUYERADDRESS.LIST><ALTERID></ALTERID>",
+                "</BASICBUYERADDRESS.LIST><NARRATION>Damaged &lt;3&gt; cartons</NARRATION>");
+    expected.push_back("<ALTERID></ALTERID>");
+    std::string head = args.Head(note);
+    EXPECT_EQ(head, Crlf(expected));
+
+    // Still well formed once closed.
+    pugi::xml_document doc;
+    EXPECT_TRUE(ParsesAsXml(head + "</VOUCHER>\r\n</TALLYMESSAGE>\r\n", doc));
+}
+
+TEST(TallyCreditNoteTrnHead, EscapesInPlaceAndKeepsByValueArguments) {
+    TallyCreditNoteTrn note;
+    HeadArgs args;
+    args.party = "Kumar & Sons";
+    args.number = "SR<7>";
+    args.reference = "SI'42";
+    args.state = "Jammu & Kashmir";
+    args.add4 = args.state;
+    args.add1 = "  Shop 3 & 4  ";
+    std::string head = args.Head(note);
+    EXPECT_EQ(args.party, "Kumar &amp; Sons");
+    EXPECT_EQ(args.number, "SR&lt;7&gt;");
+    EXPECT_EQ(args.reference, "SI&apos;42");
+    EXPECT_EQ(args.state, "Jammu & Kashmir");
+    EXPECT_EQ(args.add4, "Jammu &amp; Kashmir");
+    EXPECT_EQ(args.add1, "Shop 3 &amp; 4");
+    EXPECT_NE(head.find("\" VCHTYPE=\"Credit Note\" ACTION=\"Create\">\r\n"), std::string::npos);
+    EXPECT_NE(head.find("<GUID>6178b2bd-1d64-4c89-9c2a-20240120-Credit Note-Kumar &amp; Sons-"
+                        "SR&lt;7&gt;-SI&apos;42</GUID>\r\n"),
+              std::string::npos);
+    EXPECT_NE(head.find("<STATENAME>Jammu &amp; Kashmir</STATENAME>\r\n"), std::string::npos);
+    EXPECT_NE(head.find("<PLACEOFSUPPLY>Jammu &amp; Kashmir</PLACEOFSUPPLY>\r\n"),
+              std::string::npos);
+    EXPECT_NE(head.find("<BASICBUYERADDRESS>Jammu &amp; Kashmir</BASICBUYERADDRESS>\r\n"),
+              std::string::npos);
+}
+
+TEST(TallyCreditNoteTrnEntries, LedgerEntriesAndZeroAmounts) {
+    TallyCreditNoteTrn note;
+    std::string ledger = "CGST 9%";
+    EXPECT_EQ(note.strCreditNote_Dr(ledger, 0), "");
+    EXPECT_EQ(note.strCreditNote_Dr_Sch(ledger, 0), "");
+    EXPECT_EQ(note.strCreditNote_Dr_Vch(ledger, 0), "");
+
+    EXPECT_EQ(note.strCreditNote_Dr(ledger, 12.5),
+              Crlf(LedgerEntry("LEDGERENTRIES.LIST", "CGST 9%", "-12.5")));
+    EXPECT_EQ(note.strCreditNote_Dr_Vch(ledger, 12.5),
+              Crlf(LedgerEntry("ALLLEDGERENTRIES.LIST", "CGST 9%", "-12.5")));
+    EXPECT_EQ(note.strCreditNote_Dr_Sch(ledger, 12.5),
+              Crlf(LedgerEntry("LEDGERENTRIES.LIST", "CGST 9%", "12.5")));
+    // The minus goes in front of the number's text, never negating it.
+    EXPECT_EQ(note.strCreditNote_Dr(ledger, -3),
+              Crlf(LedgerEntry("LEDGERENTRIES.LIST", "CGST 9%", "--3")));
+
+    std::string reason = "Breakage & Leakage";
+    EXPECT_EQ(note.strCreditNote_Dr_Vch(reason, 40),
+              Crlf(LedgerEntry("ALLLEDGERENTRIES.LIST", "Breakage &amp; Leakage", "-40")));
+    EXPECT_EQ(reason, "Breakage &amp; Leakage");
+}
+
+TEST(TallyCreditNoteTrnEntries, PartyEntryWrittenAlsoForZeroAndKeepsArguments) {
+    TallyCreditNoteTrn note;
+    const std::string party = "Kumar & Sons";
+    const std::string bill = "SI&7";
+    EXPECT_EQ(note.strCreditNote_Party(party, bill, 0),
+              Crlf(PartyEntry("LEDGERENTRIES.LIST", "Kumar &amp; Sons", "SI&amp;7", "0")));
+    EXPECT_EQ(note.strCNote_Party_Vch(party, bill, 99.9),
+              Crlf(PartyEntry("ALLLEDGERENTRIES.LIST", "Kumar &amp; Sons", "SI&amp;7", "99.9")));
+}
+
+TEST(TallyCreditNoteTrnInventory, BatchAmountIsTheUnroundedProduct) {
+    TallyCreditNoteTrn note;
+    EXPECT_EQ(note.strBatchAlloc(3, 10.1, "Main Location", "Primary Batch", "PC", "", "", ""),
+              Crlf({
+                  "<BATCHALLOCATIONS.LIST>",
+                  "<GODOWNNAME>Main Location</GODOWNNAME>",
+                  "<BATCHNAME>Primary Batch</BATCHNAME>",
+                  "<ORDERNO></ORDERNO>",
+                  "<TRACKINGNUMBER></TRACKINGNUMBER>",
+                  "<MFDON></MFDON>",
+                  "<EXPIRYPERIOD/>",
+                  "<AMOUNT>-30.3</AMOUNT>",
+                  "<ACTUALQTY> 3 PC</ACTUALQTY>",
+                  "<BILLEDQTY> 3 PC</BILLEDQTY>",
+                  "<ORDERDUEDATE></ORDERDUEDATE>",
+                  "</BATCHALLOCATIONS.LIST>",
+              }));
+    // Not rounded to two decimals.
+    EXPECT_NE(
+        note.strBatchAlloc(3, 0.335, "G", "B", "PC", "", "", "").find("<AMOUNT>-1.005</AMOUNT>"),
+        std::string::npos);
+}
+
+TEST(TallyCreditNoteTrnInventory, AccountAllocationWithoutTaxTypeWithCostCentre) {
+    TallyCreditNoteTrn note;
+    EXPECT_EQ(note.strAccountAlloc(80.25, "GST Sales 0%", "", "North Zone", "", 75),
+              Crlf({
+                  "<ACCOUNTINGALLOCATIONS.LIST>",
+                  "<TAXCLASSIFICATIONNAME></TAXCLASSIFICATIONNAME>",
+                  "<LEDGERNAME>GST Sales 0%</LEDGERNAME>",
+                  "<ISDEEMEDPOSITIVE>Yes</ISDEEMEDPOSITIVE>",
+                  "<LEDGERFROMITEM>No</LEDGERFROMITEM>",
+                  "<REMOVEZEROENTRIES>No</REMOVEZEROENTRIES>",
+                  "<ISPARTYLEDGER>No</ISPARTYLEDGER>",
+                  "<AMOUNT>-80.25</AMOUNT>",
+                  "<CATEGORYALLOCATIONS.LIST>",
+                  "<CATEGORY>Primary Cost Category</CATEGORY>",
+                  "<ISDEEMEDPOSITIVE>No</ISDEEMEDPOSITIVE>",
+                  "<COSTCENTREALLOCATIONS.LIST>",
+                  "<NAME>North Zone</NAME>",
+                  "<AMOUNT>-80.25</AMOUNT>",
+                  "</COSTCENTREALLOCATIONS.LIST>",
+                  "</CATEGORYALLOCATIONS.LIST>",
+                  "</ACCOUNTINGALLOCATIONS.LIST>",
+              }));
+}
+
+const Lines kPlainItem = {
+    "<STOCKITEMNAME>P100_7</STOCKITEMNAME>",
+    "<ISDEEMEDPOSITIVE>Yes</ISDEEMEDPOSITIVE>",
+    "<ISAUTONEGATE>No</ISAUTONEGATE>",
+    "<RATE>12.5/PC</RATE>",
+    "<AMOUNT>-50</AMOUNT>",
+    "<ACTUALQTY> 4 PC</ACTUALQTY>",
+    "<BILLEDQTY> 4 PC</BILLEDQTY>",
+};
+
+TEST(TallyCreditNoteTrnInventory, EntryWithoutAllocationsAndRemarks) {
+    TallyCreditNoteTrn note;
+    Lines plain = {"<ALLINVENTORYENTRIES.LIST>"};
+    Append(plain, kPlainItem);
+    plain.push_back("</ALLINVENTORYENTRIES.LIST>");
+    // An empty first remark suppresses the later ones.
+    EXPECT_EQ(note.strInvent_Crd("P100_7", 50, 4, "PC", 12.5, "Main Location", "Primary Batch", "",
+                                 "second", "", "", "", "sixth"),
+              Crlf(plain));
+
+    Lines withRemarks = {
+        "<ALLINVENTORYENTRIES.LIST>",
+        "<BASICUSERDESCRIPTION.LIST>",
+        "<BASICUSERDESCRIPTION>Seal &amp; tag</BASICUSERDESCRIPTION>",
+        "<BASICUSERDESCRIPTION>Lot &quot;B&quot;</BASICUSERDESCRIPTION>",
+        "</BASICUSERDESCRIPTION.LIST>",
+    };
+    Append(withRemarks, kPlainItem);
+    withRemarks.push_back("</ALLINVENTORYENTRIES.LIST>");
+    EXPECT_EQ(note.strInvent_Crd("P100_7", 50, 4, "PC", 12.5, "", "", "Seal & tag", "", "",
+                                 "Lot \"B\"", "", ""),
+              Crlf(withRemarks));
+}
+
+// A caller that forgets to reset the properties repeats the previous line's allocations.
+TEST(TallyCreditNoteTrnInventory, PropertiesLeftSetAreAppendedAgain) {
+    TallyCreditNoteTrn note;
+    note.strCrd_Batch =
+        "<BATCHALLOCATIONS.LIST>\r\n<AMOUNT>-50</AMOUNT>\r\n"
+        "</BATCHALLOCATIONS.LIST>\r\n";
+    note.strCrd_Alloc =
+        "<ACCOUNTINGALLOCATIONS.LIST>\r\n<AMOUNT>-50</AMOUNT>\r\n"
+        "</ACCOUNTINGALLOCATIONS.LIST>\r\n";
+    note.strInvent_Crd("P100_7", 50, 4, "PC", 12.5, "", "", "", "", "", "", "", "");
+    EXPECT_EQ(note.strInvent_Crd("P300_9", 40.5, 2, "PC", 20.25, "", "", "", "", "", "", "", ""),
+              Crlf({
+                  "<ALLINVENTORYENTRIES.LIST>",
+                  "<STOCKITEMNAME>P300_9</STOCKITEMNAME>",
+                  "<ISDEEMEDPOSITIVE>Yes</ISDEEMEDPOSITIVE>",
+                  "<ISAUTONEGATE>No</ISAUTONEGATE>",
+                  "<RATE>20.25/PC</RATE>",
+                  "<AMOUNT>-40.5</AMOUNT>",
+                  "<ACTUALQTY> 2 PC</ACTUALQTY>",
+                  "<BILLEDQTY> 2 PC</BILLEDQTY>",
+                  "<BATCHALLOCATIONS.LIST>",
+                  "<AMOUNT>-50</AMOUNT>",
+                  "</BATCHALLOCATIONS.LIST>",
+                  "<ACCOUNTINGALLOCATIONS.LIST>",
+                  "<AMOUNT>-50</AMOUNT>",
+                  "</ACCOUNTINGALLOCATIONS.LIST>",
+                  "</ALLINVENTORYENTRIES.LIST>",
+              }));
+}
+
+// Names as they may come from the source database, with what Tally must read back.
+struct HostileCase {
+    const char* party;
+    const char* partyRead;
+    const char* item;
+    const char* itemRead;
+    const char* number;
+    const char* numberRead;
+};
+
+const HostileCase kHostile[] = {
+    {"A & B \"Traders\" <Main>", "A & B \"Traders\" <Main>", "P&G_1", "P&G_1", "SR<1>", "SR<1>"},
+    {"O'Brien's Mart", "O'Brien's Mart", "Tom's <Kit>_2", "Tom's <Kit>_2", "SR'2\"", "SR'2\""},
+    {"R &amp; D Stores", "R & D Stores", "X&amp;Y_3", "X&Y_3", "SR&amp;3", "SR&3"},
+    {"x</PARTYNAME><EVIL>", "x</PARTYNAME><EVIL>", "]]>_4", "]]>_4", "--><!--", "--><!--"},
+    {"&unknown; & &amp", "&unknown; & &amp", "&#65;_5", "A_5", "&lt;6&gt;", "<6>"},
+    {"  Padded & Co  ", "Padded & Co", " P100_6 ", "P100_6", " SR 6 ", "SR 6"},
+    {"Rama's apos; shop", "Rama's apos; shop", "a;b&c_7", "a;b&c_7", "7&", "7&"},
+};
+
+TEST(TallyCreditNoteTrnHostile, PartyItemAndNumberSurviveParsing) {
+    for (const HostileCase& c : kHostile) {
+        SCOPED_TRACE(c.party);
+        TallyCreditNoteTrn note;
+        HeadArgs head;
+        head.party = c.party;
+        head.number = c.number;
+        head.reference = c.number;  // a return without invoice refers to itself
+        std::string request = AssembleReturn(
+            note, head, 109, {{c.item, 4, 25, 100, "GST Sales 18%", "Sales Taxable", 100}},
+            {{"Scheme Discount", 0}, {"Special Discount", 0}, {"Cash Discount", 0}},
+            SixteenTaxes(0, 0, 4.5, 4.5));
+
+        pugi::xml_document doc;
+        ASSERT_TRUE(ParsesAsXml(request, doc));
+        pugi::xml_node voucher = Voucher(doc);
+        std::string partyLedger = voucher.child_value("PARTYLEDGERNAME");
+        EXPECT_EQ(partyLedger, c.partyRead);
+        EXPECT_EQ(std::string(voucher.child("LEDGERENTRIES.LIST").child_value("LEDGERNAME")),
+                  partyLedger);
+        EXPECT_EQ(std::string(voucher.child_value("BASEPARTYNAME")), partyLedger);
+        EXPECT_EQ(
+            std::string(voucher.child("ALLINVENTORYENTRIES.LIST").child_value("STOCKITEMNAME")),
+            c.itemRead);
+        std::string number = voucher.child_value("VOUCHERNUMBER");
+        EXPECT_EQ(number, c.numberRead);
+        EXPECT_EQ(std::string(voucher.child_value("REFERENCE")), number);
+        EXPECT_EQ(std::string(voucher.child("LEDGERENTRIES.LIST")
+                                  .child("BILLALLOCATIONS.LIST")
+                                  .child_value("NAME")),
+                  number);
+        EXPECT_NEAR(VoucherAmountSum(voucher), 0, 1e-9);
+
+        // The raw name and the one escaped by the head give the same party entry.
+        EXPECT_EQ(note.strCreditNote_Party(c.party, c.number, 109),
+                  note.strCreditNote_Party(head.party, head.reference, 109));
+    }
+}
+
+}  // namespace
+}  // namespace zentrail
