@@ -1,32 +1,20 @@
 #include "tally/vouchers/tally_credit_note_trn.h"
 
+#include <string_view>
+
 #include "tally/number_text.h"
+#include "tally/vouchers/voucher_lines.h"
 #include "tally/xml_escape.h"
 
 namespace zentrail {
 
 namespace {
 
-constexpr const char* kVoucherKeyPrefix = "6178b2bd-1d64-4c89-9c2a-";
+void Line(std::string& out, std::string_view text) { AppendLine(out, {text}); }
 
-void Line(std::string& out, const std::string& text) {
-    out += text;
-    out += kCrLf;
+void Element(std::string& out, std::string_view tag, std::string_view text) {
+    AppendLine(out, {"<", tag, ">", text, "</", tag, ">"});
 }
-
-void Element(std::string& out, const char* tag, const std::string& text) {
-    out += '<';
-    out += tag;
-    out += '>';
-    out += text;
-    out += "</";
-    out += tag;
-    out += '>';
-    out += kCrLf;
-}
-
-// "-" in front of the number's text: Tally's debit mark, never a negation of the value.
-std::string Debit(double value) { return "-" + NumberText(value); }
 
 void QuantityLines(std::string& out, const std::string& qty, const std::string& unit) {
     Line(out, "<ACTUALQTY> " + qty + " " + unit + "</ACTUALQTY>");
@@ -53,8 +41,7 @@ std::string TallyCreditNoteTrn::strCreditNote_Head(
     // Dates arrive as grid text; escaping leaves real dates unchanged.
     const std::string date = strXmlText(dtpTallyDate);
     const std::string refDate = strXmlText(dtpRefDate);
-    const std::string key = kVoucherKeyPrefix + date + "-" + strVchType + "-" + strParty + "-" +
-                            strVchNo + "-" + strRefNo;
+    const std::string key = VoucherKey(date, strVchType, strParty, strVchNo, strRefNo);
     // Taken before the address lines are escaped in place: callers pass the state as an
     // address line too, possibly in the same variable.
     const std::string state = strXmlText(strStatNm);
@@ -141,7 +128,7 @@ std::string TallyCreditNoteTrn::LedgerEntry(const char* list, bool debit, std::s
     strLedger = strXmlText(strLedger);
     // Zero entries are left out so that callers can pass every ledger unconditionally.
     if (dblAmount == 0) return {};
-    const std::string amount = debit ? Debit(dblAmount) : NumberText(dblAmount);
+    const std::string amount = debit ? DebitText(dblAmount) : NumberText(dblAmount);
     std::string out;
     out.reserve(384);
     Line(out, std::string("<") + list + ">");
@@ -194,7 +181,7 @@ std::string TallyCreditNoteTrn::strInvent_Crd(
     Line(out, "<ISDEEMEDPOSITIVE>Yes</ISDEEMEDPOSITIVE>");
     Line(out, "<ISAUTONEGATE>No</ISAUTONEGATE>");
     Element(out, "RATE", NumberText(dblRate) + "/" + unit);
-    Element(out, "AMOUNT", Debit(dblAmount));
+    Element(out, "AMOUNT", DebitText(dblAmount));
     QuantityLines(out, NumberText(dblItemQty), unit);
     out += strCrd_Batch;
     out += strCrd_Alloc;
@@ -207,7 +194,7 @@ std::string TallyCreditNoteTrn::strAccountAlloc(double dblAmount, const std::str
                                                 const std::string& strCostNm,
                                                 const std::string& strTaxTyp,
                                                 double dblTaxableVal) const {
-    const std::string amount = Debit(dblAmount);
+    const std::string amount = DebitText(dblAmount);
     std::string out;
     out.reserve(1024);
     Line(out, "<ACCOUNTINGALLOCATIONS.LIST>");
@@ -217,7 +204,7 @@ std::string TallyCreditNoteTrn::strAccountAlloc(double dblAmount, const std::str
         Element(out, "GSTOVRDNNATURE", strXmlText(strTaxTyp));
         Line(out, "<GSTOVRDNINELIGIBLEITC>&#4; Not Applicable</GSTOVRDNINELIGIBLEITC>");
         Line(out, "<GSTOVRDNISREVCHARGEAPPL>&#4; Not Applicable</GSTOVRDNISREVCHARGEAPPL>");
-        Element(out, "GSTOVRDNASSESSABLEVALUE", Debit(dblTaxableVal));
+        Element(out, "GSTOVRDNASSESSABLEVALUE", DebitText(dblTaxableVal));
     }
     Line(out, "<ISDEEMEDPOSITIVE>Yes</ISDEEMEDPOSITIVE>");
     Line(out, "<LEDGERFROMITEM>No</LEDGERFROMITEM>");
@@ -251,7 +238,7 @@ std::string TallyCreditNoteTrn::strBatchAlloc(
     Element(out, "TRACKINGNUMBER", strXmlText(strTrack));
     Line(out, "<MFDON></MFDON>");
     Line(out, "<EXPIRYPERIOD/>");
-    Element(out, "AMOUNT", Debit(dblItemQty * dblRate));
+    Element(out, "AMOUNT", DebitText(dblItemQty * dblRate));
     QuantityLines(out, NumberText(dblItemQty), strXmlText(strItemUnit));
     Element(out, "ORDERDUEDATE", strXmlText(strOrdDt));
     Line(out, "</BATCHALLOCATIONS.LIST>");

@@ -1,32 +1,20 @@
 #include "tally/vouchers/tally_sale_trn.h"
 
+#include <string_view>
+
 #include "tally/number_text.h"
+#include "tally/vouchers/voucher_lines.h"
 #include "tally/xml_escape.h"
 
 namespace zentrail {
 
 namespace {
 
-constexpr const char* kVoucherKeyPrefix = "6178b2bd-1d64-4c89-9c2a-";
+void Line(std::string& out, std::string_view text) { AppendLine(out, {text}); }
 
-void Line(std::string& out, const std::string& text) {
-    out += text;
-    out += kCrLf;
+void Element(std::string& out, std::string_view tag, std::string_view text) {
+    AppendLine(out, {"<", tag, ">", text, "</", tag, ">"});
 }
-
-void Element(std::string& out, const char* tag, const std::string& text) {
-    out += '<';
-    out += tag;
-    out += '>';
-    out += text;
-    out += "</";
-    out += tag;
-    out += '>';
-    out += kCrLf;
-}
-
-// "-" in front of the number's text: Tally's debit mark, never a negation of the value.
-std::string Debit(double value) { return "-" + NumberText(value); }
 
 void EmptyRateBlock(std::string& out, const char* dutyHead) {
     Line(out, "<RATEDETAILS.LIST>");
@@ -60,8 +48,7 @@ std::string TallySaleTrn::strSale_Head(std::string& strVchType, const std::strin
 
     // The date arrives as grid text; escaping leaves real dates unchanged.
     const std::string date = strXmlText(dtpTallyDate);
-    const std::string key = kVoucherKeyPrefix + date + "-" + strVchType + "-" + strParty + "-" +
-                            strVchNo + "-" + strRefNo;
+    const std::string key = VoucherKey(date, strVchType, strParty, strVchNo, strRefNo);
     // Taken before the address lines are escaped in place: callers pass the state as an
     // address line too, possibly in the same variable.
     const std::string state = strXmlText(strStatNm);
@@ -110,7 +97,7 @@ std::string TallySaleTrn::PartyEntry(const char* list, const std::string& strPar
                                      std::string& strVchNo, double dblAmount) const {
     const std::string party = strXmlText(strPartyCode);
     strVchNo = strXmlText(strVchNo);
-    const std::string amount = Debit(dblAmount);
+    const std::string amount = DebitText(dblAmount);
     std::string out;
     out.reserve(512);
     Line(out, std::string("<") + list + ">");
@@ -146,7 +133,7 @@ std::string TallySaleTrn::LedgerEntry(const char* list, bool debit, std::string&
     // Zero entries are left out so that callers can pass every ledger unconditionally.
     if (dblAmount == 0) return {};
     strLedger = strXmlText(strLedger);
-    const std::string amount = debit ? Debit(dblAmount) : NumberText(dblAmount);
+    const std::string amount = debit ? DebitText(dblAmount) : NumberText(dblAmount);
     std::string out;
     out.reserve(384 + extraLines.size());
     Line(out, std::string("<") + list + ">");

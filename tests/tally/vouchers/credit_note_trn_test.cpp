@@ -4,16 +4,17 @@
 #include <vector>
 
 #include "support/tally_xml_check.h"
-#include "tally/vouchers/expected_lines.h"
+#include "tally/vouchers/expected_text.h"
 #include "tally/vouchers/tally_credit_note_trn.h"
 
 namespace zentrail {
 namespace {
 
-using testing::Append;
+using testing::AppendLines;
 using testing::Crlf;
+using testing::JoinLines;
+using testing::kEnvelopeBottom;
 using testing::kEnvelopeTop;
-using testing::kVoucherEnd;
 using testing::Lines;
 using testing::ParsesAsXml;
 using testing::RemoveLine;
@@ -183,7 +184,7 @@ std::string AssembleReturn(TallyCreditNoteTrn& note, HeadArgs& head, double part
                            const std::vector<LedgerAmount>& discounts,
                            const std::vector<LedgerAmount>& taxes) {
     std::string report = "Vouchers";
-    std::string request = note.strTopMaster(report, "Zentrail Demo Co");
+    std::string request = note.strTopMaster(report, "Zentrail Demo & Co");
     request += head.Head(note);
     request += note.strCreditNote_Party(head.party, head.reference, partyAmount);
     for (const StockLine& line : stock) {
@@ -228,23 +229,22 @@ TEST(TallyCreditNoteTrnVoucher, CompleteSalesReturnInCallingOrder) {
                        {{"Scheme Discount", 2}, {"Special Discount", 0.5}, {"Cash Discount", 1}},
                        SixteenTaxes(2.43, 2.43, 4.5, 4.5));
 
-    Lines expected = kEnvelopeTop;
-    Append(expected, kHead);
-    Append(expected, PartyEntry("LEDGERENTRIES.LIST", "City Mart_42", "SI-0042", "100.86"));
-    Append(expected,
-           InventoryEntry("P100_7", "4", "12.5", "50", "GST Sales 18%", "Sales Taxable", "47"));
-    Append(expected,
-           InventoryEntry("P300_9", "2", "20.25", "40.5", "GST Sales 12%", "Sales Taxable", "40"));
-    Append(expected, LedgerEntry("LEDGERENTRIES.LIST", "Scheme Discount", "2"));
-    Append(expected, LedgerEntry("LEDGERENTRIES.LIST", "Special Discount", "0.5"));
-    Append(expected, LedgerEntry("LEDGERENTRIES.LIST", "Cash Discount", "1"));
-    Append(expected, LedgerEntry("LEDGERENTRIES.LIST", "CGST 6%", "-2.43"));
-    Append(expected, LedgerEntry("LEDGERENTRIES.LIST", "SGST 6%", "-2.43"));
-    Append(expected, LedgerEntry("LEDGERENTRIES.LIST", "CGST 9%", "-4.5"));
-    Append(expected, LedgerEntry("LEDGERENTRIES.LIST", "SGST 9%", "-4.5"));
-    Append(expected, kVoucherEnd);
+    Lines expected;
+    AppendLines(expected, kHead);
+    AppendLines(expected, PartyEntry("LEDGERENTRIES.LIST", "City Mart_42", "SI-0042", "100.86"));
+    AppendLines(expected, InventoryEntry("P100_7", "4", "12.5", "50", "GST Sales 18%",
+                                         "Sales Taxable", "47"));
+    AppendLines(expected, InventoryEntry("P300_9", "2", "20.25", "40.5", "GST Sales 12%",
+                                         "Sales Taxable", "40"));
+    AppendLines(expected, LedgerEntry("LEDGERENTRIES.LIST", "Scheme Discount", "2"));
+    AppendLines(expected, LedgerEntry("LEDGERENTRIES.LIST", "Special Discount", "0.5"));
+    AppendLines(expected, LedgerEntry("LEDGERENTRIES.LIST", "Cash Discount", "1"));
+    AppendLines(expected, LedgerEntry("LEDGERENTRIES.LIST", "CGST 6%", "-2.43"));
+    AppendLines(expected, LedgerEntry("LEDGERENTRIES.LIST", "SGST 6%", "-2.43"));
+    AppendLines(expected, LedgerEntry("LEDGERENTRIES.LIST", "CGST 9%", "-4.5"));
+    AppendLines(expected, LedgerEntry("LEDGERENTRIES.LIST", "SGST 9%", "-4.5"));
 
-    EXPECT_EQ(request, Crlf(expected));
+    EXPECT_EQ(request, Crlf(kEnvelopeTop) + JoinLines(expected) + Crlf(kEnvelopeBottom));
 
     pugi::xml_document doc;
     ASSERT_TRUE(ParsesAsXml(request, doc));
@@ -271,7 +271,7 @@ TEST(TallyCreditNoteTrnVoucher, CompleteRetailerCreditNoteInCallingOrder) {
     std::string reason = "Rate Difference";
 
     std::string report = "Vouchers";
-    std::string request = note.strTopMaster(report, "Zentrail Demo Co");
+    std::string request = note.strTopMaster(report, "Zentrail Demo & Co");
     request += head.Head(note);
     request += note.strCNote_Party_Vch(head.party, head.reference, 250);
     request += note.strCreditNote_Dr_Vch(reason, 250);
@@ -280,51 +280,51 @@ TEST(TallyCreditNoteTrnVoucher, CompleteRetailerCreditNoteInCallingOrder) {
 
     const std::string key =
         "6178b2bd-1d64-4c89-9c2a-20240201-KVZ Credit Note-Sri Balaji Stores_17-CN-0003-SI-0042";
-    Lines expected = kEnvelopeTop;
-    Append(expected,
-           {
-               "<TALLYMESSAGE xmlns:UDF=\"TallyUDF\">",
-               "<VOUCHER REMOTEID=\"" + key + "\" VCHTYPE=\"KVZ Credit Note\" ACTION=\"Create\">",
-               "<DATE>20240201</DATE>",
-               "<GUID>" + key + "</GUID>",
-               "<NARRATION>Rate difference &amp; display</NARRATION>",
-               "<VOUCHERTYPENAME>KVZ Credit Note</VOUCHERTYPENAME>",
-               "<ISOPTIONAL>No</ISOPTIONAL>",
-               "<USEFORGAINLOSS>No</USEFORGAINLOSS>",
-               "<USEFORCOMPOUND>No</USEFORCOMPOUND>",
-               "<EFFECTIVEDATE>20240201</EFFECTIVEDATE>",
-               "<ISCANCELLED>No</ISCANCELLED>",
-               "<USETRACKINGNUMBER>No</USETRACKINGNUMBER>",
-               "<ISPOSTDATED>No</ISPOSTDATED>",
-               "<ISINVOICE>Yes</ISINVOICE>",
-               "<DIFFACTUALQTY>No</DIFFACTUALQTY>",
-               "<VOUCHERNUMBER>CN-0003</VOUCHERNUMBER>",
-               "<REFERENCE>SI-0042</REFERENCE>",
-               "<REFERENCEDATE>20240115</REFERENCEDATE>",
-               "<BASICBUYERNAME></BASICBUYERNAME>",
-               "<PARTYNAME>Sri Balaji Stores_17</PARTYNAME>",
-               "<BASEPARTYNAME>Sri Balaji Stores_17</BASEPARTYNAME>",
-               "<PARTYLEDGERNAME>Sri Balaji Stores_17</PARTYLEDGERNAME>",
-               "<STATENAME></STATENAME>",
-               "<GSTNATUREOFRETURN>01-Sales Return</GSTNATUREOFRETURN>",
-               "<PLACEOFSUPPLY></PLACEOFSUPPLY>",
-               "<ISGSTOVERRIDDEN>Yes</ISGSTOVERRIDDEN>",
-               "<GSTNOTEXPORTED>No</GSTNOTEXPORTED>",
-               "<BASICBUYERADDRESS.LIST TYPE=\"String\">",
-               "<BASICBUYERADDRESS>7 Car Street</BASICBUYERADDRESS>",
-               "<BASICBUYERADDRESS>Madurai</BASICBUYERADDRESS>",
-               "<BASICBUYERADDRESS></BASICBUYERADDRESS>",
-               "<BASICBUYERADDRESS></BASICBUYERADDRESS>",
-               "<BASICBUYERADDRESS></BASICBUYERADDRESS>",
-               "</BASICBUYERADDRESS.LIST><NARRATION>Rate difference &amp; display"
-               "</NARRATION>",
-               "<ALTERID></ALTERID>",
-           });
-    Append(expected, PartyEntry("ALLLEDGERENTRIES.LIST", "Sri Balaji Stores_17", "SI-0042", "250"));
-    Append(expected, LedgerEntry("ALLLEDGERENTRIES.LIST", "Rate Difference", "-250"));
-    Append(expected, kVoucherEnd);
+    Lines expected;
+    AppendLines(expected, {
+                              "<TALLYMESSAGE xmlns:UDF=\"TallyUDF\">",
+                              "<VOUCHER REMOTEID=\"" + key +
+                                  "\" VCHTYPE=\"KVZ Credit Note\" ACTION=\"Create\">",
+                              "<DATE>20240201</DATE>",
+                              "<GUID>" + key + "</GUID>",
+                              "<NARRATION>Rate difference &amp; display</NARRATION>",
+                              "<VOUCHERTYPENAME>KVZ Credit Note</VOUCHERTYPENAME>",
+                              "<ISOPTIONAL>No</ISOPTIONAL>",
+                              "<USEFORGAINLOSS>No</USEFORGAINLOSS>",
+                              "<USEFORCOMPOUND>No</USEFORCOMPOUND>",
+                              "<EFFECTIVEDATE>20240201</EFFECTIVEDATE>",
+                              "<ISCANCELLED>No</ISCANCELLED>",
+                              "<USETRACKINGNUMBER>No</USETRACKINGNUMBER>",
+                              "<ISPOSTDATED>No</ISPOSTDATED>",
+                              "<ISINVOICE>Yes</ISINVOICE>",
+                              "<DIFFACTUALQTY>No</DIFFACTUALQTY>",
+                              "<VOUCHERNUMBER>CN-0003</VOUCHERNUMBER>",
+                              "<REFERENCE>SI-0042</REFERENCE>",
+                              "<REFERENCEDATE>20240115</REFERENCEDATE>",
+                              "<BASICBUYERNAME></BASICBUYERNAME>",
+                              "<PARTYNAME>Sri Balaji Stores_17</PARTYNAME>",
+                              "<BASEPARTYNAME>Sri Balaji Stores_17</BASEPARTYNAME>",
+                              "<PARTYLEDGERNAME>Sri Balaji Stores_17</PARTYLEDGERNAME>",
+                              "<STATENAME></STATENAME>",
+                              "<GSTNATUREOFRETURN>01-Sales Return</GSTNATUREOFRETURN>",
+                              "<PLACEOFSUPPLY></PLACEOFSUPPLY>",
+                              "<ISGSTOVERRIDDEN>Yes</ISGSTOVERRIDDEN>",
+                              "<GSTNOTEXPORTED>No</GSTNOTEXPORTED>",
+                              "<BASICBUYERADDRESS.LIST TYPE=\"String\">",
+                              "<BASICBUYERADDRESS>7 Car Street</BASICBUYERADDRESS>",
+                              "<BASICBUYERADDRESS>Madurai</BASICBUYERADDRESS>",
+                              "<BASICBUYERADDRESS></BASICBUYERADDRESS>",
+                              "<BASICBUYERADDRESS></BASICBUYERADDRESS>",
+                              "<BASICBUYERADDRESS></BASICBUYERADDRESS>",
+                              "</BASICBUYERADDRESS.LIST><NARRATION>Rate difference &amp; display"
+                              "</NARRATION>",
+                              "<ALTERID></ALTERID>",
+                          });
+    AppendLines(expected,
+                PartyEntry("ALLLEDGERENTRIES.LIST", "Sri Balaji Stores_17", "SI-0042", "250"));
+    AppendLines(expected, LedgerEntry("ALLLEDGERENTRIES.LIST", "Rate Difference", "-250"));
 
-    EXPECT_EQ(request, Crlf(expected));
+    EXPECT_EQ(request, Crlf(kEnvelopeTop) + JoinLines(expected) + Crlf(kEnvelopeBottom));
 
     pugi::xml_document doc;
     ASSERT_TRUE(ParsesAsXml(request, doc));
@@ -335,7 +335,7 @@ TEST(TallyCreditNoteTrnVoucher, CompleteRetailerCreditNoteInCallingOrder) {
 TEST(TallyCreditNoteTrnHead, BaseHeadIsExact) {
     TallyCreditNoteTrn note;
     HeadArgs args;
-    EXPECT_EQ(args.Head(note), Crlf(kHead));
+    EXPECT_EQ(args.Head(note), JoinLines(kHead));
 }
 
 TEST(TallyCreditNoteTrnHead, EmptyVoucherTypeBecomesCreditNote) {
@@ -351,7 +351,7 @@ TEST(TallyCreditNoteTrnHead, EmptyVoucherTypeBecomesCreditNote) {
                 "<GUID>6178b2bd-1d64-4c89-9c2a-20240120-Credit Note-City Mart_42-SR-0007-"
                 "SR-0007</GUID>");
     ReplaceLine(expected, "<REFERENCE>SI-0042</REFERENCE>", "<REFERENCE>SR-0007</REFERENCE>");
-    EXPECT_EQ(args.Head(note), Crlf(expected));
+    EXPECT_EQ(args.Head(note), JoinLines(expected));
     EXPECT_EQ(args.type, "Credit Note");
 }
 
@@ -364,7 +364,7 @@ TEST(TallyCreditNoteTrnHead, CancelKeepsTheKey) {
                 "<VOUCHER REMOTEID=\"6178b2bd-1d64-4c89-9c2a-20240120-Credit Note-City Mart_42-"
                 "SR-0007-SI-0042\" VCHTYPE=\"Credit Note\" ACTION=\"Cancel\">");
     ReplaceLine(expected, "<ISCANCELLED>No</ISCANCELLED>", "<ISCANCELLED>Yes</ISCANCELLED>");
-    EXPECT_EQ(args.Head(note), Crlf(expected));
+    EXPECT_EQ(args.Head(note), JoinLines(expected));
 }
 
 TEST(TallyCreditNoteTrnHead, GstinLineOnlyForTenCharactersOrMore) {
@@ -388,7 +388,7 @@ TEST(TallyCreditNoteTrnHead, GstinLineOnlyForTenCharactersOrMore) {
             ReplaceLine(expected, "<PARTYGSTIN>34ABCDE1234F1Z5</PARTYGSTIN>", c.line);
         else
             RemoveLine(expected, "<PARTYGSTIN>34ABCDE1234F1Z5</PARTYGSTIN>");
-        EXPECT_EQ(args.Head(note), Crlf(expected)) << "GSTIN '" << c.gstin << "'";
+        EXPECT_EQ(args.Head(note), JoinLines(expected)) << "GSTIN '" << c.gstin << "'";
     }
 }
 
@@ -403,7 +403,7 @@ TEST(TallyCreditNoteTrnHead, RemarksFollowTheAddressListOnTheSameLine) {
                 "</BASICBUYERADDRESS.LIST><NARRATION>Damaged &lt;3&gt; cartons</NARRATION>");
     expected.push_back("<ALTERID></ALTERID>");
     std::string head = args.Head(note);
-    EXPECT_EQ(head, Crlf(expected));
+    EXPECT_EQ(head, JoinLines(expected));
 
     // Still well formed once closed.
     pugi::xml_document doc;
@@ -445,18 +445,18 @@ TEST(TallyCreditNoteTrnEntries, LedgerEntriesAndZeroAmounts) {
     EXPECT_EQ(note.strCreditNote_Dr_Vch(ledger, 0), "");
 
     EXPECT_EQ(note.strCreditNote_Dr(ledger, 12.5),
-              Crlf(LedgerEntry("LEDGERENTRIES.LIST", "CGST 9%", "-12.5")));
+              JoinLines(LedgerEntry("LEDGERENTRIES.LIST", "CGST 9%", "-12.5")));
     EXPECT_EQ(note.strCreditNote_Dr_Vch(ledger, 12.5),
-              Crlf(LedgerEntry("ALLLEDGERENTRIES.LIST", "CGST 9%", "-12.5")));
+              JoinLines(LedgerEntry("ALLLEDGERENTRIES.LIST", "CGST 9%", "-12.5")));
     EXPECT_EQ(note.strCreditNote_Dr_Sch(ledger, 12.5),
-              Crlf(LedgerEntry("LEDGERENTRIES.LIST", "CGST 9%", "12.5")));
+              JoinLines(LedgerEntry("LEDGERENTRIES.LIST", "CGST 9%", "12.5")));
     // The minus goes in front of the number's text, never negating it.
     EXPECT_EQ(note.strCreditNote_Dr(ledger, -3),
-              Crlf(LedgerEntry("LEDGERENTRIES.LIST", "CGST 9%", "--3")));
+              JoinLines(LedgerEntry("LEDGERENTRIES.LIST", "CGST 9%", "--3")));
 
     std::string reason = "Breakage & Leakage";
     EXPECT_EQ(note.strCreditNote_Dr_Vch(reason, 40),
-              Crlf(LedgerEntry("ALLLEDGERENTRIES.LIST", "Breakage &amp; Leakage", "-40")));
+              JoinLines(LedgerEntry("ALLLEDGERENTRIES.LIST", "Breakage &amp; Leakage", "-40")));
     EXPECT_EQ(reason, "Breakage &amp; Leakage");
 }
 
@@ -465,15 +465,16 @@ TEST(TallyCreditNoteTrnEntries, PartyEntryWrittenAlsoForZeroAndKeepsArguments) {
     const std::string party = "Kumar & Sons";
     const std::string bill = "SI&7";
     EXPECT_EQ(note.strCreditNote_Party(party, bill, 0),
-              Crlf(PartyEntry("LEDGERENTRIES.LIST", "Kumar &amp; Sons", "SI&amp;7", "0")));
-    EXPECT_EQ(note.strCNote_Party_Vch(party, bill, 99.9),
-              Crlf(PartyEntry("ALLLEDGERENTRIES.LIST", "Kumar &amp; Sons", "SI&amp;7", "99.9")));
+              JoinLines(PartyEntry("LEDGERENTRIES.LIST", "Kumar &amp; Sons", "SI&amp;7", "0")));
+    EXPECT_EQ(
+        note.strCNote_Party_Vch(party, bill, 99.9),
+        JoinLines(PartyEntry("ALLLEDGERENTRIES.LIST", "Kumar &amp; Sons", "SI&amp;7", "99.9")));
 }
 
 TEST(TallyCreditNoteTrnInventory, BatchAmountIsTheUnroundedProduct) {
     TallyCreditNoteTrn note;
     EXPECT_EQ(note.strBatchAlloc(3, 10.1, "Main Location", "Primary Batch", "PC", "", "", ""),
-              Crlf({
+              JoinLines({
                   "<BATCHALLOCATIONS.LIST>",
                   "<GODOWNNAME>Main Location</GODOWNNAME>",
                   "<BATCHNAME>Primary Batch</BATCHNAME>",
@@ -496,7 +497,7 @@ TEST(TallyCreditNoteTrnInventory, BatchAmountIsTheUnroundedProduct) {
 TEST(TallyCreditNoteTrnInventory, AccountAllocationWithoutTaxTypeWithCostCentre) {
     TallyCreditNoteTrn note;
     EXPECT_EQ(note.strAccountAlloc(80.25, "GST Sales 0%", "", "North Zone", "", 75),
-              Crlf({
+              JoinLines({
                   "<ACCOUNTINGALLOCATIONS.LIST>",
                   "<TAXCLASSIFICATIONNAME></TAXCLASSIFICATIONNAME>",
                   "<LEDGERNAME>GST Sales 0%</LEDGERNAME>",
@@ -530,12 +531,12 @@ const Lines kPlainItem = {
 TEST(TallyCreditNoteTrnInventory, EntryWithoutAllocationsAndRemarks) {
     TallyCreditNoteTrn note;
     Lines plain = {"<ALLINVENTORYENTRIES.LIST>"};
-    Append(plain, kPlainItem);
+    AppendLines(plain, kPlainItem);
     plain.push_back("</ALLINVENTORYENTRIES.LIST>");
     // An empty first remark suppresses the later ones.
     EXPECT_EQ(note.strInvent_Crd("P100_7", 50, 4, "PC", 12.5, "Main Location", "Primary Batch", "",
                                  "second", "", "", "", "sixth"),
-              Crlf(plain));
+              JoinLines(plain));
 
     Lines withRemarks = {
         "<ALLINVENTORYENTRIES.LIST>",
@@ -544,11 +545,11 @@ TEST(TallyCreditNoteTrnInventory, EntryWithoutAllocationsAndRemarks) {
         "<BASICUSERDESCRIPTION>Lot &quot;B&quot;</BASICUSERDESCRIPTION>",
         "</BASICUSERDESCRIPTION.LIST>",
     };
-    Append(withRemarks, kPlainItem);
+    AppendLines(withRemarks, kPlainItem);
     withRemarks.push_back("</ALLINVENTORYENTRIES.LIST>");
     EXPECT_EQ(note.strInvent_Crd("P100_7", 50, 4, "PC", 12.5, "", "", "Seal & tag", "", "",
                                  "Lot \"B\"", "", ""),
-              Crlf(withRemarks));
+              JoinLines(withRemarks));
 }
 
 // A caller that forgets to reset the properties repeats the previous line's allocations.
@@ -562,7 +563,7 @@ TEST(TallyCreditNoteTrnInventory, PropertiesLeftSetAreAppendedAgain) {
         "</ACCOUNTINGALLOCATIONS.LIST>\r\n";
     note.strInvent_Crd("P100_7", 50, 4, "PC", 12.5, "", "", "", "", "", "", "", "");
     EXPECT_EQ(note.strInvent_Crd("P300_9", 40.5, 2, "PC", 20.25, "", "", "", "", "", "", "", ""),
-              Crlf({
+              JoinLines({
                   "<ALLINVENTORYENTRIES.LIST>",
                   "<STOCKITEMNAME>P300_9</STOCKITEMNAME>",
                   "<ISDEEMEDPOSITIVE>Yes</ISDEEMEDPOSITIVE>",

@@ -4,17 +4,18 @@
 #include <vector>
 
 #include "support/tally_xml_check.h"
-#include "tally/vouchers/expected_lines.h"
+#include "tally/vouchers/expected_text.h"
 #include "tally/vouchers/tally_sale_trn.h"
 
 namespace zentrail {
 namespace {
 
-using testing::Append;
+using testing::AppendLines;
 using testing::Crlf;
 using testing::InsertBefore;
+using testing::JoinLines;
+using testing::kEnvelopeBottom;
 using testing::kEnvelopeTop;
-using testing::kVoucherEnd;
 using testing::Lines;
 using testing::ParsesAsXml;
 using testing::RemoveLine;
@@ -88,12 +89,12 @@ struct HeadArgs {
 Lines EmptyRateBlocks() {
     Lines lines;
     for (const char* head : {"Integrated Tax", "Central Tax", "State Tax", "Cess"}) {
-        Append(lines, {
-                          "<RATEDETAILS.LIST>",
-                          std::string("<GSTRATEDUTYHEAD>") + head + "</GSTRATEDUTYHEAD>",
-                          "<GSTRATEVALUATIONTYPE>Based on Value</GSTRATEVALUATIONTYPE>",
-                          "</RATEDETAILS.LIST>",
-                      });
+        AppendLines(lines, {
+                               "<RATEDETAILS.LIST>",
+                               std::string("<GSTRATEDUTYHEAD>") + head + "</GSTRATEDUTYHEAD>",
+                               "<GSTRATEVALUATIONTYPE>Based on Value</GSTRATEVALUATIONTYPE>",
+                               "</RATEDETAILS.LIST>",
+                           });
     }
     return lines;
 }
@@ -150,8 +151,8 @@ Lines InventoryEntry(const std::string& item, const std::string& qty, const std:
         "<AMOUNT>" + gross + "</AMOUNT>",
         "<GSTOVRDNASSESSABLEVALUE>" + taxable + "</GSTOVRDNASSESSABLEVALUE>",
     };
-    Append(lines, EmptyRateBlocks());
-    Append(lines, {"</ACCOUNTINGALLOCATIONS.LIST>", "</ALLINVENTORYENTRIES.LIST>"});
+    AppendLines(lines, EmptyRateBlocks());
+    AppendLines(lines, {"</ACCOUNTINGALLOCATIONS.LIST>", "</ALLINVENTORYENTRIES.LIST>"});
     return lines;
 }
 
@@ -177,7 +178,7 @@ std::string AssembleInvoice(TallySaleTrn& sale, HeadArgs& head, double partyAmou
                             const std::vector<LedgerAmount>& discounts,
                             const std::vector<LedgerAmount>& taxes, double roundOff) {
     std::string report = "Vouchers";
-    std::string request = sale.strTopMaster(report, "Zentrail Demo Co");
+    std::string request = sale.strTopMaster(report, "Zentrail Demo & Co");
     request += head.Head(sale);
     request += sale.strSale_Party(head.party, head.number, partyAmount);
     for (const StockLine& line : stock) {
@@ -230,41 +231,40 @@ TEST(TallySaleTrnVoucher, CompleteInvoiceInCallingOrder) {
                          {"Window Display", 0}},
                         SixteenTaxes(2.51, 2.51, 11.25, 11.25), -0.27);
 
-    Lines expected = kEnvelopeTop;
-    Append(expected, kHead);
-    Append(expected, {
-                         "<LEDGERENTRIES.LIST>",
-                         "<REMOVEZEROENTRIES>No</REMOVEZEROENTRIES>",
-                         "<ISDEEMEDPOSITIVE>Yes</ISDEEMEDPOSITIVE>",
-                         "<LEDGERFROMITEM>No</LEDGERFROMITEM>",
-                         "<LEDGERNAME>ABC Traders_12</LEDGERNAME>",
-                         "<ISPARTYLEDGER>Yes</ISPARTYLEDGER>",
-                         "<AMOUNT>-246</AMOUNT>",
-                         "<BILLALLOCATIONS.LIST>",
-                         "<NAME>SI-0042</NAME>",
-                         "<BILLTYPE>New Ref</BILLTYPE>",
-                         "<BILLCREDITPERIOD/>",
-                         "<AMOUNT>-246</AMOUNT>",
-                         "<VATEXPAMOUNT>-246</VATEXPAMOUNT>",
-                         "</BILLALLOCATIONS.LIST>",
-                         "</LEDGERENTRIES.LIST>",
-                     });
-    Append(expected,
-           InventoryEntry("P100_7", "10", "12.5", "125", "GST Sales 18%", "Sales Taxable", "125"));
-    Append(expected, InventoryEntry("P200_8", "3", "33.5", "100.5", "GST Sales 5%", "Sales Taxable",
-                                    "100.5"));
-    Append(expected,
-           InventoryEntry("P300_9", "2", "0", "0", "GST Sales 0%", "Sales Nil Rated", "0"));
-    Append(expected, CreditEntry("Scheme Discount", "-5"));
-    Append(expected, CreditEntry("Cash Discount", "-1.75"));
-    Append(expected, CreditEntry("CGST 2.5%", "2.51"));
-    Append(expected, CreditEntry("SGST 2.5%", "2.51"));
-    Append(expected, CreditEntry("CGST 9%", "11.25"));
-    Append(expected, CreditEntry("SGST 9%", "11.25"));
-    Append(expected, CreditEntry("Round Off", "-0.27"));
-    Append(expected, kVoucherEnd);
+    Lines expected;
+    AppendLines(expected, kHead);
+    AppendLines(expected, {
+                              "<LEDGERENTRIES.LIST>",
+                              "<REMOVEZEROENTRIES>No</REMOVEZEROENTRIES>",
+                              "<ISDEEMEDPOSITIVE>Yes</ISDEEMEDPOSITIVE>",
+                              "<LEDGERFROMITEM>No</LEDGERFROMITEM>",
+                              "<LEDGERNAME>ABC Traders_12</LEDGERNAME>",
+                              "<ISPARTYLEDGER>Yes</ISPARTYLEDGER>",
+                              "<AMOUNT>-246</AMOUNT>",
+                              "<BILLALLOCATIONS.LIST>",
+                              "<NAME>SI-0042</NAME>",
+                              "<BILLTYPE>New Ref</BILLTYPE>",
+                              "<BILLCREDITPERIOD/>",
+                              "<AMOUNT>-246</AMOUNT>",
+                              "<VATEXPAMOUNT>-246</VATEXPAMOUNT>",
+                              "</BILLALLOCATIONS.LIST>",
+                              "</LEDGERENTRIES.LIST>",
+                          });
+    AppendLines(expected, InventoryEntry("P100_7", "10", "12.5", "125", "GST Sales 18%",
+                                         "Sales Taxable", "125"));
+    AppendLines(expected, InventoryEntry("P200_8", "3", "33.5", "100.5", "GST Sales 5%",
+                                         "Sales Taxable", "100.5"));
+    AppendLines(expected,
+                InventoryEntry("P300_9", "2", "0", "0", "GST Sales 0%", "Sales Nil Rated", "0"));
+    AppendLines(expected, CreditEntry("Scheme Discount", "-5"));
+    AppendLines(expected, CreditEntry("Cash Discount", "-1.75"));
+    AppendLines(expected, CreditEntry("CGST 2.5%", "2.51"));
+    AppendLines(expected, CreditEntry("SGST 2.5%", "2.51"));
+    AppendLines(expected, CreditEntry("CGST 9%", "11.25"));
+    AppendLines(expected, CreditEntry("SGST 9%", "11.25"));
+    AppendLines(expected, CreditEntry("Round Off", "-0.27"));
 
-    EXPECT_EQ(request, Crlf(expected));
+    EXPECT_EQ(request, Crlf(kEnvelopeTop) + JoinLines(expected) + Crlf(kEnvelopeBottom));
 
     pugi::xml_document doc;
     ASSERT_TRUE(ParsesAsXml(request, doc));
@@ -283,7 +283,7 @@ TEST(TallySaleTrnVoucher, ServiceInvoiceWithOverride) {
     head.party = "Metro Supplies";
     head.number = head.reference = "SRV/24/0001";
     std::string report = "Vouchers";
-    std::string request = sale.strTopMaster(report, "Zentrail Demo Co");
+    std::string request = sale.strTopMaster(report, "Zentrail Demo & Co");
     request += head.Head(sale);
     std::string body = sale.strSale_Party_All(head.party, head.number, 1180);
     std::string service = "Visibility Claim Sales";
@@ -338,10 +338,10 @@ TEST(TallySaleTrnVoucher, ServiceInvoiceWithOverride) {
         "<GSTOVRDNASSESSABLEVALUE>1000.4</GSTOVRDNASSESSABLEVALUE>",
         "</ALLLEDGERENTRIES.LIST>",
     };
-    Append(expected, allCredit("CGST 9%", "90.04"));
-    Append(expected, allCredit("SGST 9%", "90.04"));
-    Append(expected, allCredit("Round Off", "-0.48"));
-    EXPECT_EQ(body, Crlf(expected));
+    AppendLines(expected, allCredit("CGST 9%", "90.04"));
+    AppendLines(expected, allCredit("SGST 9%", "90.04"));
+    AppendLines(expected, allCredit("Round Off", "-0.48"));
+    EXPECT_EQ(body, JoinLines(expected));
 
     pugi::xml_document doc;
     ASSERT_TRUE(ParsesAsXml(request, doc));
@@ -351,7 +351,7 @@ TEST(TallySaleTrnVoucher, ServiceInvoiceWithOverride) {
 TEST(TallySaleTrnHead, BaseHeadIsExact) {
     TallySaleTrn sale;
     HeadArgs args;
-    EXPECT_EQ(args.Head(sale), Crlf(kHead));
+    EXPECT_EQ(args.Head(sale), JoinLines(kHead));
 }
 
 TEST(TallySaleTrnHead, EmptyVoucherTypeBecomesSales) {
@@ -367,7 +367,7 @@ TEST(TallySaleTrnHead, EmptyVoucherTypeBecomesSales) {
                 "</GUID>");
     ReplaceLine(expected, "<VOUCHERTYPENAME>KVZ Sales</VOUCHERTYPENAME>",
                 "<VOUCHERTYPENAME>Sales</VOUCHERTYPENAME>");
-    EXPECT_EQ(args.Head(sale), Crlf(expected));
+    EXPECT_EQ(args.Head(sale), JoinLines(expected));
     EXPECT_EQ(args.type, "Sales");
 }
 
@@ -380,7 +380,7 @@ TEST(TallySaleTrnHead, CancelKeepsTheKeyOfTheCreatedVoucher) {
                 "<VOUCHER REMOTEID=\"6178b2bd-1d64-4c89-9c2a-20240115-KVZ Sales-ABC Traders_12-"
                 "SI-0042-SI-0042\" VCHTYPE=\"KVZ Sales\" ACTION=\"Cancel\">");
     ReplaceLine(expected, "<ISCANCELLED>No</ISCANCELLED>", "<ISCANCELLED>Yes</ISCANCELLED>");
-    EXPECT_EQ(args.Head(sale), Crlf(expected));
+    EXPECT_EQ(args.Head(sale), JoinLines(expected));
 }
 
 TEST(TallySaleTrnHead, GstinLineOnlyForTenCharactersOrMore) {
@@ -406,7 +406,7 @@ TEST(TallySaleTrnHead, GstinLineOnlyForTenCharactersOrMore) {
             ReplaceLine(expected, "<PARTYGSTIN>33ABCDE1234F1Z5</PARTYGSTIN>", c.line);
         else
             RemoveLine(expected, "<PARTYGSTIN>33ABCDE1234F1Z5</PARTYGSTIN>");
-        EXPECT_EQ(args.Head(sale), Crlf(expected)) << "GSTIN '" << c.gstin << "'";
+        EXPECT_EQ(args.Head(sale), JoinLines(expected)) << "GSTIN '" << c.gstin << "'";
     }
 }
 
@@ -418,7 +418,7 @@ TEST(TallySaleTrnHead, RemarksGiveASecondNarrationBeforeAlterId) {
     const std::string narration = "<NARRATION>Goods &lt;damaged&gt; &amp; returned</NARRATION>";
     ReplaceLine(expected, "<NARRATION></NARRATION>", narration);
     InsertBefore(expected, "<ALTERID></ALTERID>", narration);
-    EXPECT_EQ(args.Head(sale), Crlf(expected));
+    EXPECT_EQ(args.Head(sale), JoinLines(expected));
     EXPECT_EQ(args.remarks, "Goods &lt;damaged&gt; &amp; returned");
 }
 
@@ -426,7 +426,7 @@ TEST(TallySaleTrnHead, BlankRemarksCountAsEmpty) {
     TallySaleTrn sale;
     HeadArgs args;
     args.remarks = "   ";
-    EXPECT_EQ(args.Head(sale), Crlf(kHead));
+    EXPECT_EQ(args.Head(sale), JoinLines(kHead));
 }
 
 TEST(TallySaleTrnHead, EscapesInPlaceOnceAndKeepsByValueArguments) {
@@ -471,9 +471,9 @@ TEST(TallySaleTrnEntries, LedgerEntriesAndZeroAmounts) {
     EXPECT_EQ(sale.strSale_Dr(ledger, 0), "");
     EXPECT_EQ(sale.strSale_Cr_All(ledger, 0, "33ABCDE1234F1Z5", 0), "");
 
-    EXPECT_EQ(sale.strSale_Cr(ledger, 45.5), Crlf(CreditEntry("CGST 9%", "45.5")));
-    EXPECT_EQ(sale.strSale_Cr_Sch(ledger, 45.5), Crlf(CreditEntry("CGST 9%", "45.5")));
-    EXPECT_EQ(sale.strSale_Dr(ledger, 45.5), Crlf({
+    EXPECT_EQ(sale.strSale_Cr(ledger, 45.5), JoinLines(CreditEntry("CGST 9%", "45.5")));
+    EXPECT_EQ(sale.strSale_Cr_Sch(ledger, 45.5), JoinLines(CreditEntry("CGST 9%", "45.5")));
+    EXPECT_EQ(sale.strSale_Dr(ledger, 45.5), JoinLines({
                                                  "<LEDGERENTRIES.LIST>",
                                                  "<REMOVEZEROENTRIES>No</REMOVEZEROENTRIES>",
                                                  "<ISDEEMEDPOSITIVE>Yes</ISDEEMEDPOSITIVE>",
@@ -497,9 +497,9 @@ TEST(TallySaleTrnEntries, LedgerNameEscapedInPlaceOnlyWhenWritten) {
     std::string ledger = "P&L Adjustment";
     EXPECT_EQ(sale.strSale_Cr(ledger, 0), "");
     EXPECT_EQ(ledger, "P&L Adjustment");
-    EXPECT_EQ(sale.strSale_Cr(ledger, 3), Crlf(CreditEntry("P&amp;L Adjustment", "3")));
+    EXPECT_EQ(sale.strSale_Cr(ledger, 3), JoinLines(CreditEntry("P&amp;L Adjustment", "3")));
     EXPECT_EQ(ledger, "P&amp;L Adjustment");
-    EXPECT_EQ(sale.strSale_Cr(ledger, 3), Crlf(CreditEntry("P&amp;L Adjustment", "3")));
+    EXPECT_EQ(sale.strSale_Cr(ledger, 3), JoinLines(CreditEntry("P&amp;L Adjustment", "3")));
 }
 
 TEST(TallySaleTrnEntries, GstOverrideOnlyForGstinWithoutIntegratedTax) {
@@ -536,7 +536,7 @@ TEST(TallySaleTrnEntries, GstOverrideOnlyForGstinWithoutIntegratedTax) {
         TallySaleTrn sale;
         std::string ledger = "Visibility Claim Sales";
         EXPECT_EQ(sale.strSale_Cr_All(ledger, 70, c.gstin, c.igst),
-                  Crlf(c.override ? withOverride : withoutOverride))
+                  JoinLines(c.override ? withOverride : withoutOverride))
             << "GSTIN '" << c.gstin << "' IGST " << c.igst;
     }
 }
@@ -553,7 +553,7 @@ TEST(TallySaleTrnInventory, BatchAllocationAmountIsQuantityTimesRate) {
     TallySaleTrn sale;
     EXPECT_EQ(sale.strBatchAlloc(3, 12.5, "Main Location", "Primary Batch", "PC", "ORD-9",
                                  "20240110", "TRK-1"),
-              Crlf({
+              JoinLines({
                   "<BATCHALLOCATIONS.LIST>",
                   "<GODOWNNAME>Main Location</GODOWNNAME>",
                   "<BATCHNAME>Primary Batch</BATCHNAME>",
@@ -590,10 +590,10 @@ TEST(TallySaleTrnInventory, AccountAllocationWithCostCentreAndNoTaxType) {
         "</COSTCENTREALLOCATIONS.LIST>",
         "</CATEGORYALLOCATIONS.LIST>",
     };
-    Append(expected, EmptyRateBlocks());
+    AppendLines(expected, EmptyRateBlocks());
     expected.push_back("</ACCOUNTINGALLOCATIONS.LIST>");
     EXPECT_EQ(sale.strAccountAlloc(80.25, "GST Sales 12%", "Class A", "North Zone", "", 75, 9.63),
-              Crlf(expected));
+              JoinLines(expected));
 }
 
 const Lines kPlainEntryStart = {
@@ -612,25 +612,25 @@ const Lines kPlainEntryItem = {
 TEST(TallySaleTrnInventory, RemarksOnlyWhenTheFirstIsSet) {
     TallySaleTrn sale;
     Lines noRemarks = kPlainEntryStart;
-    Append(noRemarks, kPlainEntryItem);
+    AppendLines(noRemarks, kPlainEntryItem);
     noRemarks.push_back("</ALLINVENTORYENTRIES.LIST>");
     EXPECT_EQ(sale.strInvent_Sales("P100_7", 125, 10, "PC", 12.5, "Main Location", "Primary Batch",
                                    "", "second", "", "", "", ""),
-              Crlf(noRemarks));
+              JoinLines(noRemarks));
 
     Lines withRemarks = kPlainEntryStart;
-    Append(withRemarks, {
-                            "<BASICUSERDESCRIPTION.LIST>",
-                            "<BASICUSERDESCRIPTION>Box &amp; strap</BASICUSERDESCRIPTION>",
-                            "<BASICUSERDESCRIPTION>Serial &lt;42&gt;</BASICUSERDESCRIPTION>",
-                            "<BASICUSERDESCRIPTION>six</BASICUSERDESCRIPTION>",
-                            "</BASICUSERDESCRIPTION.LIST>",
-                        });
-    Append(withRemarks, kPlainEntryItem);
+    AppendLines(withRemarks, {
+                                 "<BASICUSERDESCRIPTION.LIST>",
+                                 "<BASICUSERDESCRIPTION>Box &amp; strap</BASICUSERDESCRIPTION>",
+                                 "<BASICUSERDESCRIPTION>Serial &lt;42&gt;</BASICUSERDESCRIPTION>",
+                                 "<BASICUSERDESCRIPTION>six</BASICUSERDESCRIPTION>",
+                                 "</BASICUSERDESCRIPTION.LIST>",
+                             });
+    AppendLines(withRemarks, kPlainEntryItem);
     withRemarks.push_back("</ALLINVENTORYENTRIES.LIST>");
     EXPECT_EQ(sale.strInvent_Sales("P100_7", 125, 10, "PC", 12.5, "Main Location", "Primary Batch",
                                    "Box & strap", "", "Serial <42>", "", "", "six"),
-              Crlf(withRemarks));
+              JoinLines(withRemarks));
 }
 
 // A caller that forgets to reset the properties repeats the previous item's allocations.
@@ -648,7 +648,7 @@ TEST(TallySaleTrnInventory, PropertiesLeftSetAreAppendedAgain) {
         sale.strInvent_Sales("P100_7", 125, 10, "PC", 12.5, "", "", "", "", "", "", "", "");
     std::string second =
         sale.strInvent_Sales("P200_8", 67, 2, "PC", 33.5, "", "", "", "", "", "", "", "");
-    EXPECT_EQ(second, Crlf({
+    EXPECT_EQ(second, JoinLines({
                           "<ALLINVENTORYENTRIES.LIST>",
                           "<STOCKITEMNAME>P200_8</STOCKITEMNAME>",
                           "<ISDEEMEDPOSITIVE>No</ISDEEMEDPOSITIVE>",
@@ -670,10 +670,10 @@ TEST(TallySaleTrnInventory, PropertiesLeftSetAreAppendedAgain) {
     sale.strSale_Batch.clear();
     sale.strSale_Alloc.clear();
     Lines plain = kPlainEntryStart;
-    Append(plain, kPlainEntryItem);
+    AppendLines(plain, kPlainEntryItem);
     plain.push_back("</ALLINVENTORYENTRIES.LIST>");
     EXPECT_EQ(sale.strInvent_Sales("P100_7", 125, 10, "PC", 12.5, "", "", "", "", "", "", "", ""),
-              Crlf(plain));
+              JoinLines(plain));
 }
 
 // Names as they may come from the source database, with what Tally must read back.
