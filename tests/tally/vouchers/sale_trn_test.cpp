@@ -596,9 +596,6 @@ TEST(TallySaleTrnInventory, AccountAllocationWithCostCentreAndNoTaxType) {
               JoinLines(expected));
 }
 
-const Lines kPlainEntryStart = {
-    "<ALLINVENTORYENTRIES.LIST>",
-};
 const Lines kPlainEntryItem = {
     "<STOCKITEMNAME>P100_7</STOCKITEMNAME>",
     "<ISDEEMEDPOSITIVE>No</ISDEEMEDPOSITIVE>",
@@ -611,14 +608,14 @@ const Lines kPlainEntryItem = {
 
 TEST(TallySaleTrnInventory, RemarksOnlyWhenTheFirstIsSet) {
     TallySaleTrn sale;
-    Lines noRemarks = kPlainEntryStart;
+    Lines noRemarks = {"<ALLINVENTORYENTRIES.LIST>"};
     AppendLines(noRemarks, kPlainEntryItem);
     noRemarks.push_back("</ALLINVENTORYENTRIES.LIST>");
     EXPECT_EQ(sale.strInvent_Sales("P100_7", 125, 10, "PC", 12.5, "Main Location", "Primary Batch",
                                    "", "second", "", "", "", ""),
               JoinLines(noRemarks));
 
-    Lines withRemarks = kPlainEntryStart;
+    Lines withRemarks = {"<ALLINVENTORYENTRIES.LIST>"};
     AppendLines(withRemarks, {
                                  "<BASICUSERDESCRIPTION.LIST>",
                                  "<BASICUSERDESCRIPTION>Box &amp; strap</BASICUSERDESCRIPTION>",
@@ -669,7 +666,7 @@ TEST(TallySaleTrnInventory, PropertiesLeftSetAreAppendedAgain) {
 
     sale.strSale_Batch.clear();
     sale.strSale_Alloc.clear();
-    Lines plain = kPlainEntryStart;
+    Lines plain = {"<ALLINVENTORYENTRIES.LIST>"};
     AppendLines(plain, kPlainEntryItem);
     plain.push_back("</ALLINVENTORYENTRIES.LIST>");
     EXPECT_EQ(sale.strInvent_Sales("P100_7", 125, 10, "PC", 12.5, "", "", "", "", "", "", "", ""),
