@@ -1,26 +1,15 @@
 #pragma once
 
+#include <functional>
 #include <memory>
-#include <stdexcept>
 #include <string>
 
+#include "shell/db_error.h"
 #include "shell/recordset.h"
 
 namespace zentrail {
 
 struct Configuration;
-
-// A connection or query failure: a number and the database's own description.
-class DbError : public std::runtime_error {
-public:
-    DbError(long number, const std::string& description)
-        : std::runtime_error(description), number_(number) {}
-    long Number() const { return number_; }
-    std::string Description() const { return what(); }
-
-private:
-    long number_;
-};
 
 // A read-only connection to the distributor database.
 class SourceConnection {
@@ -31,14 +20,21 @@ public:
 };
 
 // Opens the source named by (odbc, user, password): an existing .db/.sqlite/.sqlite3 file
-// (relative to the program folder) through SQLite, anything else through ODBC.
+// (relative to the program folder) through SQLite, anything else through ODBC. Throws DbError.
 std::unique_ptr<SourceConnection> OpenSourceConnection(const std::string& strSqlOdbc,
                                                        const std::string& strSqlUser,
                                                        const std::string& strSqlPassword);
 
+using SourceOpener = std::function<std::unique_ptr<SourceConnection>(
+    const std::string& strSqlOdbc, const std::string& strSqlUser,
+    const std::string& strSqlPassword)>;
+
 // The connection and the three result sets that all screens share.
 class SourceDatabase {
 public:
+    SourceDatabase() = default;
+    explicit SourceDatabase(SourceOpener opener) : opener_(std::move(opener)) {}
+
     std::unique_ptr<SourceConnection> cnSource;
     Recordset rsMain;
     Recordset rsSecond;
@@ -48,10 +44,16 @@ public:
     // (Re)opens the connection from the configuration; all three result sets become new
     // and closed. Throws DbError.
     void OpenConnection(const Configuration& config);
-    // Runs the SQL text into the result set; true when at least one row came back.
+    // Runs the SQL text into the result set (closing what it held first); true when at least
+    // one row came back. The set stays open either way. Throws DbError.
     bool OpenRsMain(std::string& sql);
     bool OpenRsSecond(std::string& sql);
     bool OpenRsThird(std::string& sql);
+
+private:
+    bool OpenInto(Recordset& recordset, const std::string& sql);
+
+    SourceOpener opener_ = OpenSourceConnection;
 };
 
 }  // namespace zentrail

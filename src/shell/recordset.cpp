@@ -1,0 +1,181 @@
+#include "shell/recordset.h"
+
+#include <unordered_map>
+
+#include "shell/recordset_filter.h"
+
+namespace zentrail {
+namespace {
+
+struct NameHash {
+    size_t operator()(std::string_view name) const { return FieldNameHash(name); }
+};
+struct NameEqual {
+    bool operator()(std::string_view a, std::string_view b) const { return SameFieldName(a, b); }
+};
+
+using RowList = std::vector<uint32_t>;
+
+// The rows of one field grouped by value, built the first time the field is filtered on.
+struct FieldIndex {
+    std::unordered_map<double, RowList> byNumber;
+    std::unordered_map<std::string, RowList> byText;
+    bool hasNumbers = false;
+    bool hasTexts = false;
+};
+
+const RowList kNoRows;
+
+}  // namespace
+
+struct Recordset::Impl {
+    bool open = false;
+    RowSet rows;
+    std::unordered_map<std::string_view, size_t, NameHash, NameEqual> fieldByName;
+    std::vector<FieldIndex> indexes;
+    const RowList* selection = nullptr;  // nullptr: no filter, every row
+    std::string filterText;
+    size_t position = 0;  // among the selected rows; == Count() at EOF
+
+    size_t Count() const { return selection ? selection->size() : rows.RowCount(); }
+    size_t CurrentRow() const { return selection ? (*selection)[position] : position; }
+
+    void RequireOpen() const {
+        if (!open) throw ado_error::ObjectClosed();
+    }
+
+    size_t FieldNumber(std::string_view name) const {
+        auto found = fieldByName.find(name);
+        if (found == fieldByName.end()) throw ado_error::ItemNotFound();
+        return found->second;
+    }
+
+    const RowList& NumberMatches(size_t field, double number) {
+        FieldIndex& index = indexes[field];
+        if (!index.hasNumbers) {
+            for (size_t row = 0; row < rows.RowCount(); ++row) {
+                if (rows.IsNull(row, field)) continue;
+                if (auto value = ReadWholeNumber(rows.Text(row, field)))
+                    index.byNumber[*value].push_back(static_cast<uint32_t>(row));
+            }
+            index.hasNumbers = true;
+        }
+        auto found = index.byNumber.find(number);
+        return found == index.byNumber.end() ? kNoRows : found->second;
+    }
+
+    const RowList& TextMatches(size_t field, const std::string& text) {
+        FieldIndex& index = indexes[field];
+        if (!index.hasTexts) {
+            for (size_t row = 0; row < rows.RowCount(); ++row) {
+                if (rows.IsNull(row, field)) continue;
+                index.byText[TextCompareKey(rows.Text(row, field))].push_back(
+                    static_cast<uint32_t>(row));
+            }
+            index.hasTexts = true;
+        }
+        auto found = index.byText.find(TextCompareKey(text));
+        return found == index.byText.end() ? kNoRows : found->second;
+    }
+
+    FieldValue Value(size_t field) const {
+        if (position >= Count()) throw ado_error::NoCurrentRecord();
+        size_t row = CurrentRow();
+        bool isNull = rows.IsNull(row, field);
+        return FieldValue{rows.FieldNames()[field], rows.Text(row, field), isNull};
+    }
+};
+
+Recordset::Recordset() : impl_(std::make_unique<Impl>()) {}
+Recordset::~Recordset() = default;
+Recordset::Recordset(Recordset&&) noexcept = default;
+Recordset& Recordset::operator=(Recordset&&) noexcept = default;
+
+void Recordset::Open(RowSet rows) {
+    // A fresh Impl: no view into the old rows survives.
+    auto impl = std::make_unique<Impl>();
+    impl->rows = std::move(rows);
+    const auto& names = impl->rows.FieldNames();
+    for (size_t i = 0; i < names.size(); ++i) impl->fieldByName.emplace(names[i], i);  // first wins
+    impl->indexes.resize(names.size());
+    impl->open = true;
+    impl_ = std::move(impl);
+}
+
+void Recordset::Close() { impl_ = std::make_unique<Impl>(); }
+
+int Recordset::State() const { return impl_->open ? kStateOpen : kStateClosed; }
+
+long Recordset::RecordCount() const {
+    impl_->RequireOpen();
+    return static_cast<long>(impl_->Count());
+}
+
+long Recordset::AbsolutePosition() const {
+    impl_->RequireOpen();
+    if (impl_->position >= impl_->Count()) return 0;
+    return static_cast<long>(impl_->position + 1);
+}
+
+bool Recordset::Eof() const {
+    impl_->RequireOpen();
+    return impl_->position >= impl_->Count();
+}
+
+bool Recordset::Bof() const {
+    impl_->RequireOpen();
+    return impl_->Count() ==
+           0;  // no backward moves, so only an empty set sits before its first row
+}
+
+void Recordset::MoveFirst() {
+    impl_->RequireOpen();
+    impl_->position = 0;
+}
+
+void Recordset::MoveNext() {
+    impl_->RequireOpen();
+    if (impl_->position >= impl_->Count()) throw ado_error::NoCurrentRecord();
+    ++impl_->position;
+}
+
+size_t Recordset::FieldCount() const {
+    impl_->RequireOpen();
+    return impl_->rows.FieldCount();
+}
+
+std::string Recordset::FieldName(size_t index) const {
+    impl_->RequireOpen();
+    if (index >= impl_->rows.FieldCount()) throw ado_error::ItemNotFound();
+    return impl_->rows.FieldNames()[index];
+}
+
+FieldValue Recordset::Fields(size_t index) const {
+    impl_->RequireOpen();
+    if (index >= impl_->rows.FieldCount()) throw ado_error::ItemNotFound();
+    return impl_->Value(index);
+}
+
+FieldValue Recordset::Fields(std::string_view name) const {
+    impl_->RequireOpen();
+    return impl_->Value(impl_->FieldNumber(name));
+}
+
+void Recordset::Filter(std::string_view expression) {
+    impl_->RequireOpen();
+    FilterExpression filter = ParseFilter(expression);
+    if (filter.field.empty()) {
+        impl_->selection = nullptr;
+        impl_->filterText.clear();
+    } else {
+        size_t field = impl_->FieldNumber(filter.field);
+        impl_->selection = filter.isNumber ? &impl_->NumberMatches(field, filter.number)
+                                           : &impl_->TextMatches(field, filter.text);
+        impl_->filterText = std::string(expression);
+    }
+    impl_->position = 0;
+}
+
+const std::string& Recordset::FilterText() const { return impl_->filterText; }
+
+}  // namespace zentrail
