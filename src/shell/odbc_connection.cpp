@@ -1,0 +1,337 @@
+#include "shell/odbc_connection.h"
+
+#include <sql.h>
+#include <sqlext.h>
+
+#include <optional>
+#include <vector>
+
+#include "shell/date_text.h"
+#include "shell/source_timeout.h"
+
+namespace zentrail {
+namespace {
+
+// SQL Server's datetimeoffset, which its drivers report with this type number.
+constexpr SQLSMALLINT kSqlServerTimestampOffset = -155;
+constexpr SQLULEN kLoginTimeoutSeconds = 15;
+
+bool Succeeded(SQLRETURN rc) { return rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO; }
+
+char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool SameKey(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (Lower(a[i]) != Lower(b[i])) return false;
+    return true;
+}
+
+std::string_view Trimmed(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+    return text;
+}
+
+// A value as a connection string may hold it: in braces (inner '}' doubled) when it holds a
+// character that would end or open a value, or blanks at its ends.
+std::string ConnectionValue(std::string_view value) {
+    bool needsBraces = value.find_first_of(";{}") != std::string_view::npos ||
+                       (!value.empty() && (value.front() == ' ' || value.back() == ' '));
+    if (!needsBraces) return std::string(value);
+    std::string braced = "{";
+    for (char c : value) {
+        braced += c;
+        if (c == '}') braced += '}';
+    }
+    return braced + "}";
+}
+
+SQLCHAR* Chars(const std::string& text) {
+    return reinterpret_cast<SQLCHAR*>(const_cast<char*>(text.c_str()));
+}
+
+SQLSMALLINT ShortLength(const std::string& text) {
+    if (text.size() > 32767) throw DbError(0, "Logon text too long: " + text.substr(0, 40));
+    return static_cast<SQLSMALLINT>(text.size());
+}
+
+// The driver's diagnostic records as one error: the first native error number, and each
+// record's SQLSTATE and message.
+DbError Diagnostics(SQLSMALLINT type, SQLHANDLE handle, SQLRETURN rc) {
+    SQLINTEGER firstNative = 0;
+    std::string description;
+    for (SQLSMALLINT record = 1;; ++record) {
+        SQLCHAR state[6] = {0};
+        SQLINTEGER native = 0;
+        std::vector<SQLCHAR> message(1024);
+        SQLSMALLINT length = 0;
+        SQLRETURN got = SQLGetDiagRec(type, handle, record, state, &native, message.data(),
+                                      static_cast<SQLSMALLINT>(message.size()), &length);
+        if (got == SQL_SUCCESS_WITH_INFO && length >= static_cast<SQLSMALLINT>(message.size())) {
+            message.resize(static_cast<size_t>(length) + 1);
+            got = SQLGetDiagRec(type, handle, record, state, &native, message.data(),
+                                static_cast<SQLSMALLINT>(message.size()), &length);
+        }
+        if (!Succeeded(got)) break;
+        if (record == 1) firstNative = native;
+        if (!description.empty()) description += "\n";
+        description.append(reinterpret_cast<const char*>(state)).append(": ");
+        description.append(reinterpret_cast<const char*>(message.data()));
+    }
+    if (description.empty())
+        description = "The ODBC call failed (return code " + std::to_string(rc) +
+                      ") without a diagnostic record.";
+    return DbError(firstNative, description);
+}
+
+std::string FirstSqlState(SQLSMALLINT type, SQLHANDLE handle) {
+    SQLCHAR state[6] = {0};
+    SQLINTEGER native = 0;
+    SQLCHAR message[8];
+    SQLSMALLINT length = 0;
+    SQLRETURN got =
+        SQLGetDiagRec(type, handle, 1, state, &native, message, sizeof message, &length);
+    if (!Succeeded(got)) return {};
+    return reinterpret_cast<const char*>(state);
+}
+
+// Settings a driver may not support (SQLSTATE HYC00) are skipped; any other failure is raised.
+void SetOptional(SQLSMALLINT type, SQLHANDLE handle, SQLRETURN rc) {
+    if (Succeeded(rc)) return;
+    if (FirstSqlState(type, handle) == "HYC00") return;
+    throw Diagnostics(type, handle, rc);
+}
+
+class OdbcHandle {
+public:
+    OdbcHandle(SQLSMALLINT type, SQLHANDLE parent, SQLSMALLINT parentType) : type_(type) {
+        SQLRETURN rc = SQLAllocHandle(type, parent, &handle_);
+        if (!Succeeded(rc)) {
+            handle_ = SQL_NULL_HANDLE;
+            if (parent != SQL_NULL_HANDLE) throw Diagnostics(parentType, parent, rc);
+            throw DbError(rc, "The ODBC driver manager could not allocate an environment.");
+        }
+    }
+    ~OdbcHandle() {
+        if (handle_ != SQL_NULL_HANDLE) SQLFreeHandle(type_, handle_);
+    }
+    OdbcHandle(const OdbcHandle&) = delete;
+    OdbcHandle& operator=(const OdbcHandle&) = delete;
+
+    SQLHANDLE Get() const { return handle_; }
+    SQLSMALLINT Type() const { return type_; }
+    DbError Error(SQLRETURN rc) const { return Diagnostics(type_, handle_, rc); }
+    void Check(SQLRETURN rc) const {
+        if (!Succeeded(rc)) throw Error(rc);
+    }
+
+private:
+    SQLSMALLINT type_;
+    SQLHANDLE handle_ = SQL_NULL_HANDLE;
+};
+
+bool IsDateType(SQLSMALLINT type) {
+    return type == SQL_TYPE_DATE || type == SQL_TYPE_TIMESTAMP || type == SQL_DATETIME ||
+           type == SQL_TIMESTAMP || type == kSqlServerTimestampOffset;
+}
+
+struct Column {
+    std::string name;
+    bool isDate = false;
+};
+
+Column DescribeColumn(const OdbcHandle& statement, SQLUSMALLINT number) {
+    std::vector<SQLCHAR> name(256);
+    SQLSMALLINT nameLength = 0, dataType = 0, digits = 0, nullable = 0;
+    SQLULEN size = 0;
+    auto describe = [&] {
+        return SQLDescribeCol(statement.Get(), number, name.data(),
+                              static_cast<SQLSMALLINT>(name.size()), &nameLength, &dataType, &size,
+                              &digits, &nullable);
+    };
+    SQLRETURN rc = describe();
+    statement.Check(rc);
+    if (nameLength >= static_cast<SQLSMALLINT>(name.size())) {
+        name.resize(static_cast<size_t>(nameLength) + 1);
+        statement.Check(describe());
+    }
+    return Column{
+        std::string(reinterpret_cast<const char*>(name.data()), static_cast<size_t>(nameLength)),
+        IsDateType(dataType)};
+}
+
+// One value as text, read in pieces so that long values come back whole.
+std::optional<std::string> ReadText(const OdbcHandle& statement, SQLUSMALLINT number) {
+    std::string value;
+    char buffer[4096];
+    for (;;) {
+        SQLLEN indicator = 0;
+        SQLRETURN rc =
+            SQLGetData(statement.Get(), number, SQL_C_CHAR, buffer, sizeof buffer, &indicator);
+        if (rc == SQL_NO_DATA) break;  // every piece read
+        statement.Check(rc);
+        if (indicator == SQL_NULL_DATA) return std::nullopt;
+        bool truncated =
+            indicator == SQL_NO_TOTAL || indicator >= static_cast<SQLLEN>(sizeof buffer);
+        value.append(buffer, truncated ? sizeof buffer - 1 : static_cast<size_t>(indicator));
+        if (!truncated) break;
+    }
+    return value;
+}
+
+}  // namespace
+
+bool IsConnectionString(std::string_view strSqlOdbc) {
+    return strSqlOdbc.find('=') != std::string_view::npos;
+}
+
+bool ConnectionStringHasKey(std::string_view connection, std::string_view key) {
+    size_t at = 0;
+    while (at < connection.size()) {
+        size_t equals = connection.find('=', at);
+        if (equals == std::string_view::npos) return false;
+        std::string_view name = Trimmed(connection.substr(at, equals - at));
+        if (SameKey(name, key)) return true;
+        size_t value = equals + 1;
+        while (value < connection.size() && connection[value] == ' ') ++value;
+        if (value < connection.size() && connection[value] == '{') {
+            size_t close = value + 1;
+            for (;;) {  // '}}' inside braces stands for one '}'
+                close = connection.find('}', close);
+                if (close == std::string_view::npos) return false;
+                if (close + 1 < connection.size() && connection[close + 1] == '}') {
+                    close += 2;
+                    continue;
+                }
+                break;
+            }
+            value = close + 1;
+        }
+        size_t semicolon = connection.find(';', value);
+        if (semicolon == std::string_view::npos) return false;
+        at = semicolon + 1;
+    }
+    return false;
+}
+
+std::string ConnectionStringWithLogon(std::string_view connection, std::string_view user,
+                                      std::string_view password) {
+    std::string full(connection);
+    auto add = [&full](std::string_view key, std::string_view value) {
+        if (!full.empty() && full.back() != ';') full += ';';
+        full.append(key).append("=").append(ConnectionValue(value));
+    };
+    if (!ConnectionStringHasKey(connection, "UID")) add("UID", user);
+    if (!ConnectionStringHasKey(connection, "PWD")) add("PWD", password);
+    return full;
+}
+
+struct OdbcConnection::Handles {
+    OdbcHandle environment{SQL_HANDLE_ENV, SQL_NULL_HANDLE, 0};
+    std::optional<OdbcHandle> connection;
+    bool connected = false;
+    bool manualCommit = false;
+
+    SQLRETURN RollBack() const {
+        return SQLEndTran(SQL_HANDLE_DBC, connection->Get(), SQL_ROLLBACK);
+    }
+
+    ~Handles() {
+        if (!connected) return;
+        if (manualCommit) RollBack();
+        SQLDisconnect(connection->Get());
+    }
+};
+
+OdbcConnection::OdbcConnection(const std::string& strSqlOdbc, const std::string& strSqlUser,
+                               const std::string& strSqlPassword)
+    : handles_(std::make_unique<Handles>()) {
+    const OdbcHandle& environment = handles_->environment;
+    environment.Check(SQLSetEnvAttr(environment.Get(), SQL_ATTR_ODBC_VERSION,
+                                    reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0));
+    const OdbcHandle& connection =
+        handles_->connection.emplace(SQL_HANDLE_DBC, environment.Get(), SQL_HANDLE_ENV);
+    SetOptional(SQL_HANDLE_DBC, connection.Get(),
+                SQLSetConnectAttr(connection.Get(), SQL_ATTR_ACCESS_MODE,
+                                  reinterpret_cast<SQLPOINTER>(SQL_MODE_READ_ONLY), 0));
+    SetOptional(SQL_HANDLE_DBC, connection.Get(),
+                SQLSetConnectAttr(connection.Get(), SQL_ATTR_LOGIN_TIMEOUT,
+                                  reinterpret_cast<SQLPOINTER>(kLoginTimeoutSeconds), 0));
+
+    SQLRETURN rc;
+    if (IsConnectionString(strSqlOdbc)) {
+        std::string full = ConnectionStringWithLogon(strSqlOdbc, strSqlUser, strSqlPassword);
+        SQLCHAR completed[1024];
+        SQLSMALLINT completedLength = 0;
+        rc = SQLDriverConnect(connection.Get(), nullptr, Chars(full), SQL_NTS, completed,
+                              sizeof completed, &completedLength, SQL_DRIVER_NOPROMPT);
+    } else {
+        rc = SQLConnect(connection.Get(), Chars(strSqlOdbc), ShortLength(strSqlOdbc),
+                        Chars(strSqlUser), ShortLength(strSqlUser), Chars(strSqlPassword),
+                        ShortLength(strSqlPassword));
+    }
+    connection.Check(rc);
+    handles_->connected = true;
+
+    SQLRETURN manual = SQLSetConnectAttr(connection.Get(), SQL_ATTR_AUTOCOMMIT,
+                                         reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), 0);
+    SetOptional(SQL_HANDLE_DBC, connection.Get(), manual);
+    handles_->manualCommit = Succeeded(manual);
+}
+
+OdbcConnection::~OdbcConnection() = default;
+
+RowSet OdbcConnection::Query(const std::string& sql) {
+    // Each query's transaction is rolled back: whatever a statement might have changed is
+    // undone, since the read-only access mode is only a hint that drivers may ignore.
+    RowSet rows;
+    try {
+        rows = Run(sql);
+    } catch (...) {
+        if (handles_->manualCommit) handles_->RollBack();  // the first failure is the one to report
+        throw;
+    }
+    if (handles_->manualCommit) handles_->connection->Check(handles_->RollBack());
+    return rows;
+}
+
+RowSet OdbcConnection::Run(const std::string& sql) {
+    OdbcHandle statement(SQL_HANDLE_STMT, handles_->connection->Get(), SQL_HANDLE_DBC);
+    SetOptional(SQL_HANDLE_STMT, statement.Get(),
+                SQLSetStmtAttr(statement.Get(), SQL_ATTR_QUERY_TIMEOUT,
+                               reinterpret_cast<SQLPOINTER>(kCommandTimeoutSeconds), 0));
+    SQLRETURN rc = SQLExecDirect(statement.Get(), Chars(sql), static_cast<SQLINTEGER>(sql.size()));
+    if (rc != SQL_NO_DATA) statement.Check(rc);
+
+    SQLSMALLINT count = 0;
+    statement.Check(SQLNumResultCols(statement.Get(), &count));
+    std::vector<Column> columns;
+    std::vector<std::string> names;
+    for (SQLUSMALLINT i = 1; i <= static_cast<SQLUSMALLINT>(count); ++i) {
+        columns.push_back(DescribeColumn(statement, i));
+        names.push_back(columns.back().name);
+    }
+    RowSet rows(std::move(names));
+    if (count == 0) return rows;  // not a query: no rows
+
+    for (;;) {
+        rc = SQLFetch(statement.Get());
+        if (rc == SQL_NO_DATA) break;
+        statement.Check(rc);
+        for (SQLUSMALLINT i = 1; i <= static_cast<SQLUSMALLINT>(count); ++i) {
+            std::optional<std::string> value = ReadText(statement, i);
+            if (!value) {
+                rows.AppendNull();
+                continue;
+            }
+            if (columns[i - 1].isDate) {
+                if (std::optional<std::string> date = DateTextFromIso(*value)) value = date;
+            }
+            rows.Append(*value);
+        }
+    }
+    return rows;
+}
+
+}  // namespace zentrail

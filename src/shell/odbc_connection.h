@@ -1,0 +1,44 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "shell/source_database.h"
+
+namespace zentrail {
+
+// Whether SQL_ODBC is a full connection string rather than a data source name.
+bool IsConnectionString(std::string_view strSqlOdbc);
+
+// Whether a connection string sets `key` (ODBC keywords match regardless of case).
+bool ConnectionStringHasKey(std::string_view connection, std::string_view key);
+
+// The connection string with the configured logon added: UID and PWD are appended unless the
+// string sets them itself (its own values win); an empty password is appended as empty.
+std::string ConnectionStringWithLogon(std::string_view connection, std::string_view user,
+                                      std::string_view password);
+
+// A source reached through the ODBC driver manager, opened read-only: a data source name
+// with the user and password as separate arguments, or a connection string.
+// Values come back as text; date and date-time columns as YYYYMMDD. Every query runs in its
+// own transaction that is rolled back, so nothing is written even where a driver ignores the
+// read-only access mode.
+class OdbcConnection : public SourceConnection {
+public:
+    OdbcConnection(const std::string& strSqlOdbc, const std::string& strSqlUser,
+                   const std::string& strSqlPassword);  // throws DbError
+    ~OdbcConnection() override;
+    OdbcConnection(const OdbcConnection&) = delete;
+    OdbcConnection& operator=(const OdbcConnection&) = delete;
+
+    RowSet Query(const std::string& sql) override;
+
+private:
+    struct Handles;
+    RowSet Run(const std::string& sql);
+
+    std::unique_ptr<Handles> handles_;
+};
+
+}  // namespace zentrail

@@ -1,0 +1,50 @@
+#include "shell/source_database.h"
+
+#include "shell/configuration.h"
+#include "shell/odbc_connection.h"
+#include "shell/platform.h"
+#include "shell/sqlite_connection.h"
+
+namespace zentrail {
+
+std::unique_ptr<SourceConnection> OpenSourceConnection(const std::string& strSqlOdbc,
+                                                       const std::string& strSqlUser,
+                                                       const std::string& strSqlPassword) {
+    std::filesystem::path folder = platform::ProgramFolder();
+    if (auto file = SqliteSourceFile(strSqlOdbc, folder))
+        return std::make_unique<SqliteConnection>(*file);
+    try {
+        return std::make_unique<OdbcConnection>(strSqlOdbc, strSqlUser, strSqlPassword);
+    } catch (const DbError& error) {
+        // A missing database file would otherwise read as a mere unknown data source.
+        if (!LooksLikeSqliteFile(strSqlOdbc) || IsConnectionString(strSqlOdbc)) throw;
+        std::filesystem::path file(strSqlOdbc);
+        if (file.is_relative()) file = folder / file;
+        throw DbError(error.Number(),
+                      error.Description() + "\nNo database file at " + file.string() + ".");
+    }
+}
+
+void SourceDatabase::OpenConnection(const Configuration& config) {
+    cnSource.reset();  // the earlier connection closes before the new one opens
+    cnSource = opener_(config.strSqlOdbc, config.strSqlUser, config.strSqlPassword);
+    rsMain = Recordset();
+    rsSecond = Recordset();
+    rsThird = Recordset();
+}
+
+bool SourceDatabase::OpenInto(Recordset& recordset, const std::string& sql) {
+    if (recordset.State() == Recordset::kStateOpen) recordset.Close();
+    if (!cnSource) throw ado_error::InvalidConnection();
+    RowSet rows = cnSource->Query(sql);
+    // A statement that returns no result set leaves the set closed, as the original client did.
+    if (rows.FieldCount() == 0) throw ado_error::ObjectClosed();
+    recordset.Open(std::move(rows));
+    return !(recordset.Eof() || recordset.Bof());
+}
+
+bool SourceDatabase::OpenRsMain(std::string& sql) { return OpenInto(rsMain, sql); }
+bool SourceDatabase::OpenRsSecond(std::string& sql) { return OpenInto(rsSecond, sql); }
+bool SourceDatabase::OpenRsThird(std::string& sql) { return OpenInto(rsThird, sql); }
+
+}  // namespace zentrail

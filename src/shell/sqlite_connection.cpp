@@ -1,0 +1,133 @@
+#include "shell/sqlite_connection.h"
+
+#include <sqlite3.h>
+
+#include <memory>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+#include "shell/date_text.h"
+#include "shell/source_timeout.h"
+#include "shell/tsql_translation.h"
+
+namespace zentrail {
+namespace {
+
+struct StatementCloser {
+    void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
+};
+using Statement = std::unique_ptr<sqlite3_stmt, StatementCloser>;
+
+char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+std::string Upper(std::string_view text) {
+    std::string upper(text);
+    for (char& c : upper)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return upper;
+}
+
+bool EndsWithNoCase(std::string_view text, std::string_view suffix) {
+    if (text.size() < suffix.size()) return false;
+    text = text.substr(text.size() - suffix.size());
+    for (size_t i = 0; i < suffix.size(); ++i)
+        if (Lower(text[i]) != suffix[i]) return false;
+    return true;
+}
+
+bool IsDateColumn(const char* declaredType) {
+    if (!declaredType) return false;
+    std::string upper = Upper(declaredType);
+    return upper.find("DATE") != std::string::npos || upper.find("TIME") != std::string::npos;
+}
+
+bool OnlySeparatorsLeft(const char* tail) {
+    for (; tail && *tail; ++tail)
+        if (*tail != ' ' && *tail != '\t' && *tail != '\r' && *tail != '\n' && *tail != ';')
+            return false;
+    return true;
+}
+
+}  // namespace
+
+struct SqliteConnection::Handle {
+    sqlite3* db = nullptr;
+    ~Handle() { sqlite3_close_v2(db); }
+    DbError Error() const { return DbError(sqlite3_errcode(db), sqlite3_errmsg(db)); }
+};
+
+bool LooksLikeSqliteFile(const std::string& strSqlOdbc) {
+    return EndsWithNoCase(strSqlOdbc, ".db") || EndsWithNoCase(strSqlOdbc, ".sqlite") ||
+           EndsWithNoCase(strSqlOdbc, ".sqlite3");
+}
+
+std::optional<std::filesystem::path> SqliteSourceFile(const std::string& strSqlOdbc,
+                                                      const std::filesystem::path& programFolder) {
+    if (!LooksLikeSqliteFile(strSqlOdbc)) return std::nullopt;
+    std::filesystem::path file(strSqlOdbc);
+    if (file.is_relative()) file = programFolder / file;
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(file, ec)) return std::nullopt;
+    return file;
+}
+
+SqliteConnection::SqliteConnection(const std::filesystem::path& file)
+    : db_(std::make_unique<Handle>()) {
+    std::u8string name = file.u8string();
+    int rc = sqlite3_open_v2(reinterpret_cast<const char*>(name.c_str()), &db_->db,
+                             SQLITE_OPEN_READONLY, nullptr);
+    if (rc != SQLITE_OK) {
+        if (!db_->db) throw DbError(rc, sqlite3_errstr(rc));
+        throw db_->Error();
+    }
+    sqlite3_extended_result_codes(db_->db, 0);
+    sqlite3_busy_timeout(db_->db, kCommandTimeoutSeconds * 1000);
+}
+
+SqliteConnection::~SqliteConnection() = default;
+
+RowSet SqliteConnection::Query(const std::string& sql) {
+    std::string translated = TranslateDayComparisons(sql);
+    sqlite3_stmt* raw = nullptr;
+    const char* tail = nullptr;
+    if (sqlite3_prepare_v2(db_->db, translated.c_str(), static_cast<int>(translated.size() + 1),
+                           &raw, &tail) != SQLITE_OK)
+        throw db_->Error();
+    Statement statement(raw);
+    if (!statement) throw DbError(SQLITE_MISUSE, "The SQL text holds no statement.");
+    if (!OnlySeparatorsLeft(tail))
+        throw DbError(SQLITE_MISUSE, "The SQL text holds more than one statement.");
+
+    int columns = sqlite3_column_count(statement.get());
+    std::vector<std::string> names;
+    std::vector<bool> dateColumns;
+    for (int i = 0; i < columns; ++i) {
+        const char* name = sqlite3_column_name(statement.get(), i);
+        names.emplace_back(name ? name : "");
+        dateColumns.push_back(IsDateColumn(sqlite3_column_decltype(statement.get(), i)));
+    }
+    RowSet rows(std::move(names));
+
+    for (;;) {
+        int rc = sqlite3_step(statement.get());
+        if (rc == SQLITE_DONE) break;
+        if (rc != SQLITE_ROW) throw db_->Error();
+        for (int i = 0; i < columns; ++i) {
+            if (sqlite3_column_type(statement.get(), i) == SQLITE_NULL) {
+                rows.AppendNull();
+                continue;
+            }
+            const auto* bytes = sqlite3_column_text(statement.get(), i);
+            if (!bytes) throw db_->Error();  // out of memory while converting
+            std::string_view text(reinterpret_cast<const char*>(bytes),
+                                  static_cast<size_t>(sqlite3_column_bytes(statement.get(), i)));
+            std::optional<std::string> date;
+            if (dateColumns[i]) date = DateTextFromIso(text);
+            rows.Append(date ? std::string_view(*date) : text);
+        }
+    }
+    return rows;
+}
+
+}  // namespace zentrail

@@ -1,0 +1,167 @@
+#include "shell/odbc_connection.h"
+
+#include <gtest/gtest.h>
+
+#include "shell/configuration.h"
+#include "shell/sqlite_connection.h"
+#include "source_fixture.h"
+#include "support/odbc_test_env.h"
+
+namespace zentrail {
+namespace {
+
+using test::SalesOfRange;
+
+// The same day range as SalesOfRange in SQLite's own words: the ODBC path passes SQL through
+// untranslated, since its production database is SQL Server.
+const char* const kSqliteSalesOfRange =
+    "SELECT A.SalId, A.SalInvNo, A.SalInvDate, A.RtrName, A.SalNetAmt, A.Remarks, A.DueDate "
+    "FROM SalesInvoice A WHERE date(A.SalInvDate) >= '2024-01-30' "
+    "AND date(A.SalInvDate) <= '2024-01-31' AND A.DlvSts >= 3 ORDER BY A.SalInvNo";
+
+class OdbcSource : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        ASSERT_TRUE(std::filesystem::exists(test::kOdbcTestDriverFile))
+            << "the SQLite ODBC driver (Debian libsqliteodbc) is not installed";
+        std::filesystem::remove(test::OdbcTestDsnFile());
+        test::WriteSalesFixture(test::OdbcTestDsnFile());
+    }
+
+    static std::string ConnectionString() {
+        return std::string("Driver=") + test::kOdbcTestDriver +
+               ";Database=" + test::OdbcTestDsnFile().string() + ";NoCreat=1";
+    }
+
+    static size_t InvoiceCount() {
+        return SqliteConnection(test::OdbcTestDsnFile())
+            .Query("SELECT * FROM SalesInvoice")
+            .RowCount();
+    }
+};
+
+void ExpectSameRows(const RowSet& actual, const RowSet& expected) {
+    ASSERT_EQ(actual.FieldNames(), expected.FieldNames());
+    ASSERT_EQ(actual.RowCount(), expected.RowCount());
+    for (size_t row = 0; row < actual.RowCount(); ++row) {
+        for (size_t field = 0; field < actual.FieldCount(); ++field) {
+            EXPECT_EQ(actual.IsNull(row, field), expected.IsNull(row, field))
+                << row << " " << actual.FieldNames()[field];
+            EXPECT_EQ(actual.Text(row, field), expected.Text(row, field))
+                << row << " " << actual.FieldNames()[field];
+        }
+    }
+}
+
+DbError ErrorOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const DbError& error) {
+        return error;
+    }
+    return DbError(0, "no error");
+}
+
+// Dates as YYYYMMDD, NULLs, non-ASCII text and a 10,000-character value read in pieces.
+TEST_F(OdbcSource, DataSourceGivesWhatTheEmbeddedFileGives) {
+    OdbcConnection odbc(test::kOdbcTestDsn, "sa", "");
+    SqliteConnection embedded(test::OdbcTestDsnFile());
+    RowSet rows = odbc.Query(kSqliteSalesOfRange);
+    ExpectSameRows(rows, embedded.Query(SalesOfRange("01/30/2024", "01/31/2024")));
+    ASSERT_EQ(rows.RowCount(), 2u);
+    EXPECT_EQ(rows.Text(1, 2), "20240131");
+    EXPECT_EQ(rows.Text(1, 5).size(), test::LongRemark().size());
+}
+
+TEST_F(OdbcSource, ConnectionStringWithTheLogonAdded) {
+    OdbcConnection odbc(ConnectionString(), "sa", "");
+    ExpectSameRows(
+        odbc.Query(kSqliteSalesOfRange),
+        SqliteConnection(test::OdbcTestDsnFile()).Query(SalesOfRange("01/30/2024", "01/31/2024")));
+}
+
+TEST_F(OdbcSource, TheScreensIdiomIsNotTranslatedHere) {
+    OdbcConnection odbc(test::kOdbcTestDsn, "sa", "");
+    DbError error = ErrorOf([&] { odbc.Query(SalesOfRange("01/30/2024", "01/31/2024")); });
+    EXPECT_EQ(error.Description(), "HY000: [SQLite]no such column: DATETIME (1)");
+}
+
+TEST_F(OdbcSource, ErrorsCarryNativeNumberStateAndMessage) {
+    DbError unknown = ErrorOf([] { OdbcConnection("NoSuchDsn", "sa", ""); });
+    EXPECT_EQ(unknown.Number(), 0);
+    EXPECT_EQ(unknown.Description(),
+              "IM002: [unixODBC][Driver Manager]Data source name not found and no default driver "
+              "specified");
+
+    OdbcConnection odbc(test::kOdbcTestDsn, "sa", "");
+    DbError query = ErrorOf([&] { odbc.Query("SELECT * FROM NoSuchTable"); });
+    EXPECT_EQ(query.Number(), 1);
+    EXPECT_EQ(query.Description(), "HY000: [SQLite]no such table: NoSuchTable (1)");
+    EXPECT_EQ(odbc.Query("SELECT SalId FROM SalesInvoice").RowCount(), 5u);  // still usable
+}
+
+// The driver ignores the read-only access mode; the rollback of every query undoes the write
+// and the open routine reports a statement without a result set as an error.
+TEST_F(OdbcSource, WritesAreUndone) {
+    OdbcConnection odbc(ConnectionString(), "sa", "");
+    odbc.Query("INSERT INTO SalesInvoice (SalId, SalInvNo) VALUES (99, 'X')");
+    odbc.Query("DELETE FROM SalesInvoice");
+    EXPECT_EQ(odbc.Query("SELECT SalId FROM SalesInvoice").RowCount(), 5u);
+    EXPECT_EQ(InvoiceCount(), 5u);
+
+    Configuration config;
+    config.strSqlOdbc = test::kOdbcTestDsn;
+    SourceDatabase database;
+    database.OpenConnection(config);
+    database.strSQL = "UPDATE SalesInvoice SET RtrName = 'changed'";
+    EXPECT_EQ(ErrorOf([&] { database.OpenRsMain(database.strSQL); }).Number(), 3704);
+    EXPECT_EQ(database.rsMain.State(), Recordset::kStateClosed);
+    database.cnSource.reset();
+    EXPECT_EQ(SqliteConnection(test::OdbcTestDsnFile())
+                  .Query("SELECT 1 FROM SalesInvoice WHERE RtrName = 'changed'")
+                  .RowCount(),
+              0u);
+}
+
+TEST_F(OdbcSource, SharedSetsOverTheDataSource) {
+    Configuration config;
+    config.strSqlOdbc = test::kOdbcTestDsn;
+    config.strSqlUser = "sa";
+    config.strSqlPassword = "";
+    SourceDatabase database;
+    database.OpenConnection(config);
+    database.strSQL = kSqliteSalesOfRange;
+    ASSERT_TRUE(database.OpenRsMain(database.strSQL));
+    EXPECT_EQ(database.rsMain.RecordCount(), 2);
+    database.rsMain.Filter("[SALID] = 2.0");
+    EXPECT_EQ(database.rsMain.Fields("rtrname").Value(), "Zoë's \"Mart\"");
+}
+
+TEST(ConnectionString, LogonAddedUnlessTheStringSetsIt) {
+    struct Case {
+        const char* connection;
+        const char* user;
+        const char* password;
+        const char* full;
+    };
+    const Case cases[] = {
+        {"Driver=FreeTDS;Server=db1", "sa", "", "Driver=FreeTDS;Server=db1;UID=sa;PWD="},
+        {"DSN=DMSDB;", "sa", "s3cret", "DSN=DMSDB;UID=sa;PWD=s3cret"},
+        {"DSN=DMSDB;uid=reader", "sa", "pw", "DSN=DMSDB;uid=reader;PWD=pw"},
+        {"DSN=DMSDB; Pwd = {x;y}; UID=r", "sa", "pw", "DSN=DMSDB; Pwd = {x;y}; UID=r"},
+        {"DSN=DMSDB", "sa", "a;b}c", "DSN=DMSDB;UID=sa;PWD={a;b}}c}"},
+        {"DSN=DMSDB", "sa", " pad", "DSN=DMSDB;UID=sa;PWD={ pad}"},
+        // A key inside a braced value is no key.
+        {"Driver=X;Database={C:\\data\\UID=me;PWD=x.db}", "sa", "",
+         "Driver=X;Database={C:\\data\\UID=me;PWD=x.db};UID=sa;PWD="},
+        {"Driver=X;Extra={a}}UID=b}", "sa", "", "Driver=X;Extra={a}}UID=b};UID=sa;PWD="},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ConnectionStringWithLogon(c.connection, c.user, c.password), c.full)
+            << c.connection;
+    EXPECT_TRUE(IsConnectionString("DSN=DMSDB"));
+    EXPECT_FALSE(IsConnectionString("DMSDB"));
+}
+
+}  // namespace
+}  // namespace zentrail

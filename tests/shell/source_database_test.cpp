@@ -1,0 +1,176 @@
+#include "shell/source_database.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "shell/configuration.h"
+#include "shell/platform.h"
+
+namespace zentrail {
+namespace {
+
+using Rows = std::vector<std::vector<std::optional<std::string>>>;
+
+// A source answering fixed SQL texts; counts the connections alive and the queries run.
+struct FakeWorld {
+    std::map<std::string, RowSet> answers;
+    int alive = 0;
+    int opened = 0;
+    std::vector<std::string> queries;
+    std::vector<std::vector<std::string>> logons;
+};
+
+class FakeSource : public SourceConnection {
+public:
+    explicit FakeSource(FakeWorld& world) : world_(world) { ++world_.alive; }
+    ~FakeSource() override { --world_.alive; }
+    RowSet Query(const std::string& sql) override {
+        world_.queries.push_back(sql);
+        auto found = world_.answers.find(sql);
+        if (found == world_.answers.end()) throw DbError(208, "Invalid object name 'X'.");
+        return found->second;
+    }
+
+private:
+    FakeWorld& world_;
+};
+
+class SharedSets : public ::testing::Test {
+protected:
+    SharedSets()
+        : database_([this](const std::string& odbc, const std::string& user,
+                           const std::string& password) -> std::unique_ptr<SourceConnection> {
+              world_.logons.push_back({odbc, user, password});
+              if (world_.alive != 0) ADD_FAILURE() << "the earlier connection is still open";
+              if (odbc == "down") throw DbError(17, "SQL Server does not exist or access denied.");
+              ++world_.opened;
+              return std::make_unique<FakeSource>(world_);
+          }) {
+        world_.answers["invoices"] =
+            RowSet({"SalId", "SalInvNo"}, Rows{{"1", "A1"}, {"2", "A2"}, {"3", "A3"}});
+        world_.answers["lines"] = RowSet({"SalId", "PrdId"}, Rows{{"1", "7"}, {"2", "8"}});
+        world_.answers["nothing"] = RowSet({"SalId", "SalInvNo"});
+        world_.answers["update"] = RowSet();
+        config_.strSqlOdbc = "DMSDB";
+        config_.strSqlUser = "sa";
+    }
+
+    long ErrorNumber(const std::function<void()>& action) {
+        try {
+            action();
+        } catch (const DbError& error) {
+            return error.Number();
+        }
+        return 0;
+    }
+
+    FakeWorld world_;
+    SourceDatabase database_;
+    Configuration config_;
+};
+
+TEST_F(SharedSets, EmptyResultReturnsFalseAndStaysOpen) {
+    database_.OpenConnection(config_);
+    database_.strSQL = "nothing";
+    EXPECT_FALSE(database_.OpenRsMain(database_.strSQL));
+    EXPECT_EQ(database_.rsMain.State(), Recordset::kStateOpen);
+    EXPECT_TRUE(database_.rsMain.Eof());
+    EXPECT_TRUE(database_.rsMain.Bof());
+    EXPECT_EQ(database_.rsMain.FieldName(1), "SalInvNo");
+}
+
+TEST_F(SharedSets, OpeningAgainReplacesTheFirstResult) {
+    database_.OpenConnection(config_);
+    database_.strSQL = "invoices";
+    ASSERT_TRUE(database_.OpenRsMain(database_.strSQL));
+    database_.rsMain.Filter("[SalId] = 3");
+    database_.strSQL = "lines";
+    ASSERT_TRUE(database_.OpenRsMain(database_.strSQL));
+    EXPECT_EQ(database_.rsMain.FilterText(), "");
+    EXPECT_EQ(database_.rsMain.RecordCount(), 2);
+    EXPECT_EQ(database_.rsMain.Fields("PrdId").Value(), "7");
+
+    // A failing query leaves the set closed, not holding the earlier rows.
+    database_.strSQL = "broken";
+    EXPECT_EQ(ErrorNumber([&] { database_.OpenRsMain(database_.strSQL); }), 208);
+    EXPECT_EQ(database_.rsMain.State(), Recordset::kStateClosed);
+}
+
+TEST_F(SharedSets, EachRoutineWorksOnItsOwnSet) {
+    database_.OpenConnection(config_);
+    database_.strSQL = "invoices";
+    ASSERT_TRUE(database_.OpenRsMain(database_.strSQL));
+    database_.rsMain.Filter("[SalInvNo] = 'a2'");
+    database_.strSQL = "lines";
+    ASSERT_TRUE(database_.OpenRsSecond(database_.strSQL));
+    database_.strSQL = "nothing";
+    EXPECT_FALSE(database_.OpenRsThird(database_.strSQL));
+
+    EXPECT_EQ(database_.rsMain.FilterText(), "[SalInvNo] = 'a2'");
+    EXPECT_EQ(database_.rsMain.Fields("SalId").Value(), "2");
+    database_.rsMain.Filter("");
+    EXPECT_EQ(database_.rsMain.RecordCount(), 3);
+    EXPECT_EQ(database_.rsSecond.RecordCount(), 2);
+    EXPECT_EQ(database_.rsThird.RecordCount(), 0);
+    EXPECT_EQ(world_.queries, (std::vector<std::string>{"invoices", "lines", "nothing"}));
+}
+
+TEST_F(SharedSets, OpenConnectionRenewsTheConnectionAndAllThreeSets) {
+    database_.OpenConnection(config_);
+    for (Recordset* rs : {&database_.rsMain, &database_.rsSecond, &database_.rsThird})
+        EXPECT_EQ(rs->State(), Recordset::kStateClosed);
+    database_.strSQL = "invoices";
+    database_.OpenRsMain(database_.strSQL);
+    database_.OpenRsSecond(database_.strSQL);
+    database_.OpenRsThird(database_.strSQL);
+
+    database_.OpenConnection(config_);  // the opener checks that the first one closed first
+    EXPECT_EQ(world_.opened, 2);
+    EXPECT_EQ(world_.alive, 1);
+    for (Recordset* rs : {&database_.rsMain, &database_.rsSecond, &database_.rsThird})
+        EXPECT_EQ(rs->State(), Recordset::kStateClosed);
+}
+
+TEST_F(SharedSets, LogonAsConfiguredWithAnEmptyPasswordPassedEmpty) {
+    Configuration defaults = ReadConfig("/nonexistent/zentrail/Config.txt");
+    database_.OpenConnection(defaults);
+    config_.strSqlOdbc = "Driver=FreeTDS;Server=db1";
+    config_.strSqlUser = "";
+    config_.strSqlPassword = "pa:ss";
+    database_.OpenConnection(config_);
+    EXPECT_EQ(world_.logons, (std::vector<std::vector<std::string>>{
+                                 {"DMSDB", "sa", ""}, {"Driver=FreeTDS;Server=db1", "", "pa:ss"}}));
+}
+
+TEST_F(SharedSets, FailuresAreRaisedToTheCaller) {
+    database_.strSQL = "invoices";
+    EXPECT_EQ(ErrorNumber([&] { database_.OpenRsMain(database_.strSQL); }), 3709);
+
+    config_.strSqlOdbc = "down";
+    EXPECT_EQ(ErrorNumber([&] { database_.OpenConnection(config_); }), 17);
+    EXPECT_EQ(ErrorNumber([&] { database_.OpenRsMain(database_.strSQL); }), 3709);
+
+    config_.strSqlOdbc = "DMSDB";
+    database_.OpenConnection(config_);
+    database_.strSQL = "update";  // a statement without a result set
+    EXPECT_EQ(ErrorNumber([&] { database_.OpenRsThird(database_.strSQL); }), 3704);
+    EXPECT_EQ(database_.rsThird.State(), Recordset::kStateClosed);
+}
+
+TEST(OpenSourceConnection, AMissingDatabaseFileIsNamedInTheError) {
+    try {
+        OpenSourceConnection("no-such-zentrail-file.db", "sa", "");
+        FAIL() << "opened";
+    } catch (const DbError& error) {
+        EXPECT_NE(error.Description().find("IM002"), std::string::npos) << error.Description();
+        EXPECT_NE(error.Description().find(
+                      "No database file at " +
+                      (platform::ProgramFolder() / "no-such-zentrail-file.db").string()),
+                  std::string::npos)
+            << error.Description();
+    }
+}
+
+}  // namespace
+}  // namespace zentrail
