@@ -56,4 +56,7 @@ private:
     SourceOpener opener_ = OpenSourceConnection;
 };
 
+// The one program-wide connection and result sets, opened at start-up.
+SourceDatabase& ProgramDatabase();
+
 }  // namespace zentrail

@@ -1,5 +1,6 @@
 #include "support/odbc_test_env.h"
 
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
@@ -29,6 +30,10 @@ struct OdbcFolder {
         WriteFile(path / "odbc.ini",
                   std::string("[") + kOdbcTestDsn + "]\nDriver=" + kOdbcTestDriver +
                       "\nDatabase=" + (path / "dsn.db").string() + "\nNoCreat=1\n");
+        // The SQLite ODBC driver keeps what it reads of a data source in the installer library
+        // and unloads that library at disconnect, which the leak checker of the sanitizer build
+        // reports; kept loaded, the memory stays reachable.
+        dlopen("libodbcinst.so.2", RTLD_NOW | RTLD_NODELETE);
         setenv("ODBCSYSINI", path.c_str(), 1);
         setenv("ODBCINI", (path / "odbc.ini").c_str(), 1);
     }
