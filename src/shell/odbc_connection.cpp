@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include "shell/date_text.h"
+#include "shell/iso_date.h"
 #include "shell/source_timeout.h"
 
 namespace zentrail {

@@ -7,7 +7,7 @@
 #include <system_error>
 #include <vector>
 
-#include "shell/date_text.h"
+#include "shell/iso_date.h"
 #include "shell/source_timeout.h"
 #include "shell/tsql_translation.h"
 

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <optional>
 
-#include "shell/date_text.h"
+#include "shell/iso_date.h"
 
 namespace zentrail {
 namespace {

@@ -5,7 +5,7 @@
 #include <fstream>
 
 #include "shell/configuration.h"
-#include "shell/date_text.h"
+#include "shell/iso_date.h"
 #include "source_fixture.h"
 
 namespace zentrail {
@@ -149,7 +149,7 @@ TEST_F(SqliteSource, SharedSetsOverTheFile) {
     EXPECT_EQ(database.rsSecond.State(), Recordset::kStateOpen);
 }
 
-TEST(DateText, FromIsoText) {
+TEST(IsoDate, ToDateText) {
     struct Case {
         const char* iso;
         std::optional<std::string> text;

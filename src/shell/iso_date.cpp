@@ -1,4 +1,4 @@
-#include "shell/date_text.h"
+#include "shell/iso_date.h"
 
 namespace zentrail {
 namespace {
