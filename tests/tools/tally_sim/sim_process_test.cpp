@@ -1,0 +1,209 @@
+// The tally-sim executable as clients see it: over HTTP, with its switches and signals.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+
+#include "support/tally_sim_process.h"
+#include "tally/http_client.h"
+#include "tally/tally_builder.h"
+#include "tally/tally_reply.h"
+#include "tools/tally_sim/sim_requests.h"
+
+#ifdef TALLY_SIM_PATH
+
+namespace zentrail {
+namespace {
+
+namespace rq = testing::sim_requests;
+using testing::TallySimProcess;
+
+// Any builder serves for the exchange.
+class Builder : public TallyBuilder {};
+
+bool ExitedWith(int status, int code) { return WIFEXITED(status) && WEXITSTATUS(status) == code; }
+
+std::vector<std::string> LedgerNames(const nlohmann::json& books) {
+    std::vector<std::string> names;
+    for (const nlohmann::json& master : books["masters"])
+        if (!master["predefined"].get<bool>()) names.push_back(master["name"]);
+    return names;
+}
+
+TEST(TallySimProcess, AnswersOnItsPortAndShowsItsBooks) {
+    TallySimProcess sim;
+    EXPECT_GT(sim.Port(), 0);
+    EXPECT_EQ(sim.Url(), "http://127.0.0.1:" + std::to_string(sim.Port()));
+    HttpClient client;
+    HttpResult running = client.Post(sim.Url(), "");
+    ASSERT_EQ(running.status, HttpResult::Status::Ok) << running.description;
+    EXPECT_EQ(running.httpCode, 200);
+    EXPECT_EQ(running.body, "<RESPONSE>TallyPrime Server is Running</RESPONSE>");
+
+    HttpResult masters = client.Post(sim.Url() + "/any/path", rq::Envelope(rq::DemoMasters()));
+    ASSERT_EQ(masters.status, HttpResult::Status::Ok);
+    EXPECT_TRUE(ParseTallyReply(masters.body).lineErrors.empty()) << masters.body;
+    HttpResult sale = client.Post(sim.Url(), rq::Envelope(rq::DemoSale("S-1", "INV1")));
+    EXPECT_NE(sale.body.find("<CREATED>1</CREATED>"), std::string::npos) << sale.body;
+
+    nlohmann::json books = sim.Books();
+    ASSERT_EQ(books["vouchers"].size(), 1u);
+    EXPECT_EQ(books["vouchers"][0]["remoteId"], "S-1");
+    EXPECT_EQ(books["trialBalance"]["totalDebit"], 118);
+}
+
+TEST(TallySimProcess, TheProgramsTransportReadsItsReplies) {
+    TallySimProcess sim({"--company", "Kaveri Traders"});
+    Builder builder;
+    std::string message;
+    int16_t combined = 0;
+    std::string masters = rq::Envelope(rq::DemoMasters(), "Kaveri Traders");
+    ASSERT_TRUE(builder.blnTran_To_Tally(masters, sim.Url(), message, combined)) << message;
+    EXPECT_EQ(message, "");
+    // Masters sent again are answered "already exists", which the master form keeps quiet.
+    ASSERT_TRUE(builder.blnTran_To_Tally(masters, sim.Url(), message, combined)) << message;
+    EXPECT_EQ(message, "");
+
+    std::string sale = rq::DemoSale("S-1", "INV1");
+    std::string broken = sale;
+    broken.replace(broken.find("Output CGST 9%"), 14, "Output CGST 6%");
+    ASSERT_TRUE(builder.blnTran_To_Tally(rq::Envelope(broken), sim.Url(), message)) << message;
+    EXPECT_EQ(message, "\r\nLedger 'Output CGST 6%' does not exist!");
+    ASSERT_TRUE(builder.blnTran_To_Tally(rq::Envelope(sale, "Other Co"), sim.Url(), message));
+    EXPECT_EQ(message, "\r\nCould not set 'SVCurrentCompany' to 'Other Co'");
+    ASSERT_TRUE(builder.blnTran_To_Tally(rq::Envelope(sale), sim.Url(), message));
+    EXPECT_EQ(message, "");
+    EXPECT_EQ(sim.Books()["vouchers"].size(), 1u);
+}
+
+TEST(TallySimProcess, StopsCleanlyOnSignalsEvenWithAnOpenConnection) {
+    for (int signal : {SIGTERM, SIGINT}) {
+        TallySimProcess sim;
+        HttpClient client;  // keeps its connection open after the reply
+        ASSERT_EQ(client.Post(sim.Url(), "").status, HttpResult::Status::Ok);
+        kill(sim.Pid(), signal);
+        std::optional<int> status = sim.WaitForExit(std::chrono::seconds(3));
+        ASSERT_TRUE(status.has_value()) << "signal " << signal << ": still running";
+        EXPECT_TRUE(ExitedWith(*status, 0)) << "signal " << signal << ": status " << *status;
+    }
+}
+
+TEST(TallySimProcess, DropEveryClosesTheConnectionWithoutReplyAndImportsNothing) {
+    TallySimProcess sim({"--drop-every", "2"});
+    std::vector<HttpResult> results;
+    for (const char* name : {"Freight", "Cartage", "Octroi", "Hamali"}) {
+        // A new connection each time: on a reused one the client would send the request again.
+        HttpClient client;
+        results.push_back(
+            client.Post(sim.Url(), rq::Envelope(rq::Ledger(name, "Indirect Expenses"))));
+    }
+    EXPECT_EQ(results[0].status, HttpResult::Status::Ok);
+    EXPECT_EQ(results[1].status, HttpResult::Status::Failed) << "a connection was made";
+    EXPECT_EQ(results[1].body, "");
+    EXPECT_EQ(results[2].status, HttpResult::Status::Ok) << results[2].description;
+    EXPECT_EQ(results[3].status, HttpResult::Status::Failed);
+    EXPECT_EQ(LedgerNames(sim.Books()), (std::vector<std::string>{"Freight", "Octroi"}));
+
+    std::string message;
+    EXPECT_TRUE(Builder().blnTran_To_Tally(rq::Envelope(""), sim.Url(), message)) << message;
+    EXPECT_FALSE(Builder().blnTran_To_Tally(rq::Envelope(""), sim.Url(), message));
+    EXPECT_FALSE(message.empty());
+    EXPECT_NE(message, "Tally Server is Not Running");
+}
+
+TEST(TallySimProcess, GarbageEveryAnswersTextThatIsNotXml) {
+    TallySimProcess sim({"--garbage-every", "2"});
+    HttpClient client;
+    HttpResult first =
+        client.Post(sim.Url(), rq::Envelope(rq::Ledger("Freight", "Indirect Expenses")));
+    HttpResult second =
+        client.Post(sim.Url(), rq::Envelope(rq::Ledger("Cartage", "Indirect Expenses")));
+    ASSERT_EQ(first.status, HttpResult::Status::Ok);
+    ASSERT_EQ(second.status, HttpResult::Status::Ok);
+    EXPECT_TRUE(ParseTallyReply(first.body).importResult);
+    EXPECT_FALSE(ParseTallyReply(second.body).wellFormed) << second.body;
+    EXPECT_EQ(LedgerNames(sim.Books()), std::vector<std::string>{"Freight"});
+
+    Builder builder;
+    std::string message;
+    EXPECT_TRUE(builder.blnTran_To_Tally(rq::Envelope(""), sim.Url(), message));
+    EXPECT_FALSE(builder.blnTran_To_Tally(rq::Envelope(""), sim.Url(), message));
+    EXPECT_EQ(message.rfind("The reply is not XML: ", 0), 0u) << message;
+}
+
+TEST(TallySimProcess, DelayHoldsEachReply) {
+    TallySimProcess sim({"--delay-ms", "400"});
+    // The client's time-out covers connecting and replying together.
+    HttpClient impatient({std::chrono::milliseconds(100), std::chrono::milliseconds(100)});
+    HttpResult late = impatient.Post(sim.Url(), "");
+    EXPECT_EQ(late.status, HttpResult::Status::Failed);
+    EXPECT_NE(late.description.find("imed out"), std::string::npos) << late.description;
+
+    HttpClient patient;
+    auto start = std::chrono::steady_clock::now();
+    HttpResult waited = patient.Post(sim.Url(), "");
+    EXPECT_EQ(waited.status, HttpResult::Status::Ok);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(400));
+}
+
+TEST(TallySimProcess, MaxRequestsEndsTheServerAfterItsLastReply) {
+    TallySimProcess sim({"--max-requests", "2"});
+    HttpClient client;
+    EXPECT_EQ(client.Post(sim.Url(), "").status, HttpResult::Status::Ok);
+    HttpResult last =
+        client.Post(sim.Url(), rq::Envelope(rq::Ledger("Freight", "Indirect Expenses")));
+    ASSERT_EQ(last.status, HttpResult::Status::Ok);
+    EXPECT_NE(last.body.find("<CREATED>1</CREATED>"), std::string::npos)
+        << "the last one is answered";
+    std::optional<int> status = sim.WaitForExit(std::chrono::seconds(3));
+    ASSERT_TRUE(status.has_value()) << "still running";
+    EXPECT_TRUE(ExitedWith(*status, 0)) << *status;
+
+    Builder builder;
+    std::string message;
+    EXPECT_FALSE(builder.blnTran_To_Tally(rq::Envelope(""), sim.Url(), message));
+    EXPECT_EQ(message, "Tally Server is Not Running");
+}
+
+TEST(TallySimProcess, BooksFileKeepsTheBooksAcrossRestarts) {
+    std::filesystem::path file = std::filesystem::temp_directory_path() /
+                                 ("tally-sim-process-" + std::to_string(getpid()) + ".db");
+    auto removeFiles = [&] {
+        for (const char* suffix : {"", "-wal", "-shm"})
+            std::filesystem::remove(file.string() + suffix);
+    };
+    removeFiles();
+    nlohmann::json before;
+    {
+        TallySimProcess sim({"--books", file.string(), "--company", "Kaveri Traders"});
+        HttpClient client;
+        client.Post(sim.Url(), rq::Envelope(rq::DemoMasters()));
+        client.Post(sim.Url(), rq::Envelope(rq::DemoSale("S-1", "INV1")));
+        before = sim.Books();
+        EXPECT_TRUE(ExitedWith(sim.Stop(), 0));
+    }
+    {
+        TallySimProcess sim({"--books", file.string()});
+        EXPECT_EQ(sim.Books(), before);
+        EXPECT_EQ(sim.Books()["company"], "Kaveri Traders");
+    }
+    EXPECT_THROW(TallySimProcess({"--books", file.string(), "--company", "Other Traders"}),
+                 std::runtime_error);
+    removeFiles();
+}
+
+TEST(TallySimProcess, BadOptionsKeepItFromStarting) {
+    for (std::vector<std::string> args : {std::vector<std::string>{"--delay-ms", "-5"},
+                                          std::vector<std::string>{"--drop-every", "x"},
+                                          std::vector<std::string>{"--no-such-switch"}}) {
+        EXPECT_THROW(TallySimProcess{args}, std::runtime_error) << args[0];
+    }
+}
+
+}  // namespace
+}  // namespace zentrail
+
+#endif  // TALLY_SIM_PATH

@@ -1,0 +1,92 @@
+// tally-sim: a Tally server for tests, demos and dry runs. See README.md.
+
+#include <signal.h>
+#include <unistd.h>
+
+#include <CLI/CLI.hpp>
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <thread>
+
+#include "tally-sim/books_file.h"
+#include "tally-sim/sim_http_server.h"
+#include "tally-sim/simulated_tally.h"
+
+namespace {
+
+using zentrail::sim::FaultOptions;
+using zentrail::sim::SimHttpServer;
+using zentrail::sim::SimulatedTally;
+
+void RequestStop() { kill(getpid(), SIGTERM); }
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    CLI::App app{"tally-sim: a validating Tally server that keeps its books in memory or a file"};
+    std::string host = "127.0.0.1";
+    int port = 9000;
+    std::string company;
+    std::string booksPath;
+    FaultOptions faults;
+    app.add_option("--host", host, "Address to listen on")->capture_default_str();
+    app.add_option("--port", port, "Port to listen on; 0 picks a free one")
+        ->capture_default_str()
+        ->check(CLI::Range(0, 65535));
+    CLI::Option* companyOption =
+        app.add_option("--company", company,
+                       std::string("Name of the loaded company (default \"") +
+                           zentrail::sim::kDefaultCompany + "\")");
+    app.add_option("--books", booksPath, "SQLite file that keeps the books across restarts");
+    app.add_option("--delay-ms", faults.delayMs, "Answer each request after N milliseconds")
+        ->check(CLI::NonNegativeNumber);
+    app.add_option("--drop-every", faults.dropEvery,
+                   "Every Nth request: close the connection without a reply")
+        ->check(CLI::NonNegativeNumber);
+    app.add_option("--garbage-every", faults.garbageEvery,
+                   "Every Nth request: answer a body that is not XML")
+        ->check(CLI::NonNegativeNumber);
+    app.add_option("--max-requests", faults.maxRequests, "Exit after N requests")
+        ->check(CLI::NonNegativeNumber);
+    CLI11_PARSE(app, argc, argv);
+
+    // Signals are taken by sigwait below, never by a handler; every thread inherits the mask.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+    signal(SIGPIPE, SIG_IGN);  // a client that hangs up must not end the server
+
+    std::optional<std::string> companyName;
+    if (companyOption->count() > 0) companyName = company;
+    std::unique_ptr<SimulatedTally> tally;
+    try {
+        tally = booksPath.empty() ? std::make_unique<SimulatedTally>(companyName)
+                                  : std::make_unique<SimulatedTally>(companyName, booksPath);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "tally-sim: %s\n", error.what());
+        return 1;
+    }
+
+    SimHttpServer server(*tally, faults, RequestStop);
+    int boundPort = server.Bind(host, port);
+    if (boundPort < 0) {
+        std::fprintf(stderr, "tally-sim: cannot listen on %s:%d\n", host.c_str(), port);
+        return 1;
+    }
+    std::printf("listening on %s:%d\n", host.c_str(), boundPort);
+    std::fflush(stdout);
+
+    bool served = true;
+    std::thread serving([&] {
+        served = server.Run();
+        RequestStop();
+    });
+    int signalNumber = 0;
+    sigwait(&stopSignals, &signalNumber);
+    server.Stop();
+    serving.join();
+    return served ? 0 : 1;
+}

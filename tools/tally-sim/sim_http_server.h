@@ -1,0 +1,36 @@
+#pragma once
+
+#include <httplib.h>
+
+#include <functional>
+#include <string>
+
+#include "tally-sim/fault_plan.h"
+#include "tally-sim/simulated_tally.h"
+
+namespace zentrail::sim {
+
+// The HTTP face of the simulator: POST on any path is an import request, GET /books shows
+// the books. Applies the fault plan to every POST.
+class SimHttpServer {
+public:
+    // `onLastRequest` runs once the request that reaches the request limit is done.
+    SimHttpServer(SimulatedTally& tally, FaultOptions faults, std::function<void()> onLastRequest);
+
+    // Binds and listens; port 0 takes a free port. Gives the port, or -1 when binding failed.
+    int Bind(const std::string& host, int port);
+    // Serves until Stop; returns false when serving failed.
+    bool Run();
+    void Stop();
+
+private:
+    void HandlePost(const httplib::Request& request, httplib::Response& response);
+
+    SimulatedTally& tally_;
+    FaultPlan plan_;
+    std::function<void()> onLastRequest_;
+    httplib::Server server_;
+    int port_ = -1;
+};
+
+}  // namespace zentrail::sim
