@@ -1,0 +1,99 @@
+#include "screens/queries/idt_queries.h"
+
+namespace zentrail {
+namespace {
+
+void AppendIdtDateRange(std::string& sql, const char* table, const std::string& fromDate,
+                        const std::string& toDate) {
+    sql += "WHERE CONVERT(DATETIME,CONVERT(VARCHAR(10),";
+    sql += table;
+    sql += ".IDTMngDate,101))  >= '";
+    sql += fromDate;
+    sql += "' ";
+    sql += "AND CONVERT(DATETIME,CONVERT(VARCHAR(10),";
+    sql += table;
+    sql += ".IDTMngDate,101)) <= '";
+    sql += toDate;
+    sql += "' ";
+}
+
+}  // namespace
+
+std::string IdtHeaderQuery(const std::string& fromDate, const std::string& toDate) {
+    std::string sql;
+    sql +=
+        "SELECT A.IDTMngRefNo, A.DocRefNo, A.StkMgmtTypeId, A.IDTMngDate, B.SpmName, "
+        "A.IDTGrossAmt, A.IDTTaxAmt,A.IDTNetAmt,";
+    sql +=
+        "A.IDTPaidAmt, A.FromSpmId, A.ToSpmId, A.LRNo, A.LRDate, B.SpmAdd1, B.SpmAdd2, "
+        "B.SpmAdd3,B.SpmPhone,";
+    sql += "B.SpmFax, B.SpmEmail, B.SpmContact ";
+    sql += "FROM IDTManagement A ";
+    sql += "INNER JOIN IDTMaster B ON A.SpmId = B.SpmId ";
+    AppendIdtDateRange(sql, "A", fromDate, toDate);
+    sql += "AND A.Status = 1 ";
+    sql += "ORDER BY A.IDTMngRefNo ";
+    return sql;
+}
+
+std::string IdtDepotQuery(const std::string& fromDate, const std::string& toDate) {
+    std::string sql;
+    sql +=
+        "SELECT DISTINCT A.SpmId, A.StkMgmtTypeId,B.SpmName, B.SpmAdd1, B.SpmAdd2, B.SpmAdd3, "
+        "B.SpmPhone, B.SpmFax, ";
+    sql += "B.SpmEmail, B.SpmContact ";
+    sql += "FROM IDTManagement A ";
+    sql += "INNER JOIN IDTMaster B ON A.SpmId = B.SpmId ";
+    AppendIdtDateRange(sql, "A", fromDate, toDate);
+    sql += "ORDER BY B.SpmName ";
+    return sql;
+}
+
+std::string IdtLineQuery(const std::string& fromDate, const std::string& toDate) {
+    std::string sql;
+    sql +=
+        "SELECT A.IDTMngRefNo,B.PrdSlNo,B.PrdId, D.PrdCCode, D.PrdName, B.Qty, "
+        "B.PrdUnitRate,B.PrdTaxAmount, B.PrdNetAmount,  ";
+    sql +=
+        "B.PrdMRPRate, B.PrdGrossAmount, H.CGST_TAXABLE, H.SGST_TAXABLE, H.IGST_TAXABLE, "
+        "H.UTGST_TAXABLE, H.CGST_AMT, ";
+    sql += "H.SGST_AMT,H.IGST_AMT, H.UTGST_AMT ,F.UomDescription, (G.ColumnValue) AS HSNCODE ";
+    sql += "FROM IDTManagement A  ";
+    sql += "INNER JOIN IDTManagementProduct B ON A.IDTMngRefNo = B.IDTMngRefNo  ";
+    sql += "INNER JOIN Product D ON B.PrdId = D.PrdId ";
+    sql += "INNER JOIN UOMMASTER F ON D.PrdUnitId = F.UomId ";
+    sql +=
+        "INNER JOIN UDCDETAILS G ON (B.PRDID = G.MasterRecordId AND G.UdcMasterId in (select "
+        "UdcMasterId from UdcMaster where MasterId=(select MasterId from UdcHD where "
+        "MasterName='Product Master') and ColumnName='HSN Code')) ";
+    sql +=
+        "LEFT JOIN (SELECT B.IDTMngRefNo, A.PrdSlNo,SUM(CASE WHEN C.TaxCode = 'CGST' THEN "
+        "(A.TaxableAmount) ELSE 0 END) AS CGST_TAXABLE, ";
+    sql +=
+        "SUM(CASE WHEN C.TaxCode = 'SGST' THEN (A.TaxableAmount) ELSE 0 END) AS SGST_TAXABLE, "
+        "SUM(CASE WHEN C.TaxCode = 'IGST' THEN (A.TaxableAmount) ELSE 0 END) AS "
+        "IGST_TAXABLE, ";
+    sql +=
+        "SUM(CASE WHEN C.TaxCode = 'UTGST' THEN (A.TaxableAmount) ELSE 0 END) AS "
+        "UTGST_TAXABLE, SUM(CASE WHEN C.TaxCode = 'CGST' THEN (A.TaxAmount) ELSE 0 END) AS "
+        "CGST_AMT, ";
+    sql +=
+        "SUM(CASE WHEN C.TaxCode = 'SGST' THEN (A.TaxAmount) ELSE 0 END) AS SGST_AMT, SUM(CASE "
+        "WHEN C.TaxCode = 'IGST' THEN (A.TaxAmount) ELSE 0 END) AS IGST_AMT, ";
+    sql +=
+        "SUM(CASE WHEN C.TaxCode = 'UTGST' THEN (A.TaxAmount) ELSE 0 END) AS UTGST_AMT FROM "
+        "IDTManagement B INNER JOIN IDTManagementProductTax A ON B.IDTMngRefNo = "
+        "A.IDTMngRefNo ";
+    sql += "INNER JOIN TaxConfiguration C ON A.TaxId = C.TaxId ";
+    sql += " ";
+    AppendIdtDateRange(sql, "B", fromDate, toDate);
+    sql +=
+        "AND B.Status = 1 GROUP BY B.IDTMngRefNo, A.PrdSlNo) H ON B.IDTMngRefNo = "
+        "H.IDTMngRefNo AND B.PrdSlNo = H.PRDSLNO  ";
+    AppendIdtDateRange(sql, "A", fromDate, toDate);
+    sql += "AND A.Status = 1 ORDER BY A.IDTMngRefNo,B.PrdSlNo  ";
+    sql += " ";
+    return sql;
+}
+
+}  // namespace zentrail

@@ -1,0 +1,84 @@
+#include "screens/queries/receipt_queries.h"
+
+namespace zentrail {
+namespace {
+
+void AppendReceiptDateRange(std::string& sql, const std::string& fromDate,
+                            const std::string& toDate) {
+    sql += "WHERE CONVERT(DATETIME,CONVERT(VARCHAR(10),A.InvRcpDate,101))  >= '";
+    sql += fromDate;
+    sql += "' ";
+    sql += "AND CONVERT(DATETIME,CONVERT(VARCHAR(10),A.InvRcpDate,101)) <= '";
+    sql += toDate;
+    sql += "' ";
+}
+
+}  // namespace
+
+std::string ReceiptListQuery(const std::string& fromDate, const std::string& toDate) {
+    std::string sql;
+    sql +=
+        "SELECT A.INVRCPNO, B.INVRCPSNO ,A.INVRCPDATE,D.RTRNAME,B.SALINVAMT RECD_AMT, "
+        "C.SALINVNO, C.SALINVDATE,";
+    sql +=
+        "A.INVRCPAMT, B.DISBNKID, B.DISBNKBRID, (E.BNKNAME) AS CUST_BANK, (F.BNKNAME) AS "
+        "DIST_BANK, (G.BNKBRNAME) AS CUST_BNK_BRANCH,";
+    sql += "(H.BNKBRNAME) AS DIST_BNK_BRANCH, B.INVINSNO, B.INVINSDATE, B.INVDEPDATE, D.RTRID ";
+    sql += "FROM RECEIPT A ";
+    sql += "INNER JOIN RECEIPTINVOICE B ON A.INVRCPNO = B.INVRCPNO ";
+    sql += "INNER JOIN SALESINVOICE C ON B.SALID = C.SALID ";
+    sql += "INNER JOIN RETAILER D ON C.RTRID = D.RTRID ";
+    sql += "LEFT JOIN BANK E ON B.BNKID = E.BNKID ";
+    sql += "LEFT JOIN BANK F ON B.DISBNKID = F.BNKID ";
+    sql += "LEFT JOIN BANKBRANCH G ON B.BNKBRID = G.BNKBRID ";
+    sql += "LEFT JOIN BANKBRANCH H ON B.DISBNKBRID = H.BNKBRID ";
+    AppendReceiptDateRange(sql, fromDate, toDate);
+    sql += "AND B.INVINSSTA < 4 AND B.CANCELSTATUS = 1 ";
+    sql += "ORDER BY A.INVRCPNO,C.SALINVNO ";
+    return sql;
+}
+
+std::string ReceiptPartyQuery(const std::string& fromDate, const std::string& toDate) {
+    std::string sql;
+    sql +=
+        "SELECT DISTINCT D.RtrName, D.RtrCode, D.RtrName, C.RtrId, D.RtrAdd1, D.RtrAdd2, "
+        "D.RtrAdd3, D.RtrPinNo, ";
+    sql +=
+        "D.RtrPhoneNo, D.RtrEmailId, D.RtrContactPerson, D.RtrRegDate, D.RtrTINNo, "
+        "D.RtrCrLimit, D.RtrCrDays,  ";
+    sql +=
+        "F.ColumnValue AS GSTN, G.ColumnValue AS REG_UNREG, H.ColumnValue AS "
+        "PAN_NUM,I.ColumnValue AS STat_Name, J.ColumnValue AS COMPOS ";
+    sql += "FROM Receipt A ";
+    sql += "INNER JOIN ReceiptInvoice B ON A.InvRcpNo = B.InvRcpNo ";
+    sql += "INNER JOIN SalesInvoice C ON B.SalId = C.SalId ";
+    sql += "INNER JOIN Retailer D ON C.RtrId = D.RtrId ";
+    sql +=
+        "LEFT JOIN UdcDetails F ON C.RTRID = F.MasterRecordId AND F.MasterId = 2 AND "
+        "F.UdcMasterId = (select UdcMasterId from UdcMaster where MasterId=2 and "
+        "ColumnName='GSTIN') ";
+    sql +=
+        "LEFT JOIN UdcDetails G ON C.RTRID = G.MasterRecordId AND G.MasterId = 2 AND "
+        "G.UdcMasterId = (select UdcMasterId from UdcMaster where MasterId=2 and "
+        "ColumnName='Retailer Type') ";
+    sql +=
+        "LEFT JOIN UdcDetails H ON C.RTRID = H.MasterRecordId AND H.MasterId = 2 AND "
+        "H.UdcMasterId = (select UdcMasterId from UdcMaster where MasterId=2 and "
+        "ColumnName='PAN Number') ";
+    sql +=
+        "LEFT JOIN UdcDetails I ON C.RTRID = I.MasterRecordId AND I.MasterId = 2 AND "
+        "I.UdcMasterId = (select UdcMasterId from UdcMaster where MasterId=2 and "
+        "ColumnName='State Name') ";
+    sql +=
+        "LEFT JOIN UdcDetails J ON C.RTRID = J.MasterRecordId AND J.MasterId = 2 AND "
+        "J.UdcMasterId = (select UdcMasterId from UdcMaster where MasterId=2 and "
+        "ColumnName='Composition') ";
+    AppendReceiptDateRange(sql, fromDate, toDate);
+    sql += "AND B.InvInsSta < 4 AND B.CancelStatus = 1 ";
+    sql += "ORDER BY D.RtrName ";
+    return sql;
+}
+
+std::string ReceiptBankQuery() { return "SELECT DISTINCT BnkName FROM Bank ORDER BY BnkName"; }
+
+}  // namespace zentrail

@@ -1,0 +1,223 @@
+#include "screens/queries/sales_queries.h"
+
+namespace zentrail {
+namespace {
+
+// The header and column queries differ only in how they find the GSTIN and state columns
+// and in one blank before ORDER BY.
+std::string InvoiceHeader(const std::string& fromDate, const std::string& toDate,
+                          const char* gstinJoin, const char* stateJoin, const char* statusTail) {
+    std::string sql;
+    sql +=
+        "SELECT A.SalId, A.SalInvNo, A.SalInvDate, C.RtrName, A.SalNetAmt, A.SalPayAmt, "
+        "A.OrderKeyNo, A.OrderDate,";
+    sql +=
+        "A.SalGrossAmount, A.RtrId, A.RtrShipId, A.SalRateDiffAmount, A.SalSplDiscAmount, "
+        "A.SalSchDiscAmount,";
+    sql +=
+        "A.SalDBDiscAmount, A.SalCDAmount, A.SalTaxAmount, A.TotalAddition, A.TotalDeduction, "
+        "A.SalActNetRateAmount,";
+    sql +=
+        "A.SalRoundOffAmt, A.DlvSts, A.SalDlvDate, A.InvType, D.RtrShipAdd1, D.RtrShipAdd2, "
+        "D.RtrShipAdd3,";
+    sql +=
+        "D.GSTTinNo , E.StateName,M.CGST_TAXABLE, M.SGST_TAXABLE, M.IGST_TAXABLE, "
+        "M.UTGST_TAXABLE,";
+    sql +=
+        "M.CGST_AMT, M.SGST_AMT, M.IGST_AMT, M.UTGST_AMT, F.ColumnValue AS GSTN, "
+        "I.ColumnValue AS STat_Name, J.ColumnValue AS COMPOS, A.DBAdjAmount, A.CRAdjAmount, "
+        "A.MarketRetAmount, A.WindowDisplay, A.WindowDisplayAmount ";
+    sql += "FROM SalesInvoice A INNER JOIN Retailer C ON A.RtrId = C.RtrId ";
+    sql += "INNER JOIN RetailerShipAdd D ON A.RtrShipId = D.RtrShipId ";
+    sql += "INNER JOIN STATEMASTER E ON D.StateId = E.StateId ";
+    sql += gstinJoin;
+    sql += stateJoin;
+    sql +=
+        "INNER JOIN UdcDetails J ON C.RTRID = J.MasterRecordId AND J.MasterId = 2 AND "
+        "J.UdcMasterId = (select UdcMasterId from UdcMaster where MasterId=2 and "
+        "ColumnName='Composition') ";
+    sql += "INNER JOIN (SELECT B.SalId, B.SalInvNo, ";
+    sql +=
+        "SUM(CASE WHEN C.TaxCode = 'CGST' THEN (A.TaxableAmount) ELSE 0 END) AS CGST_TAXABLE, "
+        "SUM(CASE WHEN C.TaxCode = 'SGST' THEN (A.TaxableAmount) ELSE 0 END) AS SGST_TAXABLE,";
+    sql +=
+        "SUM(CASE WHEN C.TaxCode = 'IGST' THEN (A.TaxableAmount) ELSE 0 END) AS IGST_TAXABLE, "
+        "SUM(CASE WHEN C.TaxCode = 'UTGST' THEN (A.TaxableAmount) ELSE 0 END) AS "
+        "UTGST_TAXABLE,";
+    sql +=
+        "SUM(CASE WHEN C.TaxCode = 'CGST' THEN (A.TaxAmount) ELSE 0 END) AS CGST_AMT,"
+        "SUM(CASE WHEN C.TaxCode = 'SGST' THEN (A.TaxAmount) ELSE 0 END) AS SGST_AMT,";
+    sql +=
+        "SUM(CASE WHEN C.TaxCode = 'IGST' THEN (A.TaxAmount) ELSE 0 END) AS IGST_AMT,"
+        "SUM(CASE WHEN C.TaxCode = 'UTGST' THEN (A.TaxAmount) ELSE 0 END) AS UTGST_AMT ";
+    sql += "FROM SalesInvoice B ";
+    sql +=
+        "INNER JOIN SalesInvoiceProductTax A ON B.SALID = A.SALID INNER JOIN TaxConfiguration "
+        "C ON A.TaxId = C.TaxId ";
+    sql += "WHERE CONVERT(DATETIME,CONVERT(VARCHAR(10),B.SalInvDate,101))  >= '";
+    sql += fromDate;
+    sql += "' AND CONVERT(DATETIME,CONVERT(VARCHAR(10),B.SalInvDate,101)) <= '";
+    sql += toDate;
+    sql += "' ";
+    sql += "AND B.DlvSts >= 3 GROUP BY B.SALID, B.SalInvNo ) M ON A.SALID = M.SALID ";
+    sql += "WHERE CONVERT(DATETIME,CONVERT(VARCHAR(10),A.SalInvDate,101))  >= '";
+    sql += fromDate;
+    sql += "' ";
+    sql += "AND CONVERT(DATETIME,CONVERT(VARCHAR(10),A.SalInvDate,101)) <= '";
+    sql += toDate;
+    sql += "' ";
+    sql += statusTail;
+    sql += "ORDER BY A.SalInvNo ";
+    return sql;
+}
+
+}  // namespace
+
+std::string SalesInvoiceHeaderQuery(const std::string& fromDate, const std::string& toDate) {
+    return InvoiceHeader(
+        fromDate, toDate,
+        "INNER JOIN UdcDetails F ON C.RTRID = F.MasterRecordId AND F.MasterId = 2 AND "
+        "F.UdcMasterId = (select UdcMasterId from UdcMaster where MasterId=2 and "
+        "ColumnName='GSTIN') ",
+        "INNER JOIN UdcDetails I ON C.RTRID = I.MasterRecordId AND I.MasterId = 2 AND "
+        "I.UdcMasterId = (select UdcMasterId from UdcMaster where MasterId=2 and "
+        "ColumnName='State Name') ",
+        "AND A.DlvSts >= 3  ");
+}
+
+std::string SalesInvoiceColumnQuery(const std::string& fromDate, const std::string& toDate) {
+    return InvoiceHeader(fromDate, toDate,
+                         "INNER JOIN UdcDetails F ON C.RTRID = F.MasterRecordId AND F.MasterId = "
+                         "2 AND F.UdcMasterId = 81 ",
+                         "INNER JOIN UdcDetails I ON C.RTRID = I.MasterRecordId AND I.MasterId = "
+                         "2 AND I.UdcMasterId = 77 ",
+                         "AND A.DlvSts >= 3 ");
+}
+
+std::string SalesInvoiceLineQuery(const std::string& fromDate, const std::string& toDate) {
+    std::string sql;
+    sql +=
+        "SELECT A.SalId, A.SalInvNo,B.PrdId, D.PrdCCode, D.PrdName, "
+        "B.BaseQty,B.PrdUnitSelRate,B.PrdSchDiscAmount, ";
+    sql +=
+        "B.PrdSplDiscAmount, B.PrdCDAmount, B.PrdDBDiscAmount, B.PrdTaxAmount, "
+        "B.PrdNetAmount,B.PrdUnitMRP, B.PrdGrossAmount,";
+    sql +=
+        "F.UomDescription,(G.ColumnValue) AS HSNCODE, H.CGST_TAXABLE, "
+        "H.SGST_TAXABLE,H.IGST_TAXABLE,H.UTGST_TAXABLE,";
+    sql += "H.CGST_AMT , H.SGST_AMT, H.IGST_AMT, H.UTGST_AMT, H.TAXPERC ";
+    sql +=
+        "FROM SalesInvoice A INNER JOIN SalesInvoiceProduct B ON A.SalId = B.SalId INNER JOIN "
+        "Product D ON B.PrdId = D.PrdId ";
+    sql += "INNER JOIN UOMMASTER F ON B.Uom1Id = F.UomId ";
+    sql +=
+        "INNER JOIN UDCDETAILS G ON (B.PRDID = G.MasterRecordId AND G.UdcMasterId in (select "
+        "UdcMasterId from UdcMaster where MasterId=(select MasterId from UdcHD where "
+        "MasterName='Product Master') and ColumnName='HSN Code')) ";
+    sql +=
+        "INNER JOIN (SELECT B.SalId,B.SalInvNo, A.PrdSlNo, A.TaxPerc, SUM(CASE WHEN C.TaxCode "
+        "= 'CGST' THEN (A.TaxableAmount) ELSE 0 END) AS CGST_TAXABLE, SUM(CASE WHEN "
+        "C.TaxCode = 'SGST' THEN (A.TaxableAmount) ELSE 0 END) AS SGST_TAXABLE,";
+    sql +=
+        "SUM(CASE WHEN C.TaxCode = 'IGST' THEN (A.TaxableAmount) ELSE 0 END) AS IGST_TAXABLE, "
+        "SUM(CASE WHEN C.TaxCode = 'UTGST' THEN (A.TaxableAmount) ELSE 0 END) AS "
+        "UTGST_TAXABLE,";
+    sql +=
+        "SUM(CASE WHEN C.TaxCode = 'CGST' THEN (A.TaxAmount) ELSE 0 END) AS CGST_AMT,"
+        "SUM(CASE WHEN C.TaxCode = 'SGST' THEN (A.TaxAmount) ELSE 0 END) AS SGST_AMT,";
+    sql +=
+        "SUM(CASE WHEN C.TaxCode = 'IGST' THEN (A.TaxAmount) ELSE 0 END) AS IGST_AMT,"
+        "SUM(CASE WHEN C.TaxCode = 'UTGST' THEN (A.TaxAmount) ELSE 0 END) AS UTGST_AMT ";
+    sql +=
+        "FROM SalesInvoice B INNER JOIN SalesInvoiceProductTax A ON B.SALID = A.SALID INNER "
+        "JOIN TaxConfiguration C ON A.TaxId = C.TaxId ";
+    sql += "WHERE CONVERT(DATETIME,CONVERT(VARCHAR(10),B.SalInvDate,101))  >= '";
+    sql += fromDate;
+    sql += "' ";
+    sql += "AND CONVERT(DATETIME,CONVERT(VARCHAR(10),B.SalInvDate,101)) <= '";
+    sql += toDate;
+    sql += "' ";
+    sql +=
+        "AND B.DlvSts >= 3  GROUP BY B.SALID, B.SalInvNo,A.PrdSlNo, A.TaxPerc) H ON B.SALID = "
+        "H.SALID AND B.SlNo = H.PRDSLNO ";
+    sql += "WHERE CONVERT(DATETIME,CONVERT(VARCHAR(10),A.SalInvDate,101))  >= '";
+    sql += fromDate;
+    sql += "' ";
+    sql += "AND CONVERT(DATETIME,CONVERT(VARCHAR(10),A.SalInvDate,101)) <= '";
+    sql += toDate;
+    sql += "' ";
+    sql += "AND A.DlvSts >= 3  ";
+    sql += "ORDER BY A.SalInvNo,B.SlNo ";
+    return sql;
+}
+
+std::string SalesFreeProductQuery(const std::string& fromDate, const std::string& toDate) {
+    std::string sql;
+    sql +=
+        "SELECT A.SalId, A.SalInvNo,C.FreePrdId, D.PrdCCode, D.PrdName, "
+        "C.FREEQty,F.UomDescription ";
+    sql += "FROM SalesInvoice A ";
+    sql += "INNER JOIN SalesInvoiceSchemeDtFreePrd C ON A.SalId = C.SalId ";
+    sql += "INNER JOIN Product D ON C.FreePrdId = D.PrdId ";
+    sql += "INNER JOIN UOMMASTER F ON D.PRDUNITID = F.UomId ";
+    sql += " ";
+    sql += "WHERE CONVERT(DATETIME,CONVERT(VARCHAR(10),A.SalInvDate,101))  >= '";
+    sql += fromDate;
+    sql += "' ";
+    sql += "AND CONVERT(DATETIME,CONVERT(VARCHAR(10),A.SalInvDate,101)) <= '";
+    sql += toDate;
+    sql += "' ";
+    sql += "AND A.DlvSts >= 3 ORDER BY A.SalInvNo ";
+    return sql;
+}
+
+std::string SalesPartyQuery(const std::string& fromDate, const std::string& toDate) {
+    std::string sql;
+    sql +=
+        "SELECT DISTINCT C.RtrCode, C.RtrName,  A.RtrId, A.RtrShipId, D.RtrShipAdd1, "
+        "D.RtrShipAdd2, D.RtrShipAdd3, D.RtrShipPinNo,";
+    sql +=
+        "C.RtrAdd1, C.RtrAdd2, C.RtrAdd3, C.RtrPinNo, C.RtrPhoneNo, C.RtrEmailId, "
+        "C.RtrContactPerson, C.RtrRegDate,";
+    sql +=
+        "D.GSTTinNo , E.StateName, C.RtrTINNo, C.RtrCrLimit, C.RtrCrDays, C.RtrDrugLicNo, "
+        "C.RtrDrugExpiryDate,";
+    sql +=
+        "F.ColumnValue AS GSTN, G.ColumnValue AS REG_UNREG, H.ColumnValue AS PAN_NUM, "
+        "I.ColumnValue AS STat_Name, J.ColumnValue AS COMPOS ";
+    sql += "From SalesInvoice A ";
+    sql += "INNER JOIN Retailer C ON A.RtrId = C.RtrId ";
+    sql += "INNER JOIN RetailerShipAdd D ON A.RtrShipId = D.RtrShipId ";
+    sql += "INNER JOIN STATEMASTER E ON D.StateId = E.StateId ";
+    sql +=
+        "INNER JOIN UdcDetails F ON C.RTRID = F.MasterRecordId AND F.MasterId = 2 AND "
+        "F.UdcMasterId = (select UdcMasterId from UdcMaster where MasterId=2 and "
+        "ColumnName='GSTIN') ";
+    sql +=
+        "LEFT JOIN UdcDetails G ON A.RTRID = G.MasterRecordId AND G.MasterId = 2 AND "
+        "G.UdcMasterId = (select UdcMasterId from UdcMaster where MasterId=2 and "
+        "ColumnName='Retailer Type') ";
+    sql +=
+        "LEFT JOIN UdcDetails H ON A.RTRID = H.MasterRecordId AND H.MasterId = 2 AND "
+        "H.UdcMasterId = (select UdcMasterId from UdcMaster where MasterId=2 and "
+        "ColumnName='PAN Number') ";
+    sql +=
+        "INNER JOIN UdcDetails I ON C.RTRID = I.MasterRecordId AND I.MasterId = 2 AND "
+        "I.UdcMasterId = (select UdcMasterId from UdcMaster where MasterId=2 and "
+        "ColumnName='State Name') ";
+    sql +=
+        "INNER JOIN UdcDetails J ON C.RTRID = J.MasterRecordId AND J.MasterId = 2 AND "
+        "J.UdcMasterId = (select UdcMasterId from UdcMaster where MasterId=2 and "
+        "ColumnName='Composition') ";
+    sql += "WHERE CONVERT(DATETIME,CONVERT(VARCHAR(10),A.SalInvDate,101))  >= '";
+    sql += fromDate;
+    sql += "' ";
+    sql += "AND CONVERT(DATETIME,CONVERT(VARCHAR(10),A.SalInvDate,101)) <= '";
+    sql += toDate;
+    sql += "' ";
+    sql += "AND A.DlvSts >= 3 ";
+    sql += "ORDER BY C.RtrName ";
+    return sql;
+}
+
+}  // namespace zentrail

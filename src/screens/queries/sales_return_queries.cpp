@@ -1,0 +1,187 @@
+#include "screens/queries/sales_return_queries.h"
+
+namespace zentrail {
+namespace {
+
+void AppendReturnDateRange(std::string& sql, const char* table, const std::string& fromDate,
+                           const std::string& toDate) {
+    sql += "WHERE CONVERT(DATETIME,CONVERT(VARCHAR(10),";
+    sql += table;
+    sql += ".ReturnDate,101))  >= '";
+    sql += fromDate;
+    sql += "' ";
+    sql += "AND CONVERT(DATETIME,CONVERT(VARCHAR(10),";
+    sql += table;
+    sql += ".ReturnDate,101)) <= '";
+    sql += toDate;
+    sql += "' ";
+}
+
+struct ReturnListVariant {
+    const char* fieldTail;
+    const char* gstinJoin;
+    const char* stateJoin;
+    const char* statusTail;
+};
+
+std::string ReturnList(const std::string& fromDate, const std::string& toDate,
+                       const ReturnListVariant& variant) {
+    std::string sql;
+    sql +=
+        "SELECT A.ReturnID, A.ReturnCode, D.SalInvNo, A.ReturnDate, C.RtrName, A.RtnNetAmt,  "
+        "A.RtnGrossAmt, A.RtrId, ";
+    sql +=
+        "A.RtnSplDisAmt, A.RtnSchDisAmt,A.RtnDBDisAmt, A.RtnTaxAmt,  A.RtnRoundOffAmt, "
+        "A.[Status] ,";
+    sql += "A.InvoiceType, C.RtrAdd1, C.RtrAdd2, C.RtrAdd3,M.CGST_TAXABLE, M.SGST_TAXABLE,";
+    sql +=
+        "M.IGST_TAXABLE, M.UTGST_TAXABLE,M.CGST_AMT, M.SGST_AMT, M.IGST_AMT, M.UTGST_AMT, "
+        "F.ColumnValue AS GSTN,";
+    sql += variant.fieldTail;
+    sql += "FROM ReturnHeader A ";
+    sql += "INNER JOIN Retailer C ON A.RtrId = C.RtrId ";
+    sql += "LEFT JOIN SalesInvoice D ON A.SalId = D.SalId ";
+    sql += variant.gstinJoin;
+    sql += variant.stateJoin;
+    sql +=
+        "INNER JOIN UdcDetails J ON C.RTRID = J.MasterRecordId AND J.MasterId = 2 AND "
+        "J.UdcMasterId = (select UdcMasterId from UdcMaster where MasterId=2 and "
+        "ColumnName='Composition') ";
+    sql +=
+        "INNER JOIN (SELECT B.ReturnID, B.ReturnCode, SUM(CASE WHEN C.TaxCode = 'CGST' THEN "
+        "(A.TaxableAmt) ELSE 0 END) AS CGST_TAXABLE,";
+    sql +=
+        "SUM(CASE WHEN C.TaxCode = 'SGST' THEN (A.TaxableAmt) ELSE 0 END) AS SGST_TAXABLE, "
+        "SUM(CASE WHEN C.TaxCode = 'IGST' THEN (A.TaxableAmt) ELSE 0 END) AS IGST_TAXABLE,  ";
+    sql +=
+        "SUM(CASE WHEN C.TaxCode = 'UTGST' THEN (A.TaxableAmt) ELSE 0 END) AS UTGST_TAXABLE, "
+        "SUM(CASE WHEN C.TaxCode = 'CGST' THEN (A.TaxAmt) ELSE 0 END) AS CGST_AMT, ";
+    sql +=
+        "SUM(CASE WHEN C.TaxCode = 'SGST' THEN (A.TaxAmt) ELSE 0 END) AS SGST_AMT, SUM(CASE "
+        "WHEN C.TaxCode = 'IGST' THEN (A.TaxAmt) ELSE 0 END) AS IGST_AMT, ";
+    sql += "SUM(CASE WHEN C.TaxCode = 'UTGST' THEN (A.TaxAmt) ELSE 0 END) AS UTGST_AMT ";
+    sql += "FROM ReturnHeader B  ";
+    sql +=
+        "INNER JOIN ReturnProductTax A ON B.ReturnID = A.ReturnID INNER JOIN TaxConfiguration "
+        "C ON A.TaxId = C.TaxId ";
+    sql += "WHERE CONVERT(DATETIME,CONVERT(VARCHAR(10),B.ReturnDate,101))  >= '";
+    sql += fromDate;
+    sql += "' AND CONVERT(DATETIME,CONVERT(VARCHAR(10),B.ReturnDate,101)) <= '";
+    sql += toDate;
+    sql += "' ";
+    sql += "AND B.[Status] = 0 GROUP BY B.ReturnID, B.ReturnCode ) M ON A.ReturnID = M.ReturnID ";
+    AppendReturnDateRange(sql, "A", fromDate, toDate);
+    sql += variant.statusTail;
+    return sql;
+}
+
+}  // namespace
+
+std::string SalesReturnListQuery(const std::string& fromDate, const std::string& toDate) {
+    return ReturnList(
+        fromDate, toDate,
+        {"I.ColumnValue AS STat_Name, J.ColumnValue AS COMPOS, D.SalInvDate  ",
+         "INNER JOIN UdcDetails F ON C.RTRID = F.MasterRecordId AND F.MasterId = 2 AND "
+         "F.UdcMasterId = (select UdcMasterId from UdcMaster where MasterId=2 and "
+         "ColumnName='GSTIN') ",
+         "INNER JOIN UdcDetails I ON C.RTRID = I.MasterRecordId AND I.MasterId = 2 AND "
+         "I.UdcMasterId = (select UdcMasterId from UdcMaster where MasterId=2 and "
+         "ColumnName='State Name') ",
+         "AND A.[Status] = 0  ORDER BY A.ReturnCode  "});
+}
+
+std::string SalesReturnColumnQuery(const std::string& fromDate, const std::string& toDate) {
+    return ReturnList(fromDate, toDate,
+                      {"I.ColumnValue AS STat_Name, J.ColumnValue AS COMPOS, D.SalInvDate ",
+                       "INNER JOIN UdcDetails F ON C.RTRID = F.MasterRecordId AND F.MasterId = 2 "
+                       "AND F.UdcMasterId = 81 ",
+                       "INNER JOIN UdcDetails I ON C.RTRID = I.MasterRecordId AND I.MasterId = 2 "
+                       "AND I.UdcMasterId = 77  ",
+                       "AND A.[Status] = 0 ORDER BY A.ReturnCode  "});
+}
+
+std::string SalesReturnLineQuery(const std::string& fromDate, const std::string& toDate) {
+    std::string sql;
+    sql +=
+        "SELECT A.ReturnID, A.ReturnCode,B.PrdId, D.PrdCCode, D.PrdName, "
+        "B.BaseQty,B.PrdUnitSelRte,B.PrdSchDisAmt, ";
+    sql += "B.PrdSplDisAmt, B.PrdCDDisAmt, B.PrdTaxAmt, B.PrdNetAmt,B.PrdUnitMRP, B.PrdGrossAmt,";
+    sql +=
+        "F.UomDescription,(G.ColumnValue) AS HSNCODE, H.CGST_TAXABLE, "
+        "H.SGST_TAXABLE,H.IGST_TAXABLE,H.UTGST_TAXABLE,";
+    sql += "H.CGST_AMT , H.SGST_AMT, H.IGST_AMT, H.UTGST_AMT, H.TAXPERC ";
+    sql +=
+        "FROM ReturnHeader A INNER JOIN ReturnProduct B ON A.ReturnID = B.ReturnID INNER JOIN "
+        "Product D ON B.PrdId = D.PrdId ";
+    sql += "INNER JOIN UOMMASTER F ON D.PrdUnitId = F.UomId ";
+    sql +=
+        "LEFT JOIN UDCDETAILS G ON (B.PRDID = G.MasterRecordId AND G.UdcMasterId in (select "
+        "UdcMasterId from UdcMaster where MasterId=(select MasterId from UdcHD where "
+        "MasterName='Product Master') and ColumnName='HSN Code')) ";
+    sql +=
+        "INNER JOIN (SELECT B.ReturnID,B.ReturnCode, A.PrdSlNo, A.TaxPerc, SUM(CASE WHEN "
+        "C.TaxCode = 'CGST' THEN (A.TaxableAmt) ELSE 0 END) AS CGST_TAXABLE, SUM(CASE WHEN "
+        "C.TaxCode = 'SGST' THEN (A.TaxableAmt) ELSE 0 END) AS SGST_TAXABLE,";
+    sql +=
+        "SUM(CASE WHEN C.TaxCode = 'IGST' THEN (A.TaxableAmt) ELSE 0 END) AS IGST_TAXABLE, "
+        "SUM(CASE WHEN C.TaxCode = 'UTGST' THEN (A.TaxableAmt) ELSE 0 END) AS UTGST_TAXABLE,";
+    sql +=
+        "SUM(CASE WHEN C.TaxCode = 'CGST' THEN (A.TaxAmt) ELSE 0 END) AS CGST_AMT,SUM(CASE "
+        "WHEN C.TaxCode = 'SGST' THEN (A.TaxAmt) ELSE 0 END) AS SGST_AMT,";
+    sql +=
+        "SUM(CASE WHEN C.TaxCode = 'IGST' THEN (A.TaxAmt) ELSE 0 END) AS IGST_AMT,SUM(CASE "
+        "WHEN C.TaxCode = 'UTGST' THEN (A.TaxAmt) ELSE 0 END) AS UTGST_AMT ";
+    sql +=
+        "FROM ReturnHeader B INNER JOIN ReturnProductTax A ON B.ReturnID = A.ReturnID INNER "
+        "JOIN TaxConfiguration C ON A.TaxId = C.TaxId ";
+    AppendReturnDateRange(sql, "B", fromDate, toDate);
+    sql +=
+        "AND B.[Status] = 0 AND A.TaxableAmt > 0 GROUP BY B.ReturnID, "
+        "B.ReturnCode,A.PrdSlNo,A.TaxPerc) H ON B.ReturnID = H.ReturnID AND B.SlNo = "
+        "H.PRDSLNO ";
+    AppendReturnDateRange(sql, "A", fromDate, toDate);
+    sql += "AND A.[Status] = 0  ";
+    sql += "ORDER BY A.ReturnCode,B.SlNo ";
+    return sql;
+}
+
+std::string SalesReturnPartyQuery(const std::string& fromDate, const std::string& toDate) {
+    std::string sql;
+    sql +=
+        "SELECT DISTINCT C.RtrCode, C.RtrName, A.RtrId, C.RtrAdd1, C.RtrAdd2, C.RtrAdd3, "
+        "C.RtrPinNo, C.RtrPhoneNo,";
+    sql +=
+        "C.RtrEmailId, C.RtrContactPerson, C.RtrRegDate, C.RtrTINNo, C.RtrCrLimit, "
+        "C.RtrCrDays, C.RtrDrugLicNo, C.RtrDrugExpiryDate,";
+    sql +=
+        "F.ColumnValue AS GSTN, G.ColumnValue AS REG_UNREG, H.ColumnValue AS PAN_NUM, "
+        "I.ColumnValue AS STat_Name, J.ColumnValue AS COMPOS ";
+    sql += "From ReturnHeader A ";
+    sql += "INNER JOIN Retailer C ON A.RtrId = C.RtrId ";
+    sql +=
+        "INNER JOIN UdcDetails F ON C.RTRID = F.MasterRecordId AND F.MasterId = 2 AND "
+        "F.UdcMasterId = (select UdcMasterId from UdcMaster where MasterId=2 and "
+        "ColumnName='GSTIN') ";
+    sql +=
+        "LEFT JOIN UdcDetails G ON A.RTRID = G.MasterRecordId AND G.MasterId = 2 AND "
+        "G.UdcMasterId = (select UdcMasterId from UdcMaster where MasterId=2 and "
+        "ColumnName='Retailer Type') ";
+    sql +=
+        "LEFT JOIN UdcDetails H ON A.RTRID = H.MasterRecordId AND H.MasterId = 2 AND "
+        "H.UdcMasterId = (select UdcMasterId from UdcMaster where MasterId=2 and "
+        "ColumnName='PAN Number') ";
+    sql +=
+        "LEFT JOIN UdcDetails I ON C.RTRID = I.MasterRecordId AND I.MasterId = 2 AND "
+        "I.UdcMasterId = (select UdcMasterId from UdcMaster where MasterId=2 and "
+        "ColumnName='State Name') ";
+    sql +=
+        "LEFT JOIN UdcDetails J ON C.RTRID = J.MasterRecordId AND J.MasterId = 2 AND "
+        "J.UdcMasterId = (select UdcMasterId from UdcMaster where MasterId=2 and "
+        "ColumnName='Composition') ";
+    AppendReturnDateRange(sql, "A", fromDate, toDate);
+    sql += "AND A.[Status] = 0 ";
+    sql += "ORDER BY C.RtrName ";
+    return sql;
+}
+
+}  // namespace zentrail
