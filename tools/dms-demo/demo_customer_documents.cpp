@@ -176,10 +176,15 @@ void DemoBuilder::WriteSalesReturns() {
             line.gross = taxable;
             line.rate = (taxable + line.qty / 2) / line.qty;
             line.scheme = line.cash = 0;
-            if (withTaxRows) {
+            if (!withTaxRows) {
+                // Untaxed: the plain rate.
+                line.rate = product.rate;
+                line.gross = product.rate * line.qty;
+            } else {
                 line.taxes = TaxParts(regime, product.gstRate, taxable);
                 // The parts must add up to the tax inside the price.
-                Paise first = std::min(line.taxes.front().tax, taxTotal);
+                const Paise first =
+                    line.taxes.size() > 1 ? std::min(line.taxes.front().tax, taxTotal) : taxTotal;
                 line.taxes.front().tax = first;
                 if (line.taxes.size() > 1) line.taxes.back().tax = taxTotal - first;
             }
