@@ -2,7 +2,8 @@
 -- tables and columns, for setting up a test server. The screens' SQL texts name tables and
 -- columns in mixed case, so the database needs a case-insensitive collation (the default
 -- SQL_Latin1_General_CP1_CI_AS serves). To fill it, generate the SQLite file with dms-demo
--- and copy its rows table by table with any data-transfer tool.
+-- and copy its rows table by table with any data-transfer tool. The screens' dates are
+-- 'MM/DD/YYYY' texts: the login must read dates month first (us_english).
 
 -- Masters -------------------------------------------------------------------------------
 
