@@ -1,8 +1,10 @@
 #include "shell/platform.h"
 
+#include <ctime>
 #include <system_error>
 
 #ifdef _WIN32
+#include <io.h>
 #include <windows.h>
 #else
 #include <unistd.h>
@@ -32,6 +34,25 @@ std::string LocalHostName() {
     if (gethostname(name, sizeof name - 1) != 0 || name[0] == '\0') return "localhost";
 #endif
     return name;
+}
+
+LocalDate LocalToday() {
+    std::time_t now = std::time(nullptr);
+    std::tm local{};
+#ifdef _WIN32
+    localtime_s(&local, &now);
+#else
+    localtime_r(&now, &local);
+#endif
+    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
+}
+
+bool IsTerminal(std::FILE* stream) {
+#ifdef _WIN32
+    return _isatty(_fileno(stream)) != 0;
+#else
+    return isatty(fileno(stream)) != 0;
+#endif
 }
 
 }  // namespace zentrail::platform

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdio>
 #include <filesystem>
 #include <string>
 
@@ -11,5 +12,17 @@ std::filesystem::path ProgramFolder();
 
 // Host name of this machine ("localhost" when it cannot be read).
 std::string LocalHostName();
+
+struct LocalDate {
+    int year;
+    int month;
+    int day;
+};
+
+// Today's date in the machine's time zone.
+LocalDate LocalToday();
+
+// True when the stream is an interactive terminal.
+bool IsTerminal(std::FILE* stream);
 
 }  // namespace zentrail::platform

@@ -76,11 +76,13 @@ HttpResult HttpClient::Post(const std::string& url, const std::string& body) {
     curl_easy_setopt(curl, CURLOPT_WRITEDATA, &reply);
     curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, errorBuffer);
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(impl_->timeouts.connect.count()));
+    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS,
+                     static_cast<long>(impl_->timeouts.connect.count()));
     curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS,
                      static_cast<long>((impl_->timeouts.connect + impl_->timeouts.reply).count()));
     curl_easy_setopt(curl, CURLOPT_TCP_NODELAY, 1L);
-    curl_easy_setopt(curl, CURLOPT_PROXY, "");  // Tally sits on the local network, never behind a proxy
+    curl_easy_setopt(curl, CURLOPT_PROXY,
+                     "");  // Tally sits on the local network, never behind a proxy
 
     CURLcode code = curl_easy_perform(curl);
     if (code == CURLE_OK) {
@@ -92,8 +94,7 @@ HttpResult HttpClient::Post(const std::string& url, const std::string& body) {
     curl_off_t connectTime = 0;
     curl_easy_getinfo(curl, CURLINFO_CONNECT_TIME_T, &connectTime);
     bool neverConnected =
-        code == CURLE_COULDNT_CONNECT ||
-        (code == CURLE_OPERATION_TIMEDOUT && connectTime == 0);
+        code == CURLE_COULDNT_CONNECT || (code == CURLE_OPERATION_TIMEDOUT && connectTime == 0);
     result.status = neverConnected ? HttpResult::Status::NotConnected : HttpResult::Status::Failed;
     result.description = errorBuffer[0] ? errorBuffer : curl_easy_strerror(code);
     // A broken exchange may leave the connection unusable: start afresh next time.

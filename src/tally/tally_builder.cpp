@@ -79,7 +79,8 @@ bool TallyBuilder::blnTran_To_Tally(const std::string& strXmlString, std::string
     strErrorMessage.clear();
     for (const std::string& text : reply.alteredTexts) {
         double value = std::nearbyint(ReadNumber(text));
-        if (value > std::numeric_limits<int16_t>::max() || value < std::numeric_limits<int16_t>::min()) {
+        if (value > std::numeric_limits<int16_t>::max() ||
+            value < std::numeric_limits<int16_t>::min()) {
             strErrorMessage = "Overflow: ALTERED value " + text;
             return false;
         }

@@ -1,16 +1,15 @@
 #include "tally/tally_reply.h"
 
-#include <pugixml.hpp>
-
 #include <array>
+#include <pugixml.hpp>
 
 namespace zentrail {
 
 namespace {
 
 constexpr std::array<std::string_view, 10> kImportCounters = {
-    "CREATED", "ALTERED", "DELETED", "LASTVCHID", "LASTMID",
-    "COMBINED", "IGNORED", "ERRORS", "CANCELLED", "EXCEPTIONS"};
+    "CREATED",  "ALTERED", "DELETED", "LASTVCHID", "LASTMID",
+    "COMBINED", "IGNORED", "ERRORS",  "CANCELLED", "EXCEPTIONS"};
 
 std::string FirstChildText(const pugi::xml_node& node) {
     pugi::xml_node child = node.first_child();

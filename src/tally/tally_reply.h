@@ -9,10 +9,10 @@ namespace zentrail {
 
 // What a Tally reply says, read from its text.
 struct TallyReply {
-    bool wellFormed = false;    // the text parsed as XML
-    bool importResult = false;  // it holds a LINEERROR or an import counter
-    std::vector<std::string> lineErrors;     // every LINEERROR text in document order
-    std::vector<std::string> alteredTexts;   // every ALTERED text in document order
+    bool wellFormed = false;                // the text parsed as XML
+    bool importResult = false;              // it holds a LINEERROR or an import counter
+    std::vector<std::string> lineErrors;    // every LINEERROR text in document order
+    std::vector<std::string> alteredTexts;  // every ALTERED text in document order
 };
 
 TallyReply ParseTallyReply(std::string_view text);

@@ -15,12 +15,23 @@ namespace {
 
 void AppendEntity(std::string& out, char c) {
     switch (c) {
-        case '&': out += "&amp;"; break;
-        case '\'': out += "&apos;"; break;
-        case '"': out += "&quot;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        default: out += c;
+        case '&':
+            out += "&amp;";
+            break;
+        case '\'':
+            out += "&apos;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        default:
+            out += c;
     }
 }
 
@@ -30,8 +41,8 @@ bool IsHexDigit(char c) {
 
 // Length of the entity or character reference that starts at text[pos] (an "&"), or 0.
 size_t EntityLength(std::string_view text, size_t pos) {
-    static constexpr std::array<std::string_view, 5> kNamed = {"&amp;", "&apos;", "&quot;",
-                                                                "&lt;", "&gt;"};
+    static constexpr std::array<std::string_view, 5> kNamed = {"&amp;", "&apos;", "&quot;", "&lt;",
+                                                               "&gt;"};
     std::string_view rest = text.substr(pos);
     for (std::string_view entity : kNamed)
         if (rest.starts_with(entity)) return entity.size();

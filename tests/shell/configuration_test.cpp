@@ -93,8 +93,8 @@ TEST_F(ConfigFile, ValueRules) {
 
 TEST_F(ConfigFile, LedgerIdIsTrueOnlyForYes) {
     const std::pair<const char*, bool> cases[] = {
-        {"LEDGER_ID:yes", true}, {"LEDGER_ID:YES", true}, {"LEDGER_ID:Y", false},
-        {"LEDGER_ID: YES", false}, {"LEDGER_ID:", false},  {"LEDGER_ID:NO", false}};
+        {"LEDGER_ID:yes", true},   {"LEDGER_ID:YES", true}, {"LEDGER_ID:Y", false},
+        {"LEDGER_ID: YES", false}, {"LEDGER_ID:", false},   {"LEDGER_ID:NO", false}};
     for (const auto& [line, expected] : cases) EXPECT_EQ(Read(line).blnLedgerId, expected) << line;
 }
 

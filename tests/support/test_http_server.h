@@ -91,9 +91,8 @@ private:
                 size_t headEnd = request.find("\r\n\r\n");
                 if (headEnd == std::string::npos) continue;
                 size_t lengthAt = request.find("Content-Length: ");
-                size_t length = lengthAt == std::string::npos
-                                    ? 0
-                                    : std::stoul(request.substr(lengthAt + 16));
+                size_t length =
+                    lengthAt == std::string::npos ? 0 : std::stoul(request.substr(lengthAt + 16));
                 if (request.size() >= headEnd + 4 + length) break;
             }
             auto until = std::chrono::steady_clock::now() + hold_;

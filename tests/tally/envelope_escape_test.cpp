@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+
 #include <pugixml.hpp>
 
 #include "tally/tally_builder.h"
@@ -67,8 +68,8 @@ TEST(Escape, XmlTextIsSoundAndIdempotent) {
         {"Shah & Sons", "Shah &amp; Sons"},
         {"O'Brien \"Best\" <Store>", "O&apos;Brien &quot;Best&quot; &lt;Store&gt;"},
         {"Shah &amp; Sons", "Shah &amp; Sons"},
-        {"&amp; and <", "&amp; and &lt;"},          // the old test let the "<" through
-        {"&AMP; Co", "&amp;AMP; Co"},               // not an entity of XML
+        {"&amp; and <", "&amp; and &lt;"},  // the old test let the "<" through
+        {"&AMP; Co", "&amp;AMP; Co"},       // not an entity of XML
         {"&lt;&gt;&quot;&apos;", "&lt;&gt;&quot;&apos;"},
         {"&#4; Applicable", "&#4; Applicable"},
         {"&#x1F; and &#; and &#x; and &#12a;", "&#x1F; and &amp;#; and &amp;#x; and &amp;#12a;"},

@@ -25,15 +25,16 @@ struct VoucherCase {
 
 TEST(TallyTransport, VoucherFormClassifiesReplies) {
     const VoucherCase cases[] = {
-        {"counters only", "<RESPONSE>\r\n <CREATED>1</CREATED>\r\n <ERRORS>0</ERRORS>\r\n</RESPONSE>",
-         true, ""},
+        {"counters only",
+         "<RESPONSE>\r\n <CREATED>1</CREATED>\r\n <ERRORS>0</ERRORS>\r\n</RESPONSE>", true, ""},
         {"two line errors",
          "<RESPONSE><LINEERROR>Ledger 'X' does not exist!</LINEERROR><LINEERROR>Second</LINEERROR>"
          "<CREATED>0</CREATED><ERRORS>2</ERRORS></RESPONSE>",
          true, "\r\nLedger 'X' does not exist!\r\nSecond"},
         {"envelope shape",
          "<ENVELOPE><HEADER><VERSION>1</VERSION><STATUS>1</STATUS></HEADER><BODY><DATA>"
-         "<IMPORTRESULT><CREATED>1</CREATED><ERRORS>0</ERRORS></IMPORTRESULT></DATA></BODY></ENVELOPE>",
+         "<IMPORTRESULT><CREATED>1</CREATED><ERRORS>0</ERRORS></IMPORTRESULT></DATA></BODY></"
+         "ENVELOPE>",
          true, ""},
         {"rejected company",
          "<ENVELOPE><HEADER><VERSION>1</VERSION><STATUS>0</STATUS></HEADER><BODY><DATA><LINEERROR>"
@@ -77,17 +78,27 @@ TEST(TallyTransport, MasterFormSetsCombined) {
         int16_t expected;
     };
     const Case cases[] = {
-        {"already exists", "<RESPONSE><LINEERROR>Ledger 'Round Off' already exists!</LINEERROR>"
-                           "<ERRORS>1</ERRORS></RESPONSE>", 0, 5},
+        {"already exists",
+         "<RESPONSE><LINEERROR>Ledger 'Round Off' already exists!</LINEERROR>"
+         "<ERRORS>1</ERRORS></RESPONSE>",
+         0, 5},
         {"altered 1", "<RESPONSE><CREATED>0</CREATED><ALTERED>1</ALTERED></RESPONSE>", 0, 1},
-        {"already exists then altered", "<RESPONSE><LINEERROR>X already exists</LINEERROR>"
-                                        "<ALTERED>0</ALTERED></RESPONSE>", 3, 0},
-        {"other error keeps value", "<RESPONSE><LINEERROR>Group 'Y' does not exist!</LINEERROR>"
-                                    "<ERRORS>1</ERRORS></RESPONSE>", 7, 7},
-        {"case matters", "<RESPONSE><LINEERROR>Already Exists</LINEERROR><ERRORS>1</ERRORS>"
-                         "</RESPONSE>", 0, 0},
-        {"last altered wins", "<RESPONSE><ALTERED>2</ALTERED><X><ALTERED>4.5</ALTERED></X>"
-                              "</RESPONSE>", 0, 4},
+        {"already exists then altered",
+         "<RESPONSE><LINEERROR>X already exists</LINEERROR>"
+         "<ALTERED>0</ALTERED></RESPONSE>",
+         3, 0},
+        {"other error keeps value",
+         "<RESPONSE><LINEERROR>Group 'Y' does not exist!</LINEERROR>"
+         "<ERRORS>1</ERRORS></RESPONSE>",
+         7, 7},
+        {"case matters",
+         "<RESPONSE><LINEERROR>Already Exists</LINEERROR><ERRORS>1</ERRORS>"
+         "</RESPONSE>",
+         0, 0},
+        {"last altered wins",
+         "<RESPONSE><ALTERED>2</ALTERED><X><ALTERED>4.5</ALTERED></X>"
+         "</RESPONSE>",
+         0, 4},
     };
     for (const Case& c : cases) {
         CannedHttpServer server([&](const std::string&) { return c.reply; });
@@ -101,8 +112,9 @@ TEST(TallyTransport, MasterFormSetsCombined) {
 }
 
 TEST(TallyTransport, MasterFormOverflowingAlteredFails) {
-    CannedHttpServer server(
-        [](const std::string&) { return "<RESPONSE><ALTERED>1</ALTERED><ALTERED>99999</ALTERED></RESPONSE>"; });
+    CannedHttpServer server([](const std::string&) {
+        return "<RESPONSE><ALTERED>1</ALTERED><ALTERED>99999</ALTERED></RESPONSE>";
+    });
     Builder builder;
     std::string message;
     int16_t combined = 0;
@@ -144,7 +156,8 @@ TEST(TallyTransport, ConnectionClosedWithoutReplyIsAFailure) {
 TEST(TallyTransport, ServerThatNeverAnswersTimesOut) {
     RawReplyServer server("", std::chrono::milliseconds(3000));
     HttpTimeouts saved = HttpClient::DefaultTimeouts();
-    HttpClient::SetDefaultTimeouts({std::chrono::milliseconds(1000), std::chrono::milliseconds(300)});
+    HttpClient::SetDefaultTimeouts(
+        {std::chrono::milliseconds(1000), std::chrono::milliseconds(300)});
     std::string message;
     bool ok = true;
     auto start = std::chrono::steady_clock::now();
@@ -161,7 +174,8 @@ TEST(TallyTransport, ServerThatNeverAnswersTimesOut) {
 
 TEST(TallyTransport, LargeReplyIsReadWhole) {
     std::string reply = "<RESPONSE>";
-    for (int i = 0; i < 300000; ++i) reply += "<LINEERROR>Line error number " + std::to_string(i) + "</LINEERROR>";
+    for (int i = 0; i < 300000; ++i)
+        reply += "<LINEERROR>Line error number " + std::to_string(i) + "</LINEERROR>";
     reply += "<ERRORS>300000</ERRORS></RESPONSE>";
     ASSERT_GT(reply.size(), 10u * 1024 * 1024);
     CannedHttpServer server([&](const std::string&) { return reply; });
@@ -173,16 +187,19 @@ TEST(TallyTransport, LargeReplyIsReadWhole) {
 }
 
 TEST(TallyTransport, ConnectionIsReusedAcrossCalls) {
-    CannedHttpServer server([](const std::string&) { return "<RESPONSE><CREATED>1</CREATED></RESPONSE>"; });
+    CannedHttpServer server(
+        [](const std::string&) { return "<RESPONSE><CREATED>1</CREATED></RESPONSE>"; });
     Builder builder;
     std::string message;
-    for (int i = 0; i < 5; ++i) ASSERT_TRUE(builder.blnTran_To_Tally(kRequest, server.Url(), message));
+    for (int i = 0; i < 5; ++i)
+        ASSERT_TRUE(builder.blnTran_To_Tally(kRequest, server.Url(), message));
     EXPECT_EQ(server.Requests(), 5);
 }
 
 TEST(TallyTransport, EmptyUrlMeansLocalPort9000) {
     httplib::Server probe;
-    if (!probe.bind_to_port("127.0.0.1", 9000)) GTEST_SKIP() << "port 9000 is in use on this machine";
+    if (!probe.bind_to_port("127.0.0.1", 9000))
+        GTEST_SKIP() << "port 9000 is in use on this machine";
     probe.Post(".*", [](const httplib::Request&, httplib::Response& res) {
         res.set_content("<RESPONSE><LINEERROR>reached 9000</LINEERROR></RESPONSE>", "text/xml");
     });

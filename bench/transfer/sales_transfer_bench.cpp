@@ -1,0 +1,152 @@
+// Times the sales transfer of a generated database into tally-sim on loopback, and the posting
+// of the very same request bodies with the same HTTP client alone. Their ratio is what the
+// transfer adds on top of Tally's own time; running N and 4N invoices shows how it scales.
+//
+//   sales_transfer_bench [--invoices N]     (default 10000)
+
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "dms_demo.h"
+#include "screens/frm_t_item.h"
+#include "screens/frm_t_sales.h"
+#include "support/tally_sim_process.h"
+#include "support/test_http_server.h"
+#include "tally/http_client.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using zentrail::testing::TallySimProcess;
+
+constexpr const char* kCompany = "Zentrail Demo";
+
+struct RunFigures {
+    long invoices = 0;
+    long vouchers = 0;
+    double transferSeconds = 0;
+    double postSeconds = 0;
+};
+
+zentrail::Configuration ConfigFor(const std::string& db, int port) {
+    zentrail::Configuration config;
+    config.strTallyServer = "127.0.0.1";
+    config.strTallyPort = std::to_string(port);
+    config.strCompany = kCompany;
+    config.strSqlOdbc = db;
+    return config;
+}
+
+// Runs a screen's Get Data and returns it ready for Export.
+template <typename Screen>
+std::unique_ptr<Screen> Listed(zentrail::ScreenContext context) {
+    auto screen = std::make_unique<Screen>(context);
+    screen->Load();
+    screen->SetDates({2024, 4, 1}, {2024, 5, 31});
+    screen->cmdGetData_Click();
+    if (screen->GetDataFailed()) throw std::runtime_error("Get Data failed: " + screen->txtLog);
+    return screen;
+}
+
+void TransferItems(const std::string& db, int port) {
+    zentrail::Configuration config = ConfigFor(db, port);
+    zentrail::SourceDatabase source;
+    source.OpenConnection(config);
+    auto items = Listed<zentrail::frmT_Item>({config, source});
+    items->cmdExport_Click();
+    if (!items->LastRun().Clean()) throw std::runtime_error("item transfer failed" + items->txtLog);
+}
+
+double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
+
+RunFigures Measure(long invoices) {
+    RunFigures figures;
+    figures.invoices = invoices;
+    std::string db =
+        (std::filesystem::temp_directory_path() /
+         ("zentrail-bench-" + std::to_string(::getpid()) + "-" + std::to_string(invoices) + ".db"))
+            .string();
+    zentrail::dms_demo::DemoOptions options;
+    options.outPath = db;
+    options.invoices = invoices;
+    zentrail::dms_demo::GenerateDemoDatabase(options);
+
+    // The transfer as an operator runs it.
+    {
+        TallySimProcess sim({"--company", kCompany});
+        TransferItems(db, sim.Port());
+        zentrail::Configuration config = ConfigFor(db, sim.Port());
+        zentrail::SourceDatabase source;
+        source.OpenConnection(config);
+        auto sales = Listed<zentrail::frmT_Sales>({config, source});
+        auto start = Clock::now();
+        sales->cmdExport_Click();
+        figures.transferSeconds = Seconds(Clock::now() - start);
+        if (!sales->LastRun().Clean()) throw std::runtime_error("sales transfer failed");
+        figures.vouchers = sim.Books()["vouchers"].size();
+    }
+
+    // The same requests, recorded from a second run against a server that only collects them.
+    std::vector<std::string> bodies;
+    {
+        std::mutex lock;
+        zentrail::testing::CannedHttpServer recorder([&](const std::string& body) {
+            std::lock_guard<std::mutex> guard(lock);
+            bodies.push_back(body);
+            return std::string("<RESPONSE><CREATED>1</CREATED><ERRORS>0</ERRORS></RESPONSE>");
+        });
+        zentrail::Configuration config = ConfigFor(db, recorder.Port());
+        zentrail::SourceDatabase source;
+        source.OpenConnection(config);
+        auto sales = Listed<zentrail::frmT_Sales>({config, source});
+        sales->cmdExport_Click();
+    }
+
+    // Posting them alone, with the same client, into a simulator holding the same items.
+    {
+        TallySimProcess sim({"--company", kCompany});
+        TransferItems(db, sim.Port());
+        zentrail::HttpClient client;
+        auto start = Clock::now();
+        for (const std::string& body : bodies) {
+            zentrail::HttpResult result = client.Post(sim.Url(), body);
+            if (result.status != zentrail::HttpResult::Status::Ok)
+                throw std::runtime_error("post failed: " + result.description);
+        }
+        figures.postSeconds = Seconds(Clock::now() - start);
+    }
+    std::filesystem::remove(db);
+    return figures;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    long invoices = 10000;
+    for (int i = 1; i + 1 < argc; ++i)
+        if (std::strcmp(argv[i], "--invoices") == 0) invoices = std::atol(argv[i + 1]);
+    try {
+        RunFigures small = Measure(invoices);
+        RunFigures large = Measure(4 * invoices);
+        for (const RunFigures& f : {small, large}) {
+            std::printf(
+                "%7ld invoices: %7ld vouchers, transfer %.2f s (%.0f documents/s), posting alone "
+                "%.2f s, ratio %.3f\n",
+                f.invoices, f.vouchers, f.transferSeconds, f.vouchers / f.transferSeconds,
+                f.postSeconds, f.transferSeconds / f.postSeconds);
+        }
+        std::printf("4x the invoices took %.2fx as long\n",
+                    large.transferSeconds / small.transferSeconds);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "sales_transfer_bench: %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}

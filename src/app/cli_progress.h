@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "screens/screen_observer.h"
+#include "screens/transfer_screen.h"
+
+namespace zentrail {
+
+// Shows a screen's progress on stderr: a redrawn bar on a terminal, plain lines otherwise.
+// Message boxes go to stdout.
+class CliProgress : public ScreenObserver {
+public:
+    CliProgress(const TransferScreen& screen, std::FILE* progressOut, bool terminal);
+    void Changed(ScreenControl control) override;
+    void ShowMessage(const ScreenMessage& message) override;
+    void Finish();
+    // Messages are held back until the run's log has been printed.
+    void PrintMessages();
+
+private:
+    void DrawBar();
+    const TransferScreen& screen_;
+    std::FILE* out_;
+    bool terminal_;
+    std::string lastCaption_;
+    long lastDecile_ = -1;
+    bool barShown_ = false;
+    std::vector<ScreenMessage> messages_;
+};
+
+}  // namespace zentrail

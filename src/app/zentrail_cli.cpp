@@ -1,0 +1,121 @@
+// zentrail-cli: lists or transfers the documents of one screen, for scheduled runs and tests.
+#include <CLI/CLI.hpp>
+#include <cstdio>
+#include <iostream>
+
+#include "app/cli_progress.h"
+#include "screens/screen_registry.h"
+#include "shell/configuration.h"
+#include "shell/platform.h"
+#include "shell/source_database.h"
+
+namespace {
+
+constexpr int kExitClean = 0;
+constexpr int kExitProblems = 1;
+constexpr int kExitUsage = 2;
+
+std::string CsvField(const std::string& text) {
+    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+    std::string quoted = "\"";
+    for (char c : text) {
+        if (c == '"') quoted += '"';
+        quoted += c;
+    }
+    return quoted + "\"";
+}
+
+void PrintGrid(const zentrail::TransferGrid& grid) {
+    std::string line;
+    for (size_t c = 0; c < grid.ColumnCount(); ++c)
+        line += (c ? "," : "") + CsvField(grid.FieldName(c));
+    std::cout << line << "\n";
+    for (size_t r = 0; r < grid.RowCount(); ++r) {
+        line.clear();
+        const auto& row = grid.Row(r);
+        for (size_t c = 0; c < row.size(); ++c) line += (c ? "," : "") + CsvField(row[c]);
+        std::cout << line << "\n";
+    }
+}
+
+int Fail(const std::string& message) {
+    std::cerr << "zentrail-cli: " << message << "\n";
+    return kExitUsage;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    CLI::App app{"Zentrail: transfers the documents of the distributor database into Tally"};
+    app.require_subcommand(1);
+    std::string configPath;
+    app.add_option("--config", configPath,
+                   "configuration file (default: Config.txt beside the program)");
+
+    std::string screenName;
+    std::string from;
+    std::string to;
+    auto addScreenOptions = [&](CLI::App* command) {
+        command
+            ->add_option("SCREEN", screenName,
+                         "item, sales, purchase, salesreturn, idt, receipt, service or creditnote")
+            ->required();
+        command->add_option("--from", from, "first day, YYYY-MM-DD");
+        command->add_option("--to", to, "last day, YYYY-MM-DD");
+    };
+    CLI::App* getdata = app.add_subcommand("getdata", "list the documents of the range as CSV");
+    CLI::App* exportCmd = app.add_subcommand("export", "list, then transfer them to Tally");
+    addScreenOptions(getdata);
+    addScreenOptions(exportCmd);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        int code = app.exit(e);
+        return code == 0 ? kExitClean : kExitUsage;
+    }
+
+    if (!zentrail::IsKnownScreen(screenName)) return Fail("unknown screen '" + screenName + "'");
+    std::optional<zentrail::CalendarDate> fromDate = zentrail::CalendarDate::Today();
+    std::optional<zentrail::CalendarDate> toDate = fromDate;
+    if (!from.empty() && !(fromDate = zentrail::CalendarDate::FromIso(from)))
+        return Fail("--from is not a date of the form YYYY-MM-DD: " + from);
+    if (!to.empty() && !(toDate = zentrail::CalendarDate::FromIso(to)))
+        return Fail("--to is not a date of the form YYYY-MM-DD: " + to);
+
+    zentrail::Configuration& config = zentrail::ProgramConfig();
+    if (!configPath.empty() && !std::filesystem::exists(configPath))
+        return Fail("configuration file not found: " + configPath);
+    try {
+        config = configPath.empty() ? zentrail::ReadConfig() : zentrail::ReadConfig(configPath);
+    } catch (const zentrail::ConfigError& e) {
+        return Fail(e.what());
+    }
+    zentrail::SourceDatabase& db = zentrail::ProgramDatabase();
+    try {
+        db.OpenConnection(config);
+    } catch (const zentrail::DbError& e) {
+        return Fail("cannot open the source database: error " + std::to_string(e.Number()) + ": " +
+                    e.Description());
+    }
+
+    auto screen = zentrail::CreateScreen(screenName, zentrail::ScreenContext{config, db});
+    if (!screen) return Fail("the " + screenName + " screen is not built yet");
+    zentrail::CliProgress progress(*screen, stderr, zentrail::platform::IsTerminal(stderr));
+    screen->SetObserver(&progress);
+    screen->Load();
+    screen->SetDates(*fromDate, *toDate);
+    screen->cmdGetData_Click();
+    progress.Finish();
+    if (screen->GetDataFailed()) return Fail("Get Data failed:" + screen->txtLog);
+    if (getdata->parsed()) {
+        PrintGrid(screen->ssdbgItem);
+        return kExitClean;
+    }
+    screen->cmdExport_Click();
+    progress.Finish();
+    if (!screen->txtLog.empty()) std::cout << "Log:" << screen->txtLog << "\n";
+    progress.PrintMessages();
+    const zentrail::RunCounts& run = screen->LastRun();
+    if (run.failed) return kExitUsage;
+    return run.Clean() ? kExitClean : kExitProblems;
+}

@@ -1,0 +1,114 @@
+#include "screens/frm_t_item.h"
+
+#include "screens/queries/item_queries.h"
+#include "shell/recordset.h"
+#include "tally/masters/tally_master.h"
+#include "tally/number_text.h"
+
+namespace zentrail {
+
+namespace {
+constexpr const char* kFirstRateDate = "20170701";
+constexpr const char* kLaterRateDate = "20171115";
+constexpr const char* kZeroRateDate = "20180727";
+}  // namespace
+
+frmT_Item::frmT_Item(ScreenContext context)
+    : TransferScreen(context, Design{"Import Sales Transaction", "Importing Sales",
+                                     "Item Transferrd", false, false}) {}
+
+std::string frmT_Item::ColumnQuery() const { return ItemColumnQuery(); }
+
+std::string frmT_Item::HeaderQuery() const { return ItemListQuery(); }
+
+double frmT_Item::HalfRate(double taxPercent) {
+    if (taxPercent == 28 || taxPercent == 29 || taxPercent == 14 || taxPercent == 14.5) return 14;
+    if (taxPercent == 18 || taxPercent == 9) return 9;
+    if (taxPercent == 12 || taxPercent == 6) return 6;
+    if (taxPercent == 5) return 2.5;
+    return taxPercent;
+}
+
+void frmT_Item::ExportSteps() {
+    TallyMaster master;
+    ssdbgItem.currentRow = 0;
+    std::string group = "KVZ Products", parent;
+    SendMaster(master, Envelope(master, master.strItemGroup(group, parent)), "KVZ Products");
+    RunMasterStep(
+        "Creating Units", ItemUnitQuery(), master,
+        [](Recordset& rs) { return rs.Fields("UomDescription").Value(); },
+        [&master](Recordset& rs) {
+            std::string unit = rs.Fields("UomDescription").Value();
+            return master.strNewUnit(unit);
+        });
+    SendItems(master);
+}
+
+void frmT_Item::AddRateBlocks(TallyMaster& master, Recordset& rates, const std::string& hsn) {
+    std::string date = kFirstRateDate;
+    for (; !rates.Eof(); rates.MoveNext()) {
+        double r = HalfRate(ReadNumber(rates.Fields("TaxPerc").text));
+        double central = r, state = r, integrated = 2 * r;
+        master.strGSTSetup += master.strItemGSTRate(central, state, integrated, hsn, date);
+        date = kLaterRateDate;
+    }
+}
+
+void frmT_Item::AddZeroRateBlocks(TallyMaster& master, const std::string& productId,
+                                  const std::string& hsn) {
+    Recordset& zero = Context().db.rsThird;
+    zero.Filter("");
+    zero.Filter("[PrdId] = " + productId);
+    for (; !zero.Eof(); zero.MoveNext()) {
+        double central = 0, state = 0, integrated = 0;
+        master.strGSTSetup += master.strItemGSTRate(central, state, integrated, hsn, kZeroRateDate);
+    }
+}
+
+void frmT_Item::SendItems(TallyMaster& master) {
+    SourceDatabase& db = Context().db;
+    db.strSQL = ItemSalesRateQuery();
+    db.OpenRsMain(db.strSQL);
+    db.strSQL = ItemReturnRateQuery();
+    db.OpenRsSecond(db.strSQL);
+    db.strSQL = ItemZeroRateSalesQuery();
+    db.OpenRsThird(db.strSQL);
+
+    long rows = static_cast<long>(ssdbgItem.RowCount());
+    SetTotalCount(rows);
+    SetProgressRange(rows);
+    SetFrameCaption(design().frameCaption);
+    for (size_t row = 0; row < ssdbgItem.RowCount(); ++row) {
+        ssdbgItem.currentRow = row;
+        SetProgress(static_cast<long>(row));
+        auto cell = [&](const char* field) { return ssdbgItem.Cell(row, field); };
+        ShowItem(cell("PrdName"));
+        std::string productId = cell("PrdId");
+        if (!(ReadNumber(productId) > 0)) continue;
+        std::string itemName = cell("PrdName") + "_" + cell("PrdCCode");
+        std::string itemCode = cell("PrdCCode") + "_" + productId;
+        std::string hsn = cell("HSNCODE");
+
+        db.rsMain.Filter("");
+        db.rsMain.Filter("[PrdId] = " + productId);
+        master.strGSTSetup.clear();
+        if (!db.rsMain.Eof()) {
+            AddRateBlocks(master, db.rsMain, hsn);
+            AddZeroRateBlocks(master, productId, hsn);
+        } else {
+            db.rsSecond.Filter("");
+            db.rsSecond.Filter("[PrdId] = " + productId);
+            master.strGSTSetup.clear();
+            if (!db.rsSecond.Eof())
+                AddRateBlocks(master, db.rsSecond, hsn);
+            else
+                AddZeroRateBlocks(master, productId, hsn);
+        }
+        std::string alias1, alias2;
+        std::string request = Envelope(
+            master, master.strItemCreate(itemName, itemCode, "PC", "KVZ Products", alias1, alias2));
+        SendMasterDocument(master, request, itemName, static_cast<long>(row) + 1);
+    }
+}
+
+}  // namespace zentrail
