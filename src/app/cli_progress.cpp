@@ -17,7 +17,8 @@ void CliProgress::Changed(ScreenControl control) {
         return;
     }
     const ProgressBar& bar = screen_.prgBar;
-    if (control != ScreenControl::Progress || bar.max <= 0 || bar.value <= 0) return;
+    // The item label follows the progress value, so report when it changes.
+    if (control != ScreenControl::ItemLabel || bar.max <= 0 || bar.value <= 0) return;
     long decile = bar.value * 10 / bar.max;
     if (decile != lastDecile_) {
         lastDecile_ = decile;
