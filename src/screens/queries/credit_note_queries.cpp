@@ -1,5 +1,7 @@
 #include "screens/queries/credit_note_queries.h"
 
+#include "screens/queries/query_pieces.h"
+
 namespace zentrail {
 namespace {
 
@@ -18,12 +20,7 @@ std::string CreditNoteHeader(const std::string& fromDate, const std::string& toD
     sql += "INNER JOIN Retailer C ON A.RtrId = C.RtrId ";
     sql += "INNER JOIN SalInvCrNoteAdj D ON A.CrNoteNumber = D.CrNoteNumber ";
     sql += "INNER JOIN SalesInvoice E ON D.SALID = E.SalId ";
-    sql += "WHERE CONVERT(DATETIME,CONVERT(VARCHAR(10),A.CrNoteDate,101))  >= '";
-    sql += fromDate;
-    sql += "' ";
-    sql += "AND CONVERT(DATETIME,CONVERT(VARCHAR(10),A.CrNoteDate,101)) <= '";
-    sql += toDate;
-    sql += "' ";
+    sql += WhereDayInRange("A.CrNoteDate", fromDate, toDate);
     sql += tail;
     return sql;
 }
@@ -46,12 +43,7 @@ std::string RetailerCreditNotePartyQuery(const std::string& fromDate, const std:
     sql += "FROM CreditNoteRetailer A ";
     sql += "INNER JOIN Retailer C ON A.RtrId = C.RtrId ";
     sql += " ";
-    sql += "WHERE CONVERT(DATETIME,CONVERT(VARCHAR(10),A.CrNoteDate,101))  >= '";
-    sql += fromDate;
-    sql += "' ";
-    sql += "AND CONVERT(DATETIME,CONVERT(VARCHAR(10),A.CrNoteDate,101)) <= '";
-    sql += toDate;
-    sql += "' ";
+    sql += WhereDayInRange("A.CrNoteDate", fromDate, toDate);
     sql += "AND A.CrAdjAmount > 0 ";
     sql += "ORDER BY C.RtrName ";
     return sql;

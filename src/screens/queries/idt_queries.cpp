@@ -1,23 +1,8 @@
 #include "screens/queries/idt_queries.h"
 
+#include "screens/queries/query_pieces.h"
+
 namespace zentrail {
-namespace {
-
-void AppendIdtDateRange(std::string& sql, const char* table, const std::string& fromDate,
-                        const std::string& toDate) {
-    sql += "WHERE CONVERT(DATETIME,CONVERT(VARCHAR(10),";
-    sql += table;
-    sql += ".IDTMngDate,101))  >= '";
-    sql += fromDate;
-    sql += "' ";
-    sql += "AND CONVERT(DATETIME,CONVERT(VARCHAR(10),";
-    sql += table;
-    sql += ".IDTMngDate,101)) <= '";
-    sql += toDate;
-    sql += "' ";
-}
-
-}  // namespace
 
 std::string IdtHeaderQuery(const std::string& fromDate, const std::string& toDate) {
     std::string sql;
@@ -30,7 +15,7 @@ std::string IdtHeaderQuery(const std::string& fromDate, const std::string& toDat
     sql += "B.SpmFax, B.SpmEmail, B.SpmContact ";
     sql += "FROM IDTManagement A ";
     sql += "INNER JOIN IDTMaster B ON A.SpmId = B.SpmId ";
-    AppendIdtDateRange(sql, "A", fromDate, toDate);
+    sql += WhereDayInRange("A.IDTMngDate", fromDate, toDate);
     sql += "AND A.Status = 1 ";
     sql += "ORDER BY A.IDTMngRefNo ";
     return sql;
@@ -44,7 +29,7 @@ std::string IdtDepotQuery(const std::string& fromDate, const std::string& toDate
     sql += "B.SpmEmail, B.SpmContact ";
     sql += "FROM IDTManagement A ";
     sql += "INNER JOIN IDTMaster B ON A.SpmId = B.SpmId ";
-    AppendIdtDateRange(sql, "A", fromDate, toDate);
+    sql += WhereDayInRange("A.IDTMngDate", fromDate, toDate);
     sql += "ORDER BY B.SpmName ";
     return sql;
 }
@@ -86,11 +71,11 @@ std::string IdtLineQuery(const std::string& fromDate, const std::string& toDate)
         "A.IDTMngRefNo ";
     sql += "INNER JOIN TaxConfiguration C ON A.TaxId = C.TaxId ";
     sql += " ";
-    AppendIdtDateRange(sql, "B", fromDate, toDate);
+    sql += WhereDayInRange("B.IDTMngDate", fromDate, toDate);
     sql +=
         "AND B.Status = 1 GROUP BY B.IDTMngRefNo, A.PrdSlNo) H ON B.IDTMngRefNo = "
         "H.IDTMngRefNo AND B.PrdSlNo = H.PRDSLNO  ";
-    AppendIdtDateRange(sql, "A", fromDate, toDate);
+    sql += WhereDayInRange("A.IDTMngDate", fromDate, toDate);
     sql += "AND A.Status = 1 ORDER BY A.IDTMngRefNo,B.PrdSlNo  ";
     sql += " ";
     return sql;

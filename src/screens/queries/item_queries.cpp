@@ -1,5 +1,7 @@
 #include "screens/queries/item_queries.h"
 
+#include "screens/queries/query_pieces.h"
+
 namespace zentrail {
 namespace {
 
@@ -26,9 +28,9 @@ std::string SalesRates(const char* condition, const char* cutOff) {
         "UdcMasterId from UdcMaster where MasterId=(select MasterId from UdcHD where "
         "MasterName='Product Master') and ColumnName='HSN Code') ";
     sql += condition;
-    sql += " CONVERT(DATETIME,CONVERT(VARCHAR(10),a.SalInvDate,101))  >= '";
-    sql += cutOff;
-    sql += "' order by E.PrdCCode, C.TaxPerc desc  ";
+    sql += " ";
+    sql += DayOnOrAfter("a.SalInvDate", cutOff);
+    sql += " order by E.PrdCCode, C.TaxPerc desc  ";
     return sql;
 }
 
@@ -47,12 +49,14 @@ std::string ItemSalesRateQuery() {
 }
 
 std::string ItemReturnRateQuery() {
-    return "SELECT DISTINCT E.PrdId, E.PrdCCode, E.PrdName, C.TaxPerc , E.PrdDCode FROM "
-           "ReturnHeader A INNER JOIN ReturnProduct B ON A.ReturnID = B.ReturnID  INNER JOIN "
-           "ReturnProductTax C on A.ReturnID = C.ReturnID AND B.SlNo = C.PrdSlNo  INNER JOIN "
-           "Product E ON B.PrdId = E.PrdId  WHERE A.[Status] = 0 AND C.TaxPerc > 0 and "
-           "CONVERT(DATETIME,CONVERT(VARCHAR(10),A.ReturnDate,101))  >= '07/01/2017' order by "
-           "E.PrdCCode, C.TaxPerc desc    ";
+    std::string sql =
+        "SELECT DISTINCT E.PrdId, E.PrdCCode, E.PrdName, C.TaxPerc , E.PrdDCode FROM "
+        "ReturnHeader A INNER JOIN ReturnProduct B ON A.ReturnID = B.ReturnID  INNER JOIN "
+        "ReturnProductTax C on A.ReturnID = C.ReturnID AND B.SlNo = C.PrdSlNo  INNER JOIN "
+        "Product E ON B.PrdId = E.PrdId  WHERE A.[Status] = 0 AND C.TaxPerc > 0 and ";
+    sql += DayOnOrAfter("A.ReturnDate", "07/01/2017");
+    sql += " order by E.PrdCCode, C.TaxPerc desc    ";
+    return sql;
 }
 
 std::string ItemZeroRateSalesQuery() {

@@ -1,5 +1,7 @@
 #include "screens/queries/purchase_queries.h"
 
+#include "screens/queries/query_pieces.h"
+
 namespace zentrail {
 namespace {
 
@@ -11,15 +13,6 @@ constexpr const char* kSupplierStateJoin =
     "INNER JOIN UDCDETAILS H ON (A.SpmId = H.MasterRecordId AND H.UdcMasterId =(select "
     "UdcMasterId from UdcMaster where MasterId=(select MasterId from UdcHD where "
     "MasterName='Supplier Master') and ColumnName='State Name')) ";
-
-void AppendInvDateRange(std::string& sql, const std::string& fromDate, const std::string& toDate) {
-    sql += "WHERE CONVERT(DATETIME,CONVERT(VARCHAR(10),A.InvDate,101))  >= '";
-    sql += fromDate;
-    sql += "' ";
-    sql += "AND CONVERT(DATETIME,CONVERT(VARCHAR(10),A.InvDate,101)) <= '";
-    sql += toDate;
-    sql += "' ";
-}
 
 std::string ReceiptHeader(const std::string& fromDate, const std::string& toDate,
                           const char* gstinJoin, const char* stateJoin) {
@@ -37,7 +30,7 @@ std::string ReceiptHeader(const std::string& fromDate, const std::string& toDate
     sql += "INNER JOIN Supplier B ON A.SpmId = B.SpmId ";
     sql += gstinJoin;
     sql += stateJoin;
-    AppendInvDateRange(sql, fromDate, toDate);
+    sql += WhereDayInRange("A.InvDate", fromDate, toDate);
     sql += "AND A.Status = 1 ";
     sql += "ORDER BY PurRcptRefNo ";
     return sql;
@@ -66,7 +59,7 @@ std::string PurchaseSupplierQuery(const std::string& fromDate, const std::string
     sql += "INNER JOIN Supplier B ON A.SpmId = B.SpmId ";
     sql += kSupplierGstinJoin;
     sql += kSupplierStateJoin;
-    AppendInvDateRange(sql, fromDate, toDate);
+    sql += WhereDayInRange("A.InvDate", fromDate, toDate);
     sql += "ORDER BY B.SpmName ";
     return sql;
 }
@@ -108,16 +101,11 @@ std::string PurchaseReceiptLineQuery(const std::string& fromDate, const std::str
     sql +=
         "FROM PurchaseReceipt B INNER JOIN PurchaseReceiptProductTax A ON B.PurRcptId = "
         "A.PurRcptId INNER JOIN TaxConfiguration C ON A.TaxId = C.TaxId ";
-    sql += "WHERE CONVERT(DATETIME,CONVERT(VARCHAR(10),B.InvDate,101))  >= '";
-    sql += fromDate;
-    sql += "' ";
-    sql += "AND CONVERT(DATETIME,CONVERT(VARCHAR(10),B.InvDate,101)) <= '";
-    sql += toDate;
-    sql += "' ";
+    sql += WhereDayInRange("B.InvDate", fromDate, toDate);
     sql +=
         "AND B.Status = 1 AND A.TaxableAmount > 0  GROUP BY B.PurRcptId, A.PrdSlNo, "
         "A.TaxPerc) H ON B.PurRcptId = H.PurRcptId AND B.PrdSlNo = H.PRDSLNO ";
-    AppendInvDateRange(sql, fromDate, toDate);
+    sql += WhereDayInRange("A.InvDate", fromDate, toDate);
     sql += "AND A.Status = 1 ";
     sql += "ORDER BY A.PurRcptRefNo,B.PrdSlNo ";
     return sql;
@@ -133,7 +121,7 @@ std::string PurchaseClaimSchemeQuery(const std::string& fromDate, const std::str
     sql += "INNER JOIN Product D ON B.PrdId = D.PrdId ";
     sql += "INNER JOIN UOMMASTER F ON D.PrdUnitId = F.UomId ";
     sql += " ";
-    AppendInvDateRange(sql, fromDate, toDate);
+    sql += WhereDayInRange("A.InvDate", fromDate, toDate);
     sql += "AND A.Status = 1 ORDER BY A.PurRcptRefNo ";
     return sql;
 }

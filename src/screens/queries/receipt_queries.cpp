@@ -1,19 +1,8 @@
 #include "screens/queries/receipt_queries.h"
 
+#include "screens/queries/query_pieces.h"
+
 namespace zentrail {
-namespace {
-
-void AppendReceiptDateRange(std::string& sql, const std::string& fromDate,
-                            const std::string& toDate) {
-    sql += "WHERE CONVERT(DATETIME,CONVERT(VARCHAR(10),A.InvRcpDate,101))  >= '";
-    sql += fromDate;
-    sql += "' ";
-    sql += "AND CONVERT(DATETIME,CONVERT(VARCHAR(10),A.InvRcpDate,101)) <= '";
-    sql += toDate;
-    sql += "' ";
-}
-
-}  // namespace
 
 std::string ReceiptListQuery(const std::string& fromDate, const std::string& toDate) {
     std::string sql;
@@ -32,7 +21,7 @@ std::string ReceiptListQuery(const std::string& fromDate, const std::string& toD
     sql += "LEFT JOIN BANK F ON B.DISBNKID = F.BNKID ";
     sql += "LEFT JOIN BANKBRANCH G ON B.BNKBRID = G.BNKBRID ";
     sql += "LEFT JOIN BANKBRANCH H ON B.DISBNKBRID = H.BNKBRID ";
-    AppendReceiptDateRange(sql, fromDate, toDate);
+    sql += WhereDayInRange("A.InvRcpDate", fromDate, toDate);
     sql += "AND B.INVINSSTA < 4 AND B.CANCELSTATUS = 1 ";
     sql += "ORDER BY A.INVRCPNO,C.SALINVNO ";
     return sql;
@@ -73,7 +62,7 @@ std::string ReceiptPartyQuery(const std::string& fromDate, const std::string& to
         "LEFT JOIN UdcDetails J ON C.RTRID = J.MasterRecordId AND J.MasterId = 2 AND "
         "J.UdcMasterId = (select UdcMasterId from UdcMaster where MasterId=2 and "
         "ColumnName='Composition') ";
-    AppendReceiptDateRange(sql, fromDate, toDate);
+    sql += WhereDayInRange("A.InvRcpDate", fromDate, toDate);
     sql += "AND B.InvInsSta < 4 AND B.CancelStatus = 1 ";
     sql += "ORDER BY D.RtrName ";
     return sql;

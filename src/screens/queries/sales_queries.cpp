@@ -1,5 +1,7 @@
 #include "screens/queries/sales_queries.h"
 
+#include "screens/queries/query_pieces.h"
+
 namespace zentrail {
 namespace {
 
@@ -54,18 +56,9 @@ std::string InvoiceHeader(const std::string& fromDate, const std::string& toDate
     sql +=
         "INNER JOIN SalesInvoiceProductTax A ON B.SALID = A.SALID INNER JOIN TaxConfiguration "
         "C ON A.TaxId = C.TaxId ";
-    sql += "WHERE CONVERT(DATETIME,CONVERT(VARCHAR(10),B.SalInvDate,101))  >= '";
-    sql += fromDate;
-    sql += "' AND CONVERT(DATETIME,CONVERT(VARCHAR(10),B.SalInvDate,101)) <= '";
-    sql += toDate;
-    sql += "' ";
+    sql += WhereDayInRange("B.SalInvDate", fromDate, toDate);
     sql += "AND B.DlvSts >= 3 GROUP BY B.SALID, B.SalInvNo ) M ON A.SALID = M.SALID ";
-    sql += "WHERE CONVERT(DATETIME,CONVERT(VARCHAR(10),A.SalInvDate,101))  >= '";
-    sql += fromDate;
-    sql += "' ";
-    sql += "AND CONVERT(DATETIME,CONVERT(VARCHAR(10),A.SalInvDate,101)) <= '";
-    sql += toDate;
-    sql += "' ";
+    sql += WhereDayInRange("A.SalInvDate", fromDate, toDate);
     sql += statusTail;
     sql += "ORDER BY A.SalInvNo ";
     return sql;
@@ -131,21 +124,11 @@ std::string SalesInvoiceLineQuery(const std::string& fromDate, const std::string
     sql +=
         "FROM SalesInvoice B INNER JOIN SalesInvoiceProductTax A ON B.SALID = A.SALID INNER "
         "JOIN TaxConfiguration C ON A.TaxId = C.TaxId ";
-    sql += "WHERE CONVERT(DATETIME,CONVERT(VARCHAR(10),B.SalInvDate,101))  >= '";
-    sql += fromDate;
-    sql += "' ";
-    sql += "AND CONVERT(DATETIME,CONVERT(VARCHAR(10),B.SalInvDate,101)) <= '";
-    sql += toDate;
-    sql += "' ";
+    sql += WhereDayInRange("B.SalInvDate", fromDate, toDate);
     sql +=
         "AND B.DlvSts >= 3  GROUP BY B.SALID, B.SalInvNo,A.PrdSlNo, A.TaxPerc) H ON B.SALID = "
         "H.SALID AND B.SlNo = H.PRDSLNO ";
-    sql += "WHERE CONVERT(DATETIME,CONVERT(VARCHAR(10),A.SalInvDate,101))  >= '";
-    sql += fromDate;
-    sql += "' ";
-    sql += "AND CONVERT(DATETIME,CONVERT(VARCHAR(10),A.SalInvDate,101)) <= '";
-    sql += toDate;
-    sql += "' ";
+    sql += WhereDayInRange("A.SalInvDate", fromDate, toDate);
     sql += "AND A.DlvSts >= 3  ";
     sql += "ORDER BY A.SalInvNo,B.SlNo ";
     return sql;
@@ -161,12 +144,7 @@ std::string SalesFreeProductQuery(const std::string& fromDate, const std::string
     sql += "INNER JOIN Product D ON C.FreePrdId = D.PrdId ";
     sql += "INNER JOIN UOMMASTER F ON D.PRDUNITID = F.UomId ";
     sql += " ";
-    sql += "WHERE CONVERT(DATETIME,CONVERT(VARCHAR(10),A.SalInvDate,101))  >= '";
-    sql += fromDate;
-    sql += "' ";
-    sql += "AND CONVERT(DATETIME,CONVERT(VARCHAR(10),A.SalInvDate,101)) <= '";
-    sql += toDate;
-    sql += "' ";
+    sql += WhereDayInRange("A.SalInvDate", fromDate, toDate);
     sql += "AND A.DlvSts >= 3 ORDER BY A.SalInvNo ";
     return sql;
 }
@@ -209,12 +187,7 @@ std::string SalesPartyQuery(const std::string& fromDate, const std::string& toDa
         "INNER JOIN UdcDetails J ON C.RTRID = J.MasterRecordId AND J.MasterId = 2 AND "
         "J.UdcMasterId = (select UdcMasterId from UdcMaster where MasterId=2 and "
         "ColumnName='Composition') ";
-    sql += "WHERE CONVERT(DATETIME,CONVERT(VARCHAR(10),A.SalInvDate,101))  >= '";
-    sql += fromDate;
-    sql += "' ";
-    sql += "AND CONVERT(DATETIME,CONVERT(VARCHAR(10),A.SalInvDate,101)) <= '";
-    sql += toDate;
-    sql += "' ";
+    sql += WhereDayInRange("A.SalInvDate", fromDate, toDate);
     sql += "AND A.DlvSts >= 3 ";
     sql += "ORDER BY C.RtrName ";
     return sql;

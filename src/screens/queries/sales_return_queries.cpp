@@ -1,21 +1,9 @@
 #include "screens/queries/sales_return_queries.h"
 
+#include "screens/queries/query_pieces.h"
+
 namespace zentrail {
 namespace {
-
-void AppendReturnDateRange(std::string& sql, const char* table, const std::string& fromDate,
-                           const std::string& toDate) {
-    sql += "WHERE CONVERT(DATETIME,CONVERT(VARCHAR(10),";
-    sql += table;
-    sql += ".ReturnDate,101))  >= '";
-    sql += fromDate;
-    sql += "' ";
-    sql += "AND CONVERT(DATETIME,CONVERT(VARCHAR(10),";
-    sql += table;
-    sql += ".ReturnDate,101)) <= '";
-    sql += toDate;
-    sql += "' ";
-}
 
 struct ReturnListVariant {
     const char* fieldTail;
@@ -64,13 +52,9 @@ std::string ReturnList(const std::string& fromDate, const std::string& toDate,
     sql +=
         "INNER JOIN ReturnProductTax A ON B.ReturnID = A.ReturnID INNER JOIN TaxConfiguration "
         "C ON A.TaxId = C.TaxId ";
-    sql += "WHERE CONVERT(DATETIME,CONVERT(VARCHAR(10),B.ReturnDate,101))  >= '";
-    sql += fromDate;
-    sql += "' AND CONVERT(DATETIME,CONVERT(VARCHAR(10),B.ReturnDate,101)) <= '";
-    sql += toDate;
-    sql += "' ";
+    sql += WhereDayInRange("B.ReturnDate", fromDate, toDate);
     sql += "AND B.[Status] = 0 GROUP BY B.ReturnID, B.ReturnCode ) M ON A.ReturnID = M.ReturnID ";
-    AppendReturnDateRange(sql, "A", fromDate, toDate);
+    sql += WhereDayInRange("A.ReturnDate", fromDate, toDate);
     sql += variant.statusTail;
     return sql;
 }
@@ -134,12 +118,12 @@ std::string SalesReturnLineQuery(const std::string& fromDate, const std::string&
     sql +=
         "FROM ReturnHeader B INNER JOIN ReturnProductTax A ON B.ReturnID = A.ReturnID INNER "
         "JOIN TaxConfiguration C ON A.TaxId = C.TaxId ";
-    AppendReturnDateRange(sql, "B", fromDate, toDate);
+    sql += WhereDayInRange("B.ReturnDate", fromDate, toDate);
     sql +=
         "AND B.[Status] = 0 AND A.TaxableAmt > 0 GROUP BY B.ReturnID, "
         "B.ReturnCode,A.PrdSlNo,A.TaxPerc) H ON B.ReturnID = H.ReturnID AND B.SlNo = "
         "H.PRDSLNO ";
-    AppendReturnDateRange(sql, "A", fromDate, toDate);
+    sql += WhereDayInRange("A.ReturnDate", fromDate, toDate);
     sql += "AND A.[Status] = 0  ";
     sql += "ORDER BY A.ReturnCode,B.SlNo ";
     return sql;
@@ -178,7 +162,7 @@ std::string SalesReturnPartyQuery(const std::string& fromDate, const std::string
         "LEFT JOIN UdcDetails J ON C.RTRID = J.MasterRecordId AND J.MasterId = 2 AND "
         "J.UdcMasterId = (select UdcMasterId from UdcMaster where MasterId=2 and "
         "ColumnName='Composition') ";
-    AppendReturnDateRange(sql, "A", fromDate, toDate);
+    sql += WhereDayInRange("A.ReturnDate", fromDate, toDate);
     sql += "AND A.[Status] = 0 ";
     sql += "ORDER BY C.RtrName ";
     return sql;

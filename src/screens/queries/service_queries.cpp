@@ -1,18 +1,8 @@
 #include "screens/queries/service_queries.h"
 
+#include "screens/queries/query_pieces.h"
+
 namespace zentrail {
-namespace {
-
-void AppendServiceDateRange(std::string& sql, const std::string& fromDate,
-                            const std::string& toDate) {
-    sql += "WHERE CONVERT(DATETIME,CONVERT(VARCHAR(10),A.SERVICEINVDATE,101))  >= '";
-    sql += fromDate;
-    sql += "' AND CONVERT(DATETIME,CONVERT(VARCHAR(10),A.SERVICEINVDATE,101)) <= '";
-    sql += toDate;
-    sql += "' ";
-}
-
-}  // namespace
 
 std::string ServiceInvoiceQuery(const std::string& fromDate, const std::string& toDate) {
     std::string sql =
@@ -38,7 +28,7 @@ std::string ServiceInvoiceQuery(const std::string& fromDate, const std::string& 
         "B.ServiceInvId INNER JOIN ServiceTaxGroupSetting C ON B.Taxid = C.TaxId AND "
         "B.ServiceTaxSeqId = C.ServiceTaxSeqid GROUP BY A.ServiceINVId) E ON A.SERVICEINVID = "
         "E.SERVICEINVID ";
-    AppendServiceDateRange(sql, fromDate, toDate);
+    sql += WhereDayInRange("A.SERVICEINVDATE", fromDate, toDate);
     sql += "ORDER BY A.SERVICEINVDATE,A.SERVICEINVREFNO";
     return sql;
 }
@@ -50,7 +40,7 @@ std::string ServicePartyQuery(const std::string& fromDate, const std::string& to
         "C.RTRADD2,C.RTRADD3 , B.SPMADD1, B.SPMADD2, B.SPMADD3 FROM SERVICEINVOICEHD A LEFT JOIN "
         "SUPPLIER B ON A.SERVICETOID = B.SPMID LEFT JOIN RETAILER C ON A.SERVICEFROMID = "
         "C.RtrId INNER JOIN SERVICEMASTER D ON A.SERVICETYPE = D.SERVICEID ";
-    AppendServiceDateRange(sql, fromDate, toDate);
+    sql += WhereDayInRange("A.SERVICEINVDATE", fromDate, toDate);
     return sql;
 }
 
