@@ -3,6 +3,12 @@
 #include "screens/queries/query_pieces.h"
 
 namespace zentrail {
+namespace {
+
+// The transfer line pivot puts ", " after every sum but the last.
+constexpr TaxSumSpacing kLineTaxSumSpacing = {", ", ", ", ", ", ", ", ", ", ", ", ", ", " "};
+
+}  // namespace
 
 std::string IdtHeaderQuery(const std::string& fromDate, const std::string& toDate) {
     std::string sql;
@@ -51,23 +57,10 @@ std::string IdtLineQuery(const std::string& fromDate, const std::string& toDate)
         "INNER JOIN UDCDETAILS G ON (B.PRDID = G.MasterRecordId AND G.UdcMasterId in (select "
         "UdcMasterId from UdcMaster where MasterId=(select MasterId from UdcHD where "
         "MasterName='Product Master') and ColumnName='HSN Code')) ";
+    sql += "LEFT JOIN (SELECT B.IDTMngRefNo, A.PrdSlNo,";
+    sql += TaxPivotSums("A.TaxableAmount", "A.TaxAmount", kLineTaxSumSpacing);
     sql +=
-        "LEFT JOIN (SELECT B.IDTMngRefNo, A.PrdSlNo,SUM(CASE WHEN C.TaxCode = 'CGST' THEN "
-        "(A.TaxableAmount) ELSE 0 END) AS CGST_TAXABLE, ";
-    sql +=
-        "SUM(CASE WHEN C.TaxCode = 'SGST' THEN (A.TaxableAmount) ELSE 0 END) AS SGST_TAXABLE, "
-        "SUM(CASE WHEN C.TaxCode = 'IGST' THEN (A.TaxableAmount) ELSE 0 END) AS "
-        "IGST_TAXABLE, ";
-    sql +=
-        "SUM(CASE WHEN C.TaxCode = 'UTGST' THEN (A.TaxableAmount) ELSE 0 END) AS "
-        "UTGST_TAXABLE, SUM(CASE WHEN C.TaxCode = 'CGST' THEN (A.TaxAmount) ELSE 0 END) AS "
-        "CGST_AMT, ";
-    sql +=
-        "SUM(CASE WHEN C.TaxCode = 'SGST' THEN (A.TaxAmount) ELSE 0 END) AS SGST_AMT, SUM(CASE "
-        "WHEN C.TaxCode = 'IGST' THEN (A.TaxAmount) ELSE 0 END) AS IGST_AMT, ";
-    sql +=
-        "SUM(CASE WHEN C.TaxCode = 'UTGST' THEN (A.TaxAmount) ELSE 0 END) AS UTGST_AMT FROM "
-        "IDTManagement B INNER JOIN IDTManagementProductTax A ON B.IDTMngRefNo = "
+        "FROM IDTManagement B INNER JOIN IDTManagementProductTax A ON B.IDTMngRefNo = "
         "A.IDTMngRefNo ";
     sql += "INNER JOIN TaxConfiguration C ON A.TaxId = C.TaxId ";
     sql += " ";

@@ -85,19 +85,7 @@ std::string PurchaseReceiptLineQuery(const std::string& fromDate, const std::str
         "UdcMasterId from UdcMaster where MasterId=(select MasterId from UdcHD where "
         "MasterName='Product Master') and ColumnName='HSN Code')) ";
     sql += "INNER JOIN (SELECT B.PurRcptId, A.PrdSlNo,A.TaxPerc,";
-    sql +=
-        "SUM(CASE WHEN C.TaxCode = 'CGST' THEN (A.TaxableAmount) ELSE 0 END) AS CGST_TAXABLE, "
-        "SUM(CASE WHEN C.TaxCode = 'SGST' THEN (A.TaxableAmount) ELSE 0 END) AS SGST_TAXABLE,";
-    sql +=
-        "SUM(CASE WHEN C.TaxCode = 'IGST' THEN (A.TaxableAmount) ELSE 0 END) AS IGST_TAXABLE, "
-        "SUM(CASE WHEN C.TaxCode = 'UTGST' THEN (A.TaxableAmount) ELSE 0 END) AS "
-        "UTGST_TAXABLE,";
-    sql +=
-        "SUM(CASE WHEN C.TaxCode = 'CGST' THEN (A.TaxAmount) ELSE 0 END) AS CGST_AMT,"
-        "SUM(CASE WHEN C.TaxCode = 'SGST' THEN (A.TaxAmount) ELSE 0 END) AS SGST_AMT,";
-    sql +=
-        "SUM(CASE WHEN C.TaxCode = 'IGST' THEN (A.TaxAmount) ELSE 0 END) AS IGST_AMT,"
-        "SUM(CASE WHEN C.TaxCode = 'UTGST' THEN (A.TaxAmount) ELSE 0 END) AS UTGST_AMT ";
+    sql += TaxPivotSums("A.TaxableAmount", "A.TaxAmount", kPairedTaxSumSpacing);
     sql +=
         "FROM PurchaseReceipt B INNER JOIN PurchaseReceiptProductTax A ON B.PurRcptId = "
         "A.PurRcptId INNER JOIN TaxConfiguration C ON A.TaxId = C.TaxId ";

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -18,5 +19,19 @@ std::string DayOnOrAfter(std::string_view column, std::string_view date);
 // "WHERE <day of column>  >= '<from>' AND <day of column> <= '<to>' ": both days included.
 std::string WhereDayInRange(std::string_view column, std::string_view fromDate,
                             std::string_view toDate);
+
+// The texts that follow the eight sums of a tax pivot, one per sum; the screens space them
+// differently.
+using TaxSumSpacing = std::array<std::string_view, 8>;
+
+// The spacing of the sales, purchase line and return line pivots: each piece holds two sums,
+// taxable sums split by ", ", tax sums by ",".
+inline constexpr TaxSumSpacing kPairedTaxSumSpacing = {", ", ",", ", ", ",", ",", ",", ",", " "};
+
+// The eight sums of a tax pivot over tax rows A joined to TaxConfiguration C: the taxable
+// amount, then the tax amount, of CGST, SGST, IGST and UTGST, named CGST_TAXABLE ..
+// UTGST_TAXABLE, CGST_AMT .. UTGST_AMT. after[i] follows sum i.
+std::string TaxPivotSums(std::string_view taxableAmount, std::string_view taxAmount,
+                         const TaxSumSpacing& after);
 
 }  // namespace zentrail

@@ -39,19 +39,7 @@ std::string InvoiceHeader(const std::string& fromDate, const std::string& toDate
         "J.UdcMasterId = (select UdcMasterId from UdcMaster where MasterId=2 and "
         "ColumnName='Composition') ";
     sql += "INNER JOIN (SELECT B.SalId, B.SalInvNo, ";
-    sql +=
-        "SUM(CASE WHEN C.TaxCode = 'CGST' THEN (A.TaxableAmount) ELSE 0 END) AS CGST_TAXABLE, "
-        "SUM(CASE WHEN C.TaxCode = 'SGST' THEN (A.TaxableAmount) ELSE 0 END) AS SGST_TAXABLE,";
-    sql +=
-        "SUM(CASE WHEN C.TaxCode = 'IGST' THEN (A.TaxableAmount) ELSE 0 END) AS IGST_TAXABLE, "
-        "SUM(CASE WHEN C.TaxCode = 'UTGST' THEN (A.TaxableAmount) ELSE 0 END) AS "
-        "UTGST_TAXABLE,";
-    sql +=
-        "SUM(CASE WHEN C.TaxCode = 'CGST' THEN (A.TaxAmount) ELSE 0 END) AS CGST_AMT,"
-        "SUM(CASE WHEN C.TaxCode = 'SGST' THEN (A.TaxAmount) ELSE 0 END) AS SGST_AMT,";
-    sql +=
-        "SUM(CASE WHEN C.TaxCode = 'IGST' THEN (A.TaxAmount) ELSE 0 END) AS IGST_AMT,"
-        "SUM(CASE WHEN C.TaxCode = 'UTGST' THEN (A.TaxAmount) ELSE 0 END) AS UTGST_AMT ";
+    sql += TaxPivotSums("A.TaxableAmount", "A.TaxAmount", kPairedTaxSumSpacing);
     sql += "FROM SalesInvoice B ";
     sql +=
         "INNER JOIN SalesInvoiceProductTax A ON B.SALID = A.SALID INNER JOIN TaxConfiguration "
@@ -107,20 +95,8 @@ std::string SalesInvoiceLineQuery(const std::string& fromDate, const std::string
         "INNER JOIN UDCDETAILS G ON (B.PRDID = G.MasterRecordId AND G.UdcMasterId in (select "
         "UdcMasterId from UdcMaster where MasterId=(select MasterId from UdcHD where "
         "MasterName='Product Master') and ColumnName='HSN Code')) ";
-    sql +=
-        "INNER JOIN (SELECT B.SalId,B.SalInvNo, A.PrdSlNo, A.TaxPerc, SUM(CASE WHEN C.TaxCode "
-        "= 'CGST' THEN (A.TaxableAmount) ELSE 0 END) AS CGST_TAXABLE, SUM(CASE WHEN "
-        "C.TaxCode = 'SGST' THEN (A.TaxableAmount) ELSE 0 END) AS SGST_TAXABLE,";
-    sql +=
-        "SUM(CASE WHEN C.TaxCode = 'IGST' THEN (A.TaxableAmount) ELSE 0 END) AS IGST_TAXABLE, "
-        "SUM(CASE WHEN C.TaxCode = 'UTGST' THEN (A.TaxableAmount) ELSE 0 END) AS "
-        "UTGST_TAXABLE,";
-    sql +=
-        "SUM(CASE WHEN C.TaxCode = 'CGST' THEN (A.TaxAmount) ELSE 0 END) AS CGST_AMT,"
-        "SUM(CASE WHEN C.TaxCode = 'SGST' THEN (A.TaxAmount) ELSE 0 END) AS SGST_AMT,";
-    sql +=
-        "SUM(CASE WHEN C.TaxCode = 'IGST' THEN (A.TaxAmount) ELSE 0 END) AS IGST_AMT,"
-        "SUM(CASE WHEN C.TaxCode = 'UTGST' THEN (A.TaxAmount) ELSE 0 END) AS UTGST_AMT ";
+    sql += "INNER JOIN (SELECT B.SalId,B.SalInvNo, A.PrdSlNo, A.TaxPerc, ";
+    sql += TaxPivotSums("A.TaxableAmount", "A.TaxAmount", kPairedTaxSumSpacing);
     sql +=
         "FROM SalesInvoice B INNER JOIN SalesInvoiceProductTax A ON B.SALID = A.SALID INNER "
         "JOIN TaxConfiguration C ON A.TaxId = C.TaxId ";

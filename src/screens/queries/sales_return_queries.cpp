@@ -5,6 +5,9 @@
 namespace zentrail {
 namespace {
 
+// The list's pivot: no blank after CGST_TAXABLE, two after IGST_TAXABLE, one after the others.
+constexpr TaxSumSpacing kListTaxSumSpacing = {",", ", ", ",  ", ", ", ", ", ", ", ", ", " "};
+
 struct ReturnListVariant {
     const char* fieldTail;
     const char* gstinJoin;
@@ -35,19 +38,8 @@ std::string ReturnList(const std::string& fromDate, const std::string& toDate,
         "INNER JOIN UdcDetails J ON C.RTRID = J.MasterRecordId AND J.MasterId = 2 AND "
         "J.UdcMasterId = (select UdcMasterId from UdcMaster where MasterId=2 and "
         "ColumnName='Composition') ";
-    sql +=
-        "INNER JOIN (SELECT B.ReturnID, B.ReturnCode, SUM(CASE WHEN C.TaxCode = 'CGST' THEN "
-        "(A.TaxableAmt) ELSE 0 END) AS CGST_TAXABLE,";
-    sql +=
-        "SUM(CASE WHEN C.TaxCode = 'SGST' THEN (A.TaxableAmt) ELSE 0 END) AS SGST_TAXABLE, "
-        "SUM(CASE WHEN C.TaxCode = 'IGST' THEN (A.TaxableAmt) ELSE 0 END) AS IGST_TAXABLE,  ";
-    sql +=
-        "SUM(CASE WHEN C.TaxCode = 'UTGST' THEN (A.TaxableAmt) ELSE 0 END) AS UTGST_TAXABLE, "
-        "SUM(CASE WHEN C.TaxCode = 'CGST' THEN (A.TaxAmt) ELSE 0 END) AS CGST_AMT, ";
-    sql +=
-        "SUM(CASE WHEN C.TaxCode = 'SGST' THEN (A.TaxAmt) ELSE 0 END) AS SGST_AMT, SUM(CASE "
-        "WHEN C.TaxCode = 'IGST' THEN (A.TaxAmt) ELSE 0 END) AS IGST_AMT, ";
-    sql += "SUM(CASE WHEN C.TaxCode = 'UTGST' THEN (A.TaxAmt) ELSE 0 END) AS UTGST_AMT ";
+    sql += "INNER JOIN (SELECT B.ReturnID, B.ReturnCode, ";
+    sql += TaxPivotSums("A.TaxableAmt", "A.TaxAmt", kListTaxSumSpacing);
     sql += "FROM ReturnHeader B  ";
     sql +=
         "INNER JOIN ReturnProductTax A ON B.ReturnID = A.ReturnID INNER JOIN TaxConfiguration "
@@ -102,19 +94,8 @@ std::string SalesReturnLineQuery(const std::string& fromDate, const std::string&
         "LEFT JOIN UDCDETAILS G ON (B.PRDID = G.MasterRecordId AND G.UdcMasterId in (select "
         "UdcMasterId from UdcMaster where MasterId=(select MasterId from UdcHD where "
         "MasterName='Product Master') and ColumnName='HSN Code')) ";
-    sql +=
-        "INNER JOIN (SELECT B.ReturnID,B.ReturnCode, A.PrdSlNo, A.TaxPerc, SUM(CASE WHEN "
-        "C.TaxCode = 'CGST' THEN (A.TaxableAmt) ELSE 0 END) AS CGST_TAXABLE, SUM(CASE WHEN "
-        "C.TaxCode = 'SGST' THEN (A.TaxableAmt) ELSE 0 END) AS SGST_TAXABLE,";
-    sql +=
-        "SUM(CASE WHEN C.TaxCode = 'IGST' THEN (A.TaxableAmt) ELSE 0 END) AS IGST_TAXABLE, "
-        "SUM(CASE WHEN C.TaxCode = 'UTGST' THEN (A.TaxableAmt) ELSE 0 END) AS UTGST_TAXABLE,";
-    sql +=
-        "SUM(CASE WHEN C.TaxCode = 'CGST' THEN (A.TaxAmt) ELSE 0 END) AS CGST_AMT,SUM(CASE "
-        "WHEN C.TaxCode = 'SGST' THEN (A.TaxAmt) ELSE 0 END) AS SGST_AMT,";
-    sql +=
-        "SUM(CASE WHEN C.TaxCode = 'IGST' THEN (A.TaxAmt) ELSE 0 END) AS IGST_AMT,SUM(CASE "
-        "WHEN C.TaxCode = 'UTGST' THEN (A.TaxAmt) ELSE 0 END) AS UTGST_AMT ";
+    sql += "INNER JOIN (SELECT B.ReturnID,B.ReturnCode, A.PrdSlNo, A.TaxPerc, ";
+    sql += TaxPivotSums("A.TaxableAmt", "A.TaxAmt", kPairedTaxSumSpacing);
     sql +=
         "FROM ReturnHeader B INNER JOIN ReturnProductTax A ON B.ReturnID = A.ReturnID INNER "
         "JOIN TaxConfiguration C ON A.TaxId = C.TaxId ";
