@@ -53,10 +53,7 @@ std::string IdtLineQuery(const std::string& fromDate, const std::string& toDate)
     sql += "INNER JOIN IDTManagementProduct B ON A.IDTMngRefNo = B.IDTMngRefNo  ";
     sql += "INNER JOIN Product D ON B.PrdId = D.PrdId ";
     sql += "INNER JOIN UOMMASTER F ON D.PrdUnitId = F.UomId ";
-    sql +=
-        "INNER JOIN UDCDETAILS G ON (B.PRDID = G.MasterRecordId AND G.UdcMasterId in (select "
-        "UdcMasterId from UdcMaster where MasterId=(select MasterId from UdcHD where "
-        "MasterName='Product Master') and ColumnName='HSN Code')) ";
+    sql += ProductHsnJoin("INNER JOIN");
     sql += "LEFT JOIN (SELECT B.IDTMngRefNo, A.PrdSlNo,";
     sql += TaxPivotSums("A.TaxableAmount", "A.TaxAmount", kLineTaxSumSpacing);
     sql +=

@@ -8,9 +8,8 @@ namespace {
 std::string ItemList(const char* beforeOrder) {
     std::string sql =
         "SELECT DISTINCT E.PrdId, E.PrdCCode, E.PrdName, (G.ColumnValue) AS HSNCODE, E.PrdDCode "
-        "FROM Product E INNER JOIN UDCDETAILS G ON E.PRDID = G.MasterRecordId AND G.UdcMasterId "
-        "in (select UdcMasterId from UdcMaster where MasterId=(select MasterId from UdcHD where "
-        "MasterName='Product Master') and ColumnName='HSN Code')";
+        "FROM Product E INNER JOIN UDCDETAILS G ON E.PRDID = G.MasterRecordId AND ";
+    sql += kHsnCodeUdcCondition;
     sql += beforeOrder;
     sql += "ORDER BY E.PrdCCode";
     return sql;
@@ -24,9 +23,9 @@ std::string SalesRates(const char* condition, const char* cutOff) {
         "E.PrdDCode FROM SalesInvoice A INNER JOIN SalesInvoiceProduct B ON A.SalId = B.SalId "
         "INNER JOIN SalesInvoiceProductTax C on A.SalId = C.SalId AND B.SlNo = C.PrdSlNo INNER "
         "JOIN Product E ON B.PrdId = E.PrdId INNER JOIN UOMMASTER F ON B.Uom1Id = F.UomId LEFT "
-        "JOIN UDCDETAILS G ON E.PRDID = G.MasterRecordId AND G.UdcMasterId in (select "
-        "UdcMasterId from UdcMaster where MasterId=(select MasterId from UdcHD where "
-        "MasterName='Product Master') and ColumnName='HSN Code') ";
+        "JOIN UDCDETAILS G ON E.PRDID = G.MasterRecordId AND ";
+    sql += kHsnCodeUdcCondition;
+    sql += " ";
     sql += condition;
     sql += " ";
     sql += DayOnOrAfter("a.SalInvDate", cutOff);

@@ -80,10 +80,7 @@ std::string PurchaseReceiptLineQuery(const std::string& fromDate, const std::str
     sql += "INNER JOIN PurchaseReceiptProduct B ON A.PurRcptId = B.PurRcptId ";
     sql += "INNER JOIN Product D ON B.PrdId = D.PrdId ";
     sql += "INNER JOIN UOMMASTER F ON D.PrdUnitId = F.UomId ";
-    sql +=
-        "INNER JOIN UDCDETAILS G ON (B.PRDID = G.MasterRecordId AND G.UdcMasterId in (select "
-        "UdcMasterId from UdcMaster where MasterId=(select MasterId from UdcHD where "
-        "MasterName='Product Master') and ColumnName='HSN Code')) ";
+    sql += ProductHsnJoin("INNER JOIN");
     sql += "INNER JOIN (SELECT B.PurRcptId, A.PrdSlNo,A.TaxPerc,";
     sql += TaxPivotSums("A.TaxableAmount", "A.TaxAmount", kPairedTaxSumSpacing);
     sql +=

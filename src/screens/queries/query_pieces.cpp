@@ -12,6 +12,12 @@ std::string Concat(std::initializer_list<std::string_view> parts) {
     return text;
 }
 
+std::string CustomerUdcOn(std::string_view join, std::string_view alias,
+                          std::string_view recordId) {
+    return Concat({join, " UdcDetails ", alias, " ON ", recordId, " = ", alias,
+                   ".MasterRecordId AND ", alias, ".MasterId = 2 AND ", alias, ".UdcMasterId = "});
+}
+
 }  // namespace
 
 std::string DayOf(std::string_view column) {
@@ -42,6 +48,22 @@ std::string TaxPivotSums(std::string_view taxableAmount, std::string_view taxAmo
         }
     }
     return text;
+}
+
+std::string CustomerUdcJoin(std::string_view join, std::string_view alias,
+                            std::string_view recordId, std::string_view columnName) {
+    return Concat({CustomerUdcOn(join, alias, recordId),
+                   "(select UdcMasterId from UdcMaster where MasterId=2 and ColumnName='",
+                   columnName, "') "});
+}
+
+std::string CustomerUdcJoinById(std::string_view alias, std::string_view idText) {
+    return Concat({CustomerUdcOn("INNER JOIN", alias, "C.RTRID"), idText});
+}
+
+std::string ProductHsnJoin(std::string_view join) {
+    return Concat(
+        {join, " UDCDETAILS G ON (B.PRDID = G.MasterRecordId AND ", kHsnCodeUdcCondition, ") "});
 }
 
 }  // namespace zentrail

@@ -34,4 +34,23 @@ inline constexpr TaxSumSpacing kPairedTaxSumSpacing = {", ", ",", ", ", ",", ","
 std::string TaxPivotSums(std::string_view taxableAmount, std::string_view taxAmount,
                          const TaxSumSpacing& after);
 
+// "<join> UdcDetails <alias> ON <recordId> = <alias>.MasterRecordId AND <alias>.MasterId = 2
+// AND <alias>.UdcMasterId = (select ... ColumnName='<columnName>') ": a customer user column
+// found by its name. join is "INNER JOIN" or "LEFT JOIN".
+std::string CustomerUdcJoin(std::string_view join, std::string_view alias,
+                            std::string_view recordId, std::string_view columnName);
+
+// The same inner join on C.RTRID with a fixed user-column id, as the column queries write it;
+// idText is the text after "UdcMasterId = ", its trailing blanks included.
+std::string CustomerUdcJoinById(std::string_view alias, std::string_view idText);
+
+// Keeps the product user column G that holds the 'HSN Code'.
+inline constexpr std::string_view kHsnCodeUdcCondition =
+    "G.UdcMasterId in (select UdcMasterId from UdcMaster where MasterId=(select MasterId from "
+    "UdcHD where MasterName='Product Master') and ColumnName='HSN Code')";
+
+// "<join> UDCDETAILS G ON (B.PRDID = G.MasterRecordId AND <HSN code condition>) ": the HSN
+// code of line B's product. join is "INNER JOIN" or "LEFT JOIN".
+std::string ProductHsnJoin(std::string_view join);
+
 }  // namespace zentrail

@@ -42,26 +42,11 @@ std::string ReceiptPartyQuery(const std::string& fromDate, const std::string& to
     sql += "INNER JOIN ReceiptInvoice B ON A.InvRcpNo = B.InvRcpNo ";
     sql += "INNER JOIN SalesInvoice C ON B.SalId = C.SalId ";
     sql += "INNER JOIN Retailer D ON C.RtrId = D.RtrId ";
-    sql +=
-        "LEFT JOIN UdcDetails F ON C.RTRID = F.MasterRecordId AND F.MasterId = 2 AND "
-        "F.UdcMasterId = (select UdcMasterId from UdcMaster where MasterId=2 and "
-        "ColumnName='GSTIN') ";
-    sql +=
-        "LEFT JOIN UdcDetails G ON C.RTRID = G.MasterRecordId AND G.MasterId = 2 AND "
-        "G.UdcMasterId = (select UdcMasterId from UdcMaster where MasterId=2 and "
-        "ColumnName='Retailer Type') ";
-    sql +=
-        "LEFT JOIN UdcDetails H ON C.RTRID = H.MasterRecordId AND H.MasterId = 2 AND "
-        "H.UdcMasterId = (select UdcMasterId from UdcMaster where MasterId=2 and "
-        "ColumnName='PAN Number') ";
-    sql +=
-        "LEFT JOIN UdcDetails I ON C.RTRID = I.MasterRecordId AND I.MasterId = 2 AND "
-        "I.UdcMasterId = (select UdcMasterId from UdcMaster where MasterId=2 and "
-        "ColumnName='State Name') ";
-    sql +=
-        "LEFT JOIN UdcDetails J ON C.RTRID = J.MasterRecordId AND J.MasterId = 2 AND "
-        "J.UdcMasterId = (select UdcMasterId from UdcMaster where MasterId=2 and "
-        "ColumnName='Composition') ";
+    sql += CustomerUdcJoin("LEFT JOIN", "F", "C.RTRID", "GSTIN");
+    sql += CustomerUdcJoin("LEFT JOIN", "G", "C.RTRID", "Retailer Type");
+    sql += CustomerUdcJoin("LEFT JOIN", "H", "C.RTRID", "PAN Number");
+    sql += CustomerUdcJoin("LEFT JOIN", "I", "C.RTRID", "State Name");
+    sql += CustomerUdcJoin("LEFT JOIN", "J", "C.RTRID", "Composition");
     sql += WhereDayInRange("A.InvRcpDate", fromDate, toDate);
     sql += "AND B.InvInsSta < 4 AND B.CancelStatus = 1 ";
     sql += "ORDER BY D.RtrName ";

@@ -8,7 +8,8 @@ namespace {
 // The header and column queries differ only in how they find the GSTIN and state columns
 // and in one blank before ORDER BY.
 std::string InvoiceHeader(const std::string& fromDate, const std::string& toDate,
-                          const char* gstinJoin, const char* stateJoin, const char* statusTail) {
+                          const std::string& gstinJoin, const std::string& stateJoin,
+                          const char* statusTail) {
     std::string sql;
     sql +=
         "SELECT A.SalId, A.SalInvNo, A.SalInvDate, C.RtrName, A.SalNetAmt, A.SalPayAmt, "
@@ -34,10 +35,7 @@ std::string InvoiceHeader(const std::string& fromDate, const std::string& toDate
     sql += "INNER JOIN STATEMASTER E ON D.StateId = E.StateId ";
     sql += gstinJoin;
     sql += stateJoin;
-    sql +=
-        "INNER JOIN UdcDetails J ON C.RTRID = J.MasterRecordId AND J.MasterId = 2 AND "
-        "J.UdcMasterId = (select UdcMasterId from UdcMaster where MasterId=2 and "
-        "ColumnName='Composition') ";
+    sql += CustomerUdcJoin("INNER JOIN", "J", "C.RTRID", "Composition");
     sql += "INNER JOIN (SELECT B.SalId, B.SalInvNo, ";
     sql += TaxPivotSums("A.TaxableAmount", "A.TaxAmount", kPairedTaxSumSpacing);
     sql += "FROM SalesInvoice B ";
@@ -55,24 +53,14 @@ std::string InvoiceHeader(const std::string& fromDate, const std::string& toDate
 }  // namespace
 
 std::string SalesInvoiceHeaderQuery(const std::string& fromDate, const std::string& toDate) {
-    return InvoiceHeader(
-        fromDate, toDate,
-        "INNER JOIN UdcDetails F ON C.RTRID = F.MasterRecordId AND F.MasterId = 2 AND "
-        "F.UdcMasterId = (select UdcMasterId from UdcMaster where MasterId=2 and "
-        "ColumnName='GSTIN') ",
-        "INNER JOIN UdcDetails I ON C.RTRID = I.MasterRecordId AND I.MasterId = 2 AND "
-        "I.UdcMasterId = (select UdcMasterId from UdcMaster where MasterId=2 and "
-        "ColumnName='State Name') ",
-        "AND A.DlvSts >= 3  ");
+    return InvoiceHeader(fromDate, toDate, CustomerUdcJoin("INNER JOIN", "F", "C.RTRID", "GSTIN"),
+                         CustomerUdcJoin("INNER JOIN", "I", "C.RTRID", "State Name"),
+                         "AND A.DlvSts >= 3  ");
 }
 
 std::string SalesInvoiceColumnQuery(const std::string& fromDate, const std::string& toDate) {
-    return InvoiceHeader(fromDate, toDate,
-                         "INNER JOIN UdcDetails F ON C.RTRID = F.MasterRecordId AND F.MasterId = "
-                         "2 AND F.UdcMasterId = 81 ",
-                         "INNER JOIN UdcDetails I ON C.RTRID = I.MasterRecordId AND I.MasterId = "
-                         "2 AND I.UdcMasterId = 77 ",
-                         "AND A.DlvSts >= 3 ");
+    return InvoiceHeader(fromDate, toDate, CustomerUdcJoinById("F", "81 "),
+                         CustomerUdcJoinById("I", "77 "), "AND A.DlvSts >= 3 ");
 }
 
 std::string SalesInvoiceLineQuery(const std::string& fromDate, const std::string& toDate) {
@@ -91,10 +79,7 @@ std::string SalesInvoiceLineQuery(const std::string& fromDate, const std::string
         "FROM SalesInvoice A INNER JOIN SalesInvoiceProduct B ON A.SalId = B.SalId INNER JOIN "
         "Product D ON B.PrdId = D.PrdId ";
     sql += "INNER JOIN UOMMASTER F ON B.Uom1Id = F.UomId ";
-    sql +=
-        "INNER JOIN UDCDETAILS G ON (B.PRDID = G.MasterRecordId AND G.UdcMasterId in (select "
-        "UdcMasterId from UdcMaster where MasterId=(select MasterId from UdcHD where "
-        "MasterName='Product Master') and ColumnName='HSN Code')) ";
+    sql += ProductHsnJoin("INNER JOIN");
     sql += "INNER JOIN (SELECT B.SalId,B.SalInvNo, A.PrdSlNo, A.TaxPerc, ";
     sql += TaxPivotSums("A.TaxableAmount", "A.TaxAmount", kPairedTaxSumSpacing);
     sql +=
@@ -143,26 +128,11 @@ std::string SalesPartyQuery(const std::string& fromDate, const std::string& toDa
     sql += "INNER JOIN Retailer C ON A.RtrId = C.RtrId ";
     sql += "INNER JOIN RetailerShipAdd D ON A.RtrShipId = D.RtrShipId ";
     sql += "INNER JOIN STATEMASTER E ON D.StateId = E.StateId ";
-    sql +=
-        "INNER JOIN UdcDetails F ON C.RTRID = F.MasterRecordId AND F.MasterId = 2 AND "
-        "F.UdcMasterId = (select UdcMasterId from UdcMaster where MasterId=2 and "
-        "ColumnName='GSTIN') ";
-    sql +=
-        "LEFT JOIN UdcDetails G ON A.RTRID = G.MasterRecordId AND G.MasterId = 2 AND "
-        "G.UdcMasterId = (select UdcMasterId from UdcMaster where MasterId=2 and "
-        "ColumnName='Retailer Type') ";
-    sql +=
-        "LEFT JOIN UdcDetails H ON A.RTRID = H.MasterRecordId AND H.MasterId = 2 AND "
-        "H.UdcMasterId = (select UdcMasterId from UdcMaster where MasterId=2 and "
-        "ColumnName='PAN Number') ";
-    sql +=
-        "INNER JOIN UdcDetails I ON C.RTRID = I.MasterRecordId AND I.MasterId = 2 AND "
-        "I.UdcMasterId = (select UdcMasterId from UdcMaster where MasterId=2 and "
-        "ColumnName='State Name') ";
-    sql +=
-        "INNER JOIN UdcDetails J ON C.RTRID = J.MasterRecordId AND J.MasterId = 2 AND "
-        "J.UdcMasterId = (select UdcMasterId from UdcMaster where MasterId=2 and "
-        "ColumnName='Composition') ";
+    sql += CustomerUdcJoin("INNER JOIN", "F", "C.RTRID", "GSTIN");
+    sql += CustomerUdcJoin("LEFT JOIN", "G", "A.RTRID", "Retailer Type");
+    sql += CustomerUdcJoin("LEFT JOIN", "H", "A.RTRID", "PAN Number");
+    sql += CustomerUdcJoin("INNER JOIN", "I", "C.RTRID", "State Name");
+    sql += CustomerUdcJoin("INNER JOIN", "J", "C.RTRID", "Composition");
     sql += WhereDayInRange("A.SalInvDate", fromDate, toDate);
     sql += "AND A.DlvSts >= 3 ";
     sql += "ORDER BY C.RtrName ";

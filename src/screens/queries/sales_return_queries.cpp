@@ -10,8 +10,8 @@ constexpr TaxSumSpacing kListTaxSumSpacing = {",", ", ", ",  ", ", ", ", ", ", "
 
 struct ReturnListVariant {
     const char* fieldTail;
-    const char* gstinJoin;
-    const char* stateJoin;
+    std::string gstinJoin;
+    std::string stateJoin;
     const char* statusTail;
 };
 
@@ -34,10 +34,7 @@ std::string ReturnList(const std::string& fromDate, const std::string& toDate,
     sql += "LEFT JOIN SalesInvoice D ON A.SalId = D.SalId ";
     sql += variant.gstinJoin;
     sql += variant.stateJoin;
-    sql +=
-        "INNER JOIN UdcDetails J ON C.RTRID = J.MasterRecordId AND J.MasterId = 2 AND "
-        "J.UdcMasterId = (select UdcMasterId from UdcMaster where MasterId=2 and "
-        "ColumnName='Composition') ";
+    sql += CustomerUdcJoin("INNER JOIN", "J", "C.RTRID", "Composition");
     sql += "INNER JOIN (SELECT B.ReturnID, B.ReturnCode, ";
     sql += TaxPivotSums("A.TaxableAmt", "A.TaxAmt", kListTaxSumSpacing);
     sql += "FROM ReturnHeader B  ";
@@ -54,25 +51,17 @@ std::string ReturnList(const std::string& fromDate, const std::string& toDate,
 }  // namespace
 
 std::string SalesReturnListQuery(const std::string& fromDate, const std::string& toDate) {
-    return ReturnList(
-        fromDate, toDate,
-        {"I.ColumnValue AS STat_Name, J.ColumnValue AS COMPOS, D.SalInvDate  ",
-         "INNER JOIN UdcDetails F ON C.RTRID = F.MasterRecordId AND F.MasterId = 2 AND "
-         "F.UdcMasterId = (select UdcMasterId from UdcMaster where MasterId=2 and "
-         "ColumnName='GSTIN') ",
-         "INNER JOIN UdcDetails I ON C.RTRID = I.MasterRecordId AND I.MasterId = 2 AND "
-         "I.UdcMasterId = (select UdcMasterId from UdcMaster where MasterId=2 and "
-         "ColumnName='State Name') ",
-         "AND A.[Status] = 0  ORDER BY A.ReturnCode  "});
+    return ReturnList(fromDate, toDate,
+                      {"I.ColumnValue AS STat_Name, J.ColumnValue AS COMPOS, D.SalInvDate  ",
+                       CustomerUdcJoin("INNER JOIN", "F", "C.RTRID", "GSTIN"),
+                       CustomerUdcJoin("INNER JOIN", "I", "C.RTRID", "State Name"),
+                       "AND A.[Status] = 0  ORDER BY A.ReturnCode  "});
 }
 
 std::string SalesReturnColumnQuery(const std::string& fromDate, const std::string& toDate) {
     return ReturnList(fromDate, toDate,
                       {"I.ColumnValue AS STat_Name, J.ColumnValue AS COMPOS, D.SalInvDate ",
-                       "INNER JOIN UdcDetails F ON C.RTRID = F.MasterRecordId AND F.MasterId = 2 "
-                       "AND F.UdcMasterId = 81 ",
-                       "INNER JOIN UdcDetails I ON C.RTRID = I.MasterRecordId AND I.MasterId = 2 "
-                       "AND I.UdcMasterId = 77  ",
+                       CustomerUdcJoinById("F", "81 "), CustomerUdcJoinById("I", "77  "),
                        "AND A.[Status] = 0 ORDER BY A.ReturnCode  "});
 }
 
@@ -90,10 +79,7 @@ std::string SalesReturnLineQuery(const std::string& fromDate, const std::string&
         "FROM ReturnHeader A INNER JOIN ReturnProduct B ON A.ReturnID = B.ReturnID INNER JOIN "
         "Product D ON B.PrdId = D.PrdId ";
     sql += "INNER JOIN UOMMASTER F ON D.PrdUnitId = F.UomId ";
-    sql +=
-        "LEFT JOIN UDCDETAILS G ON (B.PRDID = G.MasterRecordId AND G.UdcMasterId in (select "
-        "UdcMasterId from UdcMaster where MasterId=(select MasterId from UdcHD where "
-        "MasterName='Product Master') and ColumnName='HSN Code')) ";
+    sql += ProductHsnJoin("LEFT JOIN");
     sql += "INNER JOIN (SELECT B.ReturnID,B.ReturnCode, A.PrdSlNo, A.TaxPerc, ";
     sql += TaxPivotSums("A.TaxableAmt", "A.TaxAmt", kPairedTaxSumSpacing);
     sql +=
@@ -123,26 +109,11 @@ std::string SalesReturnPartyQuery(const std::string& fromDate, const std::string
         "I.ColumnValue AS STat_Name, J.ColumnValue AS COMPOS ";
     sql += "From ReturnHeader A ";
     sql += "INNER JOIN Retailer C ON A.RtrId = C.RtrId ";
-    sql +=
-        "INNER JOIN UdcDetails F ON C.RTRID = F.MasterRecordId AND F.MasterId = 2 AND "
-        "F.UdcMasterId = (select UdcMasterId from UdcMaster where MasterId=2 and "
-        "ColumnName='GSTIN') ";
-    sql +=
-        "LEFT JOIN UdcDetails G ON A.RTRID = G.MasterRecordId AND G.MasterId = 2 AND "
-        "G.UdcMasterId = (select UdcMasterId from UdcMaster where MasterId=2 and "
-        "ColumnName='Retailer Type') ";
-    sql +=
-        "LEFT JOIN UdcDetails H ON A.RTRID = H.MasterRecordId AND H.MasterId = 2 AND "
-        "H.UdcMasterId = (select UdcMasterId from UdcMaster where MasterId=2 and "
-        "ColumnName='PAN Number') ";
-    sql +=
-        "LEFT JOIN UdcDetails I ON C.RTRID = I.MasterRecordId AND I.MasterId = 2 AND "
-        "I.UdcMasterId = (select UdcMasterId from UdcMaster where MasterId=2 and "
-        "ColumnName='State Name') ";
-    sql +=
-        "LEFT JOIN UdcDetails J ON C.RTRID = J.MasterRecordId AND J.MasterId = 2 AND "
-        "J.UdcMasterId = (select UdcMasterId from UdcMaster where MasterId=2 and "
-        "ColumnName='Composition') ";
+    sql += CustomerUdcJoin("INNER JOIN", "F", "C.RTRID", "GSTIN");
+    sql += CustomerUdcJoin("LEFT JOIN", "G", "A.RTRID", "Retailer Type");
+    sql += CustomerUdcJoin("LEFT JOIN", "H", "A.RTRID", "PAN Number");
+    sql += CustomerUdcJoin("LEFT JOIN", "I", "C.RTRID", "State Name");
+    sql += CustomerUdcJoin("LEFT JOIN", "J", "C.RTRID", "Composition");
     sql += WhereDayInRange("A.ReturnDate", fromDate, toDate);
     sql += "AND A.[Status] = 0 ";
     sql += "ORDER BY C.RtrName ";
