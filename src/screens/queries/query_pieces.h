@@ -24,8 +24,8 @@ std::string WhereDayInRange(std::string_view column, std::string_view fromDate,
 // differently.
 using TaxSumSpacing = std::array<std::string_view, 8>;
 
-// The spacing of the sales, purchase line and return line pivots: each piece holds two sums,
-// taxable sums split by ", ", tax sums by ",".
+// The spacing of the sales, purchase line and return line pivots: ", " after CGST_TAXABLE and
+// IGST_TAXABLE, "," after the other sums, one blank after the last.
 inline constexpr TaxSumSpacing kPairedTaxSumSpacing = {", ", ",", ", ", ",", ",", ",", ",", " "};
 
 // The eight sums of a tax pivot over tax rows A joined to TaxConfiguration C: the taxable
