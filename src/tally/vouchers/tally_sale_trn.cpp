@@ -10,22 +10,16 @@ namespace zentrail {
 
 namespace {
 
-void Line(std::string& out, std::string_view text) { AppendLine(out, {text}); }
-
-void Element(std::string& out, std::string_view tag, std::string_view text) {
-    AppendLine(out, {"<", tag, ">", text, "</", tag, ">"});
-}
-
 void EmptyRateBlock(std::string& out, const char* dutyHead) {
-    Line(out, "<RATEDETAILS.LIST>");
-    Element(out, "GSTRATEDUTYHEAD", dutyHead);
-    Line(out, "<GSTRATEVALUATIONTYPE>Based on Value</GSTRATEVALUATIONTYPE>");
-    Line(out, "</RATEDETAILS.LIST>");
+    AppendLine(out, {"<RATEDETAILS.LIST>"});
+    AppendElement(out, "GSTRATEDUTYHEAD", dutyHead);
+    AppendLine(out, {"<GSTRATEVALUATIONTYPE>Based on Value</GSTRATEVALUATIONTYPE>"});
+    AppendLine(out, {"</RATEDETAILS.LIST>"});
 }
 
 void QuantityLines(std::string& out, const std::string& qty, const std::string& unit) {
-    Line(out, "<ACTUALQTY> " + qty + " " + unit + "</ACTUALQTY>");
-    Line(out, "<BILLEDQTY> " + qty + " " + unit + "</BILLEDQTY>");
+    AppendLine(out, {"<ACTUALQTY> " + qty + " " + unit + "</ACTUALQTY>"});
+    AppendLine(out, {"<BILLEDQTY> " + qty + " " + unit + "</BILLEDQTY>"});
 }
 
 }  // namespace
@@ -56,40 +50,40 @@ std::string TallySaleTrn::strSale_Head(std::string& strVchType, const std::strin
 
     std::string out;
     out.reserve(2048);
-    Line(out, "<TALLYMESSAGE xmlns:UDF=\"TallyUDF\">");
-    Line(out, "<VOUCHER REMOTEID=\"" + key + "\" VCHTYPE=\"" + strVchType + "\" ACTION=\"" +
-                  (blnIsCancel ? "Cancel" : "Create") + "\">");
-    Element(out, "DATE", date);
-    Element(out, "GUID", key);
-    Element(out, "NARRATION", strXmlText(strRemarks));
-    Element(out, "VOUCHERTYPENAME", strVchType);
-    Line(out, "<ISOPTIONAL>No</ISOPTIONAL>");
-    Line(out, "<USEFORGAINLOSS>No</USEFORGAINLOSS>");
-    Line(out, "<USEFORCOMPOUND>No</USEFORCOMPOUND>");
-    Element(out, "EFFECTIVEDATE", date);
-    Element(out, "ISCANCELLED", blnIsCancel ? "Yes" : "No");
-    Line(out, "<USETRACKINGNUMBER>No</USETRACKINGNUMBER>");
-    Line(out, "<ISPOSTDATED>No</ISPOSTDATED>");
-    Line(out, "<ISINVOICE>Yes</ISINVOICE>");
-    Line(out, "<DIFFACTUALQTY>No</DIFFACTUALQTY>");
-    Element(out, "VOUCHERNUMBER", strVchNo);
-    Element(out, "REFERENCE", strRefNo);
-    Element(out, "BASICBUYERNAME", strPartyName);
-    Element(out, "PARTYNAME", strParty);
-    Element(out, "BASEPARTYNAME", strParty);
-    Element(out, "PARTYLEDGERNAME", strParty);
-    Element(out, "STATENAME", state);
+    AppendLine(out, {"<TALLYMESSAGE xmlns:UDF=\"TallyUDF\">"});
+    AppendLine(out, {"<VOUCHER REMOTEID=\"" + key + "\" VCHTYPE=\"" + strVchType + "\" ACTION=\"" +
+                     (blnIsCancel ? "Cancel" : "Create") + "\">"});
+    AppendElement(out, "DATE", date);
+    AppendElement(out, "GUID", key);
+    AppendElement(out, "NARRATION", strXmlText(strRemarks));
+    AppendElement(out, "VOUCHERTYPENAME", strVchType);
+    AppendLine(out, {"<ISOPTIONAL>No</ISOPTIONAL>"});
+    AppendLine(out, {"<USEFORGAINLOSS>No</USEFORGAINLOSS>"});
+    AppendLine(out, {"<USEFORCOMPOUND>No</USEFORCOMPOUND>"});
+    AppendElement(out, "EFFECTIVEDATE", date);
+    AppendElement(out, "ISCANCELLED", blnIsCancel ? "Yes" : "No");
+    AppendLine(out, {"<USETRACKINGNUMBER>No</USETRACKINGNUMBER>"});
+    AppendLine(out, {"<ISPOSTDATED>No</ISPOSTDATED>"});
+    AppendLine(out, {"<ISINVOICE>Yes</ISINVOICE>"});
+    AppendLine(out, {"<DIFFACTUALQTY>No</DIFFACTUALQTY>"});
+    AppendElement(out, "VOUCHERNUMBER", strVchNo);
+    AppendElement(out, "REFERENCE", strRefNo);
+    AppendElement(out, "BASICBUYERNAME", strPartyName);
+    AppendElement(out, "PARTYNAME", strParty);
+    AppendElement(out, "BASEPARTYNAME", strParty);
+    AppendElement(out, "PARTYLEDGERNAME", strParty);
+    AppendElement(out, "STATENAME", state);
     // A blank-padded GSTIN column is no GSTIN.
-    if (TrimBlanks(strPartyGSTN).size() >= 10) Element(out, "PARTYGSTIN", gstin);
-    Element(out, "PLACEOFSUPPLY", state);
-    Line(out, "<BASICBUYERADDRESS.LIST TYPE=\"String\">");
+    if (TrimBlanks(strPartyGSTN).size() >= 10) AppendElement(out, "PARTYGSTIN", gstin);
+    AppendElement(out, "PLACEOFSUPPLY", state);
+    AppendLine(out, {"<BASICBUYERADDRESS.LIST TYPE=\"String\">"});
     for (std::string* address : {&Add1, &Add2, &Add3, &Add4, &Add5})
-        Element(out, "BASICBUYERADDRESS", XmlEscape(*address));
-    Line(out, "</BASICBUYERADDRESS.LIST>");
-    Line(out, "<ISGSTOVERRIDDEN>Yes</ISGSTOVERRIDDEN>");
-    Line(out, "<GSTNOTEXPORTED>No</GSTNOTEXPORTED>");
-    if (!strRemarks.empty()) Element(out, "NARRATION", strRemarks);
-    Line(out, "<ALTERID></ALTERID>");
+        AppendElement(out, "BASICBUYERADDRESS", XmlEscape(*address));
+    AppendLine(out, {"</BASICBUYERADDRESS.LIST>"});
+    AppendLine(out, {"<ISGSTOVERRIDDEN>Yes</ISGSTOVERRIDDEN>"});
+    AppendLine(out, {"<GSTNOTEXPORTED>No</GSTNOTEXPORTED>"});
+    if (!strRemarks.empty()) AppendElement(out, "NARRATION", strRemarks);
+    AppendLine(out, {"<ALTERID></ALTERID>"});
     return out;
 }
 
@@ -100,21 +94,21 @@ std::string TallySaleTrn::PartyEntry(const char* list, const std::string& strPar
     const std::string amount = DebitText(dblAmount);
     std::string out;
     out.reserve(512);
-    Line(out, std::string("<") + list + ">");
-    Line(out, "<REMOVEZEROENTRIES>No</REMOVEZEROENTRIES>");
-    Line(out, "<ISDEEMEDPOSITIVE>Yes</ISDEEMEDPOSITIVE>");
-    Line(out, "<LEDGERFROMITEM>No</LEDGERFROMITEM>");
-    Element(out, "LEDGERNAME", party);
-    Line(out, "<ISPARTYLEDGER>Yes</ISPARTYLEDGER>");
-    Element(out, "AMOUNT", amount);
-    Line(out, "<BILLALLOCATIONS.LIST>");
-    Element(out, "NAME", strVchNo);
-    Line(out, "<BILLTYPE>New Ref</BILLTYPE>");
-    Line(out, "<BILLCREDITPERIOD/>");
-    Element(out, "AMOUNT", amount);
-    Element(out, "VATEXPAMOUNT", amount);
-    Line(out, "</BILLALLOCATIONS.LIST>");
-    Line(out, std::string("</") + list + ">");
+    AppendLine(out, {std::string("<") + list + ">"});
+    AppendLine(out, {"<REMOVEZEROENTRIES>No</REMOVEZEROENTRIES>"});
+    AppendLine(out, {"<ISDEEMEDPOSITIVE>Yes</ISDEEMEDPOSITIVE>"});
+    AppendLine(out, {"<LEDGERFROMITEM>No</LEDGERFROMITEM>"});
+    AppendElement(out, "LEDGERNAME", party);
+    AppendLine(out, {"<ISPARTYLEDGER>Yes</ISPARTYLEDGER>"});
+    AppendElement(out, "AMOUNT", amount);
+    AppendLine(out, {"<BILLALLOCATIONS.LIST>"});
+    AppendElement(out, "NAME", strVchNo);
+    AppendLine(out, {"<BILLTYPE>New Ref</BILLTYPE>"});
+    AppendLine(out, {"<BILLCREDITPERIOD/>"});
+    AppendElement(out, "AMOUNT", amount);
+    AppendElement(out, "VATEXPAMOUNT", amount);
+    AppendLine(out, {"</BILLALLOCATIONS.LIST>"});
+    AppendLine(out, {std::string("</") + list + ">"});
     return out;
 }
 
@@ -136,16 +130,16 @@ std::string TallySaleTrn::LedgerEntry(const char* list, bool debit, std::string&
     const std::string amount = debit ? DebitText(dblAmount) : NumberText(dblAmount);
     std::string out;
     out.reserve(384 + extraLines.size());
-    Line(out, std::string("<") + list + ">");
-    Line(out, "<REMOVEZEROENTRIES>No</REMOVEZEROENTRIES>");
-    Element(out, "ISDEEMEDPOSITIVE", debit ? "Yes" : "No");
-    Line(out, "<LEDGERFROMITEM>No</LEDGERFROMITEM>");
-    Element(out, "LEDGERNAME", strLedger);
-    Line(out, "<ISPARTYLEDGER>No</ISPARTYLEDGER>");
-    Element(out, "AMOUNT", amount);
-    Element(out, "VATEXPAMOUNT", amount);
+    AppendLine(out, {std::string("<") + list + ">"});
+    AppendLine(out, {"<REMOVEZEROENTRIES>No</REMOVEZEROENTRIES>"});
+    AppendElement(out, "ISDEEMEDPOSITIVE", debit ? "Yes" : "No");
+    AppendLine(out, {"<LEDGERFROMITEM>No</LEDGERFROMITEM>"});
+    AppendElement(out, "LEDGERNAME", strLedger);
+    AppendLine(out, {"<ISPARTYLEDGER>No</ISPARTYLEDGER>"});
+    AppendElement(out, "AMOUNT", amount);
+    AppendElement(out, "VATEXPAMOUNT", amount);
     out += extraLines;
-    Line(out, std::string("</") + list + ">");
+    AppendLine(out, {std::string("</") + list + ">"});
     return out;
 }
 
@@ -170,11 +164,12 @@ std::string TallySaleTrn::strSale_Cr_All(std::string& strLedgerCr, double dblCrA
     std::string overrideLines;
     // Intrastate taxable line of a registered party; a blank-padded GSTIN is no GSTIN.
     if (!TrimBlanks(strGstIn).empty() && dblIgstAmt == 0) {
-        Line(overrideLines, "<GSTOVRDNNATURE>Sales Taxable</GSTOVRDNNATURE>");
-        Line(overrideLines, "<GSTOVRDNINELIGIBLEITC>&#4; Not Applicable</GSTOVRDNINELIGIBLEITC>");
-        Line(overrideLines,
-             "<GSTOVRDNISREVCHARGEAPPL>&#4; Not Applicable</GSTOVRDNISREVCHARGEAPPL>");
-        Element(overrideLines, "GSTOVRDNASSESSABLEVALUE", NumberText(dblCrAmt));
+        AppendLine(overrideLines, {"<GSTOVRDNNATURE>Sales Taxable</GSTOVRDNNATURE>"});
+        AppendLine(overrideLines,
+                   {"<GSTOVRDNINELIGIBLEITC>&#4; Not Applicable</GSTOVRDNINELIGIBLEITC>"});
+        AppendLine(overrideLines,
+                   {"<GSTOVRDNISREVCHARGEAPPL>&#4; Not Applicable</GSTOVRDNISREVCHARGEAPPL>"});
+        AppendElement(overrideLines, "GSTOVRDNASSESSABLEVALUE", NumberText(dblCrAmt));
     }
     return LedgerEntry("ALLLEDGERENTRIES.LIST", false, strLedgerCr, dblCrAmt, overrideLines);
 }
@@ -189,25 +184,25 @@ std::string TallySaleTrn::strInvent_Sales(
     const std::string qty = NumberText(dblItemQty);
     std::string out;
     out.reserve(512 + strSale_Batch.size() + strSale_Alloc.size());
-    Line(out, "<ALLINVENTORYENTRIES.LIST>");
+    AppendLine(out, {"<ALLINVENTORYENTRIES.LIST>"});
     if (!strRemark1.empty()) {
-        Line(out, "<BASICUSERDESCRIPTION.LIST>");
+        AppendLine(out, {"<BASICUSERDESCRIPTION.LIST>"});
         for (const std::string* remark :
              {&strRemark1, &strRemark2, &strRemark3, &strRemark4, &strRemark5, &strRemark6}) {
-            if (!remark->empty()) Element(out, "BASICUSERDESCRIPTION", strXmlText(*remark));
+            if (!remark->empty()) AppendElement(out, "BASICUSERDESCRIPTION", strXmlText(*remark));
         }
-        Line(out, "</BASICUSERDESCRIPTION.LIST>");
+        AppendLine(out, {"</BASICUSERDESCRIPTION.LIST>"});
     }
     // Product codes may hold "&"; the escape keeps an already escaped name as it is.
-    Element(out, "STOCKITEMNAME", strXmlText(strItemName));
-    Line(out, "<ISDEEMEDPOSITIVE>No</ISDEEMEDPOSITIVE>");
-    Line(out, "<ISAUTONEGATE>No</ISAUTONEGATE>");
-    Element(out, "RATE", NumberText(dblRate) + "/" + unit);
-    Element(out, "AMOUNT", NumberText(dblAmount));
+    AppendElement(out, "STOCKITEMNAME", strXmlText(strItemName));
+    AppendLine(out, {"<ISDEEMEDPOSITIVE>No</ISDEEMEDPOSITIVE>"});
+    AppendLine(out, {"<ISAUTONEGATE>No</ISAUTONEGATE>"});
+    AppendElement(out, "RATE", NumberText(dblRate) + "/" + unit);
+    AppendElement(out, "AMOUNT", NumberText(dblAmount));
     QuantityLines(out, qty, unit);
     out += strSale_Batch;
     out += strSale_Alloc;
-    Line(out, "</ALLINVENTORYENTRIES.LIST>");
+    AppendLine(out, {"</ALLINVENTORYENTRIES.LIST>"});
     return out;
 }
 
@@ -219,33 +214,33 @@ std::string TallySaleTrn::strAccountAlloc(double dblAmount, const std::string& s
     const std::string amount = NumberText(dblAmount);
     std::string out;
     out.reserve(1536);
-    Line(out, "<ACCOUNTINGALLOCATIONS.LIST>");
-    Element(out, "TAXCLASSIFICATIONNAME", strXmlText(strTaxClass));
-    Element(out, "LEDGERNAME", strXmlText(strSalesLed));
+    AppendLine(out, {"<ACCOUNTINGALLOCATIONS.LIST>"});
+    AppendElement(out, "TAXCLASSIFICATIONNAME", strXmlText(strTaxClass));
+    AppendElement(out, "LEDGERNAME", strXmlText(strSalesLed));
     if (!strTaxTyp.empty()) {
-        Element(out, "GSTOVRDNNATURE", strXmlText(strTaxTyp));
-        Line(out, "<GSTOVRDNINELIGIBLEITC>&#4; Not Applicable</GSTOVRDNINELIGIBLEITC>");
-        Line(out, "<GSTOVRDNISREVCHARGEAPPL>&#4; Not Applicable</GSTOVRDNISREVCHARGEAPPL>");
+        AppendElement(out, "GSTOVRDNNATURE", strXmlText(strTaxTyp));
+        AppendLine(out, {"<GSTOVRDNINELIGIBLEITC>&#4; Not Applicable</GSTOVRDNINELIGIBLEITC>"});
+        AppendLine(out, {"<GSTOVRDNISREVCHARGEAPPL>&#4; Not Applicable</GSTOVRDNISREVCHARGEAPPL>"});
     }
-    Line(out, "<ISDEEMEDPOSITIVE>No</ISDEEMEDPOSITIVE>");
-    Line(out, "<LEDGERFROMITEM>No</LEDGERFROMITEM>");
-    Line(out, "<REMOVEZEROENTRIES>No</REMOVEZEROENTRIES>");
-    Line(out, "<ISPARTYLEDGER>No</ISPARTYLEDGER>");
-    Element(out, "AMOUNT", amount);
-    Element(out, "GSTOVRDNASSESSABLEVALUE", NumberText(dblTaxableVal));
+    AppendLine(out, {"<ISDEEMEDPOSITIVE>No</ISDEEMEDPOSITIVE>"});
+    AppendLine(out, {"<LEDGERFROMITEM>No</LEDGERFROMITEM>"});
+    AppendLine(out, {"<REMOVEZEROENTRIES>No</REMOVEZEROENTRIES>"});
+    AppendLine(out, {"<ISPARTYLEDGER>No</ISPARTYLEDGER>"});
+    AppendElement(out, "AMOUNT", amount);
+    AppendElement(out, "GSTOVRDNASSESSABLEVALUE", NumberText(dblTaxableVal));
     if (!strCostNm.empty()) {
-        Line(out, "<CATEGORYALLOCATIONS.LIST>");
-        Line(out, "<CATEGORY>Primary Cost Category</CATEGORY>");
-        Line(out, "<ISDEEMEDPOSITIVE>No</ISDEEMEDPOSITIVE>");
-        Line(out, "<COSTCENTREALLOCATIONS.LIST>");
-        Element(out, "NAME", strXmlText(strCostNm));
-        Element(out, "AMOUNT", amount);
-        Line(out, "</COSTCENTREALLOCATIONS.LIST>");
-        Line(out, "</CATEGORYALLOCATIONS.LIST>");
+        AppendLine(out, {"<CATEGORYALLOCATIONS.LIST>"});
+        AppendLine(out, {"<CATEGORY>Primary Cost Category</CATEGORY>"});
+        AppendLine(out, {"<ISDEEMEDPOSITIVE>No</ISDEEMEDPOSITIVE>"});
+        AppendLine(out, {"<COSTCENTREALLOCATIONS.LIST>"});
+        AppendElement(out, "NAME", strXmlText(strCostNm));
+        AppendElement(out, "AMOUNT", amount);
+        AppendLine(out, {"</COSTCENTREALLOCATIONS.LIST>"});
+        AppendLine(out, {"</CATEGORYALLOCATIONS.LIST>"});
     }
     for (const char* head : {"Integrated Tax", "Central Tax", "State Tax", "Cess"})
         EmptyRateBlock(out, head);
-    Line(out, "</ACCOUNTINGALLOCATIONS.LIST>");
+    AppendLine(out, {"</ACCOUNTINGALLOCATIONS.LIST>"});
     return out;
 }
 
@@ -256,17 +251,17 @@ std::string TallySaleTrn::strBatchAlloc(double dblItemQty, double dblRate,
                                         const std::string& strTrack) const {
     std::string out;
     out.reserve(512);
-    Line(out, "<BATCHALLOCATIONS.LIST>");
-    Element(out, "GODOWNNAME", strXmlText(strGodown));
-    Element(out, "BATCHNAME", strXmlText(strBatchNo));
-    Element(out, "ORDERNO", strXmlText(strOrdNo));
-    Element(out, "TRACKINGNUMBER", strXmlText(strTrack));
-    Line(out, "<MFDON></MFDON>");
-    Line(out, "<EXPIRYPERIOD/>");
-    Element(out, "AMOUNT", NumberText(dblItemQty * dblRate));
+    AppendLine(out, {"<BATCHALLOCATIONS.LIST>"});
+    AppendElement(out, "GODOWNNAME", strXmlText(strGodown));
+    AppendElement(out, "BATCHNAME", strXmlText(strBatchNo));
+    AppendElement(out, "ORDERNO", strXmlText(strOrdNo));
+    AppendElement(out, "TRACKINGNUMBER", strXmlText(strTrack));
+    AppendLine(out, {"<MFDON></MFDON>"});
+    AppendLine(out, {"<EXPIRYPERIOD/>"});
+    AppendElement(out, "AMOUNT", NumberText(dblItemQty * dblRate));
     QuantityLines(out, NumberText(dblItemQty), strXmlText(strItemUnit));
-    Element(out, "ORDERDUEDATE", strXmlText(strOrdDt));
-    Line(out, "</BATCHALLOCATIONS.LIST>");
+    AppendElement(out, "ORDERDUEDATE", strXmlText(strOrdDt));
+    AppendLine(out, {"</BATCHALLOCATIONS.LIST>"});
     return out;
 }
 
