@@ -4,6 +4,7 @@
 
 #include "tally/date_text.h"
 #include "tally/number_text.h"
+#include "tally/vouchers/voucher_blocks.h"
 #include "tally/vouchers/voucher_lines.h"
 
 namespace zentrail {
@@ -28,11 +29,8 @@ std::string TallyPurchTrn::strPurchase_Head(
     std::string& strSuppInvDate, const std::string& strGrnNum, const std::string& strPoNum,
     const std::string& strPoNum1, const std::string& strStatNm,
     const std::string& strPartyGSTN) const {
-    strParty = strXmlText(strParty);
-    strRemarks = strXmlText(strRemarks);
-    strVchType = strXmlText(strVchType);
-    strVchNo = strXmlText(strVchNo);
-    strRefNo = strXmlText(strRefNo);
+    for (std::string* text : {&strParty, &strRemarks, &strVchType, &strVchNo, &strRefNo})
+        *text = strXmlText(*text);
     if (strVchType.empty()) strVchType = "Purchase";
 
     const std::string date = VoucherDate(dtpTallyDate);
@@ -44,24 +42,15 @@ std::string TallyPurchTrn::strPurchase_Head(
 
     std::string out;
     out.reserve(2400);
-    AppendLine(out, {"<TALLYMESSAGE xmlns:UDF=\"TallyUDF\">"});
-    AppendLine(out,
-               {"<VOUCHER REMOTEID=\"", key, "\" VCHTYPE=\"", strVchType, "\" ACTION=\"Create\">"});
-    AppendLine(out, {"<DATE>", date, "</DATE>"});
-    AppendLine(out, {"<GUID>", key, "</GUID>"});
-    AppendLine(out, {"<NARRATION>", strXmlText(strRemarks), "</NARRATION>"});
-    AppendLine(out, {"<VOUCHERTYPENAME>", strVchType, "</VOUCHERTYPENAME>"});
-    AppendLine(out, {"<ISOPTIONAL>No</ISOPTIONAL>"});
-    AppendLine(out, {"<USEFORGAINLOSS>No</USEFORGAINLOSS>"});
-    AppendLine(out, {"<USEFORCOMPOUND>No</USEFORCOMPOUND>"});
-    AppendLine(out, {"<EFFECTIVEDATE>", date, "</EFFECTIVEDATE>"});
-    AppendLine(out, {"<ISCANCELLED>No</ISCANCELLED>"});
-    AppendLine(out, {"<USETRACKINGNUMBER>No</USETRACKINGNUMBER>"});
-    AppendLine(out, {"<ISPOSTDATED>No</ISPOSTDATED>"});
-    AppendLine(out, {"<ISINVOICE>Yes</ISINVOICE>"});
-    AppendLine(out, {"<DIFFACTUALQTY>No</DIFFACTUALQTY>"});
-    AppendLine(out, {"<VOUCHERNUMBER>", strVchNo, "</VOUCHERNUMBER>"});
-    AppendLine(out, {"<REFERENCE>", strRefNo, "</REFERENCE>"});
+    AppendVoucherOpening(out, {.key = key,
+                               .type = strVchType,
+                               .date = date,
+                               .narration = strXmlText(strRemarks),
+                               .number = strVchNo,
+                               .reference = strRefNo,
+                               .cancel = false,
+                               .optional = false,
+                               .invoice = true});
     AppendLine(out, {"<PARTYLEDGERNAME>", strParty, "</PARTYLEDGERNAME>"});
     AppendLine(out, {"<UDF:REFERENCEDATE.LIST DESC=\"`ReferenceDate`\" ISLIST=\"YES\" "
                      "TYPE=\"Date\">"});
@@ -83,8 +72,7 @@ std::string TallyPurchTrn::strPurchase_Head(
         AppendLine(out, {"<PARTYGSTIN>", strXmlText(strPartyGSTN), "</PARTYGSTIN>"});
     AppendLine(out, {"<ISGSTOVERRIDDEN>Yes</ISGSTOVERRIDDEN>"});
     AppendLine(out, {"<GSTNOTEXPORTED>No</GSTNOTEXPORTED>"});
-    if (!strRemarks.empty()) AppendLine(out, {"<NARRATION>", strRemarks, "</NARRATION>"});
-    AppendLine(out, {"<ALTERID></ALTERID>"});
+    AppendHeadEnd(out, strRemarks);
     return out;
 }
 

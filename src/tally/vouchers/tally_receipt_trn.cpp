@@ -2,6 +2,7 @@
 
 #include "tally/date_text.h"
 #include "tally/number_text.h"
+#include "tally/vouchers/voucher_blocks.h"
 #include "tally/vouchers/voucher_lines.h"
 
 namespace zentrail {
@@ -25,29 +26,17 @@ std::string TallyReceiptTrn::strReceipt_Head(std::string& strVchType,
 
     std::string out;
     out.reserve(1200);
-    AppendLine(out, {"<TALLYMESSAGE xmlns:UDF=\"TallyUDF\">"});
-    AppendLine(out, {"<VOUCHER REMOTEID=\"", key, "\" VCHTYPE=\"", strVchType,
-                     blnIsCancel ? "\" ACTION=\"Cancel\">" : "\" ACTION=\"Create\">"});
-    AppendLine(out, {"<DATE>", date, "</DATE>"});
-    AppendLine(out, {"<GUID>", key, "</GUID>"});
-    AppendLine(out, {"<NARRATION>", strXmlText(strRemarks), "</NARRATION>"});
-    AppendLine(out, {"<VOUCHERTYPENAME>", strVchType, "</VOUCHERTYPENAME>"});
-    AppendLine(
-        out, {strOptFlag == "R" ? "<ISOPTIONAL>No</ISOPTIONAL>" : "<ISOPTIONAL>Yes</ISOPTIONAL>"});
-    AppendLine(out, {"<USEFORGAINLOSS>No</USEFORGAINLOSS>"});
-    AppendLine(out, {"<USEFORCOMPOUND>No</USEFORCOMPOUND>"});
-    AppendLine(out, {"<EFFECTIVEDATE>", date, "</EFFECTIVEDATE>"});
-    AppendLine(out,
-               {blnIsCancel ? "<ISCANCELLED>Yes</ISCANCELLED>" : "<ISCANCELLED>No</ISCANCELLED>"});
-    AppendLine(out, {"<USETRACKINGNUMBER>No</USETRACKINGNUMBER>"});
-    AppendLine(out, {"<ISPOSTDATED>No</ISPOSTDATED>"});
-    AppendLine(out, {"<ISINVOICE>No</ISINVOICE>"});
-    AppendLine(out, {"<DIFFACTUALQTY>No</DIFFACTUALQTY>"});
-    AppendLine(out, {"<VOUCHERNUMBER>", number, "</VOUCHERNUMBER>"});
-    AppendLine(out, {"<REFERENCE>", reference, "</REFERENCE>"});
+    AppendVoucherOpening(out, {.key = key,
+                               .type = strVchType,
+                               .date = date,
+                               .narration = strXmlText(strRemarks),
+                               .number = number,
+                               .reference = reference,
+                               .cancel = blnIsCancel,
+                               .optional = strOptFlag != "R",
+                               .invoice = false});
     AppendLine(out, {"<PARTYLEDGERNAME>", strParty, "</PARTYLEDGERNAME>"});
-    if (!strRemarks.empty()) AppendLine(out, {"<NARRATION>", strRemarks, "</NARRATION>"});
-    AppendLine(out, {"<ALTERID></ALTERID>"});
+    AppendHeadEnd(out, strRemarks);
     return out;
 }
 

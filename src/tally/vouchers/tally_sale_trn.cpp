@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "tally/number_text.h"
+#include "tally/vouchers/voucher_blocks.h"
 #include "tally/vouchers/voucher_lines.h"
 #include "tally/xml_escape.h"
 
@@ -32,58 +33,38 @@ std::string TallySaleTrn::strSale_Head(std::string& strVchType, const std::strin
                                        const std::string& strPartyGSTN, std::string& Add1,
                                        std::string& Add2, std::string& Add3, std::string& Add4,
                                        std::string& Add5) const {
-    strParty = strXmlText(strParty);
-    strRemarks = strXmlText(strRemarks);
-    strVchType = strXmlText(strVchType);
-    strPartyName = strXmlText(strPartyName);
-    strVchNo = strXmlText(strVchNo);
-    strRefNo = strXmlText(strRefNo);
+    for (std::string* text :
+         {&strParty, &strRemarks, &strVchType, &strPartyName, &strVchNo, &strRefNo})
+        *text = strXmlText(*text);
     if (strVchType.empty()) strVchType = "Sales";
 
     // The date arrives as grid text; escaping leaves real dates unchanged.
     const std::string date = strXmlText(dtpTallyDate);
     const std::string key = VoucherKey(date, strVchType, strParty, strVchNo, strRefNo);
     // Taken before the address lines are escaped in place: callers pass the state as an
-    // address line too, possibly in the same variable.
+    // address line too, possibly in the same variable. A blank-padded GSTIN column is no GSTIN.
     const std::string state = strXmlText(strStatNm);
-    const std::string gstin = strXmlText(strPartyGSTN);
+    const std::string gstin =
+        TrimBlanks(strPartyGSTN).size() >= 10 ? strXmlText(strPartyGSTN) : std::string();
 
     std::string out;
     out.reserve(2048);
-    AppendLine(out, {"<TALLYMESSAGE xmlns:UDF=\"TallyUDF\">"});
-    AppendLine(out, {"<VOUCHER REMOTEID=\"" + key + "\" VCHTYPE=\"" + strVchType + "\" ACTION=\"" +
-                     (blnIsCancel ? "Cancel" : "Create") + "\">"});
-    AppendElement(out, "DATE", date);
-    AppendElement(out, "GUID", key);
-    AppendElement(out, "NARRATION", strXmlText(strRemarks));
-    AppendElement(out, "VOUCHERTYPENAME", strVchType);
-    AppendLine(out, {"<ISOPTIONAL>No</ISOPTIONAL>"});
-    AppendLine(out, {"<USEFORGAINLOSS>No</USEFORGAINLOSS>"});
-    AppendLine(out, {"<USEFORCOMPOUND>No</USEFORCOMPOUND>"});
-    AppendElement(out, "EFFECTIVEDATE", date);
-    AppendElement(out, "ISCANCELLED", blnIsCancel ? "Yes" : "No");
-    AppendLine(out, {"<USETRACKINGNUMBER>No</USETRACKINGNUMBER>"});
-    AppendLine(out, {"<ISPOSTDATED>No</ISPOSTDATED>"});
-    AppendLine(out, {"<ISINVOICE>Yes</ISINVOICE>"});
-    AppendLine(out, {"<DIFFACTUALQTY>No</DIFFACTUALQTY>"});
-    AppendElement(out, "VOUCHERNUMBER", strVchNo);
-    AppendElement(out, "REFERENCE", strRefNo);
-    AppendElement(out, "BASICBUYERNAME", strPartyName);
-    AppendElement(out, "PARTYNAME", strParty);
-    AppendElement(out, "BASEPARTYNAME", strParty);
-    AppendElement(out, "PARTYLEDGERNAME", strParty);
-    AppendElement(out, "STATENAME", state);
-    // A blank-padded GSTIN column is no GSTIN.
-    if (TrimBlanks(strPartyGSTN).size() >= 10) AppendElement(out, "PARTYGSTIN", gstin);
+    AppendVoucherOpening(out, {.key = key,
+                               .type = strVchType,
+                               .date = date,
+                               .narration = strXmlText(strRemarks),
+                               .number = strVchNo,
+                               .reference = strRefNo,
+                               .cancel = blnIsCancel,
+                               .optional = false,
+                               .invoice = true});
+    AppendBuyerLines(out, strPartyName, strParty, state, gstin);
     AppendElement(out, "PLACEOFSUPPLY", state);
-    AppendLine(out, {"<BASICBUYERADDRESS.LIST TYPE=\"String\">"});
-    for (std::string* address : {&Add1, &Add2, &Add3, &Add4, &Add5})
-        AppendElement(out, "BASICBUYERADDRESS", XmlEscape(*address));
-    AppendLine(out, {"</BASICBUYERADDRESS.LIST>"});
+    AppendBuyerAddressList(out, Add1, Add2, Add3, Add4, Add5);
+    out += kCrLf;
     AppendLine(out, {"<ISGSTOVERRIDDEN>Yes</ISGSTOVERRIDDEN>"});
     AppendLine(out, {"<GSTNOTEXPORTED>No</GSTNOTEXPORTED>"});
-    if (!strRemarks.empty()) AppendElement(out, "NARRATION", strRemarks);
-    AppendLine(out, {"<ALTERID></ALTERID>"});
+    AppendHeadEnd(out, strRemarks);
     return out;
 }
 

@@ -1,0 +1,52 @@
+#include "tally/vouchers/voucher_blocks.h"
+
+#include "tally/vouchers/voucher_lines.h"
+#include "tally/xml_escape.h"
+
+namespace zentrail {
+
+void AppendVoucherOpening(std::string& out, const VoucherOpening& head) {
+    AppendLine(out, {"<TALLYMESSAGE xmlns:UDF=\"TallyUDF\">"});
+    AppendLine(out, {"<VOUCHER REMOTEID=\"", head.key, "\" VCHTYPE=\"", head.type, "\" ACTION=\"",
+                     head.cancel ? "Cancel" : "Create", "\">"});
+    AppendElement(out, "DATE", head.date);
+    AppendElement(out, "GUID", head.key);
+    AppendElement(out, "NARRATION", head.narration);
+    AppendElement(out, "VOUCHERTYPENAME", head.type);
+    AppendElement(out, "ISOPTIONAL", head.optional ? "Yes" : "No");
+    AppendLine(out, {"<USEFORGAINLOSS>No</USEFORGAINLOSS>"});
+    AppendLine(out, {"<USEFORCOMPOUND>No</USEFORCOMPOUND>"});
+    AppendElement(out, "EFFECTIVEDATE", head.date);
+    AppendElement(out, "ISCANCELLED", head.cancel ? "Yes" : "No");
+    AppendLine(out, {"<USETRACKINGNUMBER>No</USETRACKINGNUMBER>"});
+    AppendLine(out, {"<ISPOSTDATED>No</ISPOSTDATED>"});
+    AppendElement(out, "ISINVOICE", head.invoice ? "Yes" : "No");
+    AppendLine(out, {"<DIFFACTUALQTY>No</DIFFACTUALQTY>"});
+    AppendElement(out, "VOUCHERNUMBER", head.number);
+    AppendElement(out, "REFERENCE", head.reference);
+}
+
+void AppendHeadEnd(std::string& out, std::string_view narration) {
+    if (!narration.empty()) AppendElement(out, "NARRATION", narration);
+    AppendLine(out, {"<ALTERID></ALTERID>"});
+}
+
+void AppendBuyerLines(std::string& out, std::string_view buyer, std::string_view party,
+                      std::string_view state, std::string_view gstin) {
+    AppendElement(out, "BASICBUYERNAME", buyer);
+    AppendElement(out, "PARTYNAME", party);
+    AppendElement(out, "BASEPARTYNAME", party);
+    AppendElement(out, "PARTYLEDGERNAME", party);
+    AppendElement(out, "STATENAME", state);
+    if (!gstin.empty()) AppendElement(out, "PARTYGSTIN", gstin);
+}
+
+void AppendBuyerAddressList(std::string& out, std::string& line1, std::string& line2,
+                            std::string& line3, std::string& line4, std::string& line5) {
+    AppendLine(out, {"<BASICBUYERADDRESS.LIST TYPE=\"String\">"});
+    for (std::string* line : {&line1, &line2, &line3, &line4, &line5})
+        AppendElement(out, "BASICBUYERADDRESS", XmlEscape(*line));
+    out += "</BASICBUYERADDRESS.LIST>";
+}
+
+}  // namespace zentrail
