@@ -64,38 +64,18 @@ std::string TallyCreditNoteTrn::strCreditNote_Head(
     return out;
 }
 
-std::string TallyCreditNoteTrn::PartyEntry(const char* list, const std::string& strPartyCode,
-                                           const std::string& strVchNo, double dblAmount) const {
-    const std::string amount = NumberText(dblAmount);
-    std::string out;
-    out.reserve(512);
-    AppendLine(out, {std::string("<") + list + ">"});
-    AppendLine(out, {"<REMOVEZEROENTRIES>No</REMOVEZEROENTRIES>"});
-    AppendLine(out, {"<ISDEEMEDPOSITIVE>No</ISDEEMEDPOSITIVE>"});
-    AppendLine(out, {"<LEDGERFROMITEM>No</LEDGERFROMITEM>"});
-    AppendElement(out, "LEDGERNAME", strXmlText(strPartyCode));
-    AppendLine(out, {"<ISPARTYLEDGER>Yes</ISPARTYLEDGER>"});
-    AppendElement(out, "AMOUNT", amount);
-    AppendLine(out, {"<BILLALLOCATIONS.LIST>"});
-    AppendElement(out, "NAME", strXmlText(strVchNo));
-    AppendLine(out, {"<BILLTYPE>New Ref</BILLTYPE>"});
-    AppendLine(out, {"<BILLCREDITPERIOD/>"});
-    AppendElement(out, "AMOUNT", amount);
-    AppendLine(out, {"</BILLALLOCATIONS.LIST>"});
-    AppendLine(out, {std::string("</") + list + ">"});
-    return out;
-}
-
 std::string TallyCreditNoteTrn::strCreditNote_Party(const std::string& strPartyCode,
                                                     const std::string& strVchNo,
                                                     double dblAmount) const {
-    return PartyEntry("LEDGERENTRIES.LIST", strPartyCode, strVchNo, dblAmount);
+    return CreditPartyEntry("LEDGERENTRIES.LIST", strXmlText(strPartyCode), strXmlText(strVchNo),
+                            NumberText(dblAmount));
 }
 
 std::string TallyCreditNoteTrn::strCNote_Party_Vch(const std::string& strPartyCode,
                                                    const std::string& strVchNo,
                                                    double dblAmount) const {
-    return PartyEntry("ALLLEDGERENTRIES.LIST", strPartyCode, strVchNo, dblAmount);
+    return CreditPartyEntry("ALLLEDGERENTRIES.LIST", strXmlText(strPartyCode), strXmlText(strVchNo),
+                            NumberText(dblAmount));
 }
 
 std::string TallyCreditNoteTrn::LedgerEntry(const char* list, bool debit, std::string& strLedger,
@@ -103,20 +83,9 @@ std::string TallyCreditNoteTrn::LedgerEntry(const char* list, bool debit, std::s
     strLedger = strXmlText(strLedger);
     // Zero entries are left out so that callers can pass every ledger unconditionally.
     if (dblAmount == 0) return {};
-    const std::string amount = debit ? DebitText(dblAmount) : NumberText(dblAmount);
-    std::string out;
-    out.reserve(384);
-    AppendLine(out, {std::string("<") + list + ">"});
-    AppendLine(out, {"<REMOVEZEROENTRIES>No</REMOVEZEROENTRIES>"});
     // The discount entries are deemed positive too, with an unsigned amount.
-    AppendLine(out, {"<ISDEEMEDPOSITIVE>Yes</ISDEEMEDPOSITIVE>"});
-    AppendLine(out, {"<LEDGERFROMITEM>No</LEDGERFROMITEM>"});
-    AppendElement(out, "LEDGERNAME", strLedger);
-    AppendLine(out, {"<ISPARTYLEDGER>No</ISPARTYLEDGER>"});
-    AppendElement(out, "AMOUNT", amount);
-    AppendElement(out, "VATEXPAMOUNT", amount);
-    AppendLine(out, {std::string("</") + list + ">"});
-    return out;
+    return VatLedgerEntry(list, true, strLedger,
+                          debit ? DebitText(dblAmount) : NumberText(dblAmount));
 }
 
 std::string TallyCreditNoteTrn::strCreditNote_Dr_Vch(std::string& strLedgerDr,

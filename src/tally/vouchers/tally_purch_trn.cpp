@@ -76,37 +76,17 @@ std::string TallyPurchTrn::strPurchase_Head(
     return out;
 }
 
-std::string TallyPurchTrn::PartyEntry(const char* list, const std::string& partyCode,
-                                      const std::string& billName, double amount) {
-    const std::string amountText = NumberText(amount);
-    std::string out;
-    out.reserve(420);
-    AppendLine(out, {"<", list, ">"});
-    AppendLine(out, {"<REMOVEZEROENTRIES>No</REMOVEZEROENTRIES>"});
-    AppendLine(out, {"<ISDEEMEDPOSITIVE>No</ISDEEMEDPOSITIVE>"});
-    AppendLine(out, {"<LEDGERFROMITEM>No</LEDGERFROMITEM>"});
-    AppendLine(out, {"<LEDGERNAME>", strXmlText(partyCode), "</LEDGERNAME>"});
-    AppendLine(out, {"<ISPARTYLEDGER>Yes</ISPARTYLEDGER>"});
-    AppendLine(out, {"<AMOUNT>", amountText, "</AMOUNT>"});
-    AppendLine(out, {"<BILLALLOCATIONS.LIST>"});
-    AppendLine(out, {"<NAME>", strXmlText(billName), "</NAME>"});
-    AppendLine(out, {"<BILLTYPE>New Ref</BILLTYPE>"});
-    AppendLine(out, {"<BILLCREDITPERIOD/>"});
-    AppendLine(out, {"<AMOUNT>", amountText, "</AMOUNT>"});
-    AppendLine(out, {"</BILLALLOCATIONS.LIST>"});
-    AppendLine(out, {"</", list, ">"});
-    return out;
-}
-
 std::string TallyPurchTrn::strPurchase_Party(std::string strPartyCode, const std::string& strVchNo,
                                              double dblAmount) const {
-    return PartyEntry(kLedgerList, strPartyCode, strVchNo, dblAmount);
+    return CreditPartyEntry(kLedgerList, strXmlText(strPartyCode), strXmlText(strVchNo),
+                            NumberText(dblAmount));
 }
 
 std::string TallyPurchTrn::strPurchase_Party_All(std::string strPartyCode,
                                                  const std::string& strVchNo,
                                                  double dblAmount) const {
-    return PartyEntry(kAllLedgerList, strPartyCode, strVchNo, dblAmount);
+    return CreditPartyEntry(kAllLedgerList, strXmlText(strPartyCode), strXmlText(strVchNo),
+                            NumberText(dblAmount));
 }
 
 std::string TallyPurchTrn::strPurchase_Dr(std::string& strLedgerDr, double dblDrAmt,
@@ -122,12 +102,10 @@ std::string TallyPurchTrn::strPurchase_Dr(std::string& strLedgerDr, double dblDr
     AppendLine(out, {"</BASICRATEOFINVOICETAX.LIST>"});
     AppendLine(out,
                {"<TAXCLASSIFICATIONNAME>", strXmlText(strTaxClass), "</TAXCLASSIFICATIONNAME>"});
-    AppendLine(out, {"<REMOVEZEROENTRIES>No</REMOVEZEROENTRIES>"});
-    AppendLine(out, {"<ISDEEMEDPOSITIVE>Yes</ISDEEMEDPOSITIVE>"});
-    AppendLine(out, {"<LEDGERFROMITEM>No</LEDGERFROMITEM>"});
-    AppendLine(out, {"<LEDGERNAME>", strLedgerDr, "</LEDGERNAME>"});
-    AppendLine(out, {"<ISPARTYLEDGER>No</ISPARTYLEDGER>"});
-    AppendLine(out, {"<AMOUNT>", DebitText(dblDrAmt), "</AMOUNT>"});
+    AppendLedgerLines(out, {.deemedPositive = true,
+                            .ledger = strLedgerDr,
+                            .partyLedger = false,
+                            .amount = DebitText(dblDrAmt)});
     AppendLine(out, {"</LEDGERENTRIES.LIST>"});
     return out;
 }
@@ -141,12 +119,10 @@ std::string TallyPurchTrn::strPurchase_Dr_All(std::string& strLedgerDr, double d
     std::string out;
     out.reserve(640);
     AppendLine(out, {"<ALLLEDGERENTRIES.LIST>"});
-    AppendLine(out, {"<REMOVEZEROENTRIES>No</REMOVEZEROENTRIES>"});
-    AppendLine(out, {"<ISDEEMEDPOSITIVE>Yes</ISDEEMEDPOSITIVE>"});
-    AppendLine(out, {"<LEDGERFROMITEM>No</LEDGERFROMITEM>"});
-    AppendLine(out, {"<LEDGERNAME>", strLedgerDr, "</LEDGERNAME>"});
-    AppendLine(out, {"<ISPARTYLEDGER>No</ISPARTYLEDGER>"});
-    AppendLine(out, {"<AMOUNT>", amountText, "</AMOUNT>"});
+    AppendLedgerLines(out, {.deemedPositive = true,
+                            .ledger = strLedgerDr,
+                            .partyLedger = false,
+                            .amount = amountText});
     if (!strGstIn.empty()) {
         // The service line of a registered supplier: interstate when integrated tax applies.
         const char* nature = dblIgstAmt == 0 ? "Purchase Taxable" : "Interstate Purchase Taxable";
@@ -162,12 +138,10 @@ std::string TallyPurchTrn::CreditEntry(const char* list, std::string& ledger, do
     std::string out;
     out.reserve(300);
     AppendLine(out, {"<", list, ">"});
-    AppendLine(out, {"<REMOVEZEROENTRIES>No</REMOVEZEROENTRIES>"});
-    AppendLine(out, {"<ISDEEMEDPOSITIVE>No</ISDEEMEDPOSITIVE>"});
-    AppendLine(out, {"<LEDGERFROMITEM>No</LEDGERFROMITEM>"});
-    AppendLine(out, {"<LEDGERNAME>", ledger, "</LEDGERNAME>"});
-    AppendLine(out, {"<ISPARTYLEDGER>No</ISPARTYLEDGER>"});
-    AppendLine(out, {"<AMOUNT>", NumberText(amount), "</AMOUNT>"});
+    AppendLedgerLines(out, {.deemedPositive = false,
+                            .ledger = ledger,
+                            .partyLedger = false,
+                            .amount = NumberText(amount)});
     AppendLine(out, {"</", list, ">"});
     return out;
 }

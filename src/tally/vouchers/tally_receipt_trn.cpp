@@ -59,13 +59,8 @@ std::string TallyReceiptTrn::strReceipt_BillAlloc(const std::string& strBillNumb
     if (!(dblAmt > 0)) return {};
     std::string out;
     out.reserve(200);
-    AppendLine(out, {"<BILLALLOCATIONS.LIST>"});
     // The invoice's bill was opened under its escaped number; the same text settles it.
-    AppendLine(out, {"<NAME>", strXmlText(strBillNumber), "</NAME>"});
-    AppendLine(out, {"<BILLTYPE>Agst Ref</BILLTYPE>"});
-    AppendLine(out, {"<BILLCREDITPERIOD/>"});
-    AppendLine(out, {"<AMOUNT>", NumberText(dblAmt), "</AMOUNT>"});
-    AppendLine(out, {"</BILLALLOCATIONS.LIST>"});
+    AppendBillAllocation(out, strXmlText(strBillNumber), "Agst Ref", NumberText(dblAmt));
     return out;
 }
 
@@ -79,12 +74,9 @@ std::string TallyReceiptTrn::strReceipt_Dr(
     std::string out;
     out.reserve(1100);
     AppendLine(out, {"<ALLLEDGERENTRIES.LIST>"});
-    AppendLine(out, {"<REMOVEZEROENTRIES>No</REMOVEZEROENTRIES>"});
-    AppendLine(out, {"<ISDEEMEDPOSITIVE>Yes</ISDEEMEDPOSITIVE>"});
-    AppendLine(out, {"<LEDGERFROMITEM>No</LEDGERFROMITEM>"});
-    AppendLine(out, {"<LEDGERNAME>", strLedgerDr, "</LEDGERNAME>"});
-    AppendLine(out, {"<ISPARTYLEDGER>No</ISPARTYLEDGER>"});
-    AppendLine(out, {"<AMOUNT>", amount, "</AMOUNT>"});
+    AppendLedgerLines(
+        out,
+        {.deemedPositive = true, .ledger = strLedgerDr, .partyLedger = false, .amount = amount});
     if (!strChqNo.empty()) {
         AppendLine(out, {"<BANKALLOCATIONS.LIST>"});
         AppendLine(out, {"<DATE>", strXmlText(strTrnDate), "</DATE>"});

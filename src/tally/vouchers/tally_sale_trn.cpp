@@ -75,21 +75,11 @@ std::string TallySaleTrn::PartyEntry(const char* list, const std::string& strPar
     const std::string amount = DebitText(dblAmount);
     std::string out;
     out.reserve(512);
-    AppendLine(out, {std::string("<") + list + ">"});
-    AppendLine(out, {"<REMOVEZEROENTRIES>No</REMOVEZEROENTRIES>"});
-    AppendLine(out, {"<ISDEEMEDPOSITIVE>Yes</ISDEEMEDPOSITIVE>"});
-    AppendLine(out, {"<LEDGERFROMITEM>No</LEDGERFROMITEM>"});
-    AppendElement(out, "LEDGERNAME", party);
-    AppendLine(out, {"<ISPARTYLEDGER>Yes</ISPARTYLEDGER>"});
-    AppendElement(out, "AMOUNT", amount);
-    AppendLine(out, {"<BILLALLOCATIONS.LIST>"});
-    AppendElement(out, "NAME", strVchNo);
-    AppendLine(out, {"<BILLTYPE>New Ref</BILLTYPE>"});
-    AppendLine(out, {"<BILLCREDITPERIOD/>"});
-    AppendElement(out, "AMOUNT", amount);
-    AppendElement(out, "VATEXPAMOUNT", amount);
-    AppendLine(out, {"</BILLALLOCATIONS.LIST>"});
-    AppendLine(out, {std::string("</") + list + ">"});
+    AppendLine(out, {"<", list, ">"});
+    AppendLedgerLines(
+        out, {.deemedPositive = true, .ledger = party, .partyLedger = true, .amount = amount});
+    AppendBillAllocation(out, strVchNo, "New Ref", amount, amount);
+    AppendLine(out, {"</", list, ">"});
     return out;
 }
 
@@ -108,20 +98,8 @@ std::string TallySaleTrn::LedgerEntry(const char* list, bool debit, std::string&
     // Zero entries are left out so that callers can pass every ledger unconditionally.
     if (dblAmount == 0) return {};
     strLedger = strXmlText(strLedger);
-    const std::string amount = debit ? DebitText(dblAmount) : NumberText(dblAmount);
-    std::string out;
-    out.reserve(384 + extraLines.size());
-    AppendLine(out, {std::string("<") + list + ">"});
-    AppendLine(out, {"<REMOVEZEROENTRIES>No</REMOVEZEROENTRIES>"});
-    AppendElement(out, "ISDEEMEDPOSITIVE", debit ? "Yes" : "No");
-    AppendLine(out, {"<LEDGERFROMITEM>No</LEDGERFROMITEM>"});
-    AppendElement(out, "LEDGERNAME", strLedger);
-    AppendLine(out, {"<ISPARTYLEDGER>No</ISPARTYLEDGER>"});
-    AppendElement(out, "AMOUNT", amount);
-    AppendElement(out, "VATEXPAMOUNT", amount);
-    out += extraLines;
-    AppendLine(out, {std::string("</") + list + ">"});
-    return out;
+    return VatLedgerEntry(list, debit, strLedger,
+                          debit ? DebitText(dblAmount) : NumberText(dblAmount), extraLines);
 }
 
 std::string TallySaleTrn::strSale_Dr(std::string& strLedgerDr, double dblDrAmt) const {

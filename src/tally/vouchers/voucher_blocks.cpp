@@ -49,4 +49,51 @@ void AppendBuyerAddressList(std::string& out, std::string& line1, std::string& l
     out += "</BASICBUYERADDRESS.LIST>";
 }
 
+void AppendLedgerLines(std::string& out, const LedgerLines& entry) {
+    AppendLine(out, {"<REMOVEZEROENTRIES>No</REMOVEZEROENTRIES>"});
+    AppendElement(out, "ISDEEMEDPOSITIVE", entry.deemedPositive ? "Yes" : "No");
+    AppendLine(out, {"<LEDGERFROMITEM>No</LEDGERFROMITEM>"});
+    AppendElement(out, "LEDGERNAME", entry.ledger);
+    AppendElement(out, "ISPARTYLEDGER", entry.partyLedger ? "Yes" : "No");
+    AppendElement(out, "AMOUNT", entry.amount);
+}
+
+void AppendBillAllocation(std::string& out, std::string_view name, std::string_view type,
+                          std::string_view amount, std::optional<std::string_view> vatExpAmount) {
+    AppendLine(out, {"<BILLALLOCATIONS.LIST>"});
+    AppendElement(out, "NAME", name);
+    AppendElement(out, "BILLTYPE", type);
+    AppendLine(out, {"<BILLCREDITPERIOD/>"});
+    AppendElement(out, "AMOUNT", amount);
+    if (vatExpAmount) AppendElement(out, "VATEXPAMOUNT", *vatExpAmount);
+    AppendLine(out, {"</BILLALLOCATIONS.LIST>"});
+}
+
+std::string VatLedgerEntry(std::string_view list, bool deemedPositive, std::string_view ledger,
+                           std::string_view amount, std::string_view extraLines) {
+    std::string out;
+    out.reserve(384 + extraLines.size());
+    AppendLine(out, {"<", list, ">"});
+    AppendLedgerLines(out, {.deemedPositive = deemedPositive,
+                            .ledger = ledger,
+                            .partyLedger = false,
+                            .amount = amount});
+    AppendElement(out, "VATEXPAMOUNT", amount);
+    out += extraLines;
+    AppendLine(out, {"</", list, ">"});
+    return out;
+}
+
+std::string CreditPartyEntry(std::string_view list, std::string_view party, std::string_view bill,
+                             std::string_view amount) {
+    std::string out;
+    out.reserve(512);
+    AppendLine(out, {"<", list, ">"});
+    AppendLedgerLines(
+        out, {.deemedPositive = false, .ledger = party, .partyLedger = true, .amount = amount});
+    AppendBillAllocation(out, bill, "New Ref", amount);
+    AppendLine(out, {"</", list, ">"});
+    return out;
+}
+
 }  // namespace zentrail
