@@ -1,22 +1,11 @@
 #include "tally/vouchers/tally_credit_note_trn.h"
 
-#include <string_view>
-
 #include "tally/number_text.h"
 #include "tally/vouchers/voucher_blocks.h"
 #include "tally/vouchers/voucher_lines.h"
 #include "tally/xml_escape.h"
 
 namespace zentrail {
-
-namespace {
-
-void QuantityLines(std::string& out, const std::string& qty, const std::string& unit) {
-    AppendLine(out, {"<ACTUALQTY> " + qty + " " + unit + "</ACTUALQTY>"});
-    AppendLine(out, {"<BILLEDQTY> " + qty + " " + unit + "</BILLEDQTY>"});
-}
-
-}  // namespace
 
 std::string TallyCreditNoteTrn::strCreditNote_Head(
     std::string& strVchType, const std::string& dtpTallyDate, std::string& strParty,
@@ -48,9 +37,7 @@ std::string TallyCreditNoteTrn::strCreditNote_Head(
                                .narration = strXmlText(strRemarks),
                                .number = strVchNo,
                                .reference = strRefNo,
-                               .cancel = blnIsCancel,
-                               .optional = false,
-                               .invoice = true});
+                               .cancel = blnIsCancel});
     AppendElement(out, "REFERENCEDATE", refDate);
     AppendBuyerLines(out, strPartyName, strParty, state, gstin);
     AppendLine(out, {"<GSTNATUREOFRETURN>01-Sales Return</GSTNATUREOFRETURN>"});
@@ -112,21 +99,15 @@ std::string TallyCreditNoteTrn::strInvent_Crd(
     std::string out;
     out.reserve(512 + strCrd_Batch.size() + strCrd_Alloc.size());
     AppendLine(out, {"<ALLINVENTORYENTRIES.LIST>"});
-    if (!strRemark1.empty()) {
-        AppendLine(out, {"<BASICUSERDESCRIPTION.LIST>"});
-        for (const std::string* remark :
-             {&strRemark1, &strRemark2, &strRemark3, &strRemark4, &strRemark5, &strRemark6}) {
-            if (!remark->empty()) AppendElement(out, "BASICUSERDESCRIPTION", strXmlText(*remark));
-        }
-        AppendLine(out, {"</BASICUSERDESCRIPTION.LIST>"});
-    }
+    AppendUserDescriptions(
+        out, {strRemark1, strRemark2, strRemark3, strRemark4, strRemark5, strRemark6});
     // Product codes may hold "&"; the escape keeps an already escaped name as it is.
-    AppendElement(out, "STOCKITEMNAME", strXmlText(strItemName));
-    AppendLine(out, {"<ISDEEMEDPOSITIVE>Yes</ISDEEMEDPOSITIVE>"});
-    AppendLine(out, {"<ISAUTONEGATE>No</ISAUTONEGATE>"});
-    AppendElement(out, "RATE", NumberText(dblRate) + "/" + unit);
-    AppendElement(out, "AMOUNT", DebitText(dblAmount));
-    QuantityLines(out, NumberText(dblItemQty), unit);
+    AppendStockLines(out, {.item = strXmlText(strItemName),
+                           .deemedPositive = true,
+                           .rate = NumberText(dblRate) + "/" + unit,
+                           .amount = DebitText(dblAmount),
+                           .quantity = NumberText(dblItemQty),
+                           .unit = unit});
     out += strCrd_Batch;
     out += strCrd_Alloc;
     AppendLine(out, {"</ALLINVENTORYENTRIES.LIST>"});
@@ -144,27 +125,13 @@ std::string TallyCreditNoteTrn::strAccountAlloc(double dblAmount, const std::str
     AppendLine(out, {"<ACCOUNTINGALLOCATIONS.LIST>"});
     AppendElement(out, "TAXCLASSIFICATIONNAME", strXmlText(strTaxClass));
     AppendElement(out, "LEDGERNAME", strXmlText(strSalesLed));
-    if (!strTaxTyp.empty()) {
-        AppendElement(out, "GSTOVRDNNATURE", strXmlText(strTaxTyp));
-        AppendLine(out, {"<GSTOVRDNINELIGIBLEITC>&#4; Not Applicable</GSTOVRDNINELIGIBLEITC>"});
-        AppendLine(out, {"<GSTOVRDNISREVCHARGEAPPL>&#4; Not Applicable</GSTOVRDNISREVCHARGEAPPL>"});
-        AppendElement(out, "GSTOVRDNASSESSABLEVALUE", DebitText(dblTaxableVal));
-    }
+    if (!strTaxTyp.empty()) AppendGstOverride(out, strXmlText(strTaxTyp), DebitText(dblTaxableVal));
     AppendLine(out, {"<ISDEEMEDPOSITIVE>Yes</ISDEEMEDPOSITIVE>"});
     AppendLine(out, {"<LEDGERFROMITEM>No</LEDGERFROMITEM>"});
     AppendLine(out, {"<REMOVEZEROENTRIES>No</REMOVEZEROENTRIES>"});
     AppendLine(out, {"<ISPARTYLEDGER>No</ISPARTYLEDGER>"});
     AppendElement(out, "AMOUNT", amount);
-    if (!strCostNm.empty()) {
-        AppendLine(out, {"<CATEGORYALLOCATIONS.LIST>"});
-        AppendLine(out, {"<CATEGORY>Primary Cost Category</CATEGORY>"});
-        AppendLine(out, {"<ISDEEMEDPOSITIVE>No</ISDEEMEDPOSITIVE>"});
-        AppendLine(out, {"<COSTCENTREALLOCATIONS.LIST>"});
-        AppendElement(out, "NAME", strXmlText(strCostNm));
-        AppendElement(out, "AMOUNT", amount);
-        AppendLine(out, {"</COSTCENTREALLOCATIONS.LIST>"});
-        AppendLine(out, {"</CATEGORYALLOCATIONS.LIST>"});
-    }
+    if (!strCostNm.empty()) AppendCostCentre(out, strXmlText(strCostNm), amount);
     AppendLine(out, {"</ACCOUNTINGALLOCATIONS.LIST>"});
     return out;
 }
@@ -175,17 +142,14 @@ std::string TallyCreditNoteTrn::strBatchAlloc(
     const std::string& strTrack) const {
     std::string out;
     out.reserve(512);
-    AppendLine(out, {"<BATCHALLOCATIONS.LIST>"});
-    AppendElement(out, "GODOWNNAME", strXmlText(strGodown));
-    AppendElement(out, "BATCHNAME", strXmlText(strBatchNo));
-    AppendElement(out, "ORDERNO", strXmlText(strOrdNo));
-    AppendElement(out, "TRACKINGNUMBER", strXmlText(strTrack));
-    AppendLine(out, {"<MFDON></MFDON>"});
-    AppendLine(out, {"<EXPIRYPERIOD/>"});
-    AppendElement(out, "AMOUNT", DebitText(dblItemQty * dblRate));
-    QuantityLines(out, NumberText(dblItemQty), strXmlText(strItemUnit));
-    AppendElement(out, "ORDERDUEDATE", strXmlText(strOrdDt));
-    AppendLine(out, {"</BATCHALLOCATIONS.LIST>"});
+    AppendBatchAllocation(out, {.godown = strXmlText(strGodown),
+                                .batch = strXmlText(strBatchNo),
+                                .orderNo = strXmlText(strOrdNo),
+                                .tracking = strXmlText(strTrack),
+                                .amount = DebitText(dblItemQty * dblRate),
+                                .quantity = NumberText(dblItemQty),
+                                .unit = strXmlText(strItemUnit),
+                                .dueDate = strXmlText(strOrdDt)});
     return out;
 }
 

@@ -14,13 +14,6 @@ namespace {
 constexpr const char* kLedgerList = "LEDGERENTRIES.LIST";
 constexpr const char* kAllLedgerList = "ALLLEDGERENTRIES.LIST";
 
-void AppendGstOverride(std::string& out, std::string_view nature, std::string_view assessable) {
-    AppendLine(out, {"<GSTOVRDNNATURE>", nature, "</GSTOVRDNNATURE>"});
-    AppendLine(out, {"<GSTOVRDNINELIGIBLEITC>&#4; Not Applicable</GSTOVRDNINELIGIBLEITC>"});
-    AppendLine(out, {"<GSTOVRDNISREVCHARGEAPPL>&#4; Not Applicable</GSTOVRDNISREVCHARGEAPPL>"});
-    AppendLine(out, {"<GSTOVRDNASSESSABLEVALUE>-", assessable, "</GSTOVRDNASSESSABLEVALUE>"});
-}
-
 }  // namespace
 
 std::string TallyPurchTrn::strPurchase_Head(
@@ -47,10 +40,7 @@ std::string TallyPurchTrn::strPurchase_Head(
                                .date = date,
                                .narration = strXmlText(strRemarks),
                                .number = strVchNo,
-                               .reference = strRefNo,
-                               .cancel = false,
-                               .optional = false,
-                               .invoice = true});
+                               .reference = strRefNo});
     AppendLine(out, {"<PARTYLEDGERNAME>", strParty, "</PARTYLEDGERNAME>"});
     AppendLine(out, {"<UDF:REFERENCEDATE.LIST DESC=\"`ReferenceDate`\" ISLIST=\"YES\" "
                      "TYPE=\"Date\">"});
@@ -102,10 +92,8 @@ std::string TallyPurchTrn::strPurchase_Dr(std::string& strLedgerDr, double dblDr
     AppendLine(out, {"</BASICRATEOFINVOICETAX.LIST>"});
     AppendLine(out,
                {"<TAXCLASSIFICATIONNAME>", strXmlText(strTaxClass), "</TAXCLASSIFICATIONNAME>"});
-    AppendLedgerLines(out, {.deemedPositive = true,
-                            .ledger = strLedgerDr,
-                            .partyLedger = false,
-                            .amount = DebitText(dblDrAmt)});
+    AppendLedgerLines(
+        out, {.deemedPositive = true, .ledger = strLedgerDr, .amount = DebitText(dblDrAmt)});
     AppendLine(out, {"</LEDGERENTRIES.LIST>"});
     return out;
 }
@@ -119,14 +107,11 @@ std::string TallyPurchTrn::strPurchase_Dr_All(std::string& strLedgerDr, double d
     std::string out;
     out.reserve(640);
     AppendLine(out, {"<ALLLEDGERENTRIES.LIST>"});
-    AppendLedgerLines(out, {.deemedPositive = true,
-                            .ledger = strLedgerDr,
-                            .partyLedger = false,
-                            .amount = amountText});
+    AppendLedgerLines(out, {.deemedPositive = true, .ledger = strLedgerDr, .amount = amountText});
     if (!strGstIn.empty()) {
         // The service line of a registered supplier: interstate when integrated tax applies.
         const char* nature = dblIgstAmt == 0 ? "Purchase Taxable" : "Interstate Purchase Taxable";
-        AppendGstOverride(out, nature, NumberText(dblDrAmt));
+        AppendGstOverride(out, nature, DebitText(dblDrAmt));
     }
     AppendLine(out, {"</ALLLEDGERENTRIES.LIST>"});
     return out;
@@ -138,10 +123,8 @@ std::string TallyPurchTrn::CreditEntry(const char* list, std::string& ledger, do
     std::string out;
     out.reserve(300);
     AppendLine(out, {"<", list, ">"});
-    AppendLedgerLines(out, {.deemedPositive = false,
-                            .ledger = ledger,
-                            .partyLedger = false,
-                            .amount = NumberText(amount)});
+    AppendLedgerLines(out,
+                      {.deemedPositive = false, .ledger = ledger, .amount = NumberText(amount)});
     AppendLine(out, {"</", list, ">"});
     return out;
 }
@@ -163,36 +146,29 @@ std::string TallyPurchTrn::strInvent_Purchase(const std::string& strItemName, do
                                               double dblTaxableAmt1) const {
     const std::string amount = DebitText(dblAmount);
     const std::string unit = strXmlText(strItemUnit);
-    const std::string quantity = " " + NumberText(dblItemQty) + " " + unit;
+    const std::string quantity = NumberText(dblItemQty);
     std::string out;
     out.reserve(1400);
     AppendLine(out, {"<ALLINVENTORYENTRIES.LIST>"});
-    AppendLine(out, {"<STOCKITEMNAME>", strXmlText(strItemName), "</STOCKITEMNAME>"});
-    AppendLine(out, {"<ISDEEMEDPOSITIVE>Yes</ISDEEMEDPOSITIVE>"});
-    AppendLine(out, {"<ISAUTONEGATE>No</ISAUTONEGATE>"});
-    AppendLine(out, {"<RATE>", NumberText(dblRate), " /", unit, "</RATE>"});
-    AppendLine(out, {"<AMOUNT>", amount, "</AMOUNT>"});
-    AppendLine(out, {"<ACTUALQTY>", quantity, "</ACTUALQTY>"});
-    AppendLine(out, {"<BILLEDQTY>", quantity, "</BILLEDQTY>"});
-    AppendLine(out, {"<BATCHALLOCATIONS.LIST>"});
-    AppendLine(out, {"<GODOWNNAME>", strXmlText(strGodown), "</GODOWNNAME>"});
-    AppendLine(out, {"<BATCHNAME>", strXmlText(strBatchNo), "</BATCHNAME>"});
-    AppendLine(out, {"<ORDERNO></ORDERNO>"});
-    AppendLine(out, {"<TRACKINGNUMBER></TRACKINGNUMBER>"});
-    AppendLine(out, {"<MFDON></MFDON>"});
-    AppendLine(out, {"<EXPIRYPERIOD/>"});
-    AppendLine(out, {"<AMOUNT>", amount, "</AMOUNT>"});
-    AppendLine(out, {"<ACTUALQTY>", quantity, "</ACTUALQTY>"});
-    AppendLine(out, {"<BILLEDQTY>", quantity, "</BILLEDQTY>"});
-    AppendLine(out, {"<ORDERDUEDATE></ORDERDUEDATE>"});
-    AppendLine(out, {"</BATCHALLOCATIONS.LIST>"});
+    AppendStockLines(out, {.item = strXmlText(strItemName),
+                           .deemedPositive = true,
+                           .rate = NumberText(dblRate) + " /" + unit,
+                           .amount = amount,
+                           .quantity = quantity,
+                           .unit = unit});
+    // A purchase line carries no order, tracking number or due date: they are written empty.
+    AppendBatchAllocation(out, {.godown = strXmlText(strGodown),
+                                .batch = strXmlText(strBatchNo),
+                                .amount = amount,
+                                .quantity = quantity,
+                                .unit = unit});
     AppendLine(out, {"<ACCOUNTINGALLOCATIONS.LIST>"});
     AppendLine(out, {"<REMOVEZEROENTRIES>No</REMOVEZEROENTRIES>"});
     AppendLine(out, {"<ISDEEMEDPOSITIVE>Yes</ISDEEMEDPOSITIVE>"});
     AppendLine(out, {"<LEDGERFROMITEM>No</LEDGERFROMITEM>"});
     AppendLine(out, {"<LEDGERNAME>", strXmlText(strPurchasesAc), "</LEDGERNAME>"});
     if (!strTaxTyp.empty())
-        AppendGstOverride(out, strXmlText(strTaxTyp), NumberText(dblTaxableAmt1));
+        AppendGstOverride(out, strXmlText(strTaxTyp), DebitText(dblTaxableAmt1));
     AppendLine(out, {"<ISPARTYLEDGER>No</ISPARTYLEDGER>"});
     AppendLine(out, {"<AMOUNT>", amount, "</AMOUNT>"});
     AppendLine(out, {"</ACCOUNTINGALLOCATIONS.LIST>"});

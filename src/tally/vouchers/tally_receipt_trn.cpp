@@ -74,9 +74,7 @@ std::string TallyReceiptTrn::strReceipt_Dr(
     std::string out;
     out.reserve(1100);
     AppendLine(out, {"<ALLLEDGERENTRIES.LIST>"});
-    AppendLedgerLines(
-        out,
-        {.deemedPositive = true, .ledger = strLedgerDr, .partyLedger = false, .amount = amount});
+    AppendLedgerLines(out, {.deemedPositive = true, .ledger = strLedgerDr, .amount = amount});
     if (!strChqNo.empty()) {
         AppendLine(out, {"<BANKALLOCATIONS.LIST>"});
         AppendLine(out, {"<DATE>", strXmlText(strTrnDate), "</DATE>"});
@@ -93,16 +91,7 @@ std::string TallyReceiptTrn::strReceipt_Dr(
         AppendLine(out, {"<AMOUNT>", amount, "</AMOUNT>"});
         AppendLine(out, {"</BANKALLOCATIONS.LIST>"});
     }
-    if (!strCostNm.empty()) {
-        AppendLine(out, {"<CATEGORYALLOCATIONS.LIST>"});
-        AppendLine(out, {"<CATEGORY>Primary Cost Category</CATEGORY>"});
-        AppendLine(out, {"<ISDEEMEDPOSITIVE>No</ISDEEMEDPOSITIVE>"});
-        AppendLine(out, {"<COSTCENTREALLOCATIONS.LIST>"});
-        AppendLine(out, {"<NAME>", strXmlText(strCostNm), "</NAME>"});
-        AppendLine(out, {"<AMOUNT>", amount, "</AMOUNT>"});
-        AppendLine(out, {"</COSTCENTREALLOCATIONS.LIST>"});
-        AppendLine(out, {"</CATEGORYALLOCATIONS.LIST>"});
-    }
+    if (!strCostNm.empty()) AppendCostCentre(out, strXmlText(strCostNm), amount);
     AppendLine(out, {"</ALLLEDGERENTRIES.LIST>"});
     return out;
 }

@@ -1,7 +1,5 @@
 #include "tally/vouchers/tally_sale_trn.h"
 
-#include <string_view>
-
 #include "tally/number_text.h"
 #include "tally/vouchers/voucher_blocks.h"
 #include "tally/vouchers/voucher_lines.h"
@@ -16,11 +14,6 @@ void EmptyRateBlock(std::string& out, const char* dutyHead) {
     AppendElement(out, "GSTRATEDUTYHEAD", dutyHead);
     AppendLine(out, {"<GSTRATEVALUATIONTYPE>Based on Value</GSTRATEVALUATIONTYPE>"});
     AppendLine(out, {"</RATEDETAILS.LIST>"});
-}
-
-void QuantityLines(std::string& out, const std::string& qty, const std::string& unit) {
-    AppendLine(out, {"<ACTUALQTY> " + qty + " " + unit + "</ACTUALQTY>"});
-    AppendLine(out, {"<BILLEDQTY> " + qty + " " + unit + "</BILLEDQTY>"});
 }
 
 }  // namespace
@@ -55,9 +48,7 @@ std::string TallySaleTrn::strSale_Head(std::string& strVchType, const std::strin
                                .narration = strXmlText(strRemarks),
                                .number = strVchNo,
                                .reference = strRefNo,
-                               .cancel = blnIsCancel,
-                               .optional = false,
-                               .invoice = true});
+                               .cancel = blnIsCancel});
     AppendBuyerLines(out, strPartyName, strParty, state, gstin);
     AppendElement(out, "PLACEOFSUPPLY", state);
     AppendBuyerAddressList(out, Add1, Add2, Add3, Add4, Add5);
@@ -122,14 +113,8 @@ std::string TallySaleTrn::strSale_Cr_All(std::string& strLedgerCr, double dblCrA
                                          const std::string& strGstIn, double dblIgstAmt) const {
     std::string overrideLines;
     // Intrastate taxable line of a registered party; a blank-padded GSTIN is no GSTIN.
-    if (!TrimBlanks(strGstIn).empty() && dblIgstAmt == 0) {
-        AppendLine(overrideLines, {"<GSTOVRDNNATURE>Sales Taxable</GSTOVRDNNATURE>"});
-        AppendLine(overrideLines,
-                   {"<GSTOVRDNINELIGIBLEITC>&#4; Not Applicable</GSTOVRDNINELIGIBLEITC>"});
-        AppendLine(overrideLines,
-                   {"<GSTOVRDNISREVCHARGEAPPL>&#4; Not Applicable</GSTOVRDNISREVCHARGEAPPL>"});
-        AppendElement(overrideLines, "GSTOVRDNASSESSABLEVALUE", NumberText(dblCrAmt));
-    }
+    if (!TrimBlanks(strGstIn).empty() && dblIgstAmt == 0)
+        AppendGstOverride(overrideLines, "Sales Taxable", NumberText(dblCrAmt));
     return LedgerEntry("ALLLEDGERENTRIES.LIST", false, strLedgerCr, dblCrAmt, overrideLines);
 }
 
@@ -140,25 +125,18 @@ std::string TallySaleTrn::strInvent_Sales(
     const std::string& strRemark3, const std::string& strRemark4, const std::string& strRemark5,
     const std::string& strRemark6) const {
     const std::string unit = strXmlText(strItemUnit);
-    const std::string qty = NumberText(dblItemQty);
     std::string out;
     out.reserve(512 + strSale_Batch.size() + strSale_Alloc.size());
     AppendLine(out, {"<ALLINVENTORYENTRIES.LIST>"});
-    if (!strRemark1.empty()) {
-        AppendLine(out, {"<BASICUSERDESCRIPTION.LIST>"});
-        for (const std::string* remark :
-             {&strRemark1, &strRemark2, &strRemark3, &strRemark4, &strRemark5, &strRemark6}) {
-            if (!remark->empty()) AppendElement(out, "BASICUSERDESCRIPTION", strXmlText(*remark));
-        }
-        AppendLine(out, {"</BASICUSERDESCRIPTION.LIST>"});
-    }
+    AppendUserDescriptions(
+        out, {strRemark1, strRemark2, strRemark3, strRemark4, strRemark5, strRemark6});
     // Product codes may hold "&"; the escape keeps an already escaped name as it is.
-    AppendElement(out, "STOCKITEMNAME", strXmlText(strItemName));
-    AppendLine(out, {"<ISDEEMEDPOSITIVE>No</ISDEEMEDPOSITIVE>"});
-    AppendLine(out, {"<ISAUTONEGATE>No</ISAUTONEGATE>"});
-    AppendElement(out, "RATE", NumberText(dblRate) + "/" + unit);
-    AppendElement(out, "AMOUNT", NumberText(dblAmount));
-    QuantityLines(out, qty, unit);
+    AppendStockLines(out, {.item = strXmlText(strItemName),
+                           .deemedPositive = false,
+                           .rate = NumberText(dblRate) + "/" + unit,
+                           .amount = NumberText(dblAmount),
+                           .quantity = NumberText(dblItemQty),
+                           .unit = unit});
     out += strSale_Batch;
     out += strSale_Alloc;
     AppendLine(out, {"</ALLINVENTORYENTRIES.LIST>"});
@@ -176,27 +154,14 @@ std::string TallySaleTrn::strAccountAlloc(double dblAmount, const std::string& s
     AppendLine(out, {"<ACCOUNTINGALLOCATIONS.LIST>"});
     AppendElement(out, "TAXCLASSIFICATIONNAME", strXmlText(strTaxClass));
     AppendElement(out, "LEDGERNAME", strXmlText(strSalesLed));
-    if (!strTaxTyp.empty()) {
-        AppendElement(out, "GSTOVRDNNATURE", strXmlText(strTaxTyp));
-        AppendLine(out, {"<GSTOVRDNINELIGIBLEITC>&#4; Not Applicable</GSTOVRDNINELIGIBLEITC>"});
-        AppendLine(out, {"<GSTOVRDNISREVCHARGEAPPL>&#4; Not Applicable</GSTOVRDNISREVCHARGEAPPL>"});
-    }
+    if (!strTaxTyp.empty()) AppendGstNature(out, strXmlText(strTaxTyp));
     AppendLine(out, {"<ISDEEMEDPOSITIVE>No</ISDEEMEDPOSITIVE>"});
     AppendLine(out, {"<LEDGERFROMITEM>No</LEDGERFROMITEM>"});
     AppendLine(out, {"<REMOVEZEROENTRIES>No</REMOVEZEROENTRIES>"});
     AppendLine(out, {"<ISPARTYLEDGER>No</ISPARTYLEDGER>"});
     AppendElement(out, "AMOUNT", amount);
     AppendElement(out, "GSTOVRDNASSESSABLEVALUE", NumberText(dblTaxableVal));
-    if (!strCostNm.empty()) {
-        AppendLine(out, {"<CATEGORYALLOCATIONS.LIST>"});
-        AppendLine(out, {"<CATEGORY>Primary Cost Category</CATEGORY>"});
-        AppendLine(out, {"<ISDEEMEDPOSITIVE>No</ISDEEMEDPOSITIVE>"});
-        AppendLine(out, {"<COSTCENTREALLOCATIONS.LIST>"});
-        AppendElement(out, "NAME", strXmlText(strCostNm));
-        AppendElement(out, "AMOUNT", amount);
-        AppendLine(out, {"</COSTCENTREALLOCATIONS.LIST>"});
-        AppendLine(out, {"</CATEGORYALLOCATIONS.LIST>"});
-    }
+    if (!strCostNm.empty()) AppendCostCentre(out, strXmlText(strCostNm), amount);
     for (const char* head : {"Integrated Tax", "Central Tax", "State Tax", "Cess"})
         EmptyRateBlock(out, head);
     AppendLine(out, {"</ACCOUNTINGALLOCATIONS.LIST>"});
@@ -210,17 +175,14 @@ std::string TallySaleTrn::strBatchAlloc(double dblItemQty, double dblRate,
                                         const std::string& strTrack) const {
     std::string out;
     out.reserve(512);
-    AppendLine(out, {"<BATCHALLOCATIONS.LIST>"});
-    AppendElement(out, "GODOWNNAME", strXmlText(strGodown));
-    AppendElement(out, "BATCHNAME", strXmlText(strBatchNo));
-    AppendElement(out, "ORDERNO", strXmlText(strOrdNo));
-    AppendElement(out, "TRACKINGNUMBER", strXmlText(strTrack));
-    AppendLine(out, {"<MFDON></MFDON>"});
-    AppendLine(out, {"<EXPIRYPERIOD/>"});
-    AppendElement(out, "AMOUNT", NumberText(dblItemQty * dblRate));
-    QuantityLines(out, NumberText(dblItemQty), strXmlText(strItemUnit));
-    AppendElement(out, "ORDERDUEDATE", strXmlText(strOrdDt));
-    AppendLine(out, {"</BATCHALLOCATIONS.LIST>"});
+    AppendBatchAllocation(out, {.godown = strXmlText(strGodown),
+                                .batch = strXmlText(strBatchNo),
+                                .orderNo = strXmlText(strOrdNo),
+                                .tracking = strXmlText(strTrack),
+                                .amount = NumberText(dblItemQty * dblRate),
+                                .quantity = NumberText(dblItemQty),
+                                .unit = strXmlText(strItemUnit),
+                                .dueDate = strXmlText(strOrdDt)});
     return out;
 }
 

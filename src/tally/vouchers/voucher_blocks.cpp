@@ -74,10 +74,7 @@ std::string VatLedgerEntry(std::string_view list, bool deemedPositive, std::stri
     std::string out;
     out.reserve(384 + extraLines.size());
     AppendLine(out, {"<", list, ">"});
-    AppendLedgerLines(out, {.deemedPositive = deemedPositive,
-                            .ledger = ledger,
-                            .partyLedger = false,
-                            .amount = amount});
+    AppendLedgerLines(out, {.deemedPositive = deemedPositive, .ledger = ledger, .amount = amount});
     AppendElement(out, "VATEXPAMOUNT", amount);
     out += extraLines;
     AppendLine(out, {"</", list, ">"});
@@ -94,6 +91,64 @@ std::string CreditPartyEntry(std::string_view list, std::string_view party, std:
     AppendBillAllocation(out, bill, "New Ref", amount);
     AppendLine(out, {"</", list, ">"});
     return out;
+}
+
+void AppendGstNature(std::string& out, std::string_view nature) {
+    AppendElement(out, "GSTOVRDNNATURE", nature);
+    AppendLine(out, {"<GSTOVRDNINELIGIBLEITC>&#4; Not Applicable</GSTOVRDNINELIGIBLEITC>"});
+    AppendLine(out, {"<GSTOVRDNISREVCHARGEAPPL>&#4; Not Applicable</GSTOVRDNISREVCHARGEAPPL>"});
+}
+
+void AppendGstOverride(std::string& out, std::string_view nature, std::string_view assessable) {
+    AppendGstNature(out, nature);
+    AppendElement(out, "GSTOVRDNASSESSABLEVALUE", assessable);
+}
+
+void AppendCostCentre(std::string& out, std::string_view name, std::string_view amount) {
+    AppendLine(out, {"<CATEGORYALLOCATIONS.LIST>"});
+    AppendLine(out, {"<CATEGORY>Primary Cost Category</CATEGORY>"});
+    AppendLine(out, {"<ISDEEMEDPOSITIVE>No</ISDEEMEDPOSITIVE>"});
+    AppendLine(out, {"<COSTCENTREALLOCATIONS.LIST>"});
+    AppendElement(out, "NAME", name);
+    AppendElement(out, "AMOUNT", amount);
+    AppendLine(out, {"</COSTCENTREALLOCATIONS.LIST>"});
+    AppendLine(out, {"</CATEGORYALLOCATIONS.LIST>"});
+}
+
+void AppendQuantities(std::string& out, std::string_view quantity, std::string_view unit) {
+    AppendLine(out, {"<ACTUALQTY> ", quantity, " ", unit, "</ACTUALQTY>"});
+    AppendLine(out, {"<BILLEDQTY> ", quantity, " ", unit, "</BILLEDQTY>"});
+}
+
+void AppendStockLines(std::string& out, const StockLines& stock) {
+    AppendElement(out, "STOCKITEMNAME", stock.item);
+    AppendElement(out, "ISDEEMEDPOSITIVE", stock.deemedPositive ? "Yes" : "No");
+    AppendLine(out, {"<ISAUTONEGATE>No</ISAUTONEGATE>"});
+    AppendElement(out, "RATE", stock.rate);
+    AppendElement(out, "AMOUNT", stock.amount);
+    AppendQuantities(out, stock.quantity, stock.unit);
+}
+
+void AppendUserDescriptions(std::string& out, std::initializer_list<std::string_view> remarks) {
+    if (remarks.size() == 0 || remarks.begin()->empty()) return;
+    AppendLine(out, {"<BASICUSERDESCRIPTION.LIST>"});
+    for (std::string_view remark : remarks)
+        if (!remark.empty()) AppendElement(out, "BASICUSERDESCRIPTION", EscapeXmlTextOnce(remark));
+    AppendLine(out, {"</BASICUSERDESCRIPTION.LIST>"});
+}
+
+void AppendBatchAllocation(std::string& out, const BatchAllocation& batch) {
+    AppendLine(out, {"<BATCHALLOCATIONS.LIST>"});
+    AppendElement(out, "GODOWNNAME", batch.godown);
+    AppendElement(out, "BATCHNAME", batch.batch);
+    AppendElement(out, "ORDERNO", batch.orderNo);
+    AppendElement(out, "TRACKINGNUMBER", batch.tracking);
+    AppendLine(out, {"<MFDON></MFDON>"});
+    AppendLine(out, {"<EXPIRYPERIOD/>"});
+    AppendElement(out, "AMOUNT", batch.amount);
+    AppendQuantities(out, batch.quantity, batch.unit);
+    AppendElement(out, "ORDERDUEDATE", batch.dueDate);
+    AppendLine(out, {"</BATCHALLOCATIONS.LIST>"});
 }
 
 }  // namespace zentrail

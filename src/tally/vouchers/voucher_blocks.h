@@ -3,6 +3,7 @@
 // Groups of lines that several voucher builders write alike. Texts are written as given: the
 // builders escape them first, unless a block says otherwise.
 
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -11,12 +12,12 @@ namespace zentrail {
 
 // The lines every voucher head opens with, from TALLYMESSAGE to REFERENCE.
 struct VoucherOpening {
-    std::string_view key;
-    std::string_view type;
-    std::string_view date;
-    std::string_view narration;
-    std::string_view number;
-    std::string_view reference;
+    std::string_view key{};
+    std::string_view type{};
+    std::string_view date{};
+    std::string_view narration{};
+    std::string_view number{};
+    std::string_view reference{};
     bool cancel = false;
     bool optional = false;
     bool invoice = true;
@@ -39,9 +40,9 @@ void AppendBuyerAddressList(std::string& out, std::string& line1, std::string& l
 // The lines of a ledger entry inside its list tags, REMOVEZEROENTRIES to AMOUNT.
 struct LedgerLines {
     bool deemedPositive = false;
-    std::string_view ledger;
+    std::string_view ledger{};
     bool partyLedger = false;
-    std::string_view amount;
+    std::string_view amount{};
 };
 void AppendLedgerLines(std::string& out, const LedgerLines& entry);
 
@@ -58,5 +59,44 @@ std::string VatLedgerEntry(std::string_view list, bool deemedPositive, std::stri
 // the supplier of a purchase.
 std::string CreditPartyEntry(std::string_view list, std::string_view party, std::string_view bill,
                              std::string_view amount);
+
+// GSTOVRDNNATURE and the two "Not Applicable" answers that go with it.
+void AppendGstNature(std::string& out, std::string_view nature);
+// The same, then the assessable value.
+void AppendGstOverride(std::string& out, std::string_view nature, std::string_view assessable);
+
+// CATEGORYALLOCATIONS.LIST of the primary cost category with one cost centre.
+void AppendCostCentre(std::string& out, std::string_view name, std::string_view amount);
+
+// ACTUALQTY and BILLEDQTY, each " <quantity> <unit>".
+void AppendQuantities(std::string& out, std::string_view quantity, std::string_view unit);
+
+// The lines of an inventory entry from STOCKITEMNAME to BILLEDQTY.
+struct StockLines {
+    std::string_view item{};
+    bool deemedPositive = false;
+    std::string_view rate{};  // as written, unit included
+    std::string_view amount{};
+    std::string_view quantity{};
+    std::string_view unit{};
+};
+void AppendStockLines(std::string& out, const StockLines& stock);
+
+// BASICUSERDESCRIPTION.LIST with every remark that is set, only when the first one is. The
+// remarks are escaped here.
+void AppendUserDescriptions(std::string& out, std::initializer_list<std::string_view> remarks);
+
+// One BATCHALLOCATIONS.LIST.
+struct BatchAllocation {
+    std::string_view godown{};
+    std::string_view batch{};
+    std::string_view orderNo{};
+    std::string_view tracking{};
+    std::string_view amount{};
+    std::string_view quantity{};
+    std::string_view unit{};
+    std::string_view dueDate{};
+};
+void AppendBatchAllocation(std::string& out, const BatchAllocation& batch);
 
 }  // namespace zentrail
