@@ -96,22 +96,15 @@ std::string TallyCreditNoteTrn::strInvent_Crd(
     const std::string& strRemark3, const std::string& strRemark4, const std::string& strRemark5,
     const std::string& strRemark6) const {
     const std::string unit = strXmlText(strItemUnit);
-    std::string out;
-    out.reserve(512 + strCrd_Batch.size() + strCrd_Alloc.size());
-    AppendLine(out, {"<ALLINVENTORYENTRIES.LIST>"});
-    AppendUserDescriptions(
-        out, {strRemark1, strRemark2, strRemark3, strRemark4, strRemark5, strRemark6});
     // Product codes may hold "&"; the escape keeps an already escaped name as it is.
-    AppendStockLines(out, {.item = strXmlText(strItemName),
+    return InventoryEntry({strRemark1, strRemark2, strRemark3, strRemark4, strRemark5, strRemark6},
+                          {.item = strXmlText(strItemName),
                            .deemedPositive = true,
                            .rate = NumberText(dblRate) + "/" + unit,
                            .amount = DebitText(dblAmount),
                            .quantity = NumberText(dblItemQty),
-                           .unit = unit});
-    out += strCrd_Batch;
-    out += strCrd_Alloc;
-    AppendLine(out, {"</ALLINVENTORYENTRIES.LIST>"});
-    return out;
+                           .unit = unit},
+                          strCrd_Batch, strCrd_Alloc);
 }
 
 std::string TallyCreditNoteTrn::strAccountAlloc(double dblAmount, const std::string& strSalesLed,

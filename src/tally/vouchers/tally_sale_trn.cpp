@@ -125,22 +125,15 @@ std::string TallySaleTrn::strInvent_Sales(
     const std::string& strRemark3, const std::string& strRemark4, const std::string& strRemark5,
     const std::string& strRemark6) const {
     const std::string unit = strXmlText(strItemUnit);
-    std::string out;
-    out.reserve(512 + strSale_Batch.size() + strSale_Alloc.size());
-    AppendLine(out, {"<ALLINVENTORYENTRIES.LIST>"});
-    AppendUserDescriptions(
-        out, {strRemark1, strRemark2, strRemark3, strRemark4, strRemark5, strRemark6});
     // Product codes may hold "&"; the escape keeps an already escaped name as it is.
-    AppendStockLines(out, {.item = strXmlText(strItemName),
+    return InventoryEntry({strRemark1, strRemark2, strRemark3, strRemark4, strRemark5, strRemark6},
+                          {.item = strXmlText(strItemName),
                            .deemedPositive = false,
                            .rate = NumberText(dblRate) + "/" + unit,
                            .amount = NumberText(dblAmount),
                            .quantity = NumberText(dblItemQty),
-                           .unit = unit});
-    out += strSale_Batch;
-    out += strSale_Alloc;
-    AppendLine(out, {"</ALLINVENTORYENTRIES.LIST>"});
-    return out;
+                           .unit = unit},
+                          strSale_Batch, strSale_Alloc);
 }
 
 std::string TallySaleTrn::strAccountAlloc(double dblAmount, const std::string& strSalesLed,

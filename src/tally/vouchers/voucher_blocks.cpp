@@ -5,6 +5,25 @@
 
 namespace zentrail {
 
+namespace {
+
+// ACTUALQTY and BILLEDQTY, each " <quantity> <unit>".
+void AppendQuantities(std::string& out, std::string_view quantity, std::string_view unit) {
+    AppendLine(out, {"<ACTUALQTY> ", quantity, " ", unit, "</ACTUALQTY>"});
+    AppendLine(out, {"<BILLEDQTY> ", quantity, " ", unit, "</BILLEDQTY>"});
+}
+
+// Remarks are escaped here; none is written unless the first is set.
+void AppendUserDescriptions(std::string& out, std::initializer_list<std::string_view> remarks) {
+    if (remarks.size() == 0 || remarks.begin()->empty()) return;
+    AppendLine(out, {"<BASICUSERDESCRIPTION.LIST>"});
+    for (std::string_view remark : remarks)
+        if (!remark.empty()) AppendElement(out, "BASICUSERDESCRIPTION", EscapeXmlTextOnce(remark));
+    AppendLine(out, {"</BASICUSERDESCRIPTION.LIST>"});
+}
+
+}  // namespace
+
 void AppendVoucherOpening(std::string& out, const VoucherOpening& head) {
     AppendLine(out, {"<TALLYMESSAGE xmlns:UDF=\"TallyUDF\">"});
     AppendLine(out, {"<VOUCHER REMOTEID=\"", head.key, "\" VCHTYPE=\"", head.type, "\" ACTION=\"",
@@ -115,11 +134,6 @@ void AppendCostCentre(std::string& out, std::string_view name, std::string_view 
     AppendLine(out, {"</CATEGORYALLOCATIONS.LIST>"});
 }
 
-void AppendQuantities(std::string& out, std::string_view quantity, std::string_view unit) {
-    AppendLine(out, {"<ACTUALQTY> ", quantity, " ", unit, "</ACTUALQTY>"});
-    AppendLine(out, {"<BILLEDQTY> ", quantity, " ", unit, "</BILLEDQTY>"});
-}
-
 void AppendStockLines(std::string& out, const StockLines& stock) {
     AppendElement(out, "STOCKITEMNAME", stock.item);
     AppendElement(out, "ISDEEMEDPOSITIVE", stock.deemedPositive ? "Yes" : "No");
@@ -129,12 +143,17 @@ void AppendStockLines(std::string& out, const StockLines& stock) {
     AppendQuantities(out, stock.quantity, stock.unit);
 }
 
-void AppendUserDescriptions(std::string& out, std::initializer_list<std::string_view> remarks) {
-    if (remarks.size() == 0 || remarks.begin()->empty()) return;
-    AppendLine(out, {"<BASICUSERDESCRIPTION.LIST>"});
-    for (std::string_view remark : remarks)
-        if (!remark.empty()) AppendElement(out, "BASICUSERDESCRIPTION", EscapeXmlTextOnce(remark));
-    AppendLine(out, {"</BASICUSERDESCRIPTION.LIST>"});
+std::string InventoryEntry(std::initializer_list<std::string_view> remarks, const StockLines& stock,
+                           std::string_view batch, std::string_view allocation) {
+    std::string out;
+    out.reserve(512 + batch.size() + allocation.size());
+    AppendLine(out, {"<ALLINVENTORYENTRIES.LIST>"});
+    AppendUserDescriptions(out, remarks);
+    AppendStockLines(out, stock);
+    out += batch;
+    out += allocation;
+    AppendLine(out, {"</ALLINVENTORYENTRIES.LIST>"});
+    return out;
 }
 
 void AppendBatchAllocation(std::string& out, const BatchAllocation& batch) {

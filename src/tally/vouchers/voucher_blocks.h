@@ -68,9 +68,6 @@ void AppendGstOverride(std::string& out, std::string_view nature, std::string_vi
 // CATEGORYALLOCATIONS.LIST of the primary cost category with one cost centre.
 void AppendCostCentre(std::string& out, std::string_view name, std::string_view amount);
 
-// ACTUALQTY and BILLEDQTY, each " <quantity> <unit>".
-void AppendQuantities(std::string& out, std::string_view quantity, std::string_view unit);
-
 // The lines of an inventory entry from STOCKITEMNAME to BILLEDQTY.
 struct StockLines {
     std::string_view item{};
@@ -82,9 +79,11 @@ struct StockLines {
 };
 void AppendStockLines(std::string& out, const StockLines& stock);
 
-// BASICUSERDESCRIPTION.LIST with every remark that is set, only when the first one is. The
-// remarks are escaped here.
-void AppendUserDescriptions(std::string& out, std::initializer_list<std::string_view> remarks);
+// A whole ALLINVENTORYENTRIES.LIST: the remarks as BASICUSERDESCRIPTION lines (escaped here,
+// each one that is set, none unless the first is), the stock lines, then the batch and the
+// accounting allocation as the builder made them.
+std::string InventoryEntry(std::initializer_list<std::string_view> remarks, const StockLines& stock,
+                           std::string_view batch, std::string_view allocation);
 
 // One BATCHALLOCATIONS.LIST.
 struct BatchAllocation {
