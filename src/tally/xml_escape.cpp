@@ -11,9 +11,7 @@ std::string TrimBlanks(std::string_view text) {
     return std::string(text.substr(first, last - first + 1));
 }
 
-namespace {
-
-void AppendEntity(std::string& out, char c) {
+void AppendXmlEntity(std::string& out, char c) {
     switch (c) {
         case '&':
             out += "&amp;";
@@ -34,6 +32,8 @@ void AppendEntity(std::string& out, char c) {
             out += c;
     }
 }
+
+namespace {
 
 bool IsHexDigit(char c) {
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
@@ -62,7 +62,7 @@ std::string XmlEscape(std::string& text) {
     std::string trimmed = TrimBlanks(text);
     std::string escaped;
     escaped.reserve(trimmed.size() + 16);
-    for (char c : trimmed) AppendEntity(escaped, c);
+    for (char c : trimmed) AppendXmlEntity(escaped, c);
     text = escaped;
     return TrimBlanks(text);
 }
@@ -80,7 +80,7 @@ std::string EscapeXmlTextOnce(std::string_view input) {
                 continue;
             }
         }
-        AppendEntity(out, text[i]);
+        AppendXmlEntity(out, text[i]);
     }
     return TrimBlanks(out);
 }

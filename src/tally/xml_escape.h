@@ -8,6 +8,9 @@ namespace zentrail {
 // Removes blanks (the space character only) from both ends.
 std::string TrimBlanks(std::string_view text);
 
+// Appends c, as its entity when it is "&", "'", double quote, "<" or ">".
+void AppendXmlEntity(std::string& out, char c);
+
 // Always escapes: "&", "'", double quote, "<" and ">" become entities, blanks are trimmed.
 // The argument is rewritten to the escaped text, which is also returned.
 std::string XmlEscape(std::string& text);

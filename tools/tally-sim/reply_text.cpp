@@ -1,5 +1,7 @@
 #include "tally-sim/reply_text.h"
 
+#include "tally/xml_escape.h"
+
 namespace zentrail::sim {
 
 std::string RunningReply() { return "<RESPONSE>TallyPrime Server is Running</RESPONSE>"; }
@@ -42,28 +44,11 @@ std::string EscapeReplyText(std::string_view text) {
     std::string out;
     out.reserve(text.size() + 16);
     for (char c : text) {
-        switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '\'':
-                out += "&apos;";
-                break;
-            case '"':
-                out += "&quot;";
-                break;
-            default:
-                if (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r')
-                    out.append("&#").append(std::to_string(static_cast<int>(c))).append(";");
-                else
-                    out += c;
-        }
+        // Unlike the builders' escape: no trimming, and control characters as references.
+        if (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r')
+            out.append("&#").append(std::to_string(static_cast<int>(c))).append(";");
+        else
+            AppendXmlEntity(out, c);
     }
     return out;
 }

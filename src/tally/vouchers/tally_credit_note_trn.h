@@ -65,8 +65,6 @@ public:
                               const std::string& strTrack) const;
 
 private:
-    std::string PartyEntry(const char* list, const std::string& strPartyCode,
-                           const std::string& strVchNo, double dblAmount) const;
     std::string LedgerEntry(const char* list, bool debit, std::string& strLedger,
                             double dblAmount) const;
 };

@@ -4,6 +4,7 @@
 
 #include "tally/date_text.h"
 #include "tally/number_text.h"
+#include "tally/vouchers/voucher_blocks.h"
 #include "tally/vouchers/voucher_lines.h"
 
 namespace zentrail {
@@ -13,13 +14,6 @@ namespace {
 constexpr const char* kLedgerList = "LEDGERENTRIES.LIST";
 constexpr const char* kAllLedgerList = "ALLLEDGERENTRIES.LIST";
 
-void AppendGstOverride(std::string& out, std::string_view nature, std::string_view assessable) {
-    AppendLine(out, {"<GSTOVRDNNATURE>", nature, "</GSTOVRDNNATURE>"});
-    AppendLine(out, {"<GSTOVRDNINELIGIBLEITC>&#4; Not Applicable</GSTOVRDNINELIGIBLEITC>"});
-    AppendLine(out, {"<GSTOVRDNISREVCHARGEAPPL>&#4; Not Applicable</GSTOVRDNISREVCHARGEAPPL>"});
-    AppendLine(out, {"<GSTOVRDNASSESSABLEVALUE>-", assessable, "</GSTOVRDNASSESSABLEVALUE>"});
-}
-
 }  // namespace
 
 std::string TallyPurchTrn::strPurchase_Head(
@@ -28,11 +22,8 @@ std::string TallyPurchTrn::strPurchase_Head(
     std::string& strSuppInvDate, const std::string& strGrnNum, const std::string& strPoNum,
     const std::string& strPoNum1, const std::string& strStatNm,
     const std::string& strPartyGSTN) const {
-    strParty = strXmlText(strParty);
-    strRemarks = strXmlText(strRemarks);
-    strVchType = strXmlText(strVchType);
-    strVchNo = strXmlText(strVchNo);
-    strRefNo = strXmlText(strRefNo);
+    for (std::string* text : {&strParty, &strRemarks, &strVchType, &strVchNo, &strRefNo})
+        *text = strXmlText(*text);
     if (strVchType.empty()) strVchType = "Purchase";
 
     const std::string date = VoucherDate(dtpTallyDate);
@@ -44,24 +35,12 @@ std::string TallyPurchTrn::strPurchase_Head(
 
     std::string out;
     out.reserve(2400);
-    AppendLine(out, {"<TALLYMESSAGE xmlns:UDF=\"TallyUDF\">"});
-    AppendLine(out,
-               {"<VOUCHER REMOTEID=\"", key, "\" VCHTYPE=\"", strVchType, "\" ACTION=\"Create\">"});
-    AppendLine(out, {"<DATE>", date, "</DATE>"});
-    AppendLine(out, {"<GUID>", key, "</GUID>"});
-    AppendLine(out, {"<NARRATION>", strXmlText(strRemarks), "</NARRATION>"});
-    AppendLine(out, {"<VOUCHERTYPENAME>", strVchType, "</VOUCHERTYPENAME>"});
-    AppendLine(out, {"<ISOPTIONAL>No</ISOPTIONAL>"});
-    AppendLine(out, {"<USEFORGAINLOSS>No</USEFORGAINLOSS>"});
-    AppendLine(out, {"<USEFORCOMPOUND>No</USEFORCOMPOUND>"});
-    AppendLine(out, {"<EFFECTIVEDATE>", date, "</EFFECTIVEDATE>"});
-    AppendLine(out, {"<ISCANCELLED>No</ISCANCELLED>"});
-    AppendLine(out, {"<USETRACKINGNUMBER>No</USETRACKINGNUMBER>"});
-    AppendLine(out, {"<ISPOSTDATED>No</ISPOSTDATED>"});
-    AppendLine(out, {"<ISINVOICE>Yes</ISINVOICE>"});
-    AppendLine(out, {"<DIFFACTUALQTY>No</DIFFACTUALQTY>"});
-    AppendLine(out, {"<VOUCHERNUMBER>", strVchNo, "</VOUCHERNUMBER>"});
-    AppendLine(out, {"<REFERENCE>", strRefNo, "</REFERENCE>"});
+    AppendVoucherOpening(out, {.key = key,
+                               .type = strVchType,
+                               .date = date,
+                               .narration = strXmlText(strRemarks),
+                               .number = strVchNo,
+                               .reference = strRefNo});
     AppendLine(out, {"<PARTYLEDGERNAME>", strParty, "</PARTYLEDGERNAME>"});
     AppendLine(out, {"<UDF:REFERENCEDATE.LIST DESC=\"`ReferenceDate`\" ISLIST=\"YES\" "
                      "TYPE=\"Date\">"});
@@ -83,42 +62,21 @@ std::string TallyPurchTrn::strPurchase_Head(
         AppendLine(out, {"<PARTYGSTIN>", strXmlText(strPartyGSTN), "</PARTYGSTIN>"});
     AppendLine(out, {"<ISGSTOVERRIDDEN>Yes</ISGSTOVERRIDDEN>"});
     AppendLine(out, {"<GSTNOTEXPORTED>No</GSTNOTEXPORTED>"});
-    if (!strRemarks.empty()) AppendLine(out, {"<NARRATION>", strRemarks, "</NARRATION>"});
-    AppendLine(out, {"<ALTERID></ALTERID>"});
-    return out;
-}
-
-std::string TallyPurchTrn::PartyEntry(const char* list, const std::string& partyCode,
-                                      const std::string& billName, double amount) {
-    const std::string amountText = NumberText(amount);
-    std::string out;
-    out.reserve(420);
-    AppendLine(out, {"<", list, ">"});
-    AppendLine(out, {"<REMOVEZEROENTRIES>No</REMOVEZEROENTRIES>"});
-    AppendLine(out, {"<ISDEEMEDPOSITIVE>No</ISDEEMEDPOSITIVE>"});
-    AppendLine(out, {"<LEDGERFROMITEM>No</LEDGERFROMITEM>"});
-    AppendLine(out, {"<LEDGERNAME>", strXmlText(partyCode), "</LEDGERNAME>"});
-    AppendLine(out, {"<ISPARTYLEDGER>Yes</ISPARTYLEDGER>"});
-    AppendLine(out, {"<AMOUNT>", amountText, "</AMOUNT>"});
-    AppendLine(out, {"<BILLALLOCATIONS.LIST>"});
-    AppendLine(out, {"<NAME>", strXmlText(billName), "</NAME>"});
-    AppendLine(out, {"<BILLTYPE>New Ref</BILLTYPE>"});
-    AppendLine(out, {"<BILLCREDITPERIOD/>"});
-    AppendLine(out, {"<AMOUNT>", amountText, "</AMOUNT>"});
-    AppendLine(out, {"</BILLALLOCATIONS.LIST>"});
-    AppendLine(out, {"</", list, ">"});
+    AppendHeadEnd(out, strRemarks);
     return out;
 }
 
 std::string TallyPurchTrn::strPurchase_Party(std::string strPartyCode, const std::string& strVchNo,
                                              double dblAmount) const {
-    return PartyEntry(kLedgerList, strPartyCode, strVchNo, dblAmount);
+    return CreditPartyEntry(kLedgerList, strXmlText(strPartyCode), strXmlText(strVchNo),
+                            NumberText(dblAmount));
 }
 
 std::string TallyPurchTrn::strPurchase_Party_All(std::string strPartyCode,
                                                  const std::string& strVchNo,
                                                  double dblAmount) const {
-    return PartyEntry(kAllLedgerList, strPartyCode, strVchNo, dblAmount);
+    return CreditPartyEntry(kAllLedgerList, strXmlText(strPartyCode), strXmlText(strVchNo),
+                            NumberText(dblAmount));
 }
 
 std::string TallyPurchTrn::strPurchase_Dr(std::string& strLedgerDr, double dblDrAmt,
@@ -134,12 +92,8 @@ std::string TallyPurchTrn::strPurchase_Dr(std::string& strLedgerDr, double dblDr
     AppendLine(out, {"</BASICRATEOFINVOICETAX.LIST>"});
     AppendLine(out,
                {"<TAXCLASSIFICATIONNAME>", strXmlText(strTaxClass), "</TAXCLASSIFICATIONNAME>"});
-    AppendLine(out, {"<REMOVEZEROENTRIES>No</REMOVEZEROENTRIES>"});
-    AppendLine(out, {"<ISDEEMEDPOSITIVE>Yes</ISDEEMEDPOSITIVE>"});
-    AppendLine(out, {"<LEDGERFROMITEM>No</LEDGERFROMITEM>"});
-    AppendLine(out, {"<LEDGERNAME>", strLedgerDr, "</LEDGERNAME>"});
-    AppendLine(out, {"<ISPARTYLEDGER>No</ISPARTYLEDGER>"});
-    AppendLine(out, {"<AMOUNT>", DebitText(dblDrAmt), "</AMOUNT>"});
+    AppendLedgerLines(
+        out, {.deemedPositive = true, .ledger = strLedgerDr, .amount = DebitText(dblDrAmt)});
     AppendLine(out, {"</LEDGERENTRIES.LIST>"});
     return out;
 }
@@ -153,16 +107,11 @@ std::string TallyPurchTrn::strPurchase_Dr_All(std::string& strLedgerDr, double d
     std::string out;
     out.reserve(640);
     AppendLine(out, {"<ALLLEDGERENTRIES.LIST>"});
-    AppendLine(out, {"<REMOVEZEROENTRIES>No</REMOVEZEROENTRIES>"});
-    AppendLine(out, {"<ISDEEMEDPOSITIVE>Yes</ISDEEMEDPOSITIVE>"});
-    AppendLine(out, {"<LEDGERFROMITEM>No</LEDGERFROMITEM>"});
-    AppendLine(out, {"<LEDGERNAME>", strLedgerDr, "</LEDGERNAME>"});
-    AppendLine(out, {"<ISPARTYLEDGER>No</ISPARTYLEDGER>"});
-    AppendLine(out, {"<AMOUNT>", amountText, "</AMOUNT>"});
+    AppendLedgerLines(out, {.deemedPositive = true, .ledger = strLedgerDr, .amount = amountText});
     if (!strGstIn.empty()) {
         // The service line of a registered supplier: interstate when integrated tax applies.
         const char* nature = dblIgstAmt == 0 ? "Purchase Taxable" : "Interstate Purchase Taxable";
-        AppendGstOverride(out, nature, NumberText(dblDrAmt));
+        AppendGstOverride(out, nature, DebitText(dblDrAmt));
     }
     AppendLine(out, {"</ALLLEDGERENTRIES.LIST>"});
     return out;
@@ -174,12 +123,8 @@ std::string TallyPurchTrn::CreditEntry(const char* list, std::string& ledger, do
     std::string out;
     out.reserve(300);
     AppendLine(out, {"<", list, ">"});
-    AppendLine(out, {"<REMOVEZEROENTRIES>No</REMOVEZEROENTRIES>"});
-    AppendLine(out, {"<ISDEEMEDPOSITIVE>No</ISDEEMEDPOSITIVE>"});
-    AppendLine(out, {"<LEDGERFROMITEM>No</LEDGERFROMITEM>"});
-    AppendLine(out, {"<LEDGERNAME>", ledger, "</LEDGERNAME>"});
-    AppendLine(out, {"<ISPARTYLEDGER>No</ISPARTYLEDGER>"});
-    AppendLine(out, {"<AMOUNT>", NumberText(amount), "</AMOUNT>"});
+    AppendLedgerLines(out,
+                      {.deemedPositive = false, .ledger = ledger, .amount = NumberText(amount)});
     AppendLine(out, {"</", list, ">"});
     return out;
 }
@@ -201,36 +146,29 @@ std::string TallyPurchTrn::strInvent_Purchase(const std::string& strItemName, do
                                               double dblTaxableAmt1) const {
     const std::string amount = DebitText(dblAmount);
     const std::string unit = strXmlText(strItemUnit);
-    const std::string quantity = " " + NumberText(dblItemQty) + " " + unit;
+    const std::string quantity = NumberText(dblItemQty);
     std::string out;
     out.reserve(1400);
     AppendLine(out, {"<ALLINVENTORYENTRIES.LIST>"});
-    AppendLine(out, {"<STOCKITEMNAME>", strXmlText(strItemName), "</STOCKITEMNAME>"});
-    AppendLine(out, {"<ISDEEMEDPOSITIVE>Yes</ISDEEMEDPOSITIVE>"});
-    AppendLine(out, {"<ISAUTONEGATE>No</ISAUTONEGATE>"});
-    AppendLine(out, {"<RATE>", NumberText(dblRate), " /", unit, "</RATE>"});
-    AppendLine(out, {"<AMOUNT>", amount, "</AMOUNT>"});
-    AppendLine(out, {"<ACTUALQTY>", quantity, "</ACTUALQTY>"});
-    AppendLine(out, {"<BILLEDQTY>", quantity, "</BILLEDQTY>"});
-    AppendLine(out, {"<BATCHALLOCATIONS.LIST>"});
-    AppendLine(out, {"<GODOWNNAME>", strXmlText(strGodown), "</GODOWNNAME>"});
-    AppendLine(out, {"<BATCHNAME>", strXmlText(strBatchNo), "</BATCHNAME>"});
-    AppendLine(out, {"<ORDERNO></ORDERNO>"});
-    AppendLine(out, {"<TRACKINGNUMBER></TRACKINGNUMBER>"});
-    AppendLine(out, {"<MFDON></MFDON>"});
-    AppendLine(out, {"<EXPIRYPERIOD/>"});
-    AppendLine(out, {"<AMOUNT>", amount, "</AMOUNT>"});
-    AppendLine(out, {"<ACTUALQTY>", quantity, "</ACTUALQTY>"});
-    AppendLine(out, {"<BILLEDQTY>", quantity, "</BILLEDQTY>"});
-    AppendLine(out, {"<ORDERDUEDATE></ORDERDUEDATE>"});
-    AppendLine(out, {"</BATCHALLOCATIONS.LIST>"});
+    AppendStockLines(out, {.item = strXmlText(strItemName),
+                           .deemedPositive = true,
+                           .rate = NumberText(dblRate) + " /" + unit,
+                           .amount = amount,
+                           .quantity = quantity,
+                           .unit = unit});
+    // A purchase line carries no order, tracking number or due date: they are written empty.
+    AppendBatchAllocation(out, {.godown = strXmlText(strGodown),
+                                .batch = strXmlText(strBatchNo),
+                                .amount = amount,
+                                .quantity = quantity,
+                                .unit = unit});
     AppendLine(out, {"<ACCOUNTINGALLOCATIONS.LIST>"});
     AppendLine(out, {"<REMOVEZEROENTRIES>No</REMOVEZEROENTRIES>"});
     AppendLine(out, {"<ISDEEMEDPOSITIVE>Yes</ISDEEMEDPOSITIVE>"});
     AppendLine(out, {"<LEDGERFROMITEM>No</LEDGERFROMITEM>"});
     AppendLine(out, {"<LEDGERNAME>", strXmlText(strPurchasesAc), "</LEDGERNAME>"});
     if (!strTaxTyp.empty())
-        AppendGstOverride(out, strXmlText(strTaxTyp), NumberText(dblTaxableAmt1));
+        AppendGstOverride(out, strXmlText(strTaxTyp), DebitText(dblTaxableAmt1));
     AppendLine(out, {"<ISPARTYLEDGER>No</ISPARTYLEDGER>"});
     AppendLine(out, {"<AMOUNT>", amount, "</AMOUNT>"});
     AppendLine(out, {"</ACCOUNTINGALLOCATIONS.LIST>"});

@@ -51,8 +51,6 @@ public:
                                    const std::string& strTaxTyp, double dblTaxableAmt1) const;
 
 private:
-    static std::string PartyEntry(const char* list, const std::string& partyCode,
-                                  const std::string& billName, double amount);
     static std::string CreditEntry(const char* list, std::string& ledger, double amount);
 };
 

@@ -2,6 +2,7 @@
 
 #include "tally/date_text.h"
 #include "tally/number_text.h"
+#include "tally/vouchers/voucher_blocks.h"
 #include "tally/vouchers/voucher_lines.h"
 
 namespace zentrail {
@@ -25,29 +26,17 @@ std::string TallyReceiptTrn::strReceipt_Head(std::string& strVchType,
 
     std::string out;
     out.reserve(1200);
-    AppendLine(out, {"<TALLYMESSAGE xmlns:UDF=\"TallyUDF\">"});
-    AppendLine(out, {"<VOUCHER REMOTEID=\"", key, "\" VCHTYPE=\"", strVchType,
-                     blnIsCancel ? "\" ACTION=\"Cancel\">" : "\" ACTION=\"Create\">"});
-    AppendLine(out, {"<DATE>", date, "</DATE>"});
-    AppendLine(out, {"<GUID>", key, "</GUID>"});
-    AppendLine(out, {"<NARRATION>", strXmlText(strRemarks), "</NARRATION>"});
-    AppendLine(out, {"<VOUCHERTYPENAME>", strVchType, "</VOUCHERTYPENAME>"});
-    AppendLine(
-        out, {strOptFlag == "R" ? "<ISOPTIONAL>No</ISOPTIONAL>" : "<ISOPTIONAL>Yes</ISOPTIONAL>"});
-    AppendLine(out, {"<USEFORGAINLOSS>No</USEFORGAINLOSS>"});
-    AppendLine(out, {"<USEFORCOMPOUND>No</USEFORCOMPOUND>"});
-    AppendLine(out, {"<EFFECTIVEDATE>", date, "</EFFECTIVEDATE>"});
-    AppendLine(out,
-               {blnIsCancel ? "<ISCANCELLED>Yes</ISCANCELLED>" : "<ISCANCELLED>No</ISCANCELLED>"});
-    AppendLine(out, {"<USETRACKINGNUMBER>No</USETRACKINGNUMBER>"});
-    AppendLine(out, {"<ISPOSTDATED>No</ISPOSTDATED>"});
-    AppendLine(out, {"<ISINVOICE>No</ISINVOICE>"});
-    AppendLine(out, {"<DIFFACTUALQTY>No</DIFFACTUALQTY>"});
-    AppendLine(out, {"<VOUCHERNUMBER>", number, "</VOUCHERNUMBER>"});
-    AppendLine(out, {"<REFERENCE>", reference, "</REFERENCE>"});
+    AppendVoucherOpening(out, {.key = key,
+                               .type = strVchType,
+                               .date = date,
+                               .narration = strXmlText(strRemarks),
+                               .number = number,
+                               .reference = reference,
+                               .cancel = blnIsCancel,
+                               .optional = strOptFlag != "R",
+                               .invoice = false});
     AppendLine(out, {"<PARTYLEDGERNAME>", strParty, "</PARTYLEDGERNAME>"});
-    if (!strRemarks.empty()) AppendLine(out, {"<NARRATION>", strRemarks, "</NARRATION>"});
-    AppendLine(out, {"<ALTERID></ALTERID>"});
+    AppendHeadEnd(out, strRemarks);
     return out;
 }
 
@@ -70,13 +59,8 @@ std::string TallyReceiptTrn::strReceipt_BillAlloc(const std::string& strBillNumb
     if (!(dblAmt > 0)) return {};
     std::string out;
     out.reserve(200);
-    AppendLine(out, {"<BILLALLOCATIONS.LIST>"});
     // The invoice's bill was opened under its escaped number; the same text settles it.
-    AppendLine(out, {"<NAME>", strXmlText(strBillNumber), "</NAME>"});
-    AppendLine(out, {"<BILLTYPE>Agst Ref</BILLTYPE>"});
-    AppendLine(out, {"<BILLCREDITPERIOD/>"});
-    AppendLine(out, {"<AMOUNT>", NumberText(dblAmt), "</AMOUNT>"});
-    AppendLine(out, {"</BILLALLOCATIONS.LIST>"});
+    AppendBillAllocation(out, strXmlText(strBillNumber), "Agst Ref", NumberText(dblAmt));
     return out;
 }
 
@@ -90,12 +74,7 @@ std::string TallyReceiptTrn::strReceipt_Dr(
     std::string out;
     out.reserve(1100);
     AppendLine(out, {"<ALLLEDGERENTRIES.LIST>"});
-    AppendLine(out, {"<REMOVEZEROENTRIES>No</REMOVEZEROENTRIES>"});
-    AppendLine(out, {"<ISDEEMEDPOSITIVE>Yes</ISDEEMEDPOSITIVE>"});
-    AppendLine(out, {"<LEDGERFROMITEM>No</LEDGERFROMITEM>"});
-    AppendLine(out, {"<LEDGERNAME>", strLedgerDr, "</LEDGERNAME>"});
-    AppendLine(out, {"<ISPARTYLEDGER>No</ISPARTYLEDGER>"});
-    AppendLine(out, {"<AMOUNT>", amount, "</AMOUNT>"});
+    AppendLedgerLines(out, {.deemedPositive = true, .ledger = strLedgerDr, .amount = amount});
     if (!strChqNo.empty()) {
         AppendLine(out, {"<BANKALLOCATIONS.LIST>"});
         AppendLine(out, {"<DATE>", strXmlText(strTrnDate), "</DATE>"});
@@ -112,16 +91,7 @@ std::string TallyReceiptTrn::strReceipt_Dr(
         AppendLine(out, {"<AMOUNT>", amount, "</AMOUNT>"});
         AppendLine(out, {"</BANKALLOCATIONS.LIST>"});
     }
-    if (!strCostNm.empty()) {
-        AppendLine(out, {"<CATEGORYALLOCATIONS.LIST>"});
-        AppendLine(out, {"<CATEGORY>Primary Cost Category</CATEGORY>"});
-        AppendLine(out, {"<ISDEEMEDPOSITIVE>No</ISDEEMEDPOSITIVE>"});
-        AppendLine(out, {"<COSTCENTREALLOCATIONS.LIST>"});
-        AppendLine(out, {"<NAME>", strXmlText(strCostNm), "</NAME>"});
-        AppendLine(out, {"<AMOUNT>", amount, "</AMOUNT>"});
-        AppendLine(out, {"</COSTCENTREALLOCATIONS.LIST>"});
-        AppendLine(out, {"</CATEGORYALLOCATIONS.LIST>"});
-    }
+    if (!strCostNm.empty()) AppendCostCentre(out, strXmlText(strCostNm), amount);
     AppendLine(out, {"</ALLLEDGERENTRIES.LIST>"});
     return out;
 }

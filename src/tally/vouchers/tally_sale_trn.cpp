@@ -1,8 +1,7 @@
 #include "tally/vouchers/tally_sale_trn.h"
 
-#include <string_view>
-
 #include "tally/number_text.h"
+#include "tally/vouchers/voucher_blocks.h"
 #include "tally/vouchers/voucher_lines.h"
 #include "tally/xml_escape.h"
 
@@ -10,22 +9,11 @@ namespace zentrail {
 
 namespace {
 
-void Line(std::string& out, std::string_view text) { AppendLine(out, {text}); }
-
-void Element(std::string& out, std::string_view tag, std::string_view text) {
-    AppendLine(out, {"<", tag, ">", text, "</", tag, ">"});
-}
-
 void EmptyRateBlock(std::string& out, const char* dutyHead) {
-    Line(out, "<RATEDETAILS.LIST>");
-    Element(out, "GSTRATEDUTYHEAD", dutyHead);
-    Line(out, "<GSTRATEVALUATIONTYPE>Based on Value</GSTRATEVALUATIONTYPE>");
-    Line(out, "</RATEDETAILS.LIST>");
-}
-
-void QuantityLines(std::string& out, const std::string& qty, const std::string& unit) {
-    Line(out, "<ACTUALQTY> " + qty + " " + unit + "</ACTUALQTY>");
-    Line(out, "<BILLEDQTY> " + qty + " " + unit + "</BILLEDQTY>");
+    AppendLine(out, {"<RATEDETAILS.LIST>"});
+    AppendElement(out, "GSTRATEDUTYHEAD", dutyHead);
+    AppendLine(out, {"<GSTRATEVALUATIONTYPE>Based on Value</GSTRATEVALUATIONTYPE>"});
+    AppendLine(out, {"</RATEDETAILS.LIST>"});
 }
 
 }  // namespace
@@ -38,58 +26,36 @@ std::string TallySaleTrn::strSale_Head(std::string& strVchType, const std::strin
                                        const std::string& strPartyGSTN, std::string& Add1,
                                        std::string& Add2, std::string& Add3, std::string& Add4,
                                        std::string& Add5) const {
-    strParty = strXmlText(strParty);
-    strRemarks = strXmlText(strRemarks);
-    strVchType = strXmlText(strVchType);
-    strPartyName = strXmlText(strPartyName);
-    strVchNo = strXmlText(strVchNo);
-    strRefNo = strXmlText(strRefNo);
+    for (std::string* text :
+         {&strParty, &strRemarks, &strVchType, &strPartyName, &strVchNo, &strRefNo})
+        *text = strXmlText(*text);
     if (strVchType.empty()) strVchType = "Sales";
 
     // The date arrives as grid text; escaping leaves real dates unchanged.
     const std::string date = strXmlText(dtpTallyDate);
     const std::string key = VoucherKey(date, strVchType, strParty, strVchNo, strRefNo);
     // Taken before the address lines are escaped in place: callers pass the state as an
-    // address line too, possibly in the same variable.
+    // address line too, possibly in the same variable. A blank-padded GSTIN column is no GSTIN.
     const std::string state = strXmlText(strStatNm);
-    const std::string gstin = strXmlText(strPartyGSTN);
+    const std::string gstin =
+        TrimBlanks(strPartyGSTN).size() >= 10 ? strXmlText(strPartyGSTN) : std::string();
 
     std::string out;
     out.reserve(2048);
-    Line(out, "<TALLYMESSAGE xmlns:UDF=\"TallyUDF\">");
-    Line(out, "<VOUCHER REMOTEID=\"" + key + "\" VCHTYPE=\"" + strVchType + "\" ACTION=\"" +
-                  (blnIsCancel ? "Cancel" : "Create") + "\">");
-    Element(out, "DATE", date);
-    Element(out, "GUID", key);
-    Element(out, "NARRATION", strXmlText(strRemarks));
-    Element(out, "VOUCHERTYPENAME", strVchType);
-    Line(out, "<ISOPTIONAL>No</ISOPTIONAL>");
-    Line(out, "<USEFORGAINLOSS>No</USEFORGAINLOSS>");
-    Line(out, "<USEFORCOMPOUND>No</USEFORCOMPOUND>");
-    Element(out, "EFFECTIVEDATE", date);
-    Element(out, "ISCANCELLED", blnIsCancel ? "Yes" : "No");
-    Line(out, "<USETRACKINGNUMBER>No</USETRACKINGNUMBER>");
-    Line(out, "<ISPOSTDATED>No</ISPOSTDATED>");
-    Line(out, "<ISINVOICE>Yes</ISINVOICE>");
-    Line(out, "<DIFFACTUALQTY>No</DIFFACTUALQTY>");
-    Element(out, "VOUCHERNUMBER", strVchNo);
-    Element(out, "REFERENCE", strRefNo);
-    Element(out, "BASICBUYERNAME", strPartyName);
-    Element(out, "PARTYNAME", strParty);
-    Element(out, "BASEPARTYNAME", strParty);
-    Element(out, "PARTYLEDGERNAME", strParty);
-    Element(out, "STATENAME", state);
-    // A blank-padded GSTIN column is no GSTIN.
-    if (TrimBlanks(strPartyGSTN).size() >= 10) Element(out, "PARTYGSTIN", gstin);
-    Element(out, "PLACEOFSUPPLY", state);
-    Line(out, "<BASICBUYERADDRESS.LIST TYPE=\"String\">");
-    for (std::string* address : {&Add1, &Add2, &Add3, &Add4, &Add5})
-        Element(out, "BASICBUYERADDRESS", XmlEscape(*address));
-    Line(out, "</BASICBUYERADDRESS.LIST>");
-    Line(out, "<ISGSTOVERRIDDEN>Yes</ISGSTOVERRIDDEN>");
-    Line(out, "<GSTNOTEXPORTED>No</GSTNOTEXPORTED>");
-    if (!strRemarks.empty()) Element(out, "NARRATION", strRemarks);
-    Line(out, "<ALTERID></ALTERID>");
+    AppendVoucherOpening(out, {.key = key,
+                               .type = strVchType,
+                               .date = date,
+                               .narration = strXmlText(strRemarks),
+                               .number = strVchNo,
+                               .reference = strRefNo,
+                               .cancel = blnIsCancel});
+    AppendBuyerLines(out, strPartyName, strParty, state, gstin);
+    AppendElement(out, "PLACEOFSUPPLY", state);
+    AppendBuyerAddressList(out, Add1, Add2, Add3, Add4, Add5);
+    out += kCrLf;
+    AppendLine(out, {"<ISGSTOVERRIDDEN>Yes</ISGSTOVERRIDDEN>"});
+    AppendLine(out, {"<GSTNOTEXPORTED>No</GSTNOTEXPORTED>"});
+    AppendHeadEnd(out, strRemarks);
     return out;
 }
 
@@ -100,21 +66,11 @@ std::string TallySaleTrn::PartyEntry(const char* list, const std::string& strPar
     const std::string amount = DebitText(dblAmount);
     std::string out;
     out.reserve(512);
-    Line(out, std::string("<") + list + ">");
-    Line(out, "<REMOVEZEROENTRIES>No</REMOVEZEROENTRIES>");
-    Line(out, "<ISDEEMEDPOSITIVE>Yes</ISDEEMEDPOSITIVE>");
-    Line(out, "<LEDGERFROMITEM>No</LEDGERFROMITEM>");
-    Element(out, "LEDGERNAME", party);
-    Line(out, "<ISPARTYLEDGER>Yes</ISPARTYLEDGER>");
-    Element(out, "AMOUNT", amount);
-    Line(out, "<BILLALLOCATIONS.LIST>");
-    Element(out, "NAME", strVchNo);
-    Line(out, "<BILLTYPE>New Ref</BILLTYPE>");
-    Line(out, "<BILLCREDITPERIOD/>");
-    Element(out, "AMOUNT", amount);
-    Element(out, "VATEXPAMOUNT", amount);
-    Line(out, "</BILLALLOCATIONS.LIST>");
-    Line(out, std::string("</") + list + ">");
+    AppendLine(out, {"<", list, ">"});
+    AppendLedgerLines(
+        out, {.deemedPositive = true, .ledger = party, .partyLedger = true, .amount = amount});
+    AppendBillAllocation(out, strVchNo, "New Ref", amount, amount);
+    AppendLine(out, {"</", list, ">"});
     return out;
 }
 
@@ -133,20 +89,8 @@ std::string TallySaleTrn::LedgerEntry(const char* list, bool debit, std::string&
     // Zero entries are left out so that callers can pass every ledger unconditionally.
     if (dblAmount == 0) return {};
     strLedger = strXmlText(strLedger);
-    const std::string amount = debit ? DebitText(dblAmount) : NumberText(dblAmount);
-    std::string out;
-    out.reserve(384 + extraLines.size());
-    Line(out, std::string("<") + list + ">");
-    Line(out, "<REMOVEZEROENTRIES>No</REMOVEZEROENTRIES>");
-    Element(out, "ISDEEMEDPOSITIVE", debit ? "Yes" : "No");
-    Line(out, "<LEDGERFROMITEM>No</LEDGERFROMITEM>");
-    Element(out, "LEDGERNAME", strLedger);
-    Line(out, "<ISPARTYLEDGER>No</ISPARTYLEDGER>");
-    Element(out, "AMOUNT", amount);
-    Element(out, "VATEXPAMOUNT", amount);
-    out += extraLines;
-    Line(out, std::string("</") + list + ">");
-    return out;
+    return VatLedgerEntry(list, debit, strLedger,
+                          debit ? DebitText(dblAmount) : NumberText(dblAmount), extraLines);
 }
 
 std::string TallySaleTrn::strSale_Dr(std::string& strLedgerDr, double dblDrAmt) const {
@@ -169,13 +113,8 @@ std::string TallySaleTrn::strSale_Cr_All(std::string& strLedgerCr, double dblCrA
                                          const std::string& strGstIn, double dblIgstAmt) const {
     std::string overrideLines;
     // Intrastate taxable line of a registered party; a blank-padded GSTIN is no GSTIN.
-    if (!TrimBlanks(strGstIn).empty() && dblIgstAmt == 0) {
-        Line(overrideLines, "<GSTOVRDNNATURE>Sales Taxable</GSTOVRDNNATURE>");
-        Line(overrideLines, "<GSTOVRDNINELIGIBLEITC>&#4; Not Applicable</GSTOVRDNINELIGIBLEITC>");
-        Line(overrideLines,
-             "<GSTOVRDNISREVCHARGEAPPL>&#4; Not Applicable</GSTOVRDNISREVCHARGEAPPL>");
-        Element(overrideLines, "GSTOVRDNASSESSABLEVALUE", NumberText(dblCrAmt));
-    }
+    if (!TrimBlanks(strGstIn).empty() && dblIgstAmt == 0)
+        AppendGstOverride(overrideLines, "Sales Taxable", NumberText(dblCrAmt));
     return LedgerEntry("ALLLEDGERENTRIES.LIST", false, strLedgerCr, dblCrAmt, overrideLines);
 }
 
@@ -186,29 +125,15 @@ std::string TallySaleTrn::strInvent_Sales(
     const std::string& strRemark3, const std::string& strRemark4, const std::string& strRemark5,
     const std::string& strRemark6) const {
     const std::string unit = strXmlText(strItemUnit);
-    const std::string qty = NumberText(dblItemQty);
-    std::string out;
-    out.reserve(512 + strSale_Batch.size() + strSale_Alloc.size());
-    Line(out, "<ALLINVENTORYENTRIES.LIST>");
-    if (!strRemark1.empty()) {
-        Line(out, "<BASICUSERDESCRIPTION.LIST>");
-        for (const std::string* remark :
-             {&strRemark1, &strRemark2, &strRemark3, &strRemark4, &strRemark5, &strRemark6}) {
-            if (!remark->empty()) Element(out, "BASICUSERDESCRIPTION", strXmlText(*remark));
-        }
-        Line(out, "</BASICUSERDESCRIPTION.LIST>");
-    }
     // Product codes may hold "&"; the escape keeps an already escaped name as it is.
-    Element(out, "STOCKITEMNAME", strXmlText(strItemName));
-    Line(out, "<ISDEEMEDPOSITIVE>No</ISDEEMEDPOSITIVE>");
-    Line(out, "<ISAUTONEGATE>No</ISAUTONEGATE>");
-    Element(out, "RATE", NumberText(dblRate) + "/" + unit);
-    Element(out, "AMOUNT", NumberText(dblAmount));
-    QuantityLines(out, qty, unit);
-    out += strSale_Batch;
-    out += strSale_Alloc;
-    Line(out, "</ALLINVENTORYENTRIES.LIST>");
-    return out;
+    return InventoryEntry({strRemark1, strRemark2, strRemark3, strRemark4, strRemark5, strRemark6},
+                          {.item = strXmlText(strItemName),
+                           .deemedPositive = false,
+                           .rate = NumberText(dblRate) + "/" + unit,
+                           .amount = NumberText(dblAmount),
+                           .quantity = NumberText(dblItemQty),
+                           .unit = unit},
+                          strSale_Batch, strSale_Alloc);
 }
 
 std::string TallySaleTrn::strAccountAlloc(double dblAmount, const std::string& strSalesLed,
@@ -219,33 +144,20 @@ std::string TallySaleTrn::strAccountAlloc(double dblAmount, const std::string& s
     const std::string amount = NumberText(dblAmount);
     std::string out;
     out.reserve(1536);
-    Line(out, "<ACCOUNTINGALLOCATIONS.LIST>");
-    Element(out, "TAXCLASSIFICATIONNAME", strXmlText(strTaxClass));
-    Element(out, "LEDGERNAME", strXmlText(strSalesLed));
-    if (!strTaxTyp.empty()) {
-        Element(out, "GSTOVRDNNATURE", strXmlText(strTaxTyp));
-        Line(out, "<GSTOVRDNINELIGIBLEITC>&#4; Not Applicable</GSTOVRDNINELIGIBLEITC>");
-        Line(out, "<GSTOVRDNISREVCHARGEAPPL>&#4; Not Applicable</GSTOVRDNISREVCHARGEAPPL>");
-    }
-    Line(out, "<ISDEEMEDPOSITIVE>No</ISDEEMEDPOSITIVE>");
-    Line(out, "<LEDGERFROMITEM>No</LEDGERFROMITEM>");
-    Line(out, "<REMOVEZEROENTRIES>No</REMOVEZEROENTRIES>");
-    Line(out, "<ISPARTYLEDGER>No</ISPARTYLEDGER>");
-    Element(out, "AMOUNT", amount);
-    Element(out, "GSTOVRDNASSESSABLEVALUE", NumberText(dblTaxableVal));
-    if (!strCostNm.empty()) {
-        Line(out, "<CATEGORYALLOCATIONS.LIST>");
-        Line(out, "<CATEGORY>Primary Cost Category</CATEGORY>");
-        Line(out, "<ISDEEMEDPOSITIVE>No</ISDEEMEDPOSITIVE>");
-        Line(out, "<COSTCENTREALLOCATIONS.LIST>");
-        Element(out, "NAME", strXmlText(strCostNm));
-        Element(out, "AMOUNT", amount);
-        Line(out, "</COSTCENTREALLOCATIONS.LIST>");
-        Line(out, "</CATEGORYALLOCATIONS.LIST>");
-    }
+    AppendLine(out, {"<ACCOUNTINGALLOCATIONS.LIST>"});
+    AppendElement(out, "TAXCLASSIFICATIONNAME", strXmlText(strTaxClass));
+    AppendElement(out, "LEDGERNAME", strXmlText(strSalesLed));
+    if (!strTaxTyp.empty()) AppendGstNature(out, strXmlText(strTaxTyp));
+    AppendLine(out, {"<ISDEEMEDPOSITIVE>No</ISDEEMEDPOSITIVE>"});
+    AppendLine(out, {"<LEDGERFROMITEM>No</LEDGERFROMITEM>"});
+    AppendLine(out, {"<REMOVEZEROENTRIES>No</REMOVEZEROENTRIES>"});
+    AppendLine(out, {"<ISPARTYLEDGER>No</ISPARTYLEDGER>"});
+    AppendElement(out, "AMOUNT", amount);
+    AppendElement(out, "GSTOVRDNASSESSABLEVALUE", NumberText(dblTaxableVal));
+    if (!strCostNm.empty()) AppendCostCentre(out, strXmlText(strCostNm), amount);
     for (const char* head : {"Integrated Tax", "Central Tax", "State Tax", "Cess"})
         EmptyRateBlock(out, head);
-    Line(out, "</ACCOUNTINGALLOCATIONS.LIST>");
+    AppendLine(out, {"</ACCOUNTINGALLOCATIONS.LIST>"});
     return out;
 }
 
@@ -256,17 +168,14 @@ std::string TallySaleTrn::strBatchAlloc(double dblItemQty, double dblRate,
                                         const std::string& strTrack) const {
     std::string out;
     out.reserve(512);
-    Line(out, "<BATCHALLOCATIONS.LIST>");
-    Element(out, "GODOWNNAME", strXmlText(strGodown));
-    Element(out, "BATCHNAME", strXmlText(strBatchNo));
-    Element(out, "ORDERNO", strXmlText(strOrdNo));
-    Element(out, "TRACKINGNUMBER", strXmlText(strTrack));
-    Line(out, "<MFDON></MFDON>");
-    Line(out, "<EXPIRYPERIOD/>");
-    Element(out, "AMOUNT", NumberText(dblItemQty * dblRate));
-    QuantityLines(out, NumberText(dblItemQty), strXmlText(strItemUnit));
-    Element(out, "ORDERDUEDATE", strXmlText(strOrdDt));
-    Line(out, "</BATCHALLOCATIONS.LIST>");
+    AppendBatchAllocation(out, {.godown = strXmlText(strGodown),
+                                .batch = strXmlText(strBatchNo),
+                                .orderNo = strXmlText(strOrdNo),
+                                .tracking = strXmlText(strTrack),
+                                .amount = NumberText(dblItemQty * dblRate),
+                                .quantity = NumberText(dblItemQty),
+                                .unit = strXmlText(strItemUnit),
+                                .dueDate = strXmlText(strOrdDt)});
     return out;
 }
 

@@ -121,11 +121,29 @@ Lines PartyEntry(const std::string& list, const std::string& party, const std::s
     };
 }
 
+// The batch allocation of a line in Main Location, Primary Batch, with no order or tracking.
+Lines BatchAllocation(const std::string& qty, const std::string& amount) {
+    return {
+        "<BATCHALLOCATIONS.LIST>",
+        "<GODOWNNAME>Main Location</GODOWNNAME>",
+        "<BATCHNAME>Primary Batch</BATCHNAME>",
+        "<ORDERNO></ORDERNO>",
+        "<TRACKINGNUMBER></TRACKINGNUMBER>",
+        "<MFDON></MFDON>",
+        "<EXPIRYPERIOD/>",
+        "<AMOUNT>" + amount + "</AMOUNT>",
+        "<ACTUALQTY> " + qty + " PC</ACTUALQTY>",
+        "<BILLEDQTY> " + qty + " PC</BILLEDQTY>",
+        "<ORDERDUEDATE></ORDERDUEDATE>",
+        "</BATCHALLOCATIONS.LIST>",
+    };
+}
+
 // One returned stock line: qty, rate, gross and net value as written.
 Lines InventoryEntry(const std::string& item, const std::string& qty, const std::string& rate,
                      const std::string& gross, const std::string& ledger, const std::string& nature,
                      const std::string& net) {
-    return {
+    Lines lines = {
         "<ALLINVENTORYENTRIES.LIST>",
         "<STOCKITEMNAME>" + item + "</STOCKITEMNAME>",
         "<ISDEEMEDPOSITIVE>Yes</ISDEEMEDPOSITIVE>",
@@ -134,33 +152,25 @@ Lines InventoryEntry(const std::string& item, const std::string& qty, const std:
         "<AMOUNT>-" + gross + "</AMOUNT>",
         "<ACTUALQTY> " + qty + " PC</ACTUALQTY>",
         "<BILLEDQTY> " + qty + " PC</BILLEDQTY>",
-        "<BATCHALLOCATIONS.LIST>",
-        "<GODOWNNAME>Main Location</GODOWNNAME>",
-        "<BATCHNAME>Primary Batch</BATCHNAME>",
-        "<ORDERNO></ORDERNO>",
-        "<TRACKINGNUMBER></TRACKINGNUMBER>",
-        "<MFDON></MFDON>",
-        "<EXPIRYPERIOD/>",
-        "<AMOUNT>-" + gross + "</AMOUNT>",
-        "<ACTUALQTY> " + qty + " PC</ACTUALQTY>",
-        "<BILLEDQTY> " + qty + " PC</BILLEDQTY>",
-        "<ORDERDUEDATE></ORDERDUEDATE>",
-        "</BATCHALLOCATIONS.LIST>",
-        "<ACCOUNTINGALLOCATIONS.LIST>",
-        "<TAXCLASSIFICATIONNAME></TAXCLASSIFICATIONNAME>",
-        "<LEDGERNAME>" + ledger + "</LEDGERNAME>",
-        "<GSTOVRDNNATURE>" + nature + "</GSTOVRDNNATURE>",
-        "<GSTOVRDNINELIGIBLEITC>&#4; Not Applicable</GSTOVRDNINELIGIBLEITC>",
-        "<GSTOVRDNISREVCHARGEAPPL>&#4; Not Applicable</GSTOVRDNISREVCHARGEAPPL>",
-        "<GSTOVRDNASSESSABLEVALUE>-" + net + "</GSTOVRDNASSESSABLEVALUE>",
-        "<ISDEEMEDPOSITIVE>Yes</ISDEEMEDPOSITIVE>",
-        "<LEDGERFROMITEM>No</LEDGERFROMITEM>",
-        "<REMOVEZEROENTRIES>No</REMOVEZEROENTRIES>",
-        "<ISPARTYLEDGER>No</ISPARTYLEDGER>",
-        "<AMOUNT>-" + gross + "</AMOUNT>",
-        "</ACCOUNTINGALLOCATIONS.LIST>",
-        "</ALLINVENTORYENTRIES.LIST>",
     };
+    AppendLines(lines, BatchAllocation(qty, "-" + gross));
+    AppendLines(lines, {
+                           "<ACCOUNTINGALLOCATIONS.LIST>",
+                           "<TAXCLASSIFICATIONNAME></TAXCLASSIFICATIONNAME>",
+                           "<LEDGERNAME>" + ledger + "</LEDGERNAME>",
+                           "<GSTOVRDNNATURE>" + nature + "</GSTOVRDNNATURE>",
+                           "<GSTOVRDNINELIGIBLEITC>&#4; Not Applicable</GSTOVRDNINELIGIBLEITC>",
+                           "<GSTOVRDNISREVCHARGEAPPL>&#4; Not Applicable</GSTOVRDNISREVCHARGEAPPL>",
+                           "<GSTOVRDNASSESSABLEVALUE>-" + net + "</GSTOVRDNASSESSABLEVALUE>",
+                           "<ISDEEMEDPOSITIVE>Yes</ISDEEMEDPOSITIVE>",
+                           "<LEDGERFROMITEM>No</LEDGERFROMITEM>",
+                           "<REMOVEZEROENTRIES>No</REMOVEZEROENTRIES>",
+                           "<ISPARTYLEDGER>No</ISPARTYLEDGER>",
+                           "<AMOUNT>-" + gross + "</AMOUNT>",
+                           "</ACCOUNTINGALLOCATIONS.LIST>",
+                           "</ALLINVENTORYENTRIES.LIST>",
+                       });
+    return lines;
 }
 
 struct StockLine {
@@ -474,20 +484,7 @@ TEST(TallyCreditNoteTrnEntries, PartyEntryWrittenAlsoForZeroAndKeepsArguments) {
 TEST(TallyCreditNoteTrnInventory, BatchAmountIsTheUnroundedProduct) {
     TallyCreditNoteTrn note;
     EXPECT_EQ(note.strBatchAlloc(3, 10.1, "Main Location", "Primary Batch", "PC", "", "", ""),
-              JoinLines({
-                  "<BATCHALLOCATIONS.LIST>",
-                  "<GODOWNNAME>Main Location</GODOWNNAME>",
-                  "<BATCHNAME>Primary Batch</BATCHNAME>",
-                  "<ORDERNO></ORDERNO>",
-                  "<TRACKINGNUMBER></TRACKINGNUMBER>",
-                  "<MFDON></MFDON>",
-                  "<EXPIRYPERIOD/>",
-                  "<AMOUNT>-30.3</AMOUNT>",
-                  "<ACTUALQTY> 3 PC</ACTUALQTY>",
-                  "<BILLEDQTY> 3 PC</BILLEDQTY>",
-                  "<ORDERDUEDATE></ORDERDUEDATE>",
-                  "</BATCHALLOCATIONS.LIST>",
-              }));
+              JoinLines(BatchAllocation("3", "-30.3")));
     // Not rounded to two decimals.
     EXPECT_NE(
         note.strBatchAlloc(3, 0.335, "G", "B", "PC", "", "", "").find("<AMOUNT>-1.005</AMOUNT>"),

@@ -14,10 +14,13 @@
 namespace zentrail {
 namespace {
 
+using testing::AppendLines;
 using testing::Count;
 using testing::Crlf;
+using testing::JoinLines;
 using testing::kEnvelopeBottom;
 using testing::kEnvelopeTop;
+using testing::Lines;
 using testing::ParsesAsXml;
 using testing::VoucherAmountSum;
 
@@ -41,6 +44,170 @@ protected:
 
     TallyPurchTrn trn;
 };
+
+// The varying texts of a head without GRN and order numbers.
+struct HeadText {
+    std::string key;
+    std::string type;
+    std::string date;
+    std::string number;
+    std::string reference;
+    std::string party;
+    std::string referenceDate;
+    std::string state;
+    std::string gstin;
+};
+
+Lines ExpectedHead(const HeadText& h) {
+    return {
+        "<TALLYMESSAGE xmlns:UDF=\"TallyUDF\">",
+        "<VOUCHER REMOTEID=\"" + h.key + "\" VCHTYPE=\"" + h.type + "\" ACTION=\"Create\">",
+        "<DATE>" + h.date + "</DATE>",
+        "<GUID>" + h.key + "</GUID>",
+        "<NARRATION></NARRATION>",
+        "<VOUCHERTYPENAME>" + h.type + "</VOUCHERTYPENAME>",
+        "<ISOPTIONAL>No</ISOPTIONAL>",
+        "<USEFORGAINLOSS>No</USEFORGAINLOSS>",
+        "<USEFORCOMPOUND>No</USEFORCOMPOUND>",
+        "<EFFECTIVEDATE>" + h.date + "</EFFECTIVEDATE>",
+        "<ISCANCELLED>No</ISCANCELLED>",
+        "<USETRACKINGNUMBER>No</USETRACKINGNUMBER>",
+        "<ISPOSTDATED>No</ISPOSTDATED>",
+        "<ISINVOICE>Yes</ISINVOICE>",
+        "<DIFFACTUALQTY>No</DIFFACTUALQTY>",
+        "<VOUCHERNUMBER>" + h.number + "</VOUCHERNUMBER>",
+        "<REFERENCE>" + h.reference + "</REFERENCE>",
+        "<PARTYLEDGERNAME>" + h.party + "</PARTYLEDGERNAME>",
+        "<UDF:REFERENCEDATE.LIST DESC=\"`ReferenceDate`\" ISLIST=\"YES\" TYPE=\"Date\">",
+        "<UDF:REFERENCEDATE DESC=\"`ReferenceDate`\">" + h.referenceDate + "</UDF:REFERENCEDATE>",
+        "</UDF:REFERENCEDATE.LIST>",
+        "<REFERENCEDATE>" + h.referenceDate + "</REFERENCEDATE>",
+        "<INVOICEDELNOTES.LIST>",
+        "<BASICSHIPDELIVERYNOTE></BASICSHIPDELIVERYNOTE>",
+        "</INVOICEDELNOTES.LIST>",
+        "<INVOICEORDERLIST.LIST>",
+        "<BASICORDERDATE>" + h.date + "</BASICORDERDATE>",
+        "<BASICPURCHASEORDERNO></BASICPURCHASEORDERNO>",
+        "</INVOICEORDERLIST.LIST>",
+        "<INVOICEORDERLIST.LIST>",
+        "<BASICORDERDATE>" + h.date + "</BASICORDERDATE>",
+        "<BASICPURCHASEORDERNO></BASICPURCHASEORDERNO>",
+        "</INVOICEORDERLIST.LIST>",
+        "<STATENAME>" + h.state + "</STATENAME>",
+        "<PARTYGSTIN>" + h.gstin + "</PARTYGSTIN>",
+        "<ISGSTOVERRIDDEN>Yes</ISGSTOVERRIDDEN>",
+        "<GSTNOTEXPORTED>No</GSTNOTEXPORTED>",
+        "<ALTERID></ALTERID>",
+    };
+}
+
+// The supplier's credit with a new bill over the whole amount.
+Lines PartyEntry(const std::string& list, const std::string& party, const std::string& bill,
+                 const std::string& amount) {
+    return {
+        "<" + list + ">",
+        "<REMOVEZEROENTRIES>No</REMOVEZEROENTRIES>",
+        "<ISDEEMEDPOSITIVE>No</ISDEEMEDPOSITIVE>",
+        "<LEDGERFROMITEM>No</LEDGERFROMITEM>",
+        "<LEDGERNAME>" + party + "</LEDGERNAME>",
+        "<ISPARTYLEDGER>Yes</ISPARTYLEDGER>",
+        "<AMOUNT>" + amount + "</AMOUNT>",
+        "<BILLALLOCATIONS.LIST>",
+        "<NAME>" + bill + "</NAME>",
+        "<BILLTYPE>New Ref</BILLTYPE>",
+        "<BILLCREDITPERIOD/>",
+        "<AMOUNT>" + amount + "</AMOUNT>",
+        "</BILLALLOCATIONS.LIST>",
+        "</" + list + ">",
+    };
+}
+
+// A debit of a stock voucher, with its tax rate and class.
+Lines StockDebitEntry(const std::string& ledger, const std::string& amount,
+                      const std::string& rate = "0", const std::string& taxClass = "") {
+    return {
+        "<LEDGERENTRIES.LIST>",
+        "<BASICRATEOFINVOICETAX.LIST TYPE=\"Number\">",
+        "<BASICRATEOFINVOICETAX> " + rate + "</BASICRATEOFINVOICETAX>",
+        "</BASICRATEOFINVOICETAX.LIST>",
+        "<TAXCLASSIFICATIONNAME>" + taxClass + "</TAXCLASSIFICATIONNAME>",
+        "<REMOVEZEROENTRIES>No</REMOVEZEROENTRIES>",
+        "<ISDEEMEDPOSITIVE>Yes</ISDEEMEDPOSITIVE>",
+        "<LEDGERFROMITEM>No</LEDGERFROMITEM>",
+        "<LEDGERNAME>" + ledger + "</LEDGERNAME>",
+        "<ISPARTYLEDGER>No</ISPARTYLEDGER>",
+        "<AMOUNT>" + amount + "</AMOUNT>",
+        "</LEDGERENTRIES.LIST>",
+    };
+}
+
+// An entry without tax lines, a debit (deemed positive) or a credit; `extra` goes before the
+// closing tag.
+Lines LedgerEntry(const std::string& list, bool debit, const std::string& ledger,
+                  const std::string& amount, const Lines& extra = {}) {
+    Lines lines = {
+        "<" + list + ">",
+        "<REMOVEZEROENTRIES>No</REMOVEZEROENTRIES>",
+        std::string("<ISDEEMEDPOSITIVE>") + (debit ? "Yes" : "No") + "</ISDEEMEDPOSITIVE>",
+        "<LEDGERFROMITEM>No</LEDGERFROMITEM>",
+        "<LEDGERNAME>" + ledger + "</LEDGERNAME>",
+        "<ISPARTYLEDGER>No</ISPARTYLEDGER>",
+        "<AMOUNT>" + amount + "</AMOUNT>",
+    };
+    AppendLines(lines, extra);
+    lines.push_back("</" + list + ">");
+    return lines;
+}
+
+Lines GstOverride(const std::string& nature, const std::string& assessable) {
+    return {
+        "<GSTOVRDNNATURE>" + nature + "</GSTOVRDNNATURE>",
+        "<GSTOVRDNINELIGIBLEITC>&#4; Not Applicable</GSTOVRDNINELIGIBLEITC>",
+        "<GSTOVRDNISREVCHARGEAPPL>&#4; Not Applicable</GSTOVRDNISREVCHARGEAPPL>",
+        "<GSTOVRDNASSESSABLEVALUE>" + assessable + "</GSTOVRDNASSESSABLEVALUE>",
+    };
+}
+
+// One stock line in Main Location, Primary Batch, of nature "Purchase Taxable": rate, amount,
+// quantity and assessable value as written.
+Lines StockLine(const std::string& item, const std::string& rate, const std::string& amount,
+                const std::string& qty, const std::string& ledger, const std::string& assessable) {
+    Lines lines = {
+        "<ALLINVENTORYENTRIES.LIST>",
+        "<STOCKITEMNAME>" + item + "</STOCKITEMNAME>",
+        "<ISDEEMEDPOSITIVE>Yes</ISDEEMEDPOSITIVE>",
+        "<ISAUTONEGATE>No</ISAUTONEGATE>",
+        "<RATE>" + rate + " /PC</RATE>",
+        "<AMOUNT>" + amount + "</AMOUNT>",
+        "<ACTUALQTY> " + qty + " PC</ACTUALQTY>",
+        "<BILLEDQTY> " + qty + " PC</BILLEDQTY>",
+        "<BATCHALLOCATIONS.LIST>",
+        "<GODOWNNAME>Main Location</GODOWNNAME>",
+        "<BATCHNAME>Primary Batch</BATCHNAME>",
+        "<ORDERNO></ORDERNO>",
+        "<TRACKINGNUMBER></TRACKINGNUMBER>",
+        "<MFDON></MFDON>",
+        "<EXPIRYPERIOD/>",
+        "<AMOUNT>" + amount + "</AMOUNT>",
+        "<ACTUALQTY> " + qty + " PC</ACTUALQTY>",
+        "<BILLEDQTY> " + qty + " PC</BILLEDQTY>",
+        "<ORDERDUEDATE></ORDERDUEDATE>",
+        "</BATCHALLOCATIONS.LIST>",
+        "<ACCOUNTINGALLOCATIONS.LIST>",
+        "<REMOVEZEROENTRIES>No</REMOVEZEROENTRIES>",
+        "<ISDEEMEDPOSITIVE>Yes</ISDEEMEDPOSITIVE>",
+        "<LEDGERFROMITEM>No</LEDGERFROMITEM>",
+        "<LEDGERNAME>" + ledger + "</LEDGERNAME>",
+    };
+    AppendLines(lines, GstOverride("Purchase Taxable", assessable));
+    AppendLines(lines, {
+                           "<ISPARTYLEDGER>No</ISPARTYLEDGER>",
+                           "<AMOUNT>" + amount + "</AMOUNT>",
+                           "</ACCOUNTINGALLOCATIONS.LIST>",
+                           "</ALLINVENTORYENTRIES.LIST>",
+                       });
+    return lines;
+}
 
 // A purchase receipt as the purchase export posts it: one taxed stock line at 18% with a
 // scheme discount, one claim-scheme line, the round-off as a debit.
@@ -81,177 +248,26 @@ TEST_F(PurchTrnTest, CompleteStockVoucher) {
     request += trn.strPurchase_Dr(roundOff, 0.5, "", 0);
     request += Close();
 
-    const std::string key =
-        "6178b2bd-1d64-4c89-9c2a-20240131-KVZ Purchase-Sharma &amp; Sons-PR/0042-INV-778";
-    const std::string expected = Crlf(std::string(kEnvelopeTop) +
-                                      R"(<TALLYMESSAGE xmlns:UDF="TallyUDF">
-<VOUCHER REMOTEID=")" + key + R"(" VCHTYPE="KVZ Purchase" ACTION="Create">
-<DATE>20240131</DATE>
-<GUID>)" + key + R"(</GUID>
-<NARRATION></NARRATION>
-<VOUCHERTYPENAME>KVZ Purchase</VOUCHERTYPENAME>
-<ISOPTIONAL>No</ISOPTIONAL>
-<USEFORGAINLOSS>No</USEFORGAINLOSS>
-<USEFORCOMPOUND>No</USEFORCOMPOUND>
-<EFFECTIVEDATE>20240131</EFFECTIVEDATE>
-<ISCANCELLED>No</ISCANCELLED>
-<USETRACKINGNUMBER>No</USETRACKINGNUMBER>
-<ISPOSTDATED>No</ISPOSTDATED>
-<ISINVOICE>Yes</ISINVOICE>
-<DIFFACTUALQTY>No</DIFFACTUALQTY>
-<VOUCHERNUMBER>PR/0042</VOUCHERNUMBER>
-<REFERENCE>INV-778</REFERENCE>
-<PARTYLEDGERNAME>Sharma &amp; Sons</PARTYLEDGERNAME>
-<UDF:REFERENCEDATE.LIST DESC="`ReferenceDate`" ISLIST="YES" TYPE="Date">
-<UDF:REFERENCEDATE DESC="`ReferenceDate`">20240131</UDF:REFERENCEDATE>
-</UDF:REFERENCEDATE.LIST>
-<REFERENCEDATE>20240131</REFERENCEDATE>
-<INVOICEDELNOTES.LIST>
-<BASICSHIPDELIVERYNOTE></BASICSHIPDELIVERYNOTE>
-</INVOICEDELNOTES.LIST>
-<INVOICEORDERLIST.LIST>
-<BASICORDERDATE>20240131</BASICORDERDATE>
-<BASICPURCHASEORDERNO></BASICPURCHASEORDERNO>
-</INVOICEORDERLIST.LIST>
-<INVOICEORDERLIST.LIST>
-<BASICORDERDATE>20240131</BASICORDERDATE>
-<BASICPURCHASEORDERNO></BASICPURCHASEORDERNO>
-</INVOICEORDERLIST.LIST>
-<STATENAME>Karnataka</STATENAME>
-<PARTYGSTIN>29ABCDE1234F1Z5</PARTYGSTIN>
-<ISGSTOVERRIDDEN>Yes</ISGSTOVERRIDDEN>
-<GSTNOTEXPORTED>No</GSTNOTEXPORTED>
-<ALTERID></ALTERID>
-<LEDGERENTRIES.LIST>
-<REMOVEZEROENTRIES>No</REMOVEZEROENTRIES>
-<ISDEEMEDPOSITIVE>No</ISDEEMEDPOSITIVE>
-<LEDGERFROMITEM>No</LEDGERFROMITEM>
-<LEDGERNAME>Sharma &amp; Sons</LEDGERNAME>
-<ISPARTYLEDGER>Yes</ISPARTYLEDGER>
-<AMOUNT>1168</AMOUNT>
-<BILLALLOCATIONS.LIST>
-<NAME>PR/0042</NAME>
-<BILLTYPE>New Ref</BILLTYPE>
-<BILLCREDITPERIOD/>
-<AMOUNT>1168</AMOUNT>
-</BILLALLOCATIONS.LIST>
-</LEDGERENTRIES.LIST>
-<LEDGERENTRIES.LIST>
-<BASICRATEOFINVOICETAX.LIST TYPE="Number">
-<BASICRATEOFINVOICETAX> 0</BASICRATEOFINVOICETAX>
-</BASICRATEOFINVOICETAX.LIST>
-<TAXCLASSIFICATIONNAME></TAXCLASSIFICATIONNAME>
-<REMOVEZEROENTRIES>No</REMOVEZEROENTRIES>
-<ISDEEMEDPOSITIVE>Yes</ISDEEMEDPOSITIVE>
-<LEDGERFROMITEM>No</LEDGERFROMITEM>
-<LEDGERNAME>Scheme Discount Purch</LEDGERNAME>
-<ISPARTYLEDGER>No</ISPARTYLEDGER>
-<AMOUNT>--12.5</AMOUNT>
-</LEDGERENTRIES.LIST>
-<LEDGERENTRIES.LIST>
-<BASICRATEOFINVOICETAX.LIST TYPE="Number">
-<BASICRATEOFINVOICETAX> 0</BASICRATEOFINVOICETAX>
-</BASICRATEOFINVOICETAX.LIST>
-<TAXCLASSIFICATIONNAME></TAXCLASSIFICATIONNAME>
-<REMOVEZEROENTRIES>No</REMOVEZEROENTRIES>
-<ISDEEMEDPOSITIVE>Yes</ISDEEMEDPOSITIVE>
-<LEDGERFROMITEM>No</LEDGERFROMITEM>
-<LEDGERNAME>CGST 9%</LEDGERNAME>
-<ISPARTYLEDGER>No</ISPARTYLEDGER>
-<AMOUNT>-90</AMOUNT>
-</LEDGERENTRIES.LIST>
-<LEDGERENTRIES.LIST>
-<BASICRATEOFINVOICETAX.LIST TYPE="Number">
-<BASICRATEOFINVOICETAX> 0</BASICRATEOFINVOICETAX>
-</BASICRATEOFINVOICETAX.LIST>
-<TAXCLASSIFICATIONNAME></TAXCLASSIFICATIONNAME>
-<REMOVEZEROENTRIES>No</REMOVEZEROENTRIES>
-<ISDEEMEDPOSITIVE>Yes</ISDEEMEDPOSITIVE>
-<LEDGERFROMITEM>No</LEDGERFROMITEM>
-<LEDGERNAME>SGST 9%</LEDGERNAME>
-<ISPARTYLEDGER>No</ISPARTYLEDGER>
-<AMOUNT>-90</AMOUNT>
-</LEDGERENTRIES.LIST>
-<ALLINVENTORYENTRIES.LIST>
-<STOCKITEMNAME>AB12_345</STOCKITEMNAME>
-<ISDEEMEDPOSITIVE>Yes</ISDEEMEDPOSITIVE>
-<ISAUTONEGATE>No</ISAUTONEGATE>
-<RATE>100 /PC</RATE>
-<AMOUNT>-1000</AMOUNT>
-<ACTUALQTY> 10 PC</ACTUALQTY>
-<BILLEDQTY> 10 PC</BILLEDQTY>
-<BATCHALLOCATIONS.LIST>
-<GODOWNNAME>Main Location</GODOWNNAME>
-<BATCHNAME>Primary Batch</BATCHNAME>
-<ORDERNO></ORDERNO>
-<TRACKINGNUMBER></TRACKINGNUMBER>
-<MFDON></MFDON>
-<EXPIRYPERIOD/>
-<AMOUNT>-1000</AMOUNT>
-<ACTUALQTY> 10 PC</ACTUALQTY>
-<BILLEDQTY> 10 PC</BILLEDQTY>
-<ORDERDUEDATE></ORDERDUEDATE>
-</BATCHALLOCATIONS.LIST>
-<ACCOUNTINGALLOCATIONS.LIST>
-<REMOVEZEROENTRIES>No</REMOVEZEROENTRIES>
-<ISDEEMEDPOSITIVE>Yes</ISDEEMEDPOSITIVE>
-<LEDGERFROMITEM>No</LEDGERFROMITEM>
-<LEDGERNAME>GST Purchase 18%</LEDGERNAME>
-<GSTOVRDNNATURE>Purchase Taxable</GSTOVRDNNATURE>
-<GSTOVRDNINELIGIBLEITC>&#4; Not Applicable</GSTOVRDNINELIGIBLEITC>
-<GSTOVRDNISREVCHARGEAPPL>&#4; Not Applicable</GSTOVRDNISREVCHARGEAPPL>
-<GSTOVRDNASSESSABLEVALUE>-987.5</GSTOVRDNASSESSABLEVALUE>
-<ISPARTYLEDGER>No</ISPARTYLEDGER>
-<AMOUNT>-1000</AMOUNT>
-</ACCOUNTINGALLOCATIONS.LIST>
-</ALLINVENTORYENTRIES.LIST>
-<ALLINVENTORYENTRIES.LIST>
-<STOCKITEMNAME>CS01_7</STOCKITEMNAME>
-<ISDEEMEDPOSITIVE>Yes</ISDEEMEDPOSITIVE>
-<ISAUTONEGATE>No</ISAUTONEGATE>
-<RATE>0 /PC</RATE>
-<AMOUNT>-0</AMOUNT>
-<ACTUALQTY> 2 PC</ACTUALQTY>
-<BILLEDQTY> 2 PC</BILLEDQTY>
-<BATCHALLOCATIONS.LIST>
-<GODOWNNAME>Main Location</GODOWNNAME>
-<BATCHNAME>Primary Batch</BATCHNAME>
-<ORDERNO></ORDERNO>
-<TRACKINGNUMBER></TRACKINGNUMBER>
-<MFDON></MFDON>
-<EXPIRYPERIOD/>
-<AMOUNT>-0</AMOUNT>
-<ACTUALQTY> 2 PC</ACTUALQTY>
-<BILLEDQTY> 2 PC</BILLEDQTY>
-<ORDERDUEDATE></ORDERDUEDATE>
-</BATCHALLOCATIONS.LIST>
-<ACCOUNTINGALLOCATIONS.LIST>
-<REMOVEZEROENTRIES>No</REMOVEZEROENTRIES>
-<ISDEEMEDPOSITIVE>Yes</ISDEEMEDPOSITIVE>
-<LEDGERFROMITEM>No</LEDGERFROMITEM>
-<LEDGERNAME>GST Purchase 0%</LEDGERNAME>
-<GSTOVRDNNATURE>Purchase Taxable</GSTOVRDNNATURE>
-<GSTOVRDNINELIGIBLEITC>&#4; Not Applicable</GSTOVRDNINELIGIBLEITC>
-<GSTOVRDNISREVCHARGEAPPL>&#4; Not Applicable</GSTOVRDNISREVCHARGEAPPL>
-<GSTOVRDNASSESSABLEVALUE>-0</GSTOVRDNASSESSABLEVALUE>
-<ISPARTYLEDGER>No</ISPARTYLEDGER>
-<AMOUNT>-0</AMOUNT>
-</ACCOUNTINGALLOCATIONS.LIST>
-</ALLINVENTORYENTRIES.LIST>
-<LEDGERENTRIES.LIST>
-<BASICRATEOFINVOICETAX.LIST TYPE="Number">
-<BASICRATEOFINVOICETAX> 0</BASICRATEOFINVOICETAX>
-</BASICRATEOFINVOICETAX.LIST>
-<TAXCLASSIFICATIONNAME></TAXCLASSIFICATIONNAME>
-<REMOVEZEROENTRIES>No</REMOVEZEROENTRIES>
-<ISDEEMEDPOSITIVE>Yes</ISDEEMEDPOSITIVE>
-<LEDGERFROMITEM>No</LEDGERFROMITEM>
-<LEDGERNAME>Round Off</LEDGERNAME>
-<ISPARTYLEDGER>No</ISPARTYLEDGER>
-<AMOUNT>-0.5</AMOUNT>
-</LEDGERENTRIES.LIST>
-)" + std::string(kEnvelopeBottom));
-    EXPECT_EQ(request, expected);
+    Lines expected = ExpectedHead({
+        .key = "6178b2bd-1d64-4c89-9c2a-20240131-KVZ Purchase-Sharma &amp; Sons-PR/0042-INV-778",
+        .type = "KVZ Purchase",
+        .date = "20240131",
+        .number = "PR/0042",
+        .reference = "INV-778",
+        .party = "Sharma &amp; Sons",
+        .referenceDate = "20240131",
+        .state = "Karnataka",
+        .gstin = "29ABCDE1234F1Z5",
+    });
+    AppendLines(expected, PartyEntry("LEDGERENTRIES.LIST", "Sharma &amp; Sons", "PR/0042", "1168"));
+    AppendLines(expected, StockDebitEntry("Scheme Discount Purch", "--12.5"));
+    AppendLines(expected, StockDebitEntry("CGST 9%", "-90"));
+    AppendLines(expected, StockDebitEntry("SGST 9%", "-90"));
+    AppendLines(expected,
+                StockLine("AB12_345", "100", "-1000", "10", "GST Purchase 18%", "-987.5"));
+    AppendLines(expected, StockLine("CS01_7", "0", "-0", "2", "GST Purchase 0%", "-0"));
+    AppendLines(expected, StockDebitEntry("Round Off", "-0.5"));
+    EXPECT_EQ(request, Crlf(kEnvelopeTop) + JoinLines(expected) + Crlf(kEnvelopeBottom));
 
     // The screen keeps using the escaped texts for the rest of the receipt.
     EXPECT_EQ(party, "Sharma &amp; Sons");
@@ -291,91 +307,26 @@ TEST_F(PurchTrnTest, CompleteServiceVoucher) {
     request += trn.strPurchase_Cr_All(roundOff, 0.47);
     request += Close();
 
-    const std::string key =
-        "6178b2bd-1d64-4c89-9c2a-20240305-KVZ Service Purchase-Mehta Stores_1042-SRV/9-SRV/9";
-    const std::string expected = Crlf(std::string(kEnvelopeTop) +
-                                      R"(<TALLYMESSAGE xmlns:UDF="TallyUDF">
-<VOUCHER REMOTEID=")" + key + R"(" VCHTYPE="KVZ Service Purchase" ACTION="Create">
-<DATE>20240305</DATE>
-<GUID>)" + key + R"(</GUID>
-<NARRATION></NARRATION>
-<VOUCHERTYPENAME>KVZ Service Purchase</VOUCHERTYPENAME>
-<ISOPTIONAL>No</ISOPTIONAL>
-<USEFORGAINLOSS>No</USEFORGAINLOSS>
-<USEFORCOMPOUND>No</USEFORCOMPOUND>
-<EFFECTIVEDATE>20240305</EFFECTIVEDATE>
-<ISCANCELLED>No</ISCANCELLED>
-<USETRACKINGNUMBER>No</USETRACKINGNUMBER>
-<ISPOSTDATED>No</ISPOSTDATED>
-<ISINVOICE>Yes</ISINVOICE>
-<DIFFACTUALQTY>No</DIFFACTUALQTY>
-<VOUCHERNUMBER>SRV/9</VOUCHERNUMBER>
-<REFERENCE>SRV/9</REFERENCE>
-<PARTYLEDGERNAME>Mehta Stores_1042</PARTYLEDGERNAME>
-<UDF:REFERENCEDATE.LIST DESC="`ReferenceDate`" ISLIST="YES" TYPE="Date">
-<UDF:REFERENCEDATE DESC="`ReferenceDate`"></UDF:REFERENCEDATE>
-</UDF:REFERENCEDATE.LIST>
-<REFERENCEDATE></REFERENCEDATE>
-<INVOICEDELNOTES.LIST>
-<BASICSHIPDELIVERYNOTE></BASICSHIPDELIVERYNOTE>
-</INVOICEDELNOTES.LIST>
-<INVOICEORDERLIST.LIST>
-<BASICORDERDATE>20240305</BASICORDERDATE>
-<BASICPURCHASEORDERNO></BASICPURCHASEORDERNO>
-</INVOICEORDERLIST.LIST>
-<INVOICEORDERLIST.LIST>
-<BASICORDERDATE>20240305</BASICORDERDATE>
-<BASICPURCHASEORDERNO></BASICPURCHASEORDERNO>
-</INVOICEORDERLIST.LIST>
-<STATENAME>Puducherry</STATENAME>
-<PARTYGSTIN>34AAAAA0000A1Z5</PARTYGSTIN>
-<ISGSTOVERRIDDEN>Yes</ISGSTOVERRIDDEN>
-<GSTNOTEXPORTED>No</GSTNOTEXPORTED>
-<ALTERID></ALTERID>
-<ALLLEDGERENTRIES.LIST>
-<REMOVEZEROENTRIES>No</REMOVEZEROENTRIES>
-<ISDEEMEDPOSITIVE>No</ISDEEMEDPOSITIVE>
-<LEDGERFROMITEM>No</LEDGERFROMITEM>
-<LEDGERNAME>Mehta Stores_1042</LEDGERNAME>
-<ISPARTYLEDGER>Yes</ISPARTYLEDGER>
-<AMOUNT>1180</AMOUNT>
-<BILLALLOCATIONS.LIST>
-<NAME>SRV/9</NAME>
-<BILLTYPE>New Ref</BILLTYPE>
-<BILLCREDITPERIOD/>
-<AMOUNT>1180</AMOUNT>
-</BILLALLOCATIONS.LIST>
-</ALLLEDGERENTRIES.LIST>
-<ALLLEDGERENTRIES.LIST>
-<REMOVEZEROENTRIES>No</REMOVEZEROENTRIES>
-<ISDEEMEDPOSITIVE>Yes</ISDEEMEDPOSITIVE>
-<LEDGERFROMITEM>No</LEDGERFROMITEM>
-<LEDGERNAME>Visibility Claim Purchase</LEDGERNAME>
-<ISPARTYLEDGER>No</ISPARTYLEDGER>
-<AMOUNT>-1000.4</AMOUNT>
-<GSTOVRDNNATURE>Interstate Purchase Taxable</GSTOVRDNNATURE>
-<GSTOVRDNINELIGIBLEITC>&#4; Not Applicable</GSTOVRDNINELIGIBLEITC>
-<GSTOVRDNISREVCHARGEAPPL>&#4; Not Applicable</GSTOVRDNISREVCHARGEAPPL>
-<GSTOVRDNASSESSABLEVALUE>-1000.4</GSTOVRDNASSESSABLEVALUE>
-</ALLLEDGERENTRIES.LIST>
-<ALLLEDGERENTRIES.LIST>
-<REMOVEZEROENTRIES>No</REMOVEZEROENTRIES>
-<ISDEEMEDPOSITIVE>Yes</ISDEEMEDPOSITIVE>
-<LEDGERFROMITEM>No</LEDGERFROMITEM>
-<LEDGERNAME>IGST 18%</LEDGERNAME>
-<ISPARTYLEDGER>No</ISPARTYLEDGER>
-<AMOUNT>-180.07</AMOUNT>
-</ALLLEDGERENTRIES.LIST>
-<ALLLEDGERENTRIES.LIST>
-<REMOVEZEROENTRIES>No</REMOVEZEROENTRIES>
-<ISDEEMEDPOSITIVE>No</ISDEEMEDPOSITIVE>
-<LEDGERFROMITEM>No</LEDGERFROMITEM>
-<LEDGERNAME>Round Off</LEDGERNAME>
-<ISPARTYLEDGER>No</ISPARTYLEDGER>
-<AMOUNT>0.47</AMOUNT>
-</ALLLEDGERENTRIES.LIST>
-)" + std::string(kEnvelopeBottom));
-    EXPECT_EQ(request, expected);
+    Lines expected = ExpectedHead({
+        .key =
+            "6178b2bd-1d64-4c89-9c2a-20240305-KVZ Service Purchase-Mehta Stores_1042-SRV/9-SRV/9",
+        .type = "KVZ Service Purchase",
+        .date = "20240305",
+        .number = "SRV/9",
+        .reference = "SRV/9",
+        .party = "Mehta Stores_1042",
+        .referenceDate = "",
+        .state = "Puducherry",
+        .gstin = "34AAAAA0000A1Z5",
+    });
+    AppendLines(expected,
+                PartyEntry("ALLLEDGERENTRIES.LIST", "Mehta Stores_1042", "SRV/9", "1180"));
+    AppendLines(expected,
+                LedgerEntry("ALLLEDGERENTRIES.LIST", true, "Visibility Claim Purchase", "-1000.4",
+                            GstOverride("Interstate Purchase Taxable", "-1000.4")));
+    AppendLines(expected, LedgerEntry("ALLLEDGERENTRIES.LIST", true, "IGST 18%", "-180.07"));
+    AppendLines(expected, LedgerEntry("ALLLEDGERENTRIES.LIST", false, "Round Off", "0.47"));
+    EXPECT_EQ(request, Crlf(kEnvelopeTop) + JoinLines(expected) + Crlf(kEnvelopeBottom));
 
     pugi::xml_document doc;
     ASSERT_TRUE(ParsesAsXml(request, doc));
@@ -516,19 +467,8 @@ TEST_F(PurchTrnTest, DebitEntries) {
     EXPECT_EQ(trn.strPurchase_Dr(ledger, -0.0, "", 0), "");
     EXPECT_EQ(ledger, "CGST & 9%") << "a dropped entry leaves its ledger alone";
 
-    EXPECT_EQ(trn.strPurchase_Dr(ledger, 45.5, "Class A", 18), Crlf(R"(<LEDGERENTRIES.LIST>
-<BASICRATEOFINVOICETAX.LIST TYPE="Number">
-<BASICRATEOFINVOICETAX> 18</BASICRATEOFINVOICETAX>
-</BASICRATEOFINVOICETAX.LIST>
-<TAXCLASSIFICATIONNAME>Class A</TAXCLASSIFICATIONNAME>
-<REMOVEZEROENTRIES>No</REMOVEZEROENTRIES>
-<ISDEEMEDPOSITIVE>Yes</ISDEEMEDPOSITIVE>
-<LEDGERFROMITEM>No</LEDGERFROMITEM>
-<LEDGERNAME>CGST &amp; 9%</LEDGERNAME>
-<ISPARTYLEDGER>No</ISPARTYLEDGER>
-<AMOUNT>-45.5</AMOUNT>
-</LEDGERENTRIES.LIST>
-)"));
+    EXPECT_EQ(trn.strPurchase_Dr(ledger, 45.5, "Class A", 18),
+              JoinLines(StockDebitEntry("CGST &amp; 9%", "-45.5", "18", "Class A")));
     EXPECT_EQ(ledger, "CGST &amp; 9%");
 
     std::string discount = "Scheme Discount Purch";
@@ -538,28 +478,16 @@ TEST_F(PurchTrnTest, DebitEntries) {
 
 TEST_F(PurchTrnTest, ServiceDebitOverrideBlock) {
     std::string ledger = "Visibility Claim Purchase";
-    const std::string head = Crlf(R"(<ALLLEDGERENTRIES.LIST>
-<REMOVEZEROENTRIES>No</REMOVEZEROENTRIES>
-<ISDEEMEDPOSITIVE>Yes</ISDEEMEDPOSITIVE>
-<LEDGERFROMITEM>No</LEDGERFROMITEM>
-<LEDGERNAME>Visibility Claim Purchase</LEDGERNAME>
-<ISPARTYLEDGER>No</ISPARTYLEDGER>
-<AMOUNT>-1000</AMOUNT>
-)");
-    const std::string tail = Crlf("</ALLLEDGERENTRIES.LIST>\n");
-    auto block = [](const char* nature) {
-        return Crlf(std::string("<GSTOVRDNNATURE>") + nature + R"(</GSTOVRDNNATURE>
-<GSTOVRDNINELIGIBLEITC>&#4; Not Applicable</GSTOVRDNINELIGIBLEITC>
-<GSTOVRDNISREVCHARGEAPPL>&#4; Not Applicable</GSTOVRDNISREVCHARGEAPPL>
-<GSTOVRDNASSESSABLEVALUE>-1000</GSTOVRDNASSESSABLEVALUE>
-)");
+    auto entry = [](const Lines& overrideBlock) {
+        return JoinLines(LedgerEntry("ALLLEDGERENTRIES.LIST", true, "Visibility Claim Purchase",
+                                     "-1000", overrideBlock));
     };
     EXPECT_EQ(trn.strPurchase_Dr_All(ledger, 1000, "33ABCDE1234F1Z5", 0),
-              head + block("Purchase Taxable") + tail);
+              entry(GstOverride("Purchase Taxable", "-1000")));
     EXPECT_EQ(trn.strPurchase_Dr_All(ledger, 1000, "33ABCDE1234F1Z5", 180),
-              head + block("Interstate Purchase Taxable") + tail);
-    EXPECT_EQ(trn.strPurchase_Dr_All(ledger, 1000, "", 0), head + tail);
-    EXPECT_EQ(trn.strPurchase_Dr_All(ledger, 1000, "", 180), head + tail);
+              entry(GstOverride("Interstate Purchase Taxable", "-1000")));
+    EXPECT_EQ(trn.strPurchase_Dr_All(ledger, 1000, "", 0), entry({}));
+    EXPECT_EQ(trn.strPurchase_Dr_All(ledger, 1000, "", 180), entry({}));
     EXPECT_EQ(trn.strPurchase_Dr_All(ledger, 0, "33ABCDE1234F1Z5", 0), "");
     std::string rounding = "Round Off";
     EXPECT_NE(trn.strPurchase_Dr_All(rounding, -0.5, "", 0).find("<AMOUNT>--0.5</AMOUNT>"),
@@ -570,17 +498,10 @@ TEST_F(PurchTrnTest, CreditEntries) {
     std::string ledger = "Round Off";
     EXPECT_EQ(trn.strPurchase_Cr(ledger, 0), "");
     EXPECT_EQ(trn.strPurchase_Cr_All(ledger, 0), "");
-    const char* body = R"(<REMOVEZEROENTRIES>No</REMOVEZEROENTRIES>
-<ISDEEMEDPOSITIVE>No</ISDEEMEDPOSITIVE>
-<LEDGERFROMITEM>No</LEDGERFROMITEM>
-<LEDGERNAME>Round Off</LEDGERNAME>
-<ISPARTYLEDGER>No</ISPARTYLEDGER>
-<AMOUNT>0.5</AMOUNT>
-)";
     EXPECT_EQ(trn.strPurchase_Cr(ledger, 0.5),
-              Crlf(std::string("<LEDGERENTRIES.LIST>\n") + body + "</LEDGERENTRIES.LIST>\n"));
+              JoinLines(LedgerEntry("LEDGERENTRIES.LIST", false, "Round Off", "0.5")));
     EXPECT_EQ(trn.strPurchase_Cr_All(ledger, 0.5),
-              Crlf(std::string("<ALLLEDGERENTRIES.LIST>\n") + body + "</ALLLEDGERENTRIES.LIST>\n"));
+              JoinLines(LedgerEntry("ALLLEDGERENTRIES.LIST", false, "Round Off", "0.5")));
     std::string odd = "Odd & Even";
     EXPECT_NE(trn.strPurchase_Cr(odd, -3.25).find("<AMOUNT>-3.25</AMOUNT>"), std::string::npos);
     EXPECT_EQ(odd, "Odd &amp; Even");

@@ -11,10 +11,13 @@
 namespace zentrail {
 namespace {
 
+using testing::AppendLines;
 using testing::Count;
 using testing::Crlf;
+using testing::JoinLines;
 using testing::kEnvelopeBottom;
 using testing::kEnvelopeTop;
+using testing::Lines;
 using testing::ParsesAsXml;
 using testing::VoucherAmountSum;
 
@@ -67,68 +70,93 @@ protected:
     TallyReceiptTrn trn;
 };
 
-TEST_F(ReceiptTrnTest, CompleteChequeVoucher) {
-    const std::string request = Voucher(ReceiptRow{});
+// The head of the default row's voucher, with the narration the export makes of its cheque.
+Lines ExpectedHead(const std::string& narration) {
     const std::string key =
         "6178b2bd-1d64-4c89-9c2a-20240305-KVZ Receipt-Mehta Stores_1042-RC-0009/1-RC-0009/1";
-    const std::string expected = Crlf(std::string(kEnvelopeTop) +
-                                      R"(<TALLYMESSAGE xmlns:UDF="TallyUDF">
-<VOUCHER REMOTEID=")" + key + R"(" VCHTYPE="KVZ Receipt" ACTION="Create">
-<DATE>20240305</DATE>
-<GUID>)" + key + R"(</GUID>
-<NARRATION>Cheque Number - 004512</NARRATION>
-<VOUCHERTYPENAME>KVZ Receipt</VOUCHERTYPENAME>
-<ISOPTIONAL>No</ISOPTIONAL>
-<USEFORGAINLOSS>No</USEFORGAINLOSS>
-<USEFORCOMPOUND>No</USEFORCOMPOUND>
-<EFFECTIVEDATE>20240305</EFFECTIVEDATE>
-<ISCANCELLED>No</ISCANCELLED>
-<USETRACKINGNUMBER>No</USETRACKINGNUMBER>
-<ISPOSTDATED>No</ISPOSTDATED>
-<ISINVOICE>No</ISINVOICE>
-<DIFFACTUALQTY>No</DIFFACTUALQTY>
-<VOUCHERNUMBER>RC-0009/1</VOUCHERNUMBER>
-<REFERENCE>RC-0009/1</REFERENCE>
-<PARTYLEDGERNAME>Mehta Stores_1042</PARTYLEDGERNAME>
-<NARRATION>Cheque Number - 004512</NARRATION>
-<ALTERID></ALTERID>
-<ALLLEDGERENTRIES.LIST>
-<REMOVEZEROENTRIES>No</REMOVEZEROENTRIES>
-<ISDEEMEDPOSITIVE>No</ISDEEMEDPOSITIVE>
-<LEDGERFROMITEM>No</LEDGERFROMITEM>
-<LEDGERNAME>Mehta Stores_1042</LEDGERNAME>
-<AMOUNT>60</AMOUNT>
-<BILLALLOCATIONS.LIST>
-<NAME>SI/2024/0107</NAME>
-<BILLTYPE>Agst Ref</BILLTYPE>
-<BILLCREDITPERIOD/>
-<AMOUNT>60</AMOUNT>
-</BILLALLOCATIONS.LIST>
-</ALLLEDGERENTRIES.LIST>
-<ALLLEDGERENTRIES.LIST>
-<REMOVEZEROENTRIES>No</REMOVEZEROENTRIES>
-<ISDEEMEDPOSITIVE>Yes</ISDEEMEDPOSITIVE>
-<LEDGERFROMITEM>No</LEDGERFROMITEM>
-<LEDGERNAME>HDFC Bank</LEDGERNAME>
-<ISPARTYLEDGER>No</ISPARTYLEDGER>
-<AMOUNT>-60</AMOUNT>
-<BANKALLOCATIONS.LIST>
-<DATE>20240305</DATE>
-<INSTRUMENTDATE>20240304</INSTRUMENTDATE>
-<NAME>RC-0009/1</NAME>
-<CHEQUECROSSCOMMENT>A/c Payee</CHEQUECROSSCOMMENT>
-<TRANSACTIONTYPE>Cheque</TRANSACTIONTYPE>
-<BANKNAME>State Bank of India</BANKNAME>
-<PAYMENTFAVOURING></PAYMENTFAVOURING>
-<STATUS>No</STATUS>
-<INSTRUMENTNUMBER>004512</INSTRUMENTNUMBER>
-<PAYMENTMODE>Transacted</PAYMENTMODE>
-<CHEQUEPRINTED> 1</CHEQUEPRINTED>
-<AMOUNT>-60</AMOUNT>
-</BANKALLOCATIONS.LIST>
-</ALLLEDGERENTRIES.LIST>
-)" + std::string(kEnvelopeBottom));
-    EXPECT_EQ(request, expected);
+    return {
+        "<TALLYMESSAGE xmlns:UDF=\"TallyUDF\">",
+        "<VOUCHER REMOTEID=\"" + key + "\" VCHTYPE=\"KVZ Receipt\" ACTION=\"Create\">",
+        "<DATE>20240305</DATE>",
+        "<GUID>" + key + "</GUID>",
+        "<NARRATION>" + narration + "</NARRATION>",
+        "<VOUCHERTYPENAME>KVZ Receipt</VOUCHERTYPENAME>",
+        "<ISOPTIONAL>No</ISOPTIONAL>",
+        "<USEFORGAINLOSS>No</USEFORGAINLOSS>",
+        "<USEFORCOMPOUND>No</USEFORCOMPOUND>",
+        "<EFFECTIVEDATE>20240305</EFFECTIVEDATE>",
+        "<ISCANCELLED>No</ISCANCELLED>",
+        "<USETRACKINGNUMBER>No</USETRACKINGNUMBER>",
+        "<ISPOSTDATED>No</ISPOSTDATED>",
+        "<ISINVOICE>No</ISINVOICE>",
+        "<DIFFACTUALQTY>No</DIFFACTUALQTY>",
+        "<VOUCHERNUMBER>RC-0009/1</VOUCHERNUMBER>",
+        "<REFERENCE>RC-0009/1</REFERENCE>",
+        "<PARTYLEDGERNAME>Mehta Stores_1042</PARTYLEDGERNAME>",
+        "<NARRATION>" + narration + "</NARRATION>",
+        "<ALTERID></ALTERID>",
+    };
+}
+
+// The default row's customer credited against one invoice.
+Lines ExpectedPartyEntry(const std::string& invoice, const std::string& amount) {
+    return {
+        "<ALLLEDGERENTRIES.LIST>",
+        "<REMOVEZEROENTRIES>No</REMOVEZEROENTRIES>",
+        "<ISDEEMEDPOSITIVE>No</ISDEEMEDPOSITIVE>",
+        "<LEDGERFROMITEM>No</LEDGERFROMITEM>",
+        "<LEDGERNAME>Mehta Stores_1042</LEDGERNAME>",
+        "<AMOUNT>" + amount + "</AMOUNT>",
+        "<BILLALLOCATIONS.LIST>",
+        "<NAME>" + invoice + "</NAME>",
+        "<BILLTYPE>Agst Ref</BILLTYPE>",
+        "<BILLCREDITPERIOD/>",
+        "<AMOUNT>" + amount + "</AMOUNT>",
+        "</BILLALLOCATIONS.LIST>",
+        "</ALLLEDGERENTRIES.LIST>",
+    };
+}
+
+// The bank or cash debit with the allocations given.
+Lines ExpectedDebitEntry(const std::string& ledger, const std::string& amount,
+                         const Lines& allocations = {}) {
+    Lines lines = {
+        "<ALLLEDGERENTRIES.LIST>",
+        "<REMOVEZEROENTRIES>No</REMOVEZEROENTRIES>",
+        "<ISDEEMEDPOSITIVE>Yes</ISDEEMEDPOSITIVE>",
+        "<LEDGERFROMITEM>No</LEDGERFROMITEM>",
+        "<LEDGERNAME>" + ledger + "</LEDGERNAME>",
+        "<ISPARTYLEDGER>No</ISPARTYLEDGER>",
+        "<AMOUNT>" + amount + "</AMOUNT>",
+    };
+    AppendLines(lines, allocations);
+    lines.push_back("</ALLLEDGERENTRIES.LIST>");
+    return lines;
+}
+
+TEST_F(ReceiptTrnTest, CompleteChequeVoucher) {
+    const std::string request = Voucher(ReceiptRow{});
+    Lines expected = ExpectedHead("Cheque Number - 004512");
+    AppendLines(expected, ExpectedPartyEntry("SI/2024/0107", "60"));
+    AppendLines(expected,
+                ExpectedDebitEntry("HDFC Bank", "-60",
+                                   {
+                                       "<BANKALLOCATIONS.LIST>",
+                                       "<DATE>20240305</DATE>",
+                                       "<INSTRUMENTDATE>20240304</INSTRUMENTDATE>",
+                                       "<NAME>RC-0009/1</NAME>",
+                                       "<CHEQUECROSSCOMMENT>A/c Payee</CHEQUECROSSCOMMENT>",
+                                       "<TRANSACTIONTYPE>Cheque</TRANSACTIONTYPE>",
+                                       "<BANKNAME>State Bank of India</BANKNAME>",
+                                       "<PAYMENTFAVOURING></PAYMENTFAVOURING>",
+                                       "<STATUS>No</STATUS>",
+                                       "<INSTRUMENTNUMBER>004512</INSTRUMENTNUMBER>",
+                                       "<PAYMENTMODE>Transacted</PAYMENTMODE>",
+                                       "<CHEQUEPRINTED> 1</CHEQUEPRINTED>",
+                                       "<AMOUNT>-60</AMOUNT>",
+                                       "</BANKALLOCATIONS.LIST>",
+                                   }));
+    EXPECT_EQ(request, Crlf(kEnvelopeTop) + JoinLines(expected) + Crlf(kEnvelopeBottom));
 
     pugi::xml_document doc;
     ASSERT_TRUE(ParsesAsXml(request, doc));
@@ -141,52 +169,10 @@ TEST_F(ReceiptTrnTest, CompleteCashVoucher) {
     row.amount = 40;
     row.invoice = "SI/2024/0108";
     const std::string request = Voucher(row);
-    const std::string key =
-        "6178b2bd-1d64-4c89-9c2a-20240305-KVZ Receipt-Mehta Stores_1042-RC-0009/1-RC-0009/1";
-    const std::string expected = Crlf(std::string(kEnvelopeTop) +
-                                      R"(<TALLYMESSAGE xmlns:UDF="TallyUDF">
-<VOUCHER REMOTEID=")" + key + R"(" VCHTYPE="KVZ Receipt" ACTION="Create">
-<DATE>20240305</DATE>
-<GUID>)" + key + R"(</GUID>
-<NARRATION>Cheque Number -</NARRATION>
-<VOUCHERTYPENAME>KVZ Receipt</VOUCHERTYPENAME>
-<ISOPTIONAL>No</ISOPTIONAL>
-<USEFORGAINLOSS>No</USEFORGAINLOSS>
-<USEFORCOMPOUND>No</USEFORCOMPOUND>
-<EFFECTIVEDATE>20240305</EFFECTIVEDATE>
-<ISCANCELLED>No</ISCANCELLED>
-<USETRACKINGNUMBER>No</USETRACKINGNUMBER>
-<ISPOSTDATED>No</ISPOSTDATED>
-<ISINVOICE>No</ISINVOICE>
-<DIFFACTUALQTY>No</DIFFACTUALQTY>
-<VOUCHERNUMBER>RC-0009/1</VOUCHERNUMBER>
-<REFERENCE>RC-0009/1</REFERENCE>
-<PARTYLEDGERNAME>Mehta Stores_1042</PARTYLEDGERNAME>
-<NARRATION>Cheque Number -</NARRATION>
-<ALTERID></ALTERID>
-<ALLLEDGERENTRIES.LIST>
-<REMOVEZEROENTRIES>No</REMOVEZEROENTRIES>
-<ISDEEMEDPOSITIVE>No</ISDEEMEDPOSITIVE>
-<LEDGERFROMITEM>No</LEDGERFROMITEM>
-<LEDGERNAME>Mehta Stores_1042</LEDGERNAME>
-<AMOUNT>40</AMOUNT>
-<BILLALLOCATIONS.LIST>
-<NAME>SI/2024/0108</NAME>
-<BILLTYPE>Agst Ref</BILLTYPE>
-<BILLCREDITPERIOD/>
-<AMOUNT>40</AMOUNT>
-</BILLALLOCATIONS.LIST>
-</ALLLEDGERENTRIES.LIST>
-<ALLLEDGERENTRIES.LIST>
-<REMOVEZEROENTRIES>No</REMOVEZEROENTRIES>
-<ISDEEMEDPOSITIVE>Yes</ISDEEMEDPOSITIVE>
-<LEDGERFROMITEM>No</LEDGERFROMITEM>
-<LEDGERNAME>Cash A/c</LEDGERNAME>
-<ISPARTYLEDGER>No</ISPARTYLEDGER>
-<AMOUNT>-40</AMOUNT>
-</ALLLEDGERENTRIES.LIST>
-)" + std::string(kEnvelopeBottom));
-    EXPECT_EQ(request, expected);
+    Lines expected = ExpectedHead("Cheque Number -");
+    AppendLines(expected, ExpectedPartyEntry("SI/2024/0108", "40"));
+    AppendLines(expected, ExpectedDebitEntry("Cash A/c", "-40"));
+    EXPECT_EQ(request, Crlf(kEnvelopeTop) + JoinLines(expected) + Crlf(kEnvelopeBottom));
 
     pugi::xml_document doc;
     ASSERT_TRUE(ParsesAsXml(request, doc));
@@ -330,49 +316,47 @@ TEST_F(ReceiptTrnTest, BillAllocationLeftSetIsRepeated) {
 }
 
 TEST_F(ReceiptTrnTest, DebitEntryWithAndWithoutChequeAndCostCentre) {
-    const std::string open = Crlf(R"(<ALLLEDGERENTRIES.LIST>
-<REMOVEZEROENTRIES>No</REMOVEZEROENTRIES>
-<ISDEEMEDPOSITIVE>Yes</ISDEEMEDPOSITIVE>
-<LEDGERFROMITEM>No</LEDGERFROMITEM>
-<LEDGERNAME>J&amp;K Bank</LEDGERNAME>
-<ISPARTYLEDGER>No</ISPARTYLEDGER>
-<AMOUNT>-75.5</AMOUNT>
-)");
-    const std::string bank = Crlf(R"(<BANKALLOCATIONS.LIST>
-<DATE>20240305</DATE>
-<INSTRUMENTDATE>20240301</INSTRUMENTDATE>
-<NAME>RC-1</NAME>
-<CHEQUECROSSCOMMENT>A/c Payee</CHEQUECROSSCOMMENT>
-<TRANSACTIONTYPE>Cheque</TRANSACTIONTYPE>
-<BANKNAME>Jammu &amp; Kashmir Bank</BANKNAME>
-<PAYMENTFAVOURING></PAYMENTFAVOURING>
-<STATUS>No</STATUS>
-<INSTRUMENTNUMBER>000123</INSTRUMENTNUMBER>
-<PAYMENTMODE>Transacted</PAYMENTMODE>
-<CHEQUEPRINTED> 1</CHEQUEPRINTED>
-<AMOUNT>-75.5</AMOUNT>
-</BANKALLOCATIONS.LIST>
-)");
-    const std::string cost = Crlf(R"(<CATEGORYALLOCATIONS.LIST>
-<CATEGORY>Primary Cost Category</CATEGORY>
-<ISDEEMEDPOSITIVE>No</ISDEEMEDPOSITIVE>
-<COSTCENTREALLOCATIONS.LIST>
-<NAME>North Zone</NAME>
-<AMOUNT>-75.5</AMOUNT>
-</COSTCENTREALLOCATIONS.LIST>
-</CATEGORYALLOCATIONS.LIST>
-)");
-    const std::string close = Crlf("</ALLLEDGERENTRIES.LIST>\n");
+    const Lines bank = {
+        "<BANKALLOCATIONS.LIST>",
+        "<DATE>20240305</DATE>",
+        "<INSTRUMENTDATE>20240301</INSTRUMENTDATE>",
+        "<NAME>RC-1</NAME>",
+        "<CHEQUECROSSCOMMENT>A/c Payee</CHEQUECROSSCOMMENT>",
+        "<TRANSACTIONTYPE>Cheque</TRANSACTIONTYPE>",
+        "<BANKNAME>Jammu &amp; Kashmir Bank</BANKNAME>",
+        "<PAYMENTFAVOURING></PAYMENTFAVOURING>",
+        "<STATUS>No</STATUS>",
+        "<INSTRUMENTNUMBER>000123</INSTRUMENTNUMBER>",
+        "<PAYMENTMODE>Transacted</PAYMENTMODE>",
+        "<CHEQUEPRINTED> 1</CHEQUEPRINTED>",
+        "<AMOUNT>-75.5</AMOUNT>",
+        "</BANKALLOCATIONS.LIST>",
+    };
+    const Lines cost = {
+        "<CATEGORYALLOCATIONS.LIST>",
+        "<CATEGORY>Primary Cost Category</CATEGORY>",
+        "<ISDEEMEDPOSITIVE>No</ISDEEMEDPOSITIVE>",
+        "<COSTCENTREALLOCATIONS.LIST>",
+        "<NAME>North Zone</NAME>",
+        "<AMOUNT>-75.5</AMOUNT>",
+        "</COSTCENTREALLOCATIONS.LIST>",
+        "</CATEGORYALLOCATIONS.LIST>",
+    };
+    Lines bankAndCost = bank;
+    AppendLines(bankAndCost, cost);
+    auto entry = [](const Lines& allocations) {
+        return JoinLines(ExpectedDebitEntry("J&amp;K Bank", "-75.5", allocations));
+    };
     struct Case {
         const char* cheque;
         const char* costCentre;
         std::string expected;
     };
     const Case cases[] = {
-        {"000123", "North Zone", open + bank + cost + close},
-        {"000123", "", open + bank + close},
-        {"", "North Zone", open + cost + close},
-        {"", "", open + close},
+        {"000123", "North Zone", entry(bankAndCost)},
+        {"000123", "", entry(bank)},
+        {"", "North Zone", entry(cost)},
+        {"", "", entry({})},
     };
     for (const Case& c : cases) {
         std::string ledger = "J&K Bank";

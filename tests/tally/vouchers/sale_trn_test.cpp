@@ -99,17 +99,58 @@ Lines EmptyRateBlocks() {
     return lines;
 }
 
-Lines CreditEntry(const std::string& ledger, const std::string& amount) {
+// A ledger entry with its amount also as VATEXPAMOUNT: a debit is deemed positive.
+Lines LedgerEntry(const std::string& list, bool debit, const std::string& ledger,
+                  const std::string& amount) {
     return {
-        "<LEDGERENTRIES.LIST>",
+        "<" + list + ">",
         "<REMOVEZEROENTRIES>No</REMOVEZEROENTRIES>",
-        "<ISDEEMEDPOSITIVE>No</ISDEEMEDPOSITIVE>",
+        std::string("<ISDEEMEDPOSITIVE>") + (debit ? "Yes" : "No") + "</ISDEEMEDPOSITIVE>",
         "<LEDGERFROMITEM>No</LEDGERFROMITEM>",
         "<LEDGERNAME>" + ledger + "</LEDGERNAME>",
         "<ISPARTYLEDGER>No</ISPARTYLEDGER>",
         "<AMOUNT>" + amount + "</AMOUNT>",
         "<VATEXPAMOUNT>" + amount + "</VATEXPAMOUNT>",
-        "</LEDGERENTRIES.LIST>",
+        "</" + list + ">",
+    };
+}
+
+Lines CreditEntry(const std::string& ledger, const std::string& amount,
+                  const std::string& list = "LEDGERENTRIES.LIST") {
+    return LedgerEntry(list, false, ledger, amount);
+}
+
+// The entry with the intrastate GST override before its closing tag.
+Lines WithGstOverride(Lines entry, const std::string& assessable) {
+    entry.insert(entry.end() - 1,
+                 {
+                     "<GSTOVRDNNATURE>Sales Taxable</GSTOVRDNNATURE>",
+                     "<GSTOVRDNINELIGIBLEITC>&#4; Not Applicable</GSTOVRDNINELIGIBLEITC>",
+                     "<GSTOVRDNISREVCHARGEAPPL>&#4; Not Applicable</GSTOVRDNISREVCHARGEAPPL>",
+                     "<GSTOVRDNASSESSABLEVALUE>" + assessable + "</GSTOVRDNASSESSABLEVALUE>",
+                 });
+    return entry;
+}
+
+// The customer's debit with a new bill over the whole amount.
+Lines PartyEntry(const std::string& list, const std::string& party, const std::string& bill,
+                 const std::string& amount) {
+    return {
+        "<" + list + ">",
+        "<REMOVEZEROENTRIES>No</REMOVEZEROENTRIES>",
+        "<ISDEEMEDPOSITIVE>Yes</ISDEEMEDPOSITIVE>",
+        "<LEDGERFROMITEM>No</LEDGERFROMITEM>",
+        "<LEDGERNAME>" + party + "</LEDGERNAME>",
+        "<ISPARTYLEDGER>Yes</ISPARTYLEDGER>",
+        "<AMOUNT>" + amount + "</AMOUNT>",
+        "<BILLALLOCATIONS.LIST>",
+        "<NAME>" + bill + "</NAME>",
+        "<BILLTYPE>New Ref</BILLTYPE>",
+        "<BILLCREDITPERIOD/>",
+        "<AMOUNT>" + amount + "</AMOUNT>",
+        "<VATEXPAMOUNT>" + amount + "</VATEXPAMOUNT>",
+        "</BILLALLOCATIONS.LIST>",
+        "</" + list + ">",
     };
 }
 
@@ -233,23 +274,7 @@ TEST(TallySaleTrnVoucher, CompleteInvoiceInCallingOrder) {
 
     Lines expected;
     AppendLines(expected, kHead);
-    AppendLines(expected, {
-                              "<LEDGERENTRIES.LIST>",
-                              "<REMOVEZEROENTRIES>No</REMOVEZEROENTRIES>",
-                              "<ISDEEMEDPOSITIVE>Yes</ISDEEMEDPOSITIVE>",
-                              "<LEDGERFROMITEM>No</LEDGERFROMITEM>",
-                              "<LEDGERNAME>ABC Traders_12</LEDGERNAME>",
-                              "<ISPARTYLEDGER>Yes</ISPARTYLEDGER>",
-                              "<AMOUNT>-246</AMOUNT>",
-                              "<BILLALLOCATIONS.LIST>",
-                              "<NAME>SI-0042</NAME>",
-                              "<BILLTYPE>New Ref</BILLTYPE>",
-                              "<BILLCREDITPERIOD/>",
-                              "<AMOUNT>-246</AMOUNT>",
-                              "<VATEXPAMOUNT>-246</VATEXPAMOUNT>",
-                              "</BILLALLOCATIONS.LIST>",
-                              "</LEDGERENTRIES.LIST>",
-                          });
+    AppendLines(expected, PartyEntry("LEDGERENTRIES.LIST", "ABC Traders_12", "SI-0042", "-246"));
     AppendLines(expected, InventoryEntry("P100_7", "10", "12.5", "125", "GST Sales 18%",
                                          "Sales Taxable", "125"));
     AppendLines(expected, InventoryEntry("P200_8", "3", "33.5", "100.5", "GST Sales 5%",
@@ -295,52 +320,13 @@ TEST(TallySaleTrnVoucher, ServiceInvoiceWithOverride) {
     body += sale.strSale_Cr_Sch_All(roundOff, -0.48);
     request += body + "</VOUCHER>\r\n</TALLYMESSAGE>\r\n" + sale.strBottom();
 
-    auto allCredit = [](const std::string& ledger, const std::string& amount) -> Lines {
-        return {
-            "<ALLLEDGERENTRIES.LIST>",
-            "<REMOVEZEROENTRIES>No</REMOVEZEROENTRIES>",
-            "<ISDEEMEDPOSITIVE>No</ISDEEMEDPOSITIVE>",
-            "<LEDGERFROMITEM>No</LEDGERFROMITEM>",
-            "<LEDGERNAME>" + ledger + "</LEDGERNAME>",
-            "<ISPARTYLEDGER>No</ISPARTYLEDGER>",
-            "<AMOUNT>" + amount + "</AMOUNT>",
-            "<VATEXPAMOUNT>" + amount + "</VATEXPAMOUNT>",
-            "</ALLLEDGERENTRIES.LIST>",
-        };
-    };
-    Lines expected = {
-        "<ALLLEDGERENTRIES.LIST>",
-        "<REMOVEZEROENTRIES>No</REMOVEZEROENTRIES>",
-        "<ISDEEMEDPOSITIVE>Yes</ISDEEMEDPOSITIVE>",
-        "<LEDGERFROMITEM>No</LEDGERFROMITEM>",
-        "<LEDGERNAME>Metro Supplies</LEDGERNAME>",
-        "<ISPARTYLEDGER>Yes</ISPARTYLEDGER>",
-        "<AMOUNT>-1180</AMOUNT>",
-        "<BILLALLOCATIONS.LIST>",
-        "<NAME>SRV/24/0001</NAME>",
-        "<BILLTYPE>New Ref</BILLTYPE>",
-        "<BILLCREDITPERIOD/>",
-        "<AMOUNT>-1180</AMOUNT>",
-        "<VATEXPAMOUNT>-1180</VATEXPAMOUNT>",
-        "</BILLALLOCATIONS.LIST>",
-        "</ALLLEDGERENTRIES.LIST>",
-        "<ALLLEDGERENTRIES.LIST>",
-        "<REMOVEZEROENTRIES>No</REMOVEZEROENTRIES>",
-        "<ISDEEMEDPOSITIVE>No</ISDEEMEDPOSITIVE>",
-        "<LEDGERFROMITEM>No</LEDGERFROMITEM>",
-        "<LEDGERNAME>Visibility Claim Sales</LEDGERNAME>",
-        "<ISPARTYLEDGER>No</ISPARTYLEDGER>",
-        "<AMOUNT>1000.4</AMOUNT>",
-        "<VATEXPAMOUNT>1000.4</VATEXPAMOUNT>",
-        "<GSTOVRDNNATURE>Sales Taxable</GSTOVRDNNATURE>",
-        "<GSTOVRDNINELIGIBLEITC>&#4; Not Applicable</GSTOVRDNINELIGIBLEITC>",
-        "<GSTOVRDNISREVCHARGEAPPL>&#4; Not Applicable</GSTOVRDNISREVCHARGEAPPL>",
-        "<GSTOVRDNASSESSABLEVALUE>1000.4</GSTOVRDNASSESSABLEVALUE>",
-        "</ALLLEDGERENTRIES.LIST>",
-    };
-    AppendLines(expected, allCredit("CGST 9%", "90.04"));
-    AppendLines(expected, allCredit("SGST 9%", "90.04"));
-    AppendLines(expected, allCredit("Round Off", "-0.48"));
+    const std::string all = "ALLLEDGERENTRIES.LIST";
+    Lines expected = PartyEntry(all, "Metro Supplies", "SRV/24/0001", "-1180");
+    AppendLines(expected,
+                WithGstOverride(CreditEntry("Visibility Claim Sales", "1000.4", all), "1000.4"));
+    AppendLines(expected, CreditEntry("CGST 9%", "90.04", all));
+    AppendLines(expected, CreditEntry("SGST 9%", "90.04", all));
+    AppendLines(expected, CreditEntry("Round Off", "-0.48", all));
     EXPECT_EQ(body, JoinLines(expected));
 
     pugi::xml_document doc;
@@ -473,17 +459,8 @@ TEST(TallySaleTrnEntries, LedgerEntriesAndZeroAmounts) {
 
     EXPECT_EQ(sale.strSale_Cr(ledger, 45.5), JoinLines(CreditEntry("CGST 9%", "45.5")));
     EXPECT_EQ(sale.strSale_Cr_Sch(ledger, 45.5), JoinLines(CreditEntry("CGST 9%", "45.5")));
-    EXPECT_EQ(sale.strSale_Dr(ledger, 45.5), JoinLines({
-                                                 "<LEDGERENTRIES.LIST>",
-                                                 "<REMOVEZEROENTRIES>No</REMOVEZEROENTRIES>",
-                                                 "<ISDEEMEDPOSITIVE>Yes</ISDEEMEDPOSITIVE>",
-                                                 "<LEDGERFROMITEM>No</LEDGERFROMITEM>",
-                                                 "<LEDGERNAME>CGST 9%</LEDGERNAME>",
-                                                 "<ISPARTYLEDGER>No</ISPARTYLEDGER>",
-                                                 "<AMOUNT>-45.5</AMOUNT>",
-                                                 "<VATEXPAMOUNT>-45.5</VATEXPAMOUNT>",
-                                                 "</LEDGERENTRIES.LIST>",
-                                             }));
+    EXPECT_EQ(sale.strSale_Dr(ledger, 45.5),
+              JoinLines(LedgerEntry("LEDGERENTRIES.LIST", true, "CGST 9%", "-45.5")));
     // The minus sign goes in front of the number's text: a negative debit reads "--".
     std::string roundOff = "Round Off";
     std::string negativeDebit = sale.strSale_Dr(roundOff, -0.4);
@@ -503,23 +480,9 @@ TEST(TallySaleTrnEntries, LedgerNameEscapedInPlaceOnlyWhenWritten) {
 }
 
 TEST(TallySaleTrnEntries, GstOverrideOnlyForGstinWithoutIntegratedTax) {
-    const Lines withOverride = {
-        "<ALLLEDGERENTRIES.LIST>",
-        "<REMOVEZEROENTRIES>No</REMOVEZEROENTRIES>",
-        "<ISDEEMEDPOSITIVE>No</ISDEEMEDPOSITIVE>",
-        "<LEDGERFROMITEM>No</LEDGERFROMITEM>",
-        "<LEDGERNAME>Visibility Claim Sales</LEDGERNAME>",
-        "<ISPARTYLEDGER>No</ISPARTYLEDGER>",
-        "<AMOUNT>70</AMOUNT>",
-        "<VATEXPAMOUNT>70</VATEXPAMOUNT>",
-        "<GSTOVRDNNATURE>Sales Taxable</GSTOVRDNNATURE>",
-        "<GSTOVRDNINELIGIBLEITC>&#4; Not Applicable</GSTOVRDNINELIGIBLEITC>",
-        "<GSTOVRDNISREVCHARGEAPPL>&#4; Not Applicable</GSTOVRDNISREVCHARGEAPPL>",
-        "<GSTOVRDNASSESSABLEVALUE>70</GSTOVRDNASSESSABLEVALUE>",
-        "</ALLLEDGERENTRIES.LIST>",
-    };
-    Lines withoutOverride = withOverride;
-    withoutOverride.erase(withoutOverride.begin() + 8, withoutOverride.begin() + 12);
+    const Lines withoutOverride =
+        CreditEntry("Visibility Claim Sales", "70", "ALLLEDGERENTRIES.LIST");
+    const Lines withOverride = WithGstOverride(withoutOverride, "70");
 
     struct Case {
         const char* gstin;
