@@ -74,17 +74,11 @@ void frmT_Item::SendItems(TallyMaster& master) {
     db.strSQL = ItemZeroRateSalesQuery();
     db.OpenRsThird(db.strSQL);
 
-    long rows = static_cast<long>(ssdbgItem.RowCount());
-    SetTotalCount(rows);
-    SetProgressRange(rows);
-    SetFrameCaption(design().frameCaption);
-    for (size_t row = 0; row < ssdbgItem.RowCount(); ++row) {
-        ssdbgItem.currentRow = row;
-        SetProgress(static_cast<long>(row));
+    WalkGrid(false, [&](size_t row) {
         auto cell = [&](const char* field) { return ssdbgItem.Cell(row, field); };
         ShowItem(cell("PrdName"));
         std::string productId = cell("PrdId");
-        if (!(ReadNumber(productId) > 0)) continue;
+        if (!(ReadNumber(productId) > 0)) return;
         std::string itemName = cell("PrdName") + "_" + cell("PrdCCode");
         std::string itemCode = cell("PrdCCode") + "_" + productId;
         std::string hsn = cell("HSNCODE");
@@ -108,7 +102,7 @@ void frmT_Item::SendItems(TallyMaster& master) {
         std::string request = Envelope(
             master, master.strItemCreate(itemName, itemCode, "PC", "KVZ Products", alias1, alias2));
         SendMasterDocument(master, request, itemName, static_cast<long>(row) + 1);
-    }
+    });
 }
 
 }  // namespace zentrail

@@ -127,19 +127,13 @@ void frmT_Sales::SendInvoices(TallySaleTrn& sale) {
     db.strSQL = SalesFreeProductQuery(dtpFrom.QueryText(), dtpTo.QueryText());
     db.OpenRsSecond(db.strSQL);
 
-    long rows = static_cast<long>(ssdbgItem.RowCount());
-    SetTotalCount(rows);
-    SetProgressRange(rows);
-    SetFrameCaption(design().frameCaption);
-    for (size_t row = 0; row < ssdbgItem.RowCount(); ++row) {
-        ssdbgItem.currentRow = row;
-        SetProgress(static_cast<long>(row) + 1);
+    WalkGrid(true, [&](size_t row) {
         const std::string& invoiceNo = ssdbgItem.Cell(row, "SalInvNo");
         ShowItem(invoiceNo);
-        if (Number(ssdbgItem.Cell(row, "SalNetAmt")) <= 0) continue;
+        if (Number(ssdbgItem.Cell(row, "SalNetAmt")) <= 0) return;
         std::string request = BuildVoucher(sale, row);
         SendVoucher(sale, request, invoiceNo, static_cast<long>(row) + 1);
-    }
+    });
 }
 
 std::string frmT_Sales::BuildVoucher(TallySaleTrn& sale, size_t row) {

@@ -253,6 +253,19 @@ bool TransferScreen::Send(TallyBuilder& builder, const std::string& request,
     return true;
 }
 
+void TransferScreen::WalkGrid(bool progressIsPosition,
+                              const std::function<void(size_t row)>& visit) {
+    long rows = static_cast<long>(ssdbgItem.RowCount());
+    SetTotalCount(rows);
+    SetProgressRange(rows);
+    SetFrameCaption(design_.frameCaption);
+    for (size_t row = 0; row < ssdbgItem.RowCount(); ++row) {
+        ssdbgItem.currentRow = row;
+        SetProgress(static_cast<long>(row) + (progressIsPosition ? 1 : 0));
+        visit(row);
+    }
+}
+
 void TransferScreen::RunMasterStep(const std::string& caption, std::string sql,
                                    TallyBuilder& master,
                                    const std::function<std::string(Recordset&)>& itemName,

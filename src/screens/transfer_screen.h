@@ -105,6 +105,9 @@ protected:
     // by the master form.
     bool SendMasterDocument(TallyBuilder& master, const std::string& request,
                             const std::string& name, long handled);
+    // The document step: walks the grid rows in order, showing each row's index (or, with
+    // `progressIsPosition`, its 1-based position) on the progress bar.
+    void WalkGrid(bool progressIsPosition, const std::function<void(size_t row)>& visit);
     // A master step: runs `sql` into rsMain and sends one request per row.
     void RunMasterStep(const std::string& caption, std::string sql, TallyBuilder& master,
                        const std::function<std::string(Recordset&)>& itemName,

@@ -1,0 +1,107 @@
+// The command line as a scheduled job sees it: output, exit status and messages.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include "support/demo_database.h"
+#include "support/tally_sim_process.h"
+
+namespace zentrail {
+namespace {
+
+struct CommandResult {
+    int status = -1;
+    std::string out;
+};
+
+// Runs the program with `args` (already quoted for the shell), stdout captured.
+CommandResult RunCli(const std::string& args) {
+    CommandResult result;
+    std::string command = std::string(ZENTRAIL_CLI_PATH) + " " + args + " 2>/dev/null";
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return result;
+    char buffer[4096];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) result.out.append(buffer, n);
+    int status = pclose(pipe);
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
+}
+
+class ZentrailCli : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder_ =
+            std::filesystem::temp_directory_path() / ("zentrail-cli-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(folder_);
+    }
+    void TearDown() override { std::filesystem::remove_all(folder_); }
+    std::string WriteConfig(int port, const std::string& database) {
+        std::string path = (folder_ / "Config.txt").string();
+        std::ofstream(path) << "SERVER:127.0.0.1\nPORT:" << port
+                            << "\nCOMPANY:Zentrail Demo\nSQL_ODBC:" << database
+                            << "\nLEDGER_ID:YES\n";
+        return path;
+    }
+    std::filesystem::path folder_;
+};
+
+TEST_F(ZentrailCli, ExportsItemsAndSalesCleanly) {
+    testing::TallySimProcess sim({"--company", "Zentrail Demo"});
+    std::string config = WriteConfig(sim.Port(), testing::SmallDemo().Path());
+    CommandResult items = RunCli("--config " + config + " export item");
+    EXPECT_EQ(items.status, 0) << items.out;
+    EXPECT_EQ(items.out, "Zentrail: Item Transferrd\n");
+    CommandResult sales =
+        RunCli("--config " + config + " export sales --from 2024-04-01 --to 2024-05-31");
+    EXPECT_EQ(sales.status, 0) << sales.out;
+    EXPECT_EQ(sales.out, "Zentrail: Sales Transferrd\n");
+    EXPECT_GT(sim.Books()["vouchers"].size(), 10u);
+}
+
+TEST_F(ZentrailCli, GetDataPrintsTheGridAsCsv) {
+    std::string config = WriteConfig(9, testing::SmallDemo().Path());
+    CommandResult listed =
+        RunCli("--config " + config + " getdata sales --from 2024-04-01 --to 2024-05-31");
+    ASSERT_EQ(listed.status, 0);
+    EXPECT_TRUE(listed.out.starts_with("SalId,SalInvNo,SalInvDate,RtrName,SalNetAmt,"))
+        << listed.out.substr(0, 80);
+    // Cells holding commas are quoted, so every row keeps its column count.
+    EXPECT_NE(listed.out.find(",\""), std::string::npos);
+    size_t rows = 0;
+    for (char c : listed.out) rows += c == '\n';
+    EXPECT_GT(rows, 10u);
+}
+
+TEST_F(ZentrailCli, FailuresSetTheExitStatus) {
+    int stoppedPort;
+    {
+        testing::TallySimProcess sim({"--company", "Zentrail Demo"});
+        stoppedPort = sim.Port();
+    }
+    std::string config = WriteConfig(stoppedPort, testing::SmallDemo().Path());
+    CommandResult notSent =
+        RunCli("--config " + config + " export sales --from 2024-04-01 --to 2024-05-31");
+    EXPECT_EQ(notSent.status, 1);
+    EXPECT_NE(notSent.out.find("Tally Server is Not Running"), std::string::npos);
+    EXPECT_NE(notSent.out.find("Sales Transferrd\nSent and accepted: 0"), std::string::npos);
+
+    const std::pair<std::string, int> usage[] = {
+        {"--config " + config + " export nothing", 2},
+        {"--config " + config + " export purchase", 2},
+        {"--config " + config + " getdata sales --from 2024-13-01", 2},
+        {"--config " + (folder_ / "missing.txt").string() + " getdata sales", 2},
+        {"getdata", 2},
+    };
+    for (const auto& [args, status] : usage) EXPECT_EQ(RunCli(args).status, status) << args;
+
+    std::string badDatabase = WriteConfig(9, (folder_ / "absent.db").string());
+    EXPECT_EQ(RunCli("--config " + badDatabase + " getdata item").status, 2);
+}
+
+}  // namespace
+}  // namespace zentrail
