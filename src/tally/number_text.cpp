@@ -12,8 +12,8 @@ std::string NumberText(double value) {
     if (value == 0) return "0";  // also turns -0 into 0
     // 15 significant digits drops binary noise such as 0.1 + 0.2 = 0.30000000000000004.
     char buf[64];
-    int n = std::snprintf(buf, sizeof buf, "%.15g", value);
-    std::string text(buf, n > 0 ? static_cast<size_t>(n) : 0);
+    auto written = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 15);
+    std::string text(buf, written.ptr);
     size_t e = text.find('e');
     if (e == std::string::npos) return text;
     // Never show an exponent: write the value out in plain decimals.
@@ -45,13 +45,15 @@ std::string NumberText(double value) {
 
 double RoundHalfEven(double value, int decimals) {
     if (!std::isfinite(value)) return value;
-    double scale = std::pow(10.0, decimals);
+    static constexpr double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8};
+    double scale = decimals >= 0 && decimals <= 8 ? kPowers[decimals] : std::pow(10.0, decimals);
     double scaled = value * scale;
     // Decide halves on the decimal text of the value, not on its binary approximation,
     // so that amounts written as x.xx5 are treated as the exact halves they stand for.
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.15g", scaled);
-    double cleaned = std::strtod(buf, nullptr);
+    auto written = std::to_chars(buf, buf + sizeof buf, scaled, std::chars_format::general, 15);
+    double cleaned = scaled;
+    std::from_chars(buf, written.ptr, cleaned);
     double floorPart = std::floor(cleaned);
     double fraction = cleaned - floorPart;
     double rounded;

@@ -22,6 +22,7 @@ class CannedHttpServer {
 public:
     explicit CannedHttpServer(std::function<std::string(const std::string&)> reply)
         : reply_(std::move(reply)) {
+        server_.set_tcp_nodelay(true);  // no delayed-ACK stall between header and body
         server_.Post(".*", [this](const httplib::Request& req, httplib::Response& res) {
             lastBody_ = req.body;
             ++requests_;
