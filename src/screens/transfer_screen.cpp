@@ -175,12 +175,9 @@ void TransferScreen::FinishExport() {
     SetFrameCaption("Data Transferred To Tally");
     ShowItem("");
     SetProgress(0);
-    try {
-        context_.db.rsMain.Filter("");
-    } catch (const std::exception&) {
-        // A closed set has no filter to remove.
-    }
-    context_.db.rsMain.Close();
+    Recordset& rs = context_.db.rsMain;
+    if (rs.State() == Recordset::kStateOpen) rs.Filter("");
+    rs.Close();
     busy = false;
     Notify(ScreenControl::Busy);
     ScreenMessage message;
