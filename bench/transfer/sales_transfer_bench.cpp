@@ -60,7 +60,8 @@ void TransferItems(const std::string& db, int port) {
     zentrail::Configuration config = ConfigFor(db, port);
     zentrail::SourceDatabase source;
     source.OpenConnection(config);
-    auto items = Listed<zentrail::frmT_Item>({config, source});
+    zentrail::HttpClient tally;
+    auto items = Listed<zentrail::frmT_Item>({config, source, tally});
     items->cmdExport_Click();
     if (!items->LastRun().Clean()) throw std::runtime_error("item transfer failed" + items->txtLog);
 }
@@ -86,7 +87,8 @@ RunFigures Measure(long invoices) {
         zentrail::Configuration config = ConfigFor(db, sim.Port());
         zentrail::SourceDatabase source;
         source.OpenConnection(config);
-        auto sales = Listed<zentrail::frmT_Sales>({config, source});
+        zentrail::HttpClient tally;
+        auto sales = Listed<zentrail::frmT_Sales>({config, source, tally});
         auto start = Clock::now();
         sales->cmdExport_Click();
         figures.transferSeconds = Seconds(Clock::now() - start);
@@ -106,7 +108,8 @@ RunFigures Measure(long invoices) {
         zentrail::Configuration config = ConfigFor(db, recorder.Port());
         zentrail::SourceDatabase source;
         source.OpenConnection(config);
-        auto sales = Listed<zentrail::frmT_Sales>({config, source});
+        zentrail::HttpClient tally;
+        auto sales = Listed<zentrail::frmT_Sales>({config, source, tally});
         auto start = Clock::now();
         sales->cmdExport_Click();
         figures.recordSeconds = Seconds(Clock::now() - start);

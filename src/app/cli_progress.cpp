@@ -48,6 +48,18 @@ void CliProgress::Finish() {
 
 void CliProgress::ShowMessage(const ScreenMessage& message) { messages_.push_back(message); }
 
+void CliProgress::Logged(const std::string& text) {
+    if (logOut_ == nullptr) return;
+    // Log text begins each line with CR LF; printed, a line ends with LF.
+    std::string lines;
+    for (char c : text)
+        if (c != '\r' && !(c == '\n' && lines.empty())) lines += c;
+    if (lines.empty()) return;
+    Finish();
+    std::fprintf(logOut_, "%s\n", lines.c_str());
+    std::fflush(logOut_);
+}
+
 void CliProgress::PrintMessages() {
     Finish();
     for (const ScreenMessage& message : messages_)

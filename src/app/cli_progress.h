@@ -16,6 +16,9 @@ public:
     CliProgress(const TransferScreen& screen, std::FILE* progressOut, bool terminal);
     void Changed(ScreenControl control) override;
     void ShowMessage(const ScreenMessage& message) override;
+    void Logged(const std::string& text) override;
+    // From now on log text goes to `out` as it is added, one line per log line.
+    void PrintLogAsItGoes(std::FILE* out) { logOut_ = out; }
     void Finish();
     // Messages are held back until the run's log has been printed.
     void PrintMessages();
@@ -29,6 +32,7 @@ private:
     long lastDecile_ = -1;
     bool barShown_ = false;
     std::vector<ScreenMessage> messages_;
+    std::FILE* logOut_ = nullptr;
 };
 
 }  // namespace zentrail

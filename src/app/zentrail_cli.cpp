@@ -1,19 +1,26 @@
 // zentrail-cli: lists or transfers the documents of one screen, for scheduled runs and tests.
 #include <CLI/CLI.hpp>
+#include <csignal>
 #include <cstdio>
 #include <iostream>
 
 #include "app/cli_progress.h"
+#include "app/program.h"
 #include "screens/screen_registry.h"
-#include "shell/configuration.h"
 #include "shell/platform.h"
-#include "shell/source_database.h"
+#include "tally/http_client.h"
 
 namespace {
 
 constexpr int kExitClean = 0;
 constexpr int kExitProblems = 1;
 constexpr int kExitUsage = 2;
+
+// Ctrl+C and SIGTERM stop the running export; the run still ends with its log and counts.
+std::atomic<bool>* gStopFlag = nullptr;
+extern "C" void OnStopSignal(int) {
+    if (gStopFlag != nullptr) gStopFlag->store(true);
+}
 
 std::string CsvField(const std::string& text) {
     if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
@@ -43,6 +50,16 @@ int Fail(const std::string& message) {
     return kExitUsage;
 }
 
+// "item, sales (purchase ... not built yet)" from the registration table.
+std::string ScreenList() {
+    std::string built, notBuilt;
+    for (const zentrail::MenuEntry* entry : zentrail::TransferScreens()) {
+        std::string& list = entry->Built() ? built : notBuilt;
+        list += (list.empty() ? "" : ", ") + std::string(entry->cliName);
+    }
+    return notBuilt.empty() ? built : built + " (not built yet: " + notBuilt + ")";
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -56,10 +73,7 @@ int main(int argc, char** argv) {
     std::string from;
     std::string to;
     auto addScreenOptions = [&](CLI::App* command) {
-        command
-            ->add_option("SCREEN", screenName,
-                         "item, sales, purchase, salesreturn, idt, receipt, service or creditnote")
-            ->required();
+        command->add_option("SCREEN", screenName, ScreenList())->required();
         command->add_option("--from", from, "first day, YYYY-MM-DD");
         command->add_option("--to", to, "last day, YYYY-MM-DD");
     };
@@ -74,7 +88,8 @@ int main(int argc, char** argv) {
         return code == 0 ? kExitClean : kExitUsage;
     }
 
-    if (!zentrail::IsKnownScreen(screenName)) return Fail("unknown screen '" + screenName + "'");
+    if (zentrail::FindScreen(screenName) == nullptr)
+        return Fail("unknown screen '" + screenName + "'; the screens are " + ScreenList());
     std::optional<zentrail::CalendarDate> fromDate = zentrail::CalendarDate::Today();
     std::optional<zentrail::CalendarDate> toDate = fromDate;
     if (!from.empty() && !(fromDate = zentrail::CalendarDate::FromIso(from)))
@@ -85,8 +100,11 @@ int main(int argc, char** argv) {
     zentrail::Configuration& config = zentrail::ProgramConfig();
     if (!configPath.empty() && !std::filesystem::exists(configPath))
         return Fail("configuration file not found: " + configPath);
+    std::filesystem::path configFile = configPath.empty()
+                                           ? zentrail::platform::ProgramFolder() / "Config.txt"
+                                           : std::filesystem::path(configPath);
     try {
-        config = configPath.empty() ? zentrail::ReadConfig() : zentrail::ReadConfig(configPath);
+        config = zentrail::ReadConfig(configFile);
     } catch (const zentrail::ConfigError& e) {
         return Fail(e.what());
     }
@@ -98,7 +116,10 @@ int main(int argc, char** argv) {
                     e.Description());
     }
 
-    auto screen = zentrail::CreateScreen(screenName, zentrail::ScreenContext{config, db});
+    zentrail::HttpClient tally;
+    zentrail::ScreenContext context{config, db, tally,
+                                    std::filesystem::absolute(configFile).parent_path()};
+    auto screen = zentrail::CreateScreen(screenName, context);
     if (!screen) return Fail("the " + screenName + " screen is not built yet");
     zentrail::CliProgress progress(*screen, stderr, zentrail::platform::IsTerminal(stderr));
     screen->SetObserver(&progress);
@@ -111,9 +132,15 @@ int main(int argc, char** argv) {
         PrintGrid(screen->ssdbgItem);
         return kExitClean;
     }
+    gStopFlag = &screen->StopFlag();
+    std::signal(SIGINT, OnStopSignal);
+    std::signal(SIGTERM, OnStopSignal);
+    progress.PrintLogAsItGoes(stdout);
     screen->cmdExport_Click();
+    std::signal(SIGINT, SIG_DFL);
+    std::signal(SIGTERM, SIG_DFL);
+    gStopFlag = nullptr;
     progress.Finish();
-    if (!screen->txtLog.empty()) std::cout << "Log:" << screen->txtLog << "\n";
     progress.PrintMessages();
     const zentrail::RunCounts& run = screen->LastRun();
     if (run.failed) return kExitUsage;

@@ -17,27 +17,4 @@ std::string CorrectStateName(std::string_view stateName) {
     return std::string(stateName);
 }
 
-int RateBand(double taxPercent) {
-    if (taxPercent == 2.5 || taxPercent == 5) return 5;
-    if (taxPercent == 6 || taxPercent == 12) return 12;
-    if (taxPercent == 9 || taxPercent == 18) return 18;
-    if (taxPercent == 14 || taxPercent == 14.5 || taxPercent == 28 || taxPercent == 29) return 28;
-    return 0;
-}
-
-BandLedgers SalesBandLedgers(int band) {
-    switch (band) {
-        case 5:
-            return {"GST Sales 5%", "CGST 2.5%", "SGST 2.5%", "IGST 5%", "UTGST 2.5%"};
-        case 12:
-            return {"GST Sales 12%", "CGST 6%", "SGST 6%", "IGST 12%", "UTGST 6%"};
-        case 18:
-            return {"GST Sales 18%", "CGST 9%", "SGST 9%", "IGST 18%", "UTGST 9%"};
-        case 28:
-            return {"GST Sales 28%", "CGST 14%", "SGST 14%", "IGST 28%", "UTGST 14%"};
-        default:
-            return {"GST Sales 0%", "", "", "", ""};
-    }
-}
-
 }  // namespace zentrail

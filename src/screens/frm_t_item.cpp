@@ -1,6 +1,8 @@
 #include "screens/frm_t_item.h"
 
+#include "screens/gst_bands.h"
 #include "screens/queries/item_queries.h"
+#include "screens/screen_registry.h"
 #include "shell/recordset.h"
 #include "tally/masters/tally_master.h"
 #include "tally/number_text.h"
@@ -13,27 +15,17 @@ constexpr const char* kLaterRateDate = "20171115";
 constexpr const char* kZeroRateDate = "20180727";
 }  // namespace
 
-frmT_Item::frmT_Item(ScreenContext context)
-    : TransferScreen(context, Design{"Import Sales Transaction", "Importing Sales",
-                                     "Item Transferrd", false, false}) {}
+frmT_Item::frmT_Item(ScreenContext context) : TransferScreen(context, ScreenDesign("item")) {}
 
 std::string frmT_Item::ColumnQuery() const { return ItemColumnQuery(); }
 
 std::string frmT_Item::HeaderQuery() const { return ItemListQuery(); }
 
-double frmT_Item::HalfRate(double taxPercent) {
-    if (taxPercent == 28 || taxPercent == 29 || taxPercent == 14 || taxPercent == 14.5) return 14;
-    if (taxPercent == 18 || taxPercent == 9) return 9;
-    if (taxPercent == 12 || taxPercent == 6) return 6;
-    if (taxPercent == 5) return 2.5;
-    return taxPercent;
-}
-
 void frmT_Item::ExportSteps() {
     TallyMaster master;
     ssdbgItem.currentRow = 0;
     std::string group = "KVZ Products", parent;
-    SendMaster(master, Envelope(master, master.strItemGroup(group, parent)), "KVZ Products");
+    SendMaster(Envelope(master, master.strItemGroup(group, parent)), "KVZ Products");
     RunMasterStep(
         "Creating Units", ItemUnitQuery(), master,
         [](Recordset& rs) { return rs.Fields("UomDescription").Value(); },
@@ -47,7 +39,7 @@ void frmT_Item::ExportSteps() {
 void frmT_Item::AddRateBlocks(TallyMaster& master, Recordset& rates, const std::string& hsn) {
     std::string date = kFirstRateDate;
     for (; !rates.Eof(); rates.MoveNext()) {
-        double r = HalfRate(ReadNumber(rates.Fields("TaxPerc").text));
+        double r = ItemCentralRate(ReadNumber(rates.Fields("TaxPerc").text));
         double central = r, state = r, integrated = 2 * r;
         master.strGSTSetup += master.strItemGSTRate(central, state, integrated, hsn, date);
         date = kLaterRateDate;
@@ -78,7 +70,10 @@ void frmT_Item::SendItems(TallyMaster& master) {
         auto cell = [&](const char* field) { return ssdbgItem.Cell(row, field); };
         ShowItem(cell("PrdName"));
         std::string productId = cell("PrdId");
-        if (!(ReadNumber(productId) > 0)) return;
+        if (!(ReadNumber(productId) > 0)) {
+            SkipDocument({.number = cell("PrdName")}, "no product id");
+            return;
+        }
         std::string itemName = cell("PrdName") + "_" + cell("PrdCCode");
         std::string itemCode = cell("PrdCCode") + "_" + productId;
         std::string hsn = cell("HSNCODE");
@@ -101,7 +96,7 @@ void frmT_Item::SendItems(TallyMaster& master) {
         std::string alias1, alias2;
         std::string request = Envelope(
             master, master.strItemCreate(itemName, itemCode, "PC", "KVZ Products", alias1, alias2));
-        SendMasterDocument(master, request, itemName, static_cast<long>(row) + 1);
+        SendMasterDocument(request, {.number = itemName}, static_cast<long>(row) + 1);
     });
 }
 

@@ -12,9 +12,6 @@ class frmT_Item : public TransferScreen {
 public:
     explicit frmT_Item(ScreenContext context);
 
-    // Central and State Tax rate for a tax percentage (Integrated is twice this).
-    static double HalfRate(double taxPercent);
-
 protected:
     std::string ColumnQuery() const override;
     std::string HeaderQuery() const override;

@@ -1,12 +1,18 @@
 #include "screens/frm_t_sales.h"
 
+#include <array>
+
+#include "screens/customer_ledger.h"
 #include "screens/document_rules.h"
+#include "screens/document_totals.h"
+#include "screens/field_number.h"
+#include "screens/gst_bands.h"
 #include "screens/queries/sales_queries.h"
+#include "screens/sales_invoice.h"
+#include "screens/screen_registry.h"
 #include "shell/recordset.h"
 #include "tally/masters/tally_master.h"
-#include "tally/number_text.h"
 #include "tally/vouchers/tally_sale_trn.h"
-#include "tally/xml_escape.h"
 
 namespace zentrail {
 
@@ -14,30 +20,28 @@ namespace {
 
 constexpr const char* kVoucherType = "KVZ Sales";
 constexpr std::array<int, 4> kBandsInMasterOrder = {18, 28, 12, 5};
-constexpr std::array<int, 4> kBandsInVoucherOrder = {5, 12, 18, 28};
 constexpr std::array<const char*, 5> kSalesLedgers = {
     "GST Sales 5%", "GST Sales 12%", "GST Sales 18%", "GST Sales 28%", "GST Sales 0%"};
 constexpr std::array<const char*, 5> kDiscountLedgers = {
     "Scheme Discount", "Special Discount", "Cash Discount", "DB Discount", "Window Display"};
 
-double Round2(double value) { return RoundHalfEven(value, 2); }
-
-double Number(std::string_view text) { return ReadNumber(text); }
-
 }  // namespace
 
-// Running totals of one invoice, each kept to two decimals.
-struct frmT_Sales::InvoiceTotals {
-    double gross = 0, scheme = 0, special = 0, cash = 0, db = 0;
-    double cgst = 0, sgst = 0, igst = 0, utgst = 0;
-    std::map<std::string, double> byTaxLedger;
-
-    static void Add(double& total, double amount) { total = Round2(total + amount); }
+// The header of one invoice, as the grid lists it.
+struct frmT_Sales::Invoice {
+    std::string salId;
+    std::string number;
+    std::string date;
+    std::string party;
+    std::string add1, add2, add3;
+    std::string gstin;
+    std::string state;
+    bool cancelled = false;
+    double windowDisplay = 0;
+    double netInSource = 0;  // SalNetAmt
 };
 
-frmT_Sales::frmT_Sales(ScreenContext context)
-    : TransferScreen(context, Design{"Import Sales Transaction", "Importing Sales",
-                                     "Sales Transferrd", true, true}) {}
+frmT_Sales::frmT_Sales(ScreenContext context) : TransferScreen(context, ScreenDesign("sales")) {}
 
 std::string frmT_Sales::ColumnQuery() const {
     return SalesInvoiceColumnQuery(dtpFrom.QueryText(), dtpTo.QueryText());
@@ -79,45 +83,30 @@ std::string frmT_Sales::FixedMastersPayload(TallyMaster& master) {
 
 void frmT_Sales::ExportSteps() {
     TallyMaster master;
-    SendMaster(master, Envelope(master, FixedMastersPayload(master)), "Sales masters");
-    SendPartyMasters(master);
+    SendMaster(Envelope(master, FixedMastersPayload(master)), "Sales masters");
+    SendCustomerLedgers(master, SalesPartyQuery(dtpFrom.QueryText(), dtpTo.QueryText()),
+                        CustomerColumns{});
     TallySaleTrn sale;
     SendInvoices(sale);
 }
 
-void frmT_Sales::SendPartyMasters(TallyMaster& master) {
-    const Configuration& config = Context().config;
-    std::string debtorGroup = Context().DebtorGroup();
-    RunMasterStep(
-        "Creating Party Masters ", SalesPartyQuery(dtpFrom.QueryText(), dtpTo.QueryText()), master,
-        [](Recordset& rs) { return rs.Fields("RtrName").Value(); },
-        [&](Recordset& rs) {
-            auto field = [&rs](const char* name) { return rs.Fields(name).Value(); };
-            std::string state = CorrectStateName(TrimBlanks(field("STat_Name")));
-            std::string compos = TrimBlanks(field("COMPOS"));
-            for (char& c : compos)
-                c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-            LedgerFields party{
-                .strLedNm =
-                    CustomerLedgerName(field("RtrName"), field("RtrId"), config.blnLedgerId),
-                .strParentNm = debtorGroup,
-                .strAdd1 = field("RtrShipAdd1"),
-                .strAdd2 = field("RtrShipAdd2"),
-                .strAdd3 = field("RtrShipAdd3"),
-                .strAdd4 = state,
-                .strState = state,
-                .strPin = field("RtrShipPinNo"),
-                .strContPerson = TrimBlanks(field("RtrContactPerson")),
-                .strTelNo = field("RtrPhoneNo"),
-                .strEmail = TrimBlanks(field("RtrEmailId")),
-                .strPanNo = TrimBlanks(field("PAN_NUM")),
-                .blnMaintBill = true,
-                .strPGSTN = TrimBlanks(field("GSTN")),
-                .strPState = state,
-                .strRegType = compos == "Y" ? "Composition" : TrimBlanks(field("REG_UNREG")),
-            };
-            return master.strLedgerAcc(party);
-        });
+frmT_Sales::Invoice frmT_Sales::ReadInvoice(size_t row) {
+    auto cell = [&](const char* field) { return ssdbgItem.Cell(row, field); };
+    Invoice invoice;
+    invoice.salId = cell("SalId");
+    invoice.number = cell("SalInvNo");
+    invoice.date = cell("SalInvDate");
+    invoice.party =
+        CustomerLedgerName(cell("RtrName"), cell("RtrId"), Context().config.blnLedgerId);
+    invoice.add1 = cell("RtrShipAdd1");
+    invoice.add2 = cell("RtrShipAdd2");
+    invoice.add3 = cell("RtrShipAdd3");
+    invoice.gstin = cell("GSTN");
+    invoice.state = CorrectStateName(cell("STat_Name"));
+    invoice.cancelled = NumberCell(ssdbgItem, row, "DlvSts") == 3;
+    invoice.windowDisplay = NumberCell(ssdbgItem, row, "WindowDisplayAmount");
+    invoice.netInSource = NumberCell(ssdbgItem, row, "SalNetAmt");
+    return invoice;
 }
 
 void frmT_Sales::SendInvoices(TallySaleTrn& sale) {
@@ -128,86 +117,58 @@ void frmT_Sales::SendInvoices(TallySaleTrn& sale) {
     db.OpenRsSecond(db.strSQL);
 
     WalkGrid(true, [&](size_t row) {
-        const std::string& invoiceNo = ssdbgItem.Cell(row, "SalInvNo");
-        ShowItem(invoiceNo);
-        if (Number(ssdbgItem.Cell(row, "SalNetAmt")) <= 0) return;
-        std::string request = BuildVoucher(sale, row);
-        SendVoucher(sale, request, invoiceNo, static_cast<long>(row) + 1);
+        DocumentRef document;
+        document.number = ssdbgItem.Cell(row, "SalInvNo");
+        ShowItem(document.number);
+        try {
+            Invoice invoice = ReadInvoice(row);
+            document.date = invoice.date;
+            document.party = invoice.party;
+            document.sourceTotal = invoice.netInSource;
+            if (invoice.netInSource <= 0) {
+                SkipDocument(document, "net amount is 0 or less");
+                return;
+            }
+            DocumentTotals totals(TotalRounding::EveryAddition);
+            std::string inventory = InventoryEntries(sale, invoice, totals);
+            Payable payable = SettleToWhole(totals.Net(invoice.windowDisplay));
+            document.amountSent = payable.amount;
+            std::string request = ComposeVoucher(sale, invoice, inventory, totals, payable);
+            SendVoucher(request, document, static_cast<long>(row) + 1);
+        } catch (const NotANumber& e) {
+            sale.strSale_Alloc.clear();
+            sale.strSale_Batch.clear();
+            DocumentNotSent(document, std::string("Not sent: ") + e.what());
+        }
     });
 }
 
-std::string frmT_Sales::BuildVoucher(TallySaleTrn& sale, size_t row) {
+std::string frmT_Sales::InventoryEntries(TallySaleTrn& sale, const Invoice& invoice,
+                                         DocumentTotals& totals) {
     SourceDatabase& db = Context().db;
-    const Configuration& config = Context().config;
-    auto cell = [&](const char* field) { return ssdbgItem.Cell(row, field); };
-
-    bool cancelled = Number(cell("DlvSts")) == 3;
-    std::string invoiceNo = cell("SalInvNo");
-    std::string date = cell("SalInvDate");
-    std::string party = CustomerLedgerName(cell("RtrName"), cell("RtrId"), config.blnLedgerId);
-    std::string add1 = cell("RtrShipAdd1"), add2 = cell("RtrShipAdd2"), add3 = cell("RtrShipAdd3");
-    std::string gstin = cell("GSTN");
-    std::string state = CorrectStateName(cell("STat_Name"));
-    double windowDisplay = Number(cell("WindowDisplayAmount"));
-    std::string salId = cell("SalId");
-
-    InvoiceTotals totals;
     std::string inventory;
-    db.rsMain.Filter("[SALID] = " + salId);
+    db.rsMain.Filter("[SALID] = " + invoice.salId);
     for (Recordset& rs = db.rsMain; !rs.Eof(); rs.MoveNext()) {
-        auto number = [&rs](const char* field) { return Number(rs.Fields(field).text); };
-        std::string itemName = rs.Fields("PrdCCode").Value() + "_" + rs.Fields("PrdId").Value();
-        double qty = number("BaseQty");
-        double rate = Round2(number("PrdUnitSelRate"));
-        double gross = Round2(number("PrdGrossAmount"));
-        double cgst = Round2(number("CGST_AMT")), sgst = Round2(number("SGST_AMT"));
-        double igst = Round2(number("IGST_AMT")), utgst = Round2(number("UTGST_AMT"));
-
-        std::string taxType = "Sales Taxable";
-        double taxable = 0;
-        if (cgst > 0)
-            taxable = number("CGST_TAXABLE");
-        else if (sgst > 0)
-            taxable = number("SGST_TAXABLE");
-        else if (igst > 0)
-            taxType = "Interstate Sales Taxable", taxable = number("IGST_TAXABLE");
-        else if (utgst > 0)
-            taxable = number("UTGST_TAXABLE");
-        taxable = Round2(taxable);
-
-        BandLedgers band = SalesBandLedgers(RateBand(number("TAXPERC")));
-        if (band.cgst.empty()) {
-            taxType = "Sales Nil Rated";
-        } else {
-            InvoiceTotals::Add(totals.byTaxLedger[band.cgst], cgst);
-            InvoiceTotals::Add(totals.byTaxLedger[band.sgst], sgst);
-            InvoiceTotals::Add(totals.byTaxLedger[band.igst], igst);
-            InvoiceTotals::Add(totals.byTaxLedger[band.utgst], utgst);
-        }
-        InvoiceTotals::Add(totals.gross, gross);
-        InvoiceTotals::Add(totals.scheme, Round2(number("PrdSchDiscAmount")));
-        InvoiceTotals::Add(totals.special, Round2(number("PrdSplDiscAmount")));
-        InvoiceTotals::Add(totals.cash, Round2(number("PrdCDAmount")));
-        InvoiceTotals::Add(totals.db, Round2(number("PrdDBDiscAmount")));
-        InvoiceTotals::Add(totals.cgst, cgst);
-        InvoiceTotals::Add(totals.sgst, sgst);
-        InvoiceTotals::Add(totals.igst, igst);
-        InvoiceTotals::Add(totals.utgst, utgst);
-
-        sale.strSale_Alloc = sale.strAccountAlloc(gross, band.sales, "", "", taxType, taxable,
-                                                  cgst + sgst + igst + utgst);
-        sale.strSale_Batch =
-            sale.strBatchAlloc(qty, rate, "Main Location", "Primary Batch", "PC", "", "", "");
-        inventory += sale.strInvent_Sales(itemName, gross, qty, "PC", rate, "Main Location",
-                                          "Primary Batch", "", "", "", "", "", "");
+        SalesLine line = ReadSalesLine(rs);
+        LinePosting posting = PostSalesLine(line, totals);
+        const LineAmounts& amounts = line.amounts;
+        sale.strSale_Alloc = sale.strAccountAlloc(
+            amounts.gross, posting.salesLedger, "", "", posting.taxType, posting.taxable,
+            amounts.tax.cgst + amounts.tax.sgst + amounts.tax.igst + amounts.tax.utgst);
+        sale.strSale_Batch = sale.strBatchAlloc(line.quantity, line.rate, "Main Location",
+                                                "Primary Batch", "PC", "", "", "");
+        inventory +=
+            sale.strInvent_Sales(line.itemName, amounts.gross, line.quantity, "PC", line.rate,
+                                 "Main Location", "Primary Batch", "", "", "", "", "", "");
     }
     sale.strSale_Alloc.clear();
     sale.strSale_Batch.clear();
 
-    db.rsSecond.Filter("[SALID] = " + salId);
+    // Free products carry no amount and add nothing to the totals.
+    db.rsSecond.Filter("[SALID] = " + invoice.salId);
     for (Recordset& rs = db.rsSecond; !rs.Eof(); rs.MoveNext()) {
         std::string itemName = rs.Fields("PrdCCode").Value() + "_" + rs.Fields("FreePrdId").Value();
-        double qty = Number(rs.Fields("FREEQty").text);
+        double qty = NumberField(rs, "FREEQty");
         sale.strSale_Alloc =
             sale.strAccountAlloc(0, "GST Sales 0%", "", "", "Sales Nil Rated", 0, 0);
         sale.strSale_Batch =
@@ -217,41 +178,35 @@ std::string frmT_Sales::BuildVoucher(TallySaleTrn& sale, size_t row) {
     }
     sale.strSale_Alloc.clear();
     sale.strSale_Batch.clear();
+    return inventory;
+}
 
-    double net = Round2(totals.gross - totals.scheme - totals.special - totals.cash - totals.db -
-                        windowDisplay + totals.cgst + totals.sgst + totals.igst + totals.utgst);
-    double partyAmount = RoundHalfEven(net, 0);
-    double roundOff = Round2(partyAmount - net);
-
-    std::string voucherType = kVoucherType, refNo = invoiceNo, remarks, partyName, add4 = state,
-                add5;
-    std::string report = "Vouchers";
-    std::string text = sale.strTopMaster(report, config.strCompany);
-    text += sale.strSale_Head(voucherType, date, party, invoiceNo, refNo, remarks, partyName, "",
-                              cancelled, state, gstin, add1, add2, add3, add4, add5);
-    text += sale.strSale_Party(party, invoiceNo, partyAmount);
+std::string frmT_Sales::ComposeVoucher(TallySaleTrn& sale, Invoice& invoice,
+                                       const std::string& inventory, const DocumentTotals& totals,
+                                       const Payable& payable) {
+    std::string voucherType = kVoucherType, refNo = invoice.number, remarks, partyName,
+                add4 = invoice.state, add5;
+    std::string text =
+        sale.strSale_Head(voucherType, invoice.date, invoice.party, invoice.number, refNo, remarks,
+                          partyName, "", invoice.cancelled, invoice.state, invoice.gstin,
+                          invoice.add1, invoice.add2, invoice.add3, add4, add5);
+    text += sale.strSale_Party(invoice.party, invoice.number, payable.amount);
     text += inventory;
-    const std::pair<const char*, double> discounts[] = {{"Scheme Discount", totals.scheme},
-                                                        {"Special Discount", totals.special},
-                                                        {"Cash Discount", totals.cash},
-                                                        {"DB Discount", totals.db},
-                                                        {"Window Display", windowDisplay}};
+    const LineAmounts& sum = totals.Sum();
+    const std::pair<const char*, double> discounts[] = {{"Scheme Discount", sum.scheme},
+                                                        {"Special Discount", sum.special},
+                                                        {"Cash Discount", sum.cash},
+                                                        {"DB Discount", sum.db},
+                                                        {"Window Display", invoice.windowDisplay}};
     for (const auto& [name, amount] : discounts) {
         std::string ledger = name;
         text += sale.strSale_Cr_Sch(ledger, amount * -1);
     }
-    for (int bandRate : kBandsInVoucherOrder) {
-        BandLedgers band = SalesBandLedgers(bandRate);
-        for (const std::string* name : {&band.cgst, &band.sgst, &band.igst, &band.utgst}) {
-            std::string ledger = *name;
-            text += sale.strSale_Cr(ledger, totals.byTaxLedger[ledger]);
-        }
-    }
+    for (auto [ledger, amount] : totals.TaxLedgers()) text += sale.strSale_Cr(ledger, amount);
     std::string roundOffLedger = "Round Off";
-    text += sale.strSale_Cr_Sch(roundOffLedger, roundOff);
+    text += sale.strSale_Cr_Sch(roundOffLedger, payable.roundOff);
     text += "</VOUCHER>\r\n</TALLYMESSAGE>\r\n";
-    text += sale.strBottom();
-    return text;
+    return Envelope(sale, text);
 }
 
 }  // namespace zentrail

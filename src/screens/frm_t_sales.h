@@ -1,14 +1,13 @@
 #pragma once
 
-#include <array>
-#include <map>
-
 #include "screens/transfer_screen.h"
 
 namespace zentrail {
 
 class TallyMaster;
 class TallySaleTrn;
+class DocumentTotals;
+struct Payable;
 
 // Sales invoices: lists the invoices of a range and sends them as sales vouchers, after the
 // fixed masters and the customers' ledgers.
@@ -26,10 +25,15 @@ protected:
     void ExportSteps() override;
 
 private:
-    struct InvoiceTotals;
-    void SendPartyMasters(TallyMaster& master);
+    struct Invoice;
     void SendInvoices(TallySaleTrn& sale);
-    std::string BuildVoucher(TallySaleTrn& sale, size_t row);
+    Invoice ReadInvoice(size_t row);
+    // The inventory entries of the invoice's stock lines and free products; the stock lines
+    // add to `totals`.
+    std::string InventoryEntries(TallySaleTrn& sale, const Invoice& invoice,
+                                 DocumentTotals& totals);
+    std::string ComposeVoucher(TallySaleTrn& sale, Invoice& invoice, const std::string& inventory,
+                               const DocumentTotals& totals, const Payable& payable);
 };
 
 }  // namespace zentrail

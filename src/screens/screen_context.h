@@ -1,15 +1,21 @@
 #pragma once
 
+#include <filesystem>
+
 #include "shell/configuration.h"
 #include "shell/source_database.h"
+#include "tally/tally_transport.h"
 
 namespace zentrail {
 
 // Everything a screen may use beyond its own controls: the settings, the source database with
-// its shared result sets, and the Tally address derived from the settings.
+// its shared result sets, the way to Tally, and where run reports go.
 struct ScreenContext {
     const Configuration& config;
     SourceDatabase& db;
+    TallyTransport& tally;
+    // Folder whose "runs" subfolder receives a report of every export; empty: no report.
+    std::filesystem::path reportFolder{};
 
     std::string TallyUrl() const { return config.TallyUrl(); }
     // Parent group of customer ledgers.

@@ -32,9 +32,12 @@ class ScreenObserver {
 public:
     virtual ~ScreenObserver() = default;
     virtual void Changed(ScreenControl /*control*/) {}
+    // Text added to the log, as it is added.
+    virtual void Logged(const std::string& /*text*/) {}
     // Modal message; returns when the operator has closed it.
     virtual void ShowMessage(const ScreenMessage& /*message*/) {}
-    // Asked between two requests of an export: true ends the run there.
+    // Asked between two requests of an export: true ends the run there. (A view on another
+    // thread calls TransferScreen::RequestStop instead, which also ends a request in progress.)
     virtual bool StopRequested() { return false; }
     // The screen asks to be closed (Exit).
     virtual void CloseRequested() {}

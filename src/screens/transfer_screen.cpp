@@ -1,10 +1,40 @@
 #include "screens/transfer_screen.h"
 
+#include <cmath>
+
+#include "screens/customer_ledger.h"
+#include "shell/platform.h"
 #include "shell/recordset.h"
+#include "tally/masters/tally_master.h"
+#include "tally/number_text.h"
 #include "tally/tally_builder.h"
 #include "tally/xml_escape.h"
 
 namespace zentrail {
+
+namespace {
+
+// Transport failures in a row after which Tally counts as gone.
+constexpr int kTransportFailuresToGiveUp = 3;
+constexpr const char* kNotAnswering = "Tally is not answering";
+// The largest round-off a voucher may carry against its document's own total.
+constexpr double kLargestRoundOff = 0.5;
+
+// The REMOTEID of a voucher request; empty for masters.
+std::string VoucherKeyOf(const std::string& request) {
+    static const std::string kMarker = "REMOTEID=\"";
+    size_t at = request.find(kMarker);
+    if (at == std::string::npos) return {};
+    at += kMarker.size();
+    size_t end = request.find('"', at);
+    return end == std::string::npos ? std::string() : request.substr(at, end - at);
+}
+
+std::string CountLine(const char* label, long count) {
+    return std::string("\n") + label + ": " + std::to_string(count);
+}
+
+}  // namespace
 
 TransferScreen::TransferScreen(ScreenContext context, Design design)
     : context_(context), design_(std::move(design)) {
@@ -84,6 +114,7 @@ void TransferScreen::SetTotalCount(long count) {
 
 void TransferScreen::AppendLog(const std::string& text) {
     txtLog += text;
+    observer_->Logged(text);
     Notify(ScreenControl::Log);
 }
 
@@ -149,47 +180,94 @@ void TransferScreen::cmdGetData_Click() {
     Notify(ScreenControl::Busy);
 }
 
+std::unique_ptr<RunReport> TransferScreen::OpenReport() {
+    if (context_.reportFolder.empty()) return nullptr;
+    return std::make_unique<RunReport>(context_.reportFolder, design_.name,
+                                       platform::LocalTimestamp());
+}
+
 void TransferScreen::cmdExport_Click() {
     busy = true;
     Notify(ScreenControl::Busy);
-    lastRun_ = RunCounts{};
+    stop_ = false;
+    stopReason_.clear();
+    transportFailuresInARow_ = 0;
+    documentOfKey_.clear();
     try {
+        // Counts start afresh even when the report cannot be created.
+        record_.Begin(ssdbgItem.RowCount(), nullptr);
+        record_.Begin(ssdbgItem.RowCount(), OpenReport());
         if (design_.reopensConnection) context_.db.OpenConnection(context_.config);
         url_ = context_.TallyUrl();
         ssdbgItem.currentRow = 0;
         ExportSteps();
     } catch (const StopRun&) {
-        lastRun_.stopped = true;
-        AppendLog("\r\nExport stopped by the operator");
+        record_.Counts().stopped = true;
+        AppendLog("\r\n" + stopReason_);
     } catch (const DbError& e) {
-        lastRun_.failed = true;
+        record_.Counts().failed = true;
         ReportError("Export", e.Number(), e.Description());
     } catch (const std::exception& e) {
-        lastRun_.failed = true;
+        record_.Counts().failed = true;
         ReportError("Export", 0, e.what());
     }
     FinishExport();
 }
 
 void TransferScreen::FinishExport() {
+    // Every listed document ends with one outcome, also when the run ended early.
+    const RunCounts& counts = record_.Counts();
+    Outcome rest =
+        counts.stopped && stopReason_ != kNotAnswering ? Outcome::Stopped : Outcome::NotSent;
+    std::string why = counts.failed ? "the run ended on an error" : stopReason_;
+    for (size_t row = 0; row < record_.ListedRows(); ++row) {
+        if (record_.RowDone(row) || !(counts.stopped || counts.failed)) continue;
+        RunEntry entry;
+        entry.name = row < ssdbgItem.RowCount() && ssdbgItem.ColumnCount() > 1
+                         ? ssdbgItem.Row(row)[1]
+                         : std::to_string(row + 1);
+        entry.outcome = rest;
+        entry.message = why;
+        record_.Add(entry, row);
+    }
     SetFrameCaption("Data Transferred To Tally");
     ShowItem("");
     SetProgress(0);
     Recordset& rs = context_.db.rsMain;
     if (rs.State() == Recordset::kStateOpen) rs.Filter("");
     rs.Close();
+    if (!counts.reportPath.empty()) AppendLog("\r\nRun report: " + counts.reportPath);
     busy = false;
     Notify(ScreenControl::Busy);
     ScreenMessage message;
     message.icon = ScreenMessage::Icon::Information;
     message.title = "Zentrail";
-    message.text = design_.closingText;
-    if (!lastRun_.Clean()) {
-        message.text += "\nSent and accepted: " + std::to_string(lastRun_.accepted) +
-                        ", sent with Tally errors: " + std::to_string(lastRun_.withErrors) +
-                        ", not sent: " + std::to_string(lastRun_.notSent);
-    }
+    message.text = ClosingMessage(design_.closingText, counts);
     observer_->ShowMessage(message);
+}
+
+std::string TransferScreen::ClosingMessage(const std::string& closingText, const RunCounts& run) {
+    std::string text = closingText;
+    if (run.listed == 0) text += "\nNothing was listed.";
+    const OutcomeCounts& d = run.documents;
+    text += CountLine("Documents listed", run.listed);
+    text += CountLine("Accepted", d.accepted + d.alreadyInTally);
+    if (d.alreadyInTally > 0)
+        text += " (already in Tally: " + std::to_string(d.alreadyInTally) + ")";
+    text += CountLine("Sent with Tally errors", d.tallyErrors);
+    text += CountLine("Sent with differences", d.differences);
+    text += CountLine("Not sent", d.notSent);
+    text += CountLine("Skipped", d.skipped);
+    if (d.stopped > 0) text += CountLine("Not sent because stopped", d.stopped);
+    const OutcomeCounts& m = run.masters;
+    text += "\nMasters: " + std::to_string(m.Total()) + " sent, " +
+            std::to_string(m.accepted + m.alreadyInTally) + " accepted, " +
+            std::to_string(m.tallyErrors) + " with Tally errors, " +
+            std::to_string(m.notSent + m.stopped) + " not sent";
+    if (run.stopped) text += "\nThe run was stopped.";
+    if (run.failed) text += "\nThe run ended on an error.";
+    if (!run.reportPath.empty()) text += "\nRun report: " + run.reportPath;
+    return text;
 }
 
 void TransferScreen::ReportError(const std::string& where, long number,
@@ -204,7 +282,11 @@ void TransferScreen::ReportError(const std::string& where, long number,
 }
 
 void TransferScreen::CheckStop() {
-    if (observer_->StopRequested()) throw StopRun{};
+    if (stop_ || observer_->StopRequested()) {
+        stop_ = true;
+        stopReason_ = "Export stopped by the operator";
+        throw StopRun{};
+    }
 }
 
 std::string TransferScreen::Envelope(TallyBuilder& builder, const std::string& payload) const {
@@ -212,42 +294,92 @@ std::string TransferScreen::Envelope(TallyBuilder& builder, const std::string& p
     return builder.strTopMaster(report, context_.config.strCompany) + payload + builder.strBottom();
 }
 
-bool TransferScreen::SendMaster(TallyBuilder& master, const std::string& request,
-                                const std::string& name) {
-    return Send(master, request, name, -1, true);
+Outcome TransferScreen::SendMaster(const std::string& request, const std::string& name) {
+    RunEntry entry;
+    entry.name = name;
+    return Send(request, EntryKind::Master, std::move(entry), -1, true);
 }
 
-bool TransferScreen::SendVoucher(TallyBuilder& builder, const std::string& request,
-                                 const std::string& docNo, long handled) {
-    return Send(builder, request, docNo, handled, false);
+Outcome TransferScreen::SendVoucher(const std::string& request, const DocumentRef& document,
+                                    long handled) {
+    RunEntry entry{EntryKind::Document, document.number,     document.date,
+                   document.party,      document.amountSent, document.sourceTotal};
+    std::string key = VoucherKeyOf(request);
+    if (!key.empty()) {
+        auto [earlier, fresh] = documentOfKey_.emplace(key, document.number);
+        if (!fresh) {
+            CheckStop();
+            entry.outcome = Outcome::NotSent;
+            entry.message = "Not sent: same voucher key as document " + earlier->second +
+                            " sent earlier in this run";
+            Record(entry, document.number);
+            return entry.outcome;
+        }
+    }
+    return Send(request, EntryKind::Document, std::move(entry), handled, false);
 }
 
-bool TransferScreen::SendMasterDocument(TallyBuilder& master, const std::string& request,
-                                        const std::string& name, long handled) {
-    return Send(master, request, name, handled, true);
+Outcome TransferScreen::SendMasterDocument(const std::string& request, const DocumentRef& document,
+                                           long handled) {
+    RunEntry entry{EntryKind::Document, document.number,     document.date,
+                   document.party,      document.amountSent, document.sourceTotal};
+    return Send(request, EntryKind::Document, std::move(entry), handled, true);
 }
 
-bool TransferScreen::Send(TallyBuilder& builder, const std::string& request,
-                          const std::string& name, long handled, bool masterForm) {
+void TransferScreen::SkipDocument(const DocumentRef& document, const std::string& reason) {
+    RunEntry entry{EntryKind::Document, document.number,      document.date,    document.party,
+                   document.amountSent, document.sourceTotal, Outcome::Skipped, reason};
+    record_.Add(entry, ssdbgItem.currentRow);
+}
+
+void TransferScreen::DocumentNotSent(const DocumentRef& document, const std::string& reason) {
+    RunEntry entry{EntryKind::Document, document.number,      document.date,    document.party,
+                   document.amountSent, document.sourceTotal, Outcome::NotSent, reason};
+    Record(entry, document.number);
+}
+
+void TransferScreen::Record(const RunEntry& entry, const std::string& logName) {
+    if (!entry.message.empty()) {
+        bool tallyLines = entry.message.rfind("\r\n", 0) == 0;
+        AppendLog((tallyLines ? "" : "\r\n") + entry.message + " " + logName);
+    }
+    if (entry.kind == EntryKind::Master)
+        record_.Add(entry);
+    else
+        record_.Add(entry, ssdbgItem.currentRow);
+}
+
+Outcome TransferScreen::Send(const std::string& request, EntryKind kind, RunEntry entry,
+                             long handled, bool masterForm) {
     CheckStop();
-    std::string message;
-    int16_t combined = 0;
-    bool sent = masterForm ? builder.blnTran_To_Tally(request, url_, message, combined)
-                           : builder.blnTran_To_Tally(request, url_, message);
-    if (!sent) {
-        // Not counted, but never silent.
-        ++lastRun_.notSent;
-        AppendLog("\r\n" + message + " " + name);
-        return false;
+    entry.kind = kind;
+    ExchangeResult result =
+        ExchangeWithTally(context_.tally, url_, request,
+                          masterForm ? RequestForm::Master : RequestForm::Voucher, &stop_);
+    entry.outcome = result.outcome;
+    entry.message = result.message;
+    if (result.outcome == Outcome::Stopped) {
+        stopReason_ = "Export stopped by the operator";
+        Record(entry, entry.name);
+        throw StopRun{};
     }
-    if (handled >= 0) SetCurrentCount(handled);
-    if (message.empty()) {
-        ++lastRun_.accepted;
-    } else {
-        ++lastRun_.withErrors;
-        AppendLog("\r\n" + message + (handled >= 0 ? " " + name : std::string()));
+    transportFailuresInARow_ = result.transportFailure ? transportFailuresInARow_ + 1 : 0;
+    bool reachedTally = result.outcome != Outcome::NotSent;
+    if (reachedTally && handled >= 0) SetCurrentCount(handled);
+    // A voucher that Tally took but whose amount is not the source's: posted, and shown.
+    if (IsAccepted(entry.outcome) && entry.amountSent && entry.sourceTotal &&
+        std::fabs(*entry.amountSent - *entry.sourceTotal) > kLargestRoundOff + 1e-9) {
+        entry.outcome = Outcome::Difference;
+        entry.message = "Difference from the source: voucher amount " +
+                        NumberText(*entry.amountSent) + ", document total " +
+                        NumberText(*entry.sourceTotal);
     }
-    return true;
+    Record(entry, entry.name);
+    if (transportFailuresInARow_ >= kTransportFailuresToGiveUp) {
+        stopReason_ = kNotAnswering;
+        throw StopRun{};
+    }
+    return entry.outcome;
 }
 
 void TransferScreen::WalkGrid(bool progressIsPosition,
@@ -280,13 +412,24 @@ void TransferScreen::RunMasterStep(const std::string& caption, std::string sql,
             SetProgress(rs.AbsolutePosition());
             std::string name = itemName(rs);
             ShowItem(name);
-            SendMaster(master, Envelope(master, payload(rs)), name);
+            SendMaster(Envelope(master, payload(rs)), name);
             rs.MoveNext();
         }
     }
     SetProgress(0);
     ShowItem("");
     SetFrameCaption("");
+}
+
+void TransferScreen::SendCustomerLedgers(TallyMaster& master, std::string sql,
+                                         const CustomerColumns& columns) {
+    RunMasterStep(
+        "Creating Party Masters ", std::move(sql), master,
+        [](Recordset& rs) { return rs.Fields("RtrName").Value(); },
+        [&](Recordset& rs) {
+            LedgerFields party = CustomerLedgerFields(rs, columns, context_);
+            return master.strLedgerAcc(party);
+        });
 }
 
 }  // namespace zentrail

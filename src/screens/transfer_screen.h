@@ -1,9 +1,13 @@
 #pragma once
 
+#include <atomic>
 #include <functional>
+#include <map>
+#include <optional>
 #include <string>
 
 #include "screens/calendar_date.h"
+#include "screens/run_record.h"
 #include "screens/screen_context.h"
 #include "screens/screen_observer.h"
 #include "screens/transfer_grid.h"
@@ -11,7 +15,9 @@
 namespace zentrail {
 
 class TallyBuilder;
+class TallyMaster;
 class Recordset;
+struct CustomerColumns;
 
 struct ProgressBar {
     long min = 0;
@@ -19,21 +25,22 @@ struct ProgressBar {
     long value = 0;
 };
 
-// How the requests of the last export fared.
-struct RunCounts {
-    long accepted = 0;    // sent, Tally reported no error
-    long withErrors = 0;  // sent, Tally returned error lines
-    long notSent = 0;     // the exchange failed
-    bool stopped = false;
-    bool failed = false;  // a database or other error ended the run
-    bool Clean() const { return withErrors == 0 && notSent == 0 && !stopped && !failed; }
+// A listed document as the run report and the log name it.
+struct DocumentRef {
+    std::string number;
+    std::string date;
+    std::string party;
+    std::optional<double> amountSent;   // the voucher's party amount
+    std::optional<double> sourceTotal;  // the document's own total, where the listing has it
 };
 
 // The frame every transfer screen shares: controls, reset, Get Data, the export's steps, log,
-// counters and the closing message. A screen adds its queries and its export steps.
+// counters, the outcome of every request and the closing message. A screen adds its queries and
+// its export steps.
 class TransferScreen {
 public:
     struct Design {
+        std::string name;          // short name: "sales"; names the run reports
         std::string title;         // window title before the configuration summary
         std::string frameCaption;  // design caption of fraPrg
         std::string closingText;   // "Sales Transferrd" ...
@@ -57,6 +64,11 @@ public:
     void cmdExport_Click();
     void SetDates(const CalendarDate& from, const CalendarDate& to);
 
+    // Ends a running export after the current request, or interrupts the request in progress.
+    // Safe to call from any thread, and from a signal handler through StopFlag().
+    void RequestStop() { stop_ = true; }
+    std::atomic<bool>& StopFlag() { return stop_; }
+
     // Controls, as a view shows them.
     std::string title;
     CalendarDate dtpFrom;
@@ -70,10 +82,14 @@ public:
     std::string lblRecReads = "0";
     bool busy = false;
 
-    const RunCounts& LastRun() const { return lastRun_; }
+    const RunCounts& LastRun() const { return record_.Counts(); }
+    const RunRecord& LastRecord() const { return record_; }
     // True when the last Get Data ended on an error (and listed nothing more).
     bool GetDataFailed() const { return getDataFailed_; }
     static std::string DateDisplayFormat() { return "dd/MM/yyyy"; }
+
+    // The message the last export closed with.
+    static std::string ClosingMessage(const std::string& closingText, const RunCounts& run);
 
 protected:
     // The query whose field list makes the grid's columns, and the listing query.
@@ -96,15 +112,21 @@ protected:
 
     // Wraps `payload` in the import envelope of `builder`.
     std::string Envelope(TallyBuilder& builder, const std::string& payload) const;
-    // Sends one master request (master form of the exchange); `name` identifies it in the log.
-    bool SendMaster(TallyBuilder& master, const std::string& request, const std::string& name);
-    // Sends one document; on success the current count shows `handled`.
-    bool SendVoucher(TallyBuilder& builder, const std::string& request, const std::string& docNo,
-                     long handled);
-    // Sends one document that is a master (a stock item): counted as a document, classified
-    // by the master form.
-    bool SendMasterDocument(TallyBuilder& master, const std::string& request,
-                            const std::string& name, long handled);
+    // Sends one master request; `name` identifies it in the log and the report. Only "already
+    // exists" may stand in the reply of an accepted master.
+    Outcome SendMaster(const std::string& request, const std::string& name);
+    // Sends the document of the current grid row; once it reached Tally, the current count
+    // shows `handled`. A second document with a voucher key already sent in this run is not
+    // sent; a party amount that differs from the source's total by more than a round-off is
+    // sent and reported as a difference.
+    Outcome SendVoucher(const std::string& request, const DocumentRef& document, long handled);
+    // Sends the current row's document that is a master (a stock item).
+    Outcome SendMasterDocument(const std::string& request, const DocumentRef& document,
+                               long handled);
+    // The current row's document is left out by its rules, or cannot be built.
+    void SkipDocument(const DocumentRef& document, const std::string& reason);
+    void DocumentNotSent(const DocumentRef& document, const std::string& reason);
+
     // The document step: walks the grid rows in order, showing each row's index (or, with
     // `progressIsPosition`, its 1-based position) on the progress bar.
     void WalkGrid(bool progressIsPosition, const std::function<void(size_t row)>& visit);
@@ -112,24 +134,32 @@ protected:
     void RunMasterStep(const std::string& caption, std::string sql, TallyBuilder& master,
                        const std::function<std::string(Recordset&)>& itemName,
                        const std::function<std::string(Recordset&)>& payload);
+    // The customers' party ledgers, one request per row of `sql`.
+    void SendCustomerLedgers(TallyMaster& master, std::string sql, const CustomerColumns& columns);
 
 private:
     struct StopRun {};
     void ResetControls();
     void CheckStop();
-    bool Send(TallyBuilder& builder, const std::string& request, const std::string& name,
-              long handled, bool masterForm);
+    Outcome Send(const std::string& request, EntryKind kind, RunEntry entry, long handled,
+                 bool masterForm);
+    void Record(const RunEntry& entry, const std::string& logName);
     void Notify(ScreenControl control) { observer_->Changed(control); }
     void ReportError(const std::string& where, long number, const std::string& description);
     void FinishExport();
     void BuildColumns();
+    std::unique_ptr<RunReport> OpenReport();
 
     ScreenContext context_;
     Design design_;
     ScreenObserver silent_;
     ScreenObserver* observer_ = &silent_;
     std::string url_;
-    RunCounts lastRun_;
+    RunRecord record_;
+    std::map<std::string, std::string> documentOfKey_;  // voucher keys sent in this run
+    int transportFailuresInARow_ = 0;
+    std::string stopReason_;
+    std::atomic<bool> stop_{false};
     bool getDataFailed_ = false;
 };
 

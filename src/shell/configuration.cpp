@@ -55,8 +55,8 @@ std::string Upper(std::string text) {
 
 void ApplyLine(Configuration& config, const std::string& line) {
     size_t firstColon = line.find(':');
-    bool isPassword = firstColon != std::string::npos &&
-                      Upper(line.substr(0, firstColon)) == "SQL_PASSWORD";
+    bool isPassword =
+        firstColon != std::string::npos && Upper(line.substr(0, firstColon)) == "SQL_PASSWORD";
     config.strConfigSummary += " ";
     config.strConfigSummary += isPassword ? line.substr(0, firstColon) + ":****" : line;
     if (firstColon == std::string::npos) return;  // a comment
@@ -65,15 +65,24 @@ void ApplyLine(Configuration& config, const std::string& line) {
     std::string value = line.substr(firstColon + 1, secondColon == std::string::npos
                                                         ? std::string::npos
                                                         : secondColon - firstColon - 1);
-    if (key == "SERVER") config.strTallyServer = value;
-    else if (key == "PORT") config.strTallyPort = value;
-    else if (key == "COMPANY") config.strCompany = value;
-    else if (key == "SQL_ODBC") config.strSqlOdbc = value;
-    else if (key == "SQL_USER") config.strSqlUser = value;
-    else if (key == "SQL_PASSWORD") config.strSqlPassword = value;
-    else if (key == "LEDGER_ID") config.blnLedgerId = Upper(value) == "YES";
-    else if (key == "DEBTOR") config.strDebtorGroup = value;
-    else if (key == "CREDITOR") config.strCreditorGroup = value;
+    if (key == "SERVER")
+        config.strTallyServer = value;
+    else if (key == "PORT")
+        config.strTallyPort = value;
+    else if (key == "COMPANY")
+        config.strCompany = value;
+    else if (key == "SQL_ODBC")
+        config.strSqlOdbc = value;
+    else if (key == "SQL_USER")
+        config.strSqlUser = value;
+    else if (key == "SQL_PASSWORD")
+        config.strSqlPassword = value;
+    else if (key == "LEDGER_ID")
+        config.blnLedgerId = Upper(value) == "YES";
+    else if (key == "DEBTOR")
+        config.strDebtorGroup = value;
+    else if (key == "CREDITOR")
+        config.strCreditorGroup = value;
 }
 
 }  // namespace
@@ -127,10 +136,5 @@ Configuration ReadConfig(const std::filesystem::path& path) {
 }
 
 Configuration ReadConfig() { return ReadConfig(platform::ProgramFolder() / "Config.txt"); }
-
-Configuration& ProgramConfig() {
-    static Configuration config;
-    return config;
-}
 
 }  // namespace zentrail

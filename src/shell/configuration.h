@@ -38,7 +38,4 @@ Configuration ReadConfig(const std::filesystem::path& path);
 // Reads Config.txt from the program folder.
 Configuration ReadConfig();
 
-// The one program-wide configuration, set at start-up.
-Configuration& ProgramConfig();
-
 }  // namespace zentrail

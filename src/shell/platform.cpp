@@ -36,7 +36,9 @@ std::string LocalHostName() {
     return name;
 }
 
-LocalDate LocalToday() {
+namespace {
+
+std::tm LocalNow() {
     std::time_t now = std::time(nullptr);
     std::tm local{};
 #ifdef _WIN32
@@ -44,7 +46,21 @@ LocalDate LocalToday() {
 #else
     localtime_r(&now, &local);
 #endif
+    return local;
+}
+
+}  // namespace
+
+LocalDate LocalToday() {
+    std::tm local = LocalNow();
     return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
+}
+
+std::string LocalTimestamp() {
+    std::tm local = LocalNow();
+    char text[32];
+    std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", &local);
+    return text;
 }
 
 bool IsTerminal(std::FILE* stream) {

@@ -22,6 +22,9 @@ struct LocalDate {
 // Today's date in the machine's time zone.
 LocalDate LocalToday();
 
+// The local time now as "YYYYMMDD-HHMMSS", for names of files written by a run.
+std::string LocalTimestamp();
+
 // True when the stream is an interactive terminal.
 bool IsTerminal(std::FILE* stream);
 

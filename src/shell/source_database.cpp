@@ -47,9 +47,4 @@ bool SourceDatabase::OpenRsMain(std::string& sql) { return OpenInto(rsMain, sql)
 bool SourceDatabase::OpenRsSecond(std::string& sql) { return OpenInto(rsSecond, sql); }
 bool SourceDatabase::OpenRsThird(std::string& sql) { return OpenInto(rsThird, sql); }
 
-SourceDatabase& ProgramDatabase() {
-    static SourceDatabase database;
-    return database;
-}
-
 }  // namespace zentrail

@@ -56,7 +56,4 @@ private:
     SourceOpener opener_ = OpenSourceConnection;
 };
 
-// The one program-wide connection and result sets, opened at start-up.
-SourceDatabase& ProgramDatabase();
-
 }  // namespace zentrail

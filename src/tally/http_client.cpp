@@ -2,21 +2,15 @@
 
 #include <curl/curl.h>
 
-#include <atomic>
 #include <mutex>
+
+#include "tally/number_text.h"
 
 namespace zentrail {
 
 namespace {
 
 std::once_flag gCurlInit;
-std::atomic<long long> gDefaultConnectMs{60'000};
-std::atomic<long long> gDefaultReplyMs{120'000};
-
-size_t CollectBody(char* data, size_t size, size_t count, void* target) {
-    static_cast<std::string*>(target)->append(data, size * count);
-    return size * count;
-}
 
 struct CurlDeleter {
     void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
@@ -26,12 +20,76 @@ struct HeaderListDeleter {
     void operator()(curl_slist* list) const { curl_slist_free_all(list); }
 };
 
+using Clock = std::chrono::steady_clock;
+
 }  // namespace
 
+// Everything a handle's options point at lives here, as long as the handle.
 struct HttpClient::Impl {
     HttpTimeouts timeouts;
     std::unique_ptr<CURL, CurlDeleter> handle;
     std::unique_ptr<curl_slist, HeaderListDeleter> headers;
+    char errorBuffer[CURL_ERROR_SIZE] = {0};
+    std::string reply;
+    // Per exchange: the caller's stop flag, and when the connection was made.
+    const std::atomic<bool>* stop = nullptr;
+    Clock::time_point start;
+    bool interrupted = false;
+    bool replyTimedOut = false;
+
+    static size_t Collect(char* data, size_t size, size_t count, void* self) {
+        static_cast<Impl*>(self)->reply.append(data, size * count);
+        return size * count;
+    }
+
+    // Called by libcurl during the exchange (at least once a second): ends it when the caller
+    // asks to stop or the reply takes longer than its own time-out after the connection.
+    static int Progress(void* self, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+        Impl& impl = *static_cast<Impl*>(self);
+        if (impl.stop != nullptr && impl.stop->load()) {
+            impl.interrupted = true;
+            return 1;
+        }
+        curl_off_t connected = 0;
+        curl_easy_getinfo(impl.handle.get(), CURLINFO_CONNECT_TIME_T, &connected);
+        if (connected == 0) return 0;
+        auto sinceConnect =
+            Clock::now() - (impl.start + std::chrono::microseconds(static_cast<long>(connected)));
+        if (sinceConnect > impl.timeouts.reply) {
+            impl.replyTimedOut = true;
+            return 1;
+        }
+        return 0;
+    }
+
+    bool Prepare() {
+        if (handle) return true;
+        handle.reset(curl_easy_init());
+        if (!handle) return false;
+        CURL* curl = handle.get();
+        // The body goes out as it is: no "Expect: 100-continue" round trip, no form type.
+        curl_slist* list = curl_slist_append(nullptr, "Expect:");
+        list = curl_slist_append(list, "Content-Type: text/xml; charset=utf-8");
+        headers.reset(list);
+        curl_easy_setopt(curl, CURLOPT_POST, 1L);
+        curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers.get());
+        curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &Impl::Collect);
+        curl_easy_setopt(curl, CURLOPT_WRITEDATA, this);
+        curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, errorBuffer);
+        curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+        curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &Impl::Progress);
+        curl_easy_setopt(curl, CURLOPT_XFERINFODATA, this);
+        curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+        curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS,
+                         static_cast<long>(timeouts.connect.count()));
+        // A ceiling only; the reply's own time-out is kept by Progress.
+        curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS,
+                         static_cast<long>((timeouts.connect + timeouts.reply).count()));
+        curl_easy_setopt(curl, CURLOPT_TCP_NODELAY, 1L);
+        // Tally sits on the local network, never behind a proxy.
+        curl_easy_setopt(curl, CURLOPT_PROXY, "");
+        return true;
+    }
 };
 
 HttpClient::HttpClient(HttpTimeouts timeouts) : impl_(std::make_unique<Impl>()) {
@@ -41,64 +99,60 @@ HttpClient::HttpClient(HttpTimeouts timeouts) : impl_(std::make_unique<Impl>()) 
 
 HttpClient::~HttpClient() = default;
 
-void HttpClient::SetDefaultTimeouts(HttpTimeouts timeouts) {
-    gDefaultConnectMs = timeouts.connect.count();
-    gDefaultReplyMs = timeouts.reply.count();
-}
-
-HttpTimeouts HttpClient::DefaultTimeouts() {
-    return {std::chrono::milliseconds(gDefaultConnectMs.load()),
-            std::chrono::milliseconds(gDefaultReplyMs.load())};
-}
-
-HttpResult HttpClient::Post(const std::string& url, const std::string& body) {
+HttpResult HttpClient::Post(const std::string& url, const std::string& body,
+                            const std::atomic<bool>* stop) {
     HttpResult result;
-    if (!impl_->handle) {
-        impl_->handle.reset(curl_easy_init());
-        if (!impl_->handle) {
-            result.description = "The HTTP client could not be created";
-            return result;
-        }
-        // The body goes out as it is: no "Expect: 100-continue" round trip, no form type.
-        curl_slist* list = curl_slist_append(nullptr, "Expect:");
-        list = curl_slist_append(list, "Content-Type: text/xml; charset=utf-8");
-        impl_->headers.reset(list);
+    Impl& impl = *impl_;
+    if (stop != nullptr && stop->load()) {
+        result.status = HttpResult::Status::Interrupted;
+        result.description = "Stopped before sending";
+        return result;
     }
-    CURL* curl = impl_->handle.get();
-    char errorBuffer[CURL_ERROR_SIZE] = {0};
-    std::string reply;
+    if (!impl.Prepare()) {
+        result.description = "The HTTP client could not be created";
+        return result;
+    }
+    CURL* curl = impl.handle.get();
+    impl.errorBuffer[0] = '\0';
+    impl.reply.clear();
+    impl.stop = stop;
+    impl.interrupted = false;
+    impl.replyTimedOut = false;
+    impl.start = Clock::now();
     curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
-    curl_easy_setopt(curl, CURLOPT_POST, 1L);
     curl_easy_setopt(curl, CURLOPT_POSTFIELDS, body.data());
     curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body.size()));
-    curl_easy_setopt(curl, CURLOPT_HTTPHEADER, impl_->headers.get());
-    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, CollectBody);
-    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &reply);
-    curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, errorBuffer);
-    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS,
-                     static_cast<long>(impl_->timeouts.connect.count()));
-    curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS,
-                     static_cast<long>((impl_->timeouts.connect + impl_->timeouts.reply).count()));
-    curl_easy_setopt(curl, CURLOPT_TCP_NODELAY, 1L);
-    curl_easy_setopt(curl, CURLOPT_PROXY,
-                     "");  // Tally sits on the local network, never behind a proxy
 
     CURLcode code = curl_easy_perform(curl);
+    // The body dies with the caller: the handle must not keep pointing at it.
+    curl_easy_setopt(curl, CURLOPT_POSTFIELDS, nullptr);
+    impl.stop = nullptr;
     if (code == CURLE_OK) {
         curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &result.httpCode);
         result.status = HttpResult::Status::Ok;
-        result.body = std::move(reply);
+        result.body = std::move(impl.reply);
+        impl.reply.clear();
         return result;
     }
     curl_off_t connectTime = 0;
     curl_easy_getinfo(curl, CURLINFO_CONNECT_TIME_T, &connectTime);
     bool neverConnected =
         code == CURLE_COULDNT_CONNECT || (code == CURLE_OPERATION_TIMEDOUT && connectTime == 0);
-    result.status = neverConnected ? HttpResult::Status::NotConnected : HttpResult::Status::Failed;
-    result.description = errorBuffer[0] ? errorBuffer : curl_easy_strerror(code);
+    if (impl.interrupted) {
+        result.status = HttpResult::Status::Interrupted;
+        result.description = "Stopped during the exchange";
+    } else if (impl.replyTimedOut) {
+        result.status = HttpResult::Status::Failed;
+        result.description =
+            "No reply within " + NumberText(impl.timeouts.reply.count() / 1000.0) + " s";
+    } else {
+        result.status =
+            neverConnected ? HttpResult::Status::NotConnected : HttpResult::Status::Failed;
+        result.description = impl.errorBuffer[0] ? impl.errorBuffer : curl_easy_strerror(code);
+    }
     // A broken exchange may leave the connection unusable: start afresh next time.
-    impl_->handle.reset();
+    impl.handle.reset();
+    impl.reply.clear();
     return result;
 }
 

@@ -4,36 +4,25 @@
 #include <memory>
 #include <string>
 
-namespace zentrail {
+#include "tally/tally_transport.h"
 
-// Outcome of one POST: either a reply body (any HTTP status) or a failure.
-struct HttpResult {
-    enum class Status { Ok, NotConnected, Failed };
-    Status status = Status::Failed;
-    long httpCode = 0;
-    std::string body;         // reply text when status is Ok
-    std::string description;  // the client's own description when status is not Ok
-};
+namespace zentrail {
 
 struct HttpTimeouts {
     std::chrono::milliseconds connect{60'000};
-    std::chrono::milliseconds reply{120'000};
+    std::chrono::milliseconds reply{120'000};  // from the connection to the end of the reply
 };
 
-// A synchronous HTTP client that keeps one connection open between calls.
-class HttpClient {
+// A synchronous HTTP client over libcurl that keeps one connection open between calls.
+class HttpClient : public TallyTransport {
 public:
     explicit HttpClient(HttpTimeouts timeouts = {});
-    ~HttpClient();
+    ~HttpClient() override;
     HttpClient(const HttpClient&) = delete;
     HttpClient& operator=(const HttpClient&) = delete;
 
-    // POSTs `body` unchanged to `url` and waits for the whole reply.
-    HttpResult Post(const std::string& url, const std::string& body);
-
-    // The process-wide default time-outs used by clients created afterwards.
-    static void SetDefaultTimeouts(HttpTimeouts timeouts);
-    static HttpTimeouts DefaultTimeouts();
+    HttpResult Post(const std::string& url, const std::string& body,
+                    const std::atomic<bool>* stop = nullptr) override;
 
 private:
     struct Impl;

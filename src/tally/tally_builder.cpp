@@ -29,17 +29,18 @@ std::string TallyBuilder::strBottom() const {
 
 std::string TallyBuilder::strXmlText(const std::string& text) { return EscapeXmlTextOnce(text); }
 
-HttpClient& TallyBuilder::Client() {
-    if (!client_) client_ = std::make_unique<HttpClient>(HttpClient::DefaultTimeouts());
+TallyTransport& TallyBuilder::Transport() {
+    if (transport_ != nullptr) return *transport_;
+    if (!client_) client_ = std::make_unique<HttpClient>();
     return *client_;
 }
 
 namespace {
 
 // Posts and reads the reply; on failure fills the message and returns nullopt-like false.
-bool Exchange(HttpClient& client, const std::string& request, const std::string& url,
+bool Exchange(TallyTransport& transport, const std::string& request, const std::string& url,
               std::string& message, TallyReply& reply) {
-    HttpResult http = client.Post(url.empty() ? kDefaultTallyUrl : url, request);
+    HttpResult http = transport.Post(url.empty() ? kDefaultTallyUrl : url, request, nullptr);
     if (http.status == HttpResult::Status::NotConnected) {
         message = kTallyNotRunning;
         return false;
@@ -63,7 +64,8 @@ bool Exchange(HttpClient& client, const std::string& request, const std::string&
 bool TallyBuilder::blnTran_To_Tally(const std::string& strXmlString, std::string strIPAddress_Port,
                                     std::string& strErrorMessage) {
     TallyReply reply;
-    if (!Exchange(Client(), strXmlString, strIPAddress_Port, strErrorMessage, reply)) return false;
+    if (!Exchange(Transport(), strXmlString, strIPAddress_Port, strErrorMessage, reply))
+        return false;
     strErrorMessage.clear();
     for (const std::string& line : reply.lineErrors) strErrorMessage += kCrLf + line;
     return true;
@@ -72,7 +74,8 @@ bool TallyBuilder::blnTran_To_Tally(const std::string& strXmlString, std::string
 bool TallyBuilder::blnTran_To_Tally(const std::string& strXmlString, std::string strIPAddress_Port,
                                     std::string& strErrorMessage, int16_t& intCombined) {
     TallyReply reply;
-    if (!Exchange(Client(), strXmlString, strIPAddress_Port, strErrorMessage, reply)) return false;
+    if (!Exchange(Transport(), strXmlString, strIPAddress_Port, strErrorMessage, reply))
+        return false;
     std::string joined;
     for (const std::string& line : reply.lineErrors) joined += kCrLf + line;
     if (joined.find("already exists") != std::string::npos) intCombined = 5;

@@ -38,11 +38,16 @@ public:
     bool blnTran_To_Tally(const std::string& strXmlString, std::string strIPAddress_Port,
                           std::string& strErrorMessage, int16_t& intCombined);
 
+    // Sends through `transport` from now on (not owned); null returns to the builder's own
+    // client.
+    void UseTransport(TallyTransport* transport) { transport_ = transport; }
+    TallyTransport& Transport();
+
 protected:
     static std::string strXmlText(const std::string& text);
 
 private:
-    HttpClient& Client();
+    TallyTransport* transport_ = nullptr;
     std::unique_ptr<HttpClient> client_;
 };
 

@@ -3,6 +3,8 @@
 #include <array>
 #include <pugixml.hpp>
 
+#include "tally/number_text.h"
+
 namespace zentrail {
 
 namespace {
@@ -29,6 +31,13 @@ TallyReply ParseTallyReply(std::string_view text) {
         reply.lineErrors.push_back(FirstChildText(hit.node()));
     for (pugi::xpath_node hit : doc.select_nodes("//ALTERED"))
         reply.alteredTexts.push_back(FirstChildText(hit.node()));
+    const std::pair<const char*, double*> counters[] = {
+        {"//CREATED", &reply.created},   {"//ALTERED", &reply.altered},
+        {"//COMBINED", &reply.combined}, {"//CANCELLED", &reply.cancelled},
+        {"//ERRORS", &reply.errors},     {"//EXCEPTIONS", &reply.exceptions}};
+    for (const auto& [path, total] : counters)
+        for (pugi::xpath_node hit : doc.select_nodes(path))
+            *total += ReadNumber(FirstChildText(hit.node()));
     reply.importResult = !reply.lineErrors.empty();
     for (std::string_view counter : kImportCounters) {
         if (reply.importResult) break;

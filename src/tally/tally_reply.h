@@ -13,6 +13,8 @@ struct TallyReply {
     bool importResult = false;              // it holds a LINEERROR or an import counter
     std::vector<std::string> lineErrors;    // every LINEERROR text in document order
     std::vector<std::string> alteredTexts;  // every ALTERED text in document order
+    // The import counters, each summed over the reply (a combined request may hold several).
+    double created = 0, altered = 0, combined = 0, cancelled = 0, errors = 0, exceptions = 0;
 };
 
 TallyReply ParseTallyReply(std::string_view text);

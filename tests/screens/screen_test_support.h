@@ -9,6 +9,7 @@
 
 #include "screens/screen_observer.h"
 #include "shell/source_database.h"
+#include "tally/tally_transport.h"
 
 namespace zentrail::testing {
 
@@ -40,5 +41,29 @@ public:
 private:
     std::function<RowSet(const std::string&)> answer_;
 };
+
+// Answers each request with what `answer` returns for its body, without a socket.
+class ScriptedTransport : public TallyTransport {
+public:
+    explicit ScriptedTransport(std::function<HttpResult(const std::string&)> answer)
+        : answer_(std::move(answer)) {}
+    HttpResult Post(const std::string& url, const std::string& body,
+                    const std::atomic<bool>* stop) override {
+        if (stop != nullptr && stop->load())
+            return {HttpResult::Status::Interrupted, 0, "", "stopped"};
+        urls.push_back(url);
+        bodies.push_back(body);
+        return answer_(body);
+    }
+    std::vector<std::string> urls;
+    std::vector<std::string> bodies;
+
+private:
+    std::function<HttpResult(const std::string&)> answer_;
+};
+
+inline HttpResult TallyReplies(std::string body) {
+    return {HttpResult::Status::Ok, 200, std::move(body), ""};
+}
 
 }  // namespace zentrail::testing

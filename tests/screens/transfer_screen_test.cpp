@@ -1,6 +1,10 @@
 #include "screens/transfer_screen.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
 
 #include "screens/screen_test_support.h"
 #include "shell/configuration.h"
@@ -15,16 +19,25 @@ using testing::ScriptedConnection;
 class PlainScreen : public TransferScreen {
 public:
     explicit PlainScreen(ScreenContext context)
-        : TransferScreen(context, Design{"Import Test Transaction", "Importing Test",
-                                         "Test Transferrd", true, false}) {}
-    std::function<void()> exportSteps = [] {};
+        : TransferScreen(context, Design{.name = "test",
+                                         .title = "Import Test Transaction",
+                                         .frameCaption = "Importing Test",
+                                         .closingText = "Test Transferrd"}) {}
+    std::function<void(PlainScreen&)> exportSteps = [](PlainScreen&) {};
+
+    // The frame's sending steps, for the export steps of a test.
+    using TransferScreen::DocumentNotSent;
+    using TransferScreen::SendMaster;
+    using TransferScreen::SendVoucher;
+    using TransferScreen::SkipDocument;
+    using TransferScreen::WalkGrid;
 
 protected:
     std::string ColumnQuery() const override { return "COLUMNS " + dtpFrom.QueryText(); }
     std::string HeaderQuery() const override {
         return "HEADER " + dtpFrom.QueryText() + " " + dtpTo.QueryText();
     }
-    void ExportSteps() override { exportSteps(); }
+    void ExportSteps() override { exportSteps(*this); }
 };
 
 RowSet Invoices(size_t count) {
@@ -57,7 +70,13 @@ protected:
     };
     ScriptedConnection* connection_ = nullptr;
     SourceDatabase db_;
-    PlainScreen screen_{ScreenContext{config_, db_}};
+    std::function<HttpResult(const std::string&)> reply_ = [](const std::string&) {
+        return testing::TallyReplies("<RESPONSE><CREATED>1</CREATED></RESPONSE>");
+    };
+    testing::ScriptedTransport tally_{[this](const std::string& body) { return reply_(body); }};
+    std::filesystem::path reports_ = std::filesystem::path(::testing::TempDir()) /
+                                     ("screen-reports-" + std::to_string(::getpid()));
+    PlainScreen screen_{ScreenContext{config_, db_, tally_, reports_}};
     RecordingObserver observer_;
 };
 
@@ -143,7 +162,9 @@ TEST_F(TransferScreenTest, QueryErrorIsReportedAndTheScreenStaysUsable) {
 
 TEST_F(TransferScreenTest, ExportErrorStopsTheRunWithAMessage) {
     screen_.Load();
-    screen_.exportSteps = [] { throw DbError(208, "Invalid object name 'SalesInvoiceProduct'."); };
+    screen_.exportSteps = [](PlainScreen&) {
+        throw DbError(208, "Invalid object name 'SalesInvoiceProduct'.");
+    };
     screen_.cmdExport_Click();
     EXPECT_TRUE(screen_.LastRun().failed);
     ASSERT_EQ(observer_.messages.size(), 2u);
@@ -154,18 +175,202 @@ TEST_F(TransferScreenTest, ExportErrorStopsTheRunWithAMessage) {
     EXPECT_FALSE(screen_.busy);
 }
 
-TEST_F(TransferScreenTest, CleanExportClosesWithTheTypesTextAlone) {
+TEST_F(TransferScreenTest, EmptyExportClosesWithTheTypesTextAndSaysNothingWasListed) {
     screen_.Load();
     screen_.cmdExport_Click();
     ASSERT_EQ(observer_.messages.size(), 1u);
     EXPECT_EQ(observer_.messages[0].icon, ScreenMessage::Icon::Information);
     EXPECT_EQ(observer_.messages[0].title, "Zentrail");
-    EXPECT_EQ(observer_.messages[0].text, "Test Transferrd");
+    EXPECT_EQ(observer_.messages[0].text,
+              "Test Transferrd\nNothing was listed.\nDocuments listed: 0\nAccepted: 0\n"
+              "Sent with Tally errors: 0\nSent with differences: 0\nNot sent: 0\nSkipped: 0\n"
+              "Masters: 0 sent, 0 accepted, 0 with Tally errors, 0 not sent\nRun report: " +
+                  screen_.LastRun().reportPath);
+    EXPECT_TRUE(screen_.LastRun().Clean());
+    EXPECT_NE(screen_.LastRun().reportPath.find("/runs/test-"), std::string::npos);
 }
 
 TEST_F(TransferScreenTest, ExitAsksTheViewToClose) {
     screen_.cmdExit_Click();
     EXPECT_EQ(observer_.closeRequests, 1);
+}
+
+// Sends one master request, then one voucher per listed row, keyed by the row's number unless
+// `key` names another key.
+void SendEachRow(PlainScreen& screen, std::function<std::string(size_t)> key = nullptr,
+                 std::function<DocumentRef(size_t)> document = nullptr) {
+    screen.SendMaster("<MASTER/>", "Test masters");
+    screen.WalkGrid(true, [&](size_t row) {
+        DocumentRef ref = document ? document(row) : DocumentRef{};
+        ref.number = screen.ssdbgItem.Cell(row, "Inv#No");
+        std::string voucherKey = key ? key(row) : ref.number;
+        screen.SendVoucher("<VOUCHER REMOTEID=\"" + voucherKey + "\">" + ref.number, ref,
+                           static_cast<long>(row) + 1);
+    });
+}
+
+// The report's lines after its head.
+std::vector<std::string> ReportLines(const RunCounts& run) {
+    std::ifstream in(run.reportPath);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    if (!lines.empty()) lines.erase(lines.begin());
+    return lines;
+}
+
+// Every listed row has exactly one report line and the counts add up to the listing.
+void ExpectEveryRowOnce(const PlainScreen& screen) {
+    const RunCounts& run = screen.LastRun();
+    EXPECT_EQ(run.documents.Total(), run.listed);
+    std::vector<std::string> lines = ReportLines(run);
+    EXPECT_EQ(static_cast<long>(lines.size()), run.documents.Total() + run.masters.Total());
+    for (size_t row = 0; row < screen.ssdbgItem.RowCount(); ++row) {
+        std::string number = "document," + screen.ssdbgItem.Cell(row, "Inv#No") + ",";
+        long found = std::count_if(lines.begin(), lines.end(), [&](const std::string& line) {
+            return line.rfind(number, 0) == 0;
+        });
+        EXPECT_EQ(found, 1) << number;
+    }
+}
+
+TEST_F(TransferScreenTest, EveryRefusalIsCountedAndLoggedWithItsName) {
+    reply_ = [](const std::string& body) {
+        if (body == "<MASTER/>")
+            return testing::TallyReplies(
+                "<RESPONSE><LINEERROR>Group 'KVZ' already exists</LINEERROR>"
+                "<LINEERROR>Unit 'PC' does not exist!</LINEERROR><ERRORS>2</ERRORS></RESPONSE>");
+        if (body.ends_with("INV1"))
+            return testing::TallyReplies("<RESPONSE><CREATED>1</CREATED></RESPONSE>");
+        if (body.ends_with("INV2"))
+            return testing::TallyReplies(
+                "<RESPONSE><CREATED>0</CREATED><ERRORS>1</ERRORS></RESPONSE>");
+        return HttpResult{HttpResult::Status::Ok, 500, "oops", ""};
+    };
+    screen_.exportSteps = [](PlainScreen& s) { SendEachRow(s); };
+    screen_.Load();
+    screen_.cmdGetData_Click();
+    screen_.cmdExport_Click();
+
+    const RunCounts& run = screen_.LastRun();
+    EXPECT_EQ(run.masters.tallyErrors, 1);
+    EXPECT_EQ(run.documents.accepted, 1);
+    EXPECT_EQ(run.documents.tallyErrors, 1);
+    EXPECT_EQ(run.documents.notSent, 1);
+    EXPECT_FALSE(run.Clean());
+    EXPECT_NE(screen_.txtLog.find("\r\nUnit 'PC' does not exist! Test masters"), std::string::npos)
+        << screen_.txtLog;
+    EXPECT_NE(screen_.txtLog.find("\r\nTally reported 1 error INV2"), std::string::npos);
+    EXPECT_NE(screen_.txtLog.find("\r\nTally answered with HTTP status 500 INV3"),
+              std::string::npos);
+    EXPECT_EQ(screen_.lblRecCurr, "2") << "the count shows documents that reached Tally";
+    ExpectEveryRowOnce(screen_);
+    EXPECT_TRUE(screen_.txtLog.ends_with("\r\nRun report: " + run.reportPath));
+    ASSERT_EQ(observer_.messages.size(), 1u);
+    EXPECT_NE(observer_.messages[0].text.find("\nSent with Tally errors: 1\n"), std::string::npos);
+    EXPECT_NE(observer_.messages[0].text.find("Masters: 1 sent, 0 accepted, 1 with Tally errors"),
+              std::string::npos);
+}
+
+TEST_F(TransferScreenTest, ASecondDocumentWithAKeyOfThisRunIsNotSent) {
+    screen_.exportSteps = [](PlainScreen& s) {
+        SendEachRow(s, [](size_t row) { return row == 1 ? "other" : "same"; });
+    };
+    screen_.Load();
+    screen_.cmdGetData_Click();
+    screen_.cmdExport_Click();
+    EXPECT_EQ(tally_.bodies.size(), 3u) << "masters, INV1 and INV2 only";
+    EXPECT_EQ(screen_.LastRun().documents.accepted, 2);
+    EXPECT_EQ(screen_.LastRun().documents.notSent, 1);
+    EXPECT_NE(screen_.txtLog.find("Not sent: same voucher key as document INV1 sent earlier in "
+                                  "this run INV3"),
+              std::string::npos)
+        << screen_.txtLog;
+    ExpectEveryRowOnce(screen_);
+}
+
+TEST_F(TransferScreenTest, AnAmountBeyondARoundOffFromTheSourceIsADifference) {
+    screen_.exportSteps = [](PlainScreen& s) {
+        SendEachRow(s, nullptr, [](size_t row) {
+            const double totals[] = {100.5, 100.51, 99.5};
+            return DocumentRef{.amountSent = 100, .sourceTotal = totals[row]};
+        });
+    };
+    screen_.Load();
+    screen_.cmdGetData_Click();
+    screen_.cmdExport_Click();
+    const RunCounts& run = screen_.LastRun();
+    EXPECT_EQ(run.documents.accepted, 2);
+    EXPECT_EQ(run.documents.differences, 1);
+    EXPECT_FALSE(run.Clean());
+    EXPECT_NE(screen_.txtLog.find(
+                  "\r\nDifference from the source: voucher amount 100, document total 100.51 INV2"),
+              std::string::npos)
+        << screen_.txtLog;
+    EXPECT_EQ(tally_.bodies.size(), 4u) << "a difference is still sent";
+}
+
+TEST_F(TransferScreenTest, ATallyThatStopsAnsweringEndsTheRunAndTheRestIsNotSent) {
+    answer_ = [](const std::string&) { return Invoices(6); };
+    reply_ = [](const std::string& body) {
+        if (body.ends_with("INV1"))
+            return testing::TallyReplies("<RESPONSE><CREATED>1</CREATED></RESPONSE>");
+        return HttpResult{HttpResult::Status::NotConnected, 0, "", "refused"};
+    };
+    screen_.exportSteps = [](PlainScreen& s) { SendEachRow(s); };
+    screen_.Load();
+    screen_.cmdGetData_Click();
+    screen_.cmdExport_Click();
+    const RunCounts& run = screen_.LastRun();
+    EXPECT_EQ(tally_.bodies.size(), 5u) << "masters, INV1, then three failures in a row";
+    EXPECT_TRUE(run.stopped);
+    EXPECT_EQ(run.documents.accepted, 1);
+    EXPECT_EQ(run.documents.notSent, 5);
+    EXPECT_EQ(run.masters.notSent, 1);
+    EXPECT_NE(screen_.txtLog.find("\r\nTally is not answering"), std::string::npos);
+    ExpectEveryRowOnce(screen_);
+}
+
+TEST_F(TransferScreenTest, AStopEndsTheRunAfterTheCurrentRequest) {
+    answer_ = [](const std::string&) { return Invoices(5); };
+    observer_.stopAfter = 3;  // masters, INV1, INV2
+    screen_.exportSteps = [](PlainScreen& s) { SendEachRow(s); };
+    screen_.Load();
+    screen_.cmdGetData_Click();
+    screen_.cmdExport_Click();
+    const RunCounts& run = screen_.LastRun();
+    EXPECT_TRUE(run.stopped);
+    EXPECT_EQ(run.documents.accepted, 2);
+    EXPECT_EQ(run.documents.stopped, 3);
+    EXPECT_NE(screen_.txtLog.find("\r\nExport stopped by the operator"), std::string::npos);
+    ExpectEveryRowOnce(screen_);
+
+    // The next run starts afresh.
+    observer_.stopAfter = -1;
+    screen_.cmdExport_Click();
+    EXPECT_FALSE(screen_.LastRun().stopped);
+    EXPECT_EQ(screen_.LastRun().documents.accepted, 5);
+}
+
+TEST_F(TransferScreenTest, SkippedAndUnbuildableDocumentsHaveTheirOutcome) {
+    screen_.exportSteps = [](PlainScreen& s) {
+        s.WalkGrid(true, [&](size_t row) {
+            DocumentRef ref{.number = s.ssdbgItem.Cell(row, "Inv#No")};
+            if (row == 0) s.SkipDocument(ref, "net amount is 0 or less");
+            if (row == 1) s.DocumentNotSent(ref, "Not sent: field X holds 'a', not a number");
+            if (row == 2) s.SendVoucher("<VOUCHER REMOTEID=\"k\">", ref, 3);
+        });
+    };
+    screen_.Load();
+    screen_.cmdGetData_Click();
+    screen_.cmdExport_Click();
+    const RunCounts& run = screen_.LastRun();
+    EXPECT_EQ(run.documents.skipped, 1);
+    EXPECT_EQ(run.documents.notSent, 1);
+    EXPECT_EQ(run.documents.accepted, 1);
+    EXPECT_NE(screen_.txtLog.find("\r\nNot sent: field X holds 'a', not a number INV2"),
+              std::string::npos);
+    EXPECT_EQ(screen_.txtLog.find("net amount"), std::string::npos) << "a skip is not logged";
+    ExpectEveryRowOnce(screen_);
 }
 
 }  // namespace

@@ -12,6 +12,8 @@
 #include <atomic>
 #include <chrono>
 #include <functional>
+#include <mutex>
+#include <set>
 #include <string>
 #include <thread>
 
@@ -24,8 +26,10 @@ public:
         : reply_(std::move(reply)) {
         server_.set_tcp_nodelay(true);  // no delayed-ACK stall between header and body
         server_.Post(".*", [this](const httplib::Request& req, httplib::Response& res) {
+            std::lock_guard<std::mutex> lock(mutex_);
             lastBody_ = req.body;
             ++requests_;
+            clientPorts_.insert(req.remote_port);
             res.set_content(reply_(req.body), "text/xml");
         });
         port_ = server_.bind_to_any_port("127.0.0.1");
@@ -38,15 +42,25 @@ public:
     }
     std::string Url() const { return "http://127.0.0.1:" + std::to_string(port_); }
     int Port() const { return port_; }
-    const std::string& LastBody() const { return lastBody_; }
+    std::string LastBody() const {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return lastBody_;
+    }
     int Requests() const { return requests_; }
+    // Connections that carried requests: each has its own client port.
+    size_t Connections() const {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return clientPorts_.size();
+    }
 
 private:
     std::function<std::string(const std::string&)> reply_;
     httplib::Server server_;
     int port_ = 0;
     std::thread thread_;
+    mutable std::mutex mutex_;
     std::string lastBody_;
+    std::set<int> clientPorts_;
     std::atomic<int> requests_{0};
 };
 

@@ -1,0 +1,48 @@
+#include "screens/customer_ledger.h"
+
+#include "screens/document_rules.h"
+#include "screens/screen_context.h"
+#include "shell/recordset.h"
+#include "tally/xml_escape.h"
+
+namespace zentrail {
+
+namespace {
+
+bool IsComposition(std::string compos, bool exactY) {
+    compos = TrimBlanks(compos);
+    for (char& c : compos)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return exactY ? compos == "Y" : (!compos.empty() && compos.front() == 'Y');
+}
+
+}  // namespace
+
+LedgerFields CustomerLedgerFields(Recordset& rs, const CustomerColumns& columns,
+                                  const ScreenContext& context) {
+    auto field = [&rs](const char* name) { return rs.Fields(name).Value(); };
+    std::string state = CorrectStateName(TrimBlanks(field("STat_Name")));
+    return LedgerFields{
+        .strLedNm =
+            CustomerLedgerName(field("RtrName"), field("RtrId"), context.config.blnLedgerId),
+        .strParentNm = context.DebtorGroup(),
+        .strAdd1 = field(columns.add1),
+        .strAdd2 = field(columns.add2),
+        .strAdd3 = field(columns.add3),
+        .strAdd4 = state,
+        .strState = state,
+        .strPin = field(columns.pin),
+        .strContPerson = TrimBlanks(field("RtrContactPerson")),
+        .strTelNo = field("RtrPhoneNo"),
+        .strEmail = TrimBlanks(field("RtrEmailId")),
+        .strPanNo = TrimBlanks(field("PAN_NUM")),
+        .blnMaintBill = true,
+        .strPGSTN = TrimBlanks(field("GSTN")),
+        .strPState = state,
+        .strRegType = IsComposition(field("COMPOS"), columns.compositionExactY)
+                          ? "Composition"
+                          : TrimBlanks(field("REG_UNREG")),
+    };
+}
+
+}  // namespace zentrail

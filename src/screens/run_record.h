@@ -1,0 +1,94 @@
+#pragma once
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tally/tally_exchange.h"
+
+namespace zentrail {
+
+enum class EntryKind { Master, Document };
+
+// What happened to one master or one listed document of a run.
+struct RunEntry {
+    EntryKind kind = EntryKind::Document;
+    std::string name;  // document number, or the master's name
+    std::string date;
+    std::string party;
+    std::optional<double> amountSent;   // the voucher's party amount
+    std::optional<double> sourceTotal;  // the document's own total in the source
+    Outcome outcome = Outcome::NotSent;
+    std::string message;  // Tally's or the transport's words, or why it was not sent
+};
+
+// Outcomes counted by kind.
+struct OutcomeCounts {
+    long accepted = 0;        // accepted, created
+    long alreadyInTally = 0;  // accepted, Tally held it already
+    long tallyErrors = 0;
+    long differences = 0;
+    long notSent = 0;
+    long skipped = 0;
+    long stopped = 0;
+
+    void Add(Outcome outcome);
+    long Total() const;
+    // Everything accepted or skipped by the document rules, with no difference.
+    bool AllGood() const { return tallyErrors + differences + notSent + stopped == 0; }
+};
+
+// How the requests of the last export fared.
+struct RunCounts {
+    long listed = 0;  // grid rows when the export began
+    OutcomeCounts masters;
+    OutcomeCounts documents;
+    bool stopped = false;  // the operator stopped it, or Tally stopped answering
+    bool failed = false;   // a database or other error ended the run
+    std::string reportPath;
+    bool Clean() const { return masters.AllGood() && documents.AllGood() && !stopped && !failed; }
+};
+
+// The run report: one CSV line per entry, written and flushed as the run goes, so that an
+// interrupted run keeps what happened so far.
+class RunReport {
+public:
+    // Creates `<folder>/runs/<screen>-<timestamp>.csv` (a suffix keeps an earlier report of the
+    // same second). Throws std::runtime_error when the file cannot be created.
+    RunReport(const std::filesystem::path& folder, const std::string& screen,
+              const std::string& timestamp);
+    ~RunReport();
+    RunReport(const RunReport&) = delete;
+    RunReport& operator=(const RunReport&) = delete;
+
+    void Write(const RunEntry& entry);
+    const std::filesystem::path& Path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+    std::FILE* file_ = nullptr;
+};
+
+// Every outcome of a run, one per master request and one per listed document.
+class RunRecord {
+public:
+    void Begin(size_t listedRows, std::unique_ptr<RunReport> report);
+    // `row` is the grid row of a document; a row gets exactly one entry.
+    void Add(const RunEntry& entry, std::optional<size_t> row = std::nullopt);
+    bool RowDone(size_t row) const { return row < rowDone_.size() && rowDone_[row]; }
+    size_t ListedRows() const { return rowDone_.size(); }
+    RunCounts& Counts() { return counts_; }
+    const RunCounts& Counts() const { return counts_; }
+    const std::vector<RunEntry>& Entries() const { return entries_; }
+
+private:
+    std::vector<RunEntry> entries_;
+    std::vector<bool> rowDone_;
+    RunCounts counts_;
+    std::unique_ptr<RunReport> report_;
+};
+
+}  // namespace zentrail

@@ -1,0 +1,114 @@
+#include "tally/tally_exchange.h"
+
+#include "tally/number_text.h"
+#include "tally/tally_reply.h"
+
+namespace zentrail {
+
+namespace {
+
+constexpr const char* kDefaultUrl = "http://localhost:9000";
+constexpr const char* kNotRunning = "Tally Server is Not Running";
+constexpr const char* kAlreadyExists = "already exists";
+
+std::string Counted(double count, const char* one, const char* many) {
+    return NumberText(count) + " " + (count == 1 ? one : many);
+}
+
+}  // namespace
+
+const char* OutcomeText(Outcome outcome) {
+    switch (outcome) {
+        case Outcome::Accepted:
+            return "accepted";
+        case Outcome::AlreadyInTally:
+            return "already in Tally";
+        case Outcome::TallyError:
+            return "sent with Tally errors";
+        case Outcome::Difference:
+            return "sent with differences";
+        case Outcome::NotSent:
+            return "not sent";
+        case Outcome::Skipped:
+            return "skipped";
+        case Outcome::Stopped:
+            return "not sent because stopped";
+    }
+    return "";
+}
+
+bool IsAccepted(Outcome outcome) {
+    return outcome == Outcome::Accepted || outcome == Outcome::AlreadyInTally;
+}
+
+ExchangeResult ClassifyExchange(const HttpResult& http, RequestForm form) {
+    ExchangeResult result;
+    switch (http.status) {
+        case HttpResult::Status::NotConnected:
+            result.message = kNotRunning;
+            result.transportFailure = true;
+            return result;
+        case HttpResult::Status::Failed:
+            result.message = http.description;
+            result.transportFailure = true;
+            return result;
+        case HttpResult::Status::Interrupted:
+            result.outcome = Outcome::Stopped;
+            result.message = http.description;
+            return result;
+        case HttpResult::Status::Ok:
+            break;
+    }
+    if (http.httpCode != 200) {
+        result.message = "Tally answered with HTTP status " + std::to_string(http.httpCode);
+        return result;
+    }
+    TallyReply reply = ParseTallyReply(http.body);
+    if (!reply.importResult) {
+        result.message = std::string(reply.wellFormed ? "The reply is not a Tally import result: "
+                                                      : "The reply is not XML: ") +
+                         (http.body.empty() ? std::string("(empty reply)") : QuoteReply(http.body));
+        return result;
+    }
+    bool onlyAlreadyExists = !reply.lineErrors.empty();
+    for (const std::string& line : reply.lineErrors) {
+        result.message += "\r\n" + line;
+        if (line.find(kAlreadyExists) == std::string::npos) onlyAlreadyExists = false;
+    }
+    if (form == RequestForm::Master && onlyAlreadyExists &&
+        reply.errors <= reply.lineErrors.size() && reply.exceptions == 0) {
+        result.outcome = Outcome::AlreadyInTally;
+        result.message.clear();
+        return result;
+    }
+    if (!reply.lineErrors.empty()) {
+        result.outcome = Outcome::TallyError;
+        return result;
+    }
+    if (reply.errors > 0 || reply.exceptions > 0) {
+        result.outcome = Outcome::TallyError;
+        result.message = "\r\nTally reported ";
+        if (reply.errors > 0) result.message += Counted(reply.errors, "error", "errors");
+        if (reply.errors > 0 && reply.exceptions > 0) result.message += " and ";
+        if (reply.exceptions > 0)
+            result.message += Counted(reply.exceptions, "exception", "exceptions");
+        return result;
+    }
+    if (reply.created > 0 || reply.cancelled > 0) {
+        result.outcome = Outcome::Accepted;
+    } else if (reply.altered > 0 || reply.combined > 0) {
+        result.outcome = Outcome::AlreadyInTally;
+    } else {
+        result.outcome = Outcome::TallyError;
+        result.message = "\r\nTally reported nothing created, altered, combined or cancelled";
+    }
+    return result;
+}
+
+ExchangeResult ExchangeWithTally(TallyTransport& transport, const std::string& url,
+                                 const std::string& request, RequestForm form,
+                                 const std::atomic<bool>* stop) {
+    return ClassifyExchange(transport.Post(url.empty() ? kDefaultUrl : url, request, stop), form);
+}
+
+}  // namespace zentrail

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <string>
+
+#include "tally/tally_transport.h"
+
+namespace zentrail {
+
+// How one request to Tally ended.
+enum class Outcome {
+    Accepted,        // Tally created (or cancelled) it
+    AlreadyInTally,  // Tally altered what it held, or already holds the master
+    TallyError,      // sent; Tally refused it or reported errors
+    Difference,      // sent and accepted, but its amount differs from the source's total
+    NotSent,         // the exchange failed, or the document could not be built
+    Skipped,         // left out by the document's own rules (a net of 0 or less ...)
+    Stopped,         // not sent because the run was stopped
+};
+
+// The text an operator reads for an outcome ("accepted", "sent with Tally errors" ...).
+const char* OutcomeText(Outcome outcome);
+// Accepted or already in Tally.
+bool IsAccepted(Outcome outcome);
+
+struct ExchangeResult {
+    Outcome outcome = Outcome::NotSent;
+    // Tally's error lines, each preceded by CR LF, or what Tally or the transport reported.
+    std::string message;
+    // Not sent for a transport reason (no connection, time-out, connection lost).
+    bool transportFailure = false;
+};
+
+// A master request may meet masters Tally already holds: "already exists" is then no error.
+enum class RequestForm { Master, Voucher };
+
+// Classifies one exchange: a voucher is accepted only when the reply has no error line,
+// ERRORS and EXCEPTIONS are 0 and Tally created, altered, combined or cancelled something; a
+// master also when every error line says "already exists". A reply that is not an import
+// result, or an HTTP status other than 200, means the request was not taken in.
+ExchangeResult ClassifyExchange(const HttpResult& http, RequestForm form);
+
+// Posts one request through `transport` and classifies it.
+ExchangeResult ExchangeWithTally(TallyTransport& transport, const std::string& url,
+                                 const std::string& request, RequestForm form,
+                                 const std::atomic<bool>* stop);
+
+}  // namespace zentrail

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <atomic>
+#include <string>
+
+namespace zentrail {
+
+// Outcome of one POST: either a reply body (any HTTP status) or a failure.
+struct HttpResult {
+    enum class Status {
+        Ok,            // a whole reply came back; httpCode says which
+        NotConnected,  // nothing answered at the address
+        Failed,        // connected, but the exchange broke or timed out
+        Interrupted,   // the caller's stop flag ended the exchange
+    };
+    Status status = Status::Failed;
+    long httpCode = 0;
+    std::string body;         // reply text when status is Ok
+    std::string description;  // what went wrong when status is not Ok
+};
+
+// The way requests reach Tally. The libcurl client is the program's; tests may script replies.
+class TallyTransport {
+public:
+    virtual ~TallyTransport() = default;
+    // POSTs `body` unchanged to `url` and waits for the whole reply. When `stop` becomes true
+    // during the exchange, the exchange ends as Interrupted. Safe to set from another thread.
+    virtual HttpResult Post(const std::string& url, const std::string& body,
+                            const std::atomic<bool>* stop) = 0;
+};
+
+}  // namespace zentrail
