@@ -43,9 +43,9 @@ bool SourceDatabase::OpenInto(Recordset& recordset, const std::string& sql) {
     return !(recordset.Eof() || recordset.Bof());
 }
 
-bool SourceDatabase::OpenRsMain(std::string& sql) { return OpenInto(rsMain, sql); }
-bool SourceDatabase::OpenRsSecond(std::string& sql) { return OpenInto(rsSecond, sql); }
-bool SourceDatabase::OpenRsThird(std::string& sql) { return OpenInto(rsThird, sql); }
+bool SourceDatabase::OpenRsMain(const std::string& sql) { return OpenInto(rsMain, sql); }
+bool SourceDatabase::OpenRsSecond(const std::string& sql) { return OpenInto(rsSecond, sql); }
+bool SourceDatabase::OpenRsThird(const std::string& sql) { return OpenInto(rsThird, sql); }
 
 SourceDatabase& ProgramDatabase() {
     static SourceDatabase database;
