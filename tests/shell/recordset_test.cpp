@@ -103,7 +103,7 @@ TEST(Recordset, EmptyResultIsAtBofAndEofAndKeepsItsFields) {
     EXPECT_TRUE(rs.Eof() && rs.Bof());
 }
 
-TEST(Recordset, ErrorsAsTheOriginalClientRaisedThem) {
+TEST(Recordset, ErrorsCarryTheNumbersCallersTest) {
     Recordset rs;
     EXPECT_EQ(rs.State(), Recordset::kStateClosed);
     EXPECT_EQ(ErrorNumber([&] { rs.RecordCount(); }), 3704);
