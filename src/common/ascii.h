@@ -3,6 +3,7 @@
 // ASCII character helpers. Source texts, SQL and configuration keys are compared and cased by
 // these, never by the C locale, so that a workstation's language setting cannot change a match.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -31,6 +32,18 @@ inline std::string Upper(std::string_view text) {
     std::string out(text);
     for (char& c : out) c = Upper(c);
     return out;
+}
+
+// The number that a short run of digits writes ("0042" is 42); nothing when the run is empty or
+// holds anything but ASCII digits (no sign, no blank). Callers read at most a few digits.
+constexpr std::optional<int> DigitsValue(std::string_view digits) {
+    if (digits.empty()) return std::nullopt;
+    int value = 0;
+    for (char c : digits) {
+        if (!IsDigit(c)) return std::nullopt;
+        value = value * 10 + (c - '0');
+    }
+    return value;
 }
 
 // Equal when only the case of ASCII letters differs.

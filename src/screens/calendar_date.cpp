@@ -13,24 +13,11 @@ CalendarDate CalendarDate::Today() {
     return {today.year, today.month, today.day};
 }
 
-namespace {
-
-// The number written by text[pos, pos + count), which must be digits and nothing else: no
-// sign, no blank.
-std::optional<int> Digits(std::string_view text, size_t pos, size_t count) {
-    int value = 0;
-    for (size_t i = pos; i < pos + count; ++i) {
-        if (!ascii::IsDigit(text[i])) return std::nullopt;
-        value = value * 10 + (text[i] - '0');
-    }
-    return value;
-}
-
-}  // namespace
-
 std::optional<CalendarDate> CalendarDate::FromIso(std::string_view text) {
     if (text.size() != 10 || text[4] != '-' || text[7] != '-') return std::nullopt;
-    std::optional<int> y = Digits(text, 0, 4), m = Digits(text, 5, 2), d = Digits(text, 8, 2);
+    std::optional<int> y = ascii::DigitsValue(text.substr(0, 4));
+    std::optional<int> m = ascii::DigitsValue(text.substr(5, 2));
+    std::optional<int> d = ascii::DigitsValue(text.substr(8, 2));
     if (!y || !m || !d || !IsCalendarDate(*y, *m, *d)) return std::nullopt;
     return CalendarDate{*y, *m, *d};
 }

@@ -16,12 +16,7 @@ using ascii::IsDigit;
 // The number written by text[pos, pos + count) when all of it is digits.
 std::optional<int> Digits(std::string_view text, size_t pos, size_t count) {
     if (pos + count > text.size()) return std::nullopt;
-    int value = 0;
-    for (size_t i = pos; i < pos + count; ++i) {
-        if (!IsDigit(text[i])) return std::nullopt;
-        value = value * 10 + (text[i] - '0');
-    }
-    return value;
+    return ascii::DigitsValue(text.substr(pos, count));
 }
 
 std::optional<DateParts> Checked(std::optional<int> year, std::optional<int> month,

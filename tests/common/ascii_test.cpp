@@ -47,6 +47,14 @@ TEST(Ascii, IndependentOfTheLocale) {
     EXPECT_EQ(lower, "\xc9x");
 }
 
+TEST(Ascii, DigitsValueOfDigitsOnly) {
+    EXPECT_EQ(ascii::DigitsValue("0042"), 42);
+    EXPECT_EQ(ascii::DigitsValue("2024"), 2024);
+    EXPECT_EQ(ascii::DigitsValue("0"), 0);
+    for (const char* text : {"", "+1", "-1", " 1", "1 ", "1a", "0x1", "\xd9\xa1"})
+        EXPECT_EQ(ascii::DigitsValue(text), std::nullopt) << '"' << text << '"';
+}
+
 TEST(Ascii, EqualNoCase) {
     EXPECT_TRUE(ascii::EqualNoCase("Driver", "DRIVER"));
     EXPECT_TRUE(ascii::EqualNoCase("", ""));
