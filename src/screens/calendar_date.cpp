@@ -1,8 +1,9 @@
 #include "screens/calendar_date.h"
 
-#include <chrono>
 #include <cstdio>
 
+#include "common/ascii.h"
+#include "common/calendar.h"
 #include "shell/platform.h"
 
 namespace zentrail {
@@ -13,23 +14,15 @@ CalendarDate CalendarDate::Today() {
 }
 
 std::optional<CalendarDate> CalendarDate::FromIso(std::string_view text) {
-    int y = 0, m = 0, d = 0;
-    char tail = 0;
-    std::string copy(text);
-    if (copy.size() != 10 || std::sscanf(copy.c_str(), "%4d-%2d-%2d%c", &y, &m, &d, &tail) != 3)
-        return std::nullopt;
-    std::chrono::year_month_day ymd{std::chrono::year(y),
-                                    std::chrono::month(static_cast<unsigned>(m)),
-                                    std::chrono::day(static_cast<unsigned>(d))};
-    if (!ymd.ok()) return std::nullopt;
-    return CalendarDate{y, m, d};
+    if (text.size() != 10 || text[4] != '-' || text[7] != '-') return std::nullopt;
+    std::optional<int> y = ascii::DigitsValue(text.substr(0, 4));
+    std::optional<int> m = ascii::DigitsValue(text.substr(5, 2));
+    std::optional<int> d = ascii::DigitsValue(text.substr(8, 2));
+    if (!y || !m || !d || !IsCalendarDate(*y, *m, *d)) return std::nullopt;
+    return CalendarDate{*y, *m, *d};
 }
 
-std::string CalendarDate::QueryText() const {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%02d/%02d/%04d", month % 100, day % 100, year % 10000);
-    return buf;
-}
+std::string CalendarDate::QueryText() const { return MonthDayYearText(year, month, day); }
 
 std::string CalendarDate::DisplayText() const {
     char buf[16];

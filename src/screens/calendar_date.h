@@ -13,10 +13,10 @@ struct CalendarDate {
     int day = 1;
 
     static CalendarDate Today();
-    // "YYYY-MM-DD"; nullopt unless it names a real day.
+    // "YYYY-MM-DD", exactly four, two and two digits; nullopt unless it names a real day.
     static std::optional<CalendarDate> FromIso(std::string_view text);
 
-    std::string QueryText() const;    // "MM/DD/YYYY", as the queries splice it in
+    std::string QueryText() const;    // MonthDayYearText, as the queries splice it in
     std::string DisplayText() const;  // "dd/MM/yyyy", as the pickers show it
     bool operator==(const CalendarDate&) const = default;
 };

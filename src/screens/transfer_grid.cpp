@@ -1,18 +1,13 @@
 #include "screens/transfer_grid.h"
 
-#include <algorithm>
-#include <cctype>
 #include <stdexcept>
+
+#include "common/ascii.h"
 
 namespace zentrail {
 
 namespace {
-std::string Lower(std::string_view text) {
-    std::string out(text);
-    std::transform(out.begin(), out.end(), out.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return out;
-}
+using ascii::Lower;
 }  // namespace
 
 void TransferGrid::Clear() {

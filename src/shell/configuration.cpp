@@ -1,10 +1,9 @@
 #include "shell/configuration.h"
 
-#include <algorithm>
-#include <cctype>
 #include <fstream>
 #include <system_error>
 
+#include "common/ascii.h"
 #include "shell/platform.h"
 
 namespace zentrail {
@@ -47,11 +46,7 @@ bool IsValidUtf8(const std::string& text) {
     return true;
 }
 
-std::string Upper(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return text;
-}
+using ascii::Upper;
 
 void ApplyLine(Configuration& config, const std::string& line) {
     size_t firstColon = line.find(':');

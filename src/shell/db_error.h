@@ -17,7 +17,8 @@ private:
     long number_;
 };
 
-// The result-set failures, numbered and worded as the screens' original database client did.
+// The result-set failures. Screens and tests tell them apart by these numbers, so they stay
+// fixed.
 namespace ado_error {
 inline constexpr long kInvalidArgument = 3001;
 inline constexpr long kNoCurrentRecord = 3021;

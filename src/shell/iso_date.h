@@ -11,7 +11,4 @@ namespace zentrail {
 // nothing for text that is not a valid calendar date in that form.
 std::optional<std::string> DateTextFromIso(std::string_view iso);
 
-// Whether (year, month, day) names a day of the Gregorian calendar.
-bool IsCalendarDate(int year, int month, int day);
-
 }  // namespace zentrail

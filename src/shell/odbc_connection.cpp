@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "common/ascii.h"
 #include "shell/iso_date.h"
 #include "shell/source_timeout.h"
 
@@ -18,14 +19,7 @@ constexpr SQLULEN kLoginTimeoutSeconds = 15;
 
 bool Succeeded(SQLRETURN rc) { return rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO; }
 
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool SameKey(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (Lower(a[i]) != Lower(b[i])) return false;
-    return true;
-}
+bool SameKey(std::string_view a, std::string_view b) { return ascii::EqualNoCase(a, b); }
 
 std::string_view Trimmed(std::string_view text) {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);

@@ -1,5 +1,6 @@
 #include "shell/recordset.h"
 
+#include <stdexcept>
 #include <unordered_map>
 
 #include "shell/recordset_filter.h"
@@ -104,78 +105,94 @@ void Recordset::Open(RowSet rows) {
 
 void Recordset::Close() { impl_ = std::make_unique<Impl>(); }
 
-int Recordset::State() const { return impl_->open ? kStateOpen : kStateClosed; }
+Recordset::Impl& Recordset::Live() const {
+    // Moving leaves no rows behind; a caller still holding the old set has a bug to see.
+    if (!impl_) throw std::logic_error("Recordset used after it was moved from");
+    return *impl_;
+}
+
+int Recordset::State() const { return Live().open ? kStateOpen : kStateClosed; }
 
 long Recordset::RecordCount() const {
-    impl_->RequireOpen();
-    return static_cast<long>(impl_->Count());
+    Impl& impl = Live();
+    impl.RequireOpen();
+    return static_cast<long>(impl.Count());
 }
 
 long Recordset::AbsolutePosition() const {
-    impl_->RequireOpen();
-    if (impl_->position >= impl_->Count()) return 0;
-    return static_cast<long>(impl_->position + 1);
+    Impl& impl = Live();
+    impl.RequireOpen();
+    if (impl.position >= impl.Count()) return 0;
+    return static_cast<long>(impl.position + 1);
 }
 
 bool Recordset::Eof() const {
-    impl_->RequireOpen();
-    return impl_->position >= impl_->Count();
+    Impl& impl = Live();
+    impl.RequireOpen();
+    return impl.position >= impl.Count();
 }
 
 bool Recordset::Bof() const {
-    impl_->RequireOpen();
-    return impl_->Count() ==
-           0;  // no backward moves, so only an empty set sits before its first row
+    Impl& impl = Live();
+    impl.RequireOpen();
+    return impl.Count() == 0;  // no backward moves, so only an empty set sits before its first row
 }
 
 void Recordset::MoveFirst() {
-    impl_->RequireOpen();
-    impl_->position = 0;
+    Impl& impl = Live();
+    impl.RequireOpen();
+    impl.position = 0;
 }
 
 void Recordset::MoveNext() {
-    impl_->RequireOpen();
-    if (impl_->position >= impl_->Count()) throw ado_error::NoCurrentRecord();
-    ++impl_->position;
+    Impl& impl = Live();
+    impl.RequireOpen();
+    if (impl.position >= impl.Count()) throw ado_error::NoCurrentRecord();
+    ++impl.position;
 }
 
 size_t Recordset::FieldCount() const {
-    impl_->RequireOpen();
-    return impl_->rows.FieldCount();
+    Impl& impl = Live();
+    impl.RequireOpen();
+    return impl.rows.FieldCount();
 }
 
 std::string Recordset::FieldName(size_t index) const {
-    impl_->RequireOpen();
-    if (index >= impl_->rows.FieldCount()) throw ado_error::ItemNotFound();
-    return impl_->rows.FieldNames()[index];
+    Impl& impl = Live();
+    impl.RequireOpen();
+    if (index >= impl.rows.FieldCount()) throw ado_error::ItemNotFound();
+    return impl.rows.FieldNames()[index];
 }
 
 FieldValue Recordset::Fields(size_t index) const {
-    impl_->RequireOpen();
-    if (index >= impl_->rows.FieldCount()) throw ado_error::ItemNotFound();
-    return impl_->Value(index);
+    Impl& impl = Live();
+    impl.RequireOpen();
+    if (index >= impl.rows.FieldCount()) throw ado_error::ItemNotFound();
+    return impl.Value(index);
 }
 
 FieldValue Recordset::Fields(std::string_view name) const {
-    impl_->RequireOpen();
-    return impl_->Value(impl_->FieldNumber(name));
+    Impl& impl = Live();
+    impl.RequireOpen();
+    return impl.Value(impl.FieldNumber(name));
 }
 
 void Recordset::Filter(std::string_view expression) {
-    impl_->RequireOpen();
+    Impl& impl = Live();
+    impl.RequireOpen();
     FilterExpression filter = ParseFilter(expression);
     if (filter.field.empty()) {
-        impl_->selection = nullptr;
-        impl_->filterText.clear();
+        impl.selection = nullptr;
+        impl.filterText.clear();
     } else {
-        size_t field = impl_->FieldNumber(filter.field);
-        impl_->selection = filter.isNumber ? &impl_->NumberMatches(field, filter.number)
-                                           : &impl_->TextMatches(field, filter.text);
-        impl_->filterText = std::string(expression);
+        size_t field = impl.FieldNumber(filter.field);
+        impl.selection = filter.isNumber ? &impl.NumberMatches(field, filter.number)
+                                         : &impl.TextMatches(field, filter.text);
+        impl.filterText = std::string(expression);
     }
-    impl_->position = 0;
+    impl.position = 0;
 }
 
-const std::string& Recordset::FilterText() const { return impl_->filterText; }
+const std::string& Recordset::FilterText() const { return Live().filterText; }
 
 }  // namespace zentrail

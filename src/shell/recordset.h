@@ -53,7 +53,8 @@ struct FieldValue {
 // A client-side, read-only set of rows with a cursor, as the screens walk it.
 // State: 0 closed, 1 open. Positions are 1-based among the rows that pass the filter.
 // Using a closed set, reading a field without a current row or moving past the end throws
-// DbError, as the original client did.
+// DbError with the number callers test for each case. Open and Close make a moved-from set
+// usable again; anything else on it throws std::logic_error.
 class Recordset {
 public:
     static constexpr int kStateClosed = 0;
@@ -91,6 +92,8 @@ public:
 
 private:
     struct Impl;
+    // The rows and cursor; throws std::logic_error after the set was moved from.
+    Impl& Live() const;
     std::unique_ptr<Impl> impl_;
 };
 

@@ -3,14 +3,14 @@
 #include <charconv>
 #include <cmath>
 
+#include "common/ascii.h"
 #include "shell/db_error.h"
 
 namespace zentrail {
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-
-char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+using ascii::IsBlank;
+using ascii::Upper;
 
 std::string_view TrimmedBlanks(std::string_view text) {
     while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
@@ -101,21 +101,21 @@ std::optional<double> ReadWholeNumber(std::string_view text) {
 std::string TextCompareKey(std::string_view text) {
     while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
     std::string key(text);
-    for (char& c : key) c = UpperAscii(c);
+    for (char& c : key) c = Upper(c);
     return key;
 }
 
 bool SameFieldName(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (size_t i = 0; i < a.size(); ++i)
-        if (UpperAscii(a[i]) != UpperAscii(b[i])) return false;
+        if (Upper(a[i]) != Upper(b[i])) return false;
     return true;
 }
 
 size_t FieldNameHash(std::string_view name) {
     size_t hash = 14695981039346656037ull;
     for (char c : name) {
-        hash ^= static_cast<unsigned char>(UpperAscii(c));
+        hash ^= static_cast<unsigned char>(Upper(c));
         hash *= 1099511628211ull;
     }
     return hash;

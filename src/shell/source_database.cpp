@@ -37,14 +37,15 @@ bool SourceDatabase::OpenInto(Recordset& recordset, const std::string& sql) {
     if (recordset.State() == Recordset::kStateOpen) recordset.Close();
     if (!cnSource) throw ado_error::InvalidConnection();
     RowSet rows = cnSource->Query(sql);
-    // A statement that returns no result set leaves the set closed, as the original client did.
+    // A statement without a result set (no columns, unlike an empty result) leaves the set
+    // closed, and the caller gets the closed-set error rather than an empty listing.
     if (rows.FieldCount() == 0) throw ado_error::ObjectClosed();
     recordset.Open(std::move(rows));
     return !(recordset.Eof() || recordset.Bof());
 }
 
-bool SourceDatabase::OpenRsMain(std::string& sql) { return OpenInto(rsMain, sql); }
-bool SourceDatabase::OpenRsSecond(std::string& sql) { return OpenInto(rsSecond, sql); }
-bool SourceDatabase::OpenRsThird(std::string& sql) { return OpenInto(rsThird, sql); }
+bool SourceDatabase::OpenRsMain(const std::string& sql) { return OpenInto(rsMain, sql); }
+bool SourceDatabase::OpenRsSecond(const std::string& sql) { return OpenInto(rsSecond, sql); }
+bool SourceDatabase::OpenRsThird(const std::string& sql) { return OpenInto(rsThird, sql); }
 
 }  // namespace zentrail

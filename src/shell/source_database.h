@@ -46,9 +46,9 @@ public:
     void OpenConnection(const Configuration& config);
     // Runs the SQL text into the result set (closing what it held first); true when at least
     // one row came back. The set stays open either way. Throws DbError.
-    bool OpenRsMain(std::string& sql);
-    bool OpenRsSecond(std::string& sql);
-    bool OpenRsThird(std::string& sql);
+    bool OpenRsMain(const std::string& sql);
+    bool OpenRsSecond(const std::string& sql);
+    bool OpenRsThird(const std::string& sql);
 
 private:
     bool OpenInto(Recordset& recordset, const std::string& sql);

@@ -7,6 +7,7 @@
 #include <system_error>
 #include <vector>
 
+#include "common/ascii.h"
 #include "shell/iso_date.h"
 #include "shell/source_timeout.h"
 #include "shell/tsql_translation.h"
@@ -19,26 +20,17 @@ struct StatementCloser {
 };
 using Statement = std::unique_ptr<sqlite3_stmt, StatementCloser>;
 
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-std::string Upper(std::string_view text) {
-    std::string upper(text);
-    for (char& c : upper)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return upper;
-}
-
 bool EndsWithNoCase(std::string_view text, std::string_view suffix) {
     if (text.size() < suffix.size()) return false;
     text = text.substr(text.size() - suffix.size());
     for (size_t i = 0; i < suffix.size(); ++i)
-        if (Lower(text[i]) != suffix[i]) return false;
+        if (ascii::Lower(text[i]) != suffix[i]) return false;
     return true;
 }
 
 bool IsDateColumn(const char* declaredType) {
     if (!declaredType) return false;
-    std::string upper = Upper(declaredType);
+    std::string upper = ascii::Upper(declaredType);
     return upper.find("DATE") != std::string::npos || upper.find("TIME") != std::string::npos;
 }
 

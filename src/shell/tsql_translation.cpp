@@ -3,7 +3,8 @@
 #include <cstdio>
 #include <optional>
 
-#include "shell/iso_date.h"
+#include "common/ascii.h"
+#include "common/calendar.h"
 
 namespace zentrail {
 namespace {
@@ -13,11 +14,9 @@ bool IsNameChar(char c) {
            c == '#' || c == '$' || c == '@' || static_cast<unsigned char>(c) >= 0x80;
 }
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+using ascii::IsBlank;
+using ascii::IsDigit;
+using ascii::Lower;
 
 // Reads the idiom token by token from one position; any mismatch fails the whole match.
 class Reader {

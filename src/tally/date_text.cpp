@@ -3,36 +3,26 @@
 #include <cstdio>
 #include <stdexcept>
 
+#include "common/ascii.h"
+#include "common/calendar.h"
 #include "tally/xml_escape.h"
 
 namespace zentrail {
 
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+using ascii::IsDigit;
 
 // The number written by text[pos, pos + count) when all of it is digits.
 std::optional<int> Digits(std::string_view text, size_t pos, size_t count) {
     if (pos + count > text.size()) return std::nullopt;
-    int value = 0;
-    for (size_t i = pos; i < pos + count; ++i) {
-        if (!IsDigit(text[i])) return std::nullopt;
-        value = value * 10 + (text[i] - '0');
-    }
-    return value;
-}
-
-int DaysInMonth(int year, int month) {
-    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-    return month == 2 && leap ? 29 : kDays[month - 1];
+    return ascii::DigitsValue(text.substr(pos, count));
 }
 
 std::optional<DateParts> Checked(std::optional<int> year, std::optional<int> month,
                                  std::optional<int> day) {
     if (!year || !month || !day) return std::nullopt;
-    if (*year < 1 || *month < 1 || *month > 12) return std::nullopt;
-    if (*day < 1 || *day > DaysInMonth(*year, *month)) return std::nullopt;
+    if (!IsCalendarDate(*year, *month, *day)) return std::nullopt;
     return DateParts{*year, *month, *day};
 }
 

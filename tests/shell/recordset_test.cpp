@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <iterator>
 #include <random>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -100,7 +103,7 @@ TEST(Recordset, EmptyResultIsAtBofAndEofAndKeepsItsFields) {
     EXPECT_TRUE(rs.Eof() && rs.Bof());
 }
 
-TEST(Recordset, ErrorsAsTheOriginalClientRaisedThem) {
+TEST(Recordset, ErrorsCarryTheNumbersCallersTest) {
     Recordset rs;
     EXPECT_EQ(rs.State(), Recordset::kStateClosed);
     EXPECT_EQ(ErrorNumber([&] { rs.RecordCount(); }), 3704);
@@ -139,6 +142,46 @@ TEST(Recordset, MovedSetKeepsItsRows) {
     first.MoveNext();
     Recordset second = std::move(first);
     EXPECT_EQ(second.Fields("SalInvNo").Value(), "INV/002");
+}
+
+// A moved-from set holds nothing; using it is a caller's bug and says so instead of crashing.
+TEST(Recordset, MovedFromSetFailsClearlyUntilReopened) {
+    Recordset first;
+    first.Open(ThreeInvoices());
+    Recordset second = std::move(first);
+    const std::function<void()> uses[] = {
+        [&] { first.State(); },
+        [&] { first.RecordCount(); },
+        [&] { first.AbsolutePosition(); },
+        [&] { first.Eof(); },
+        [&] { first.Bof(); },
+        [&] { first.MoveFirst(); },
+        [&] { first.MoveNext(); },
+        [&] { first.FieldCount(); },
+        [&] { first.FieldName(0); },
+        [&] { first.Fields(0); },
+        [&] { first.Fields("SalId"); },
+        [&] { first.Filter(""); },
+        [&] { first.FilterText(); },
+    };
+    for (size_t i = 0; i < std::size(uses); ++i) {
+        try {
+            uses[i]();
+            ADD_FAILURE() << "use " << i << " did not throw";
+        } catch (const std::logic_error& error) {
+            EXPECT_STREQ(error.what(), "Recordset used after it was moved from") << i;
+        }
+    }
+    Recordset third;
+    third = std::move(second);
+    EXPECT_THROW(second.Eof(), std::logic_error);
+    EXPECT_EQ(third.Fields("SalInvNo").Value(), "INV/001");
+
+    first.Close();
+    EXPECT_EQ(first.State(), Recordset::kStateClosed);
+    EXPECT_EQ(ErrorNumber([&] { first.Eof(); }), 3704);
+    second.Open(ThreeInvoices());
+    EXPECT_EQ(second.RecordCount(), 3);
 }
 
 // Lines of several invoices, their ids written the ways a numeric column comes back.

@@ -68,7 +68,7 @@ TEST(Escape, XmlTextIsSoundAndIdempotent) {
         {"Shah & Sons", "Shah &amp; Sons"},
         {"O'Brien \"Best\" <Store>", "O&apos;Brien &quot;Best&quot; &lt;Store&gt;"},
         {"Shah &amp; Sons", "Shah &amp; Sons"},
-        {"&amp; and <", "&amp; and &lt;"},  // the old test let the "<" through
+        {"&amp; and <", "&amp; and &lt;"},  // a kept entity does not let a "<" through
         {"&AMP; Co", "&amp;AMP; Co"},       // not an entity of XML
         {"&lt;&gt;&quot;&apos;", "&lt;&gt;&quot;&apos;"},
         {"&#4; Applicable", "&#4; Applicable"},

@@ -1,14 +1,13 @@
 #include "screens/queries/sql_date.h"
 
-#include <cstdio>
+#include "common/calendar.h"
 
 namespace zentrail {
 
 std::string SqlDateText(std::chrono::year_month_day date) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%02u/%02u/%04d", static_cast<unsigned>(date.month()),
-                  static_cast<unsigned>(date.day()), static_cast<int>(date.year()));
-    return text;
+    return MonthDayYearText(static_cast<int>(date.year()),
+                            static_cast<int>(static_cast<unsigned>(date.month())),
+                            static_cast<int>(static_cast<unsigned>(date.day())));
 }
 
 }  // namespace zentrail

@@ -3,8 +3,10 @@
 #include <string_view>
 #include <utility>
 
+#include "common/gstin.h"
 #include "tally/number_text.h"
 #include "tally/xml_escape.h"
+#include "tally/xml_lines.h"
 
 namespace zentrail {
 
@@ -12,46 +14,6 @@ namespace {
 
 constexpr const char* kTallyMessage = "<TALLYMESSAGE xmlns:UDF=\"TallyUDF\">";
 constexpr const char* kItemGuidPrefix = "44756338-2c49-4454-aa10-adf0c49a94dc-";
-// A GSTIN shorter than this cannot be a real one; the party is then unregistered.
-constexpr size_t kMinGstinLength = 10;
-
-// Appends lines; every line ends with CR LF.
-class Lines {
-public:
-    Lines& Add(std::string_view line) {
-        text_.append(line).append(kCrLf);
-        return *this;
-    }
-    Lines& Tab(std::string_view line) {
-        text_ += '\t';
-        return Add(line);
-    }
-    Lines& Element(std::string_view tag, std::string_view value) { return Add(Join(tag, value)); }
-    Lines& TabElement(std::string_view tag, std::string_view value) {
-        return Tab(Join(tag, value));
-    }
-    Lines& ElementIfAny(std::string_view tag, std::string_view value) {
-        return value.empty() ? *this : Element(tag, value);
-    }
-    Lines& TabElementIfAny(std::string_view tag, std::string_view value) {
-        return value.empty() ? *this : TabElement(tag, value);
-    }
-    Lines& Append(std::string_view fragment) {
-        text_.append(fragment);
-        return *this;
-    }
-    std::string Take() { return std::move(text_); }
-
-private:
-    static std::string Join(std::string_view tag, std::string_view value) {
-        std::string line;
-        line.reserve(2 * tag.size() + value.size() + 5);
-        line.append("<").append(tag).append(">").append(value);
-        line.append("</").append(tag).append(">");
-        return line;
-    }
-    std::string text_;
-};
 
 std::string NamedOpening(std::string_view element, std::string_view name) {
     std::string line = "<";
@@ -61,20 +23,12 @@ std::string NamedOpening(std::string_view element, std::string_view name) {
 
 std::string RateLine(double rate) { return "<GSTRATE> " + NumberText(rate) + "</GSTRATE>"; }
 
-void AddRateBlock(Lines& lines, std::string_view head, const std::string* rateLine) {
+void AddRateBlock(XmlLines& lines, std::string_view head, const std::string* rateLine) {
     lines.Add("<RATEDETAILS.LIST>")
         .Element("GSTRATEDUTYHEAD", head)
         .Add("<GSTRATEVALUATIONTYPE>Based on Value</GSTRATEVALUATIONTYPE>");
     if (rateLine != nullptr) lines.Add(*rateLine);
     lines.Add("</RATEDETAILS.LIST>");
-}
-
-// Characters, not bytes, so that a GSTIN is measured as the operator sees it.
-size_t CharacterCount(std::string_view utf8) {
-    size_t count = 0;
-    for (char c : utf8)
-        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++count;
-    return count;
 }
 
 }  // namespace
@@ -94,7 +48,7 @@ std::string TallyMaster::strLedgerAcc(
     strLedCd1 = strXmlText(strLedCd1);
     strLedCd2 = strXmlText(strLedCd2);
 
-    Lines lines;
+    XmlLines lines;
     lines.Add(kTallyMessage).Add(NamedOpening("LEDGER", strLedNm));
     lines.Add("<NAME.LIST>").Element("NAME", strLedNm);
     lines.ElementIfAny("NAME", strLedCd).ElementIfAny("NAME", strLedCd1);
@@ -111,7 +65,7 @@ std::string TallyMaster::strLedgerAcc(
 
     lines.Tab("<TAXTYPE>Others</TAXTYPE>").Tab("<COUNTRYOFRESIDENCE>India</COUNTRYOFRESIDENCE>");
     const std::string gstin = strXmlText(strPGSTN);
-    if (CharacterCount(TrimBlanks(strPGSTN)) < kMinGstinLength) {
+    if (!HasGstin(strPGSTN)) {
         lines.Tab("<PARTYGSTIN>Unregistered</PARTYGSTIN>")
             .Tab("<SERVICECATEGORY>&#4; Not Applicable</SERVICECATEGORY>")
             .TabElement("LEDSTATENAME", strXmlText(strPState))
@@ -187,7 +141,7 @@ std::string TallyMaster::strLedSalesAcc(std::string& strLedNm, std::string& strL
     strLedCd = strXmlText(strLedCd);
     strParentNm = strXmlText(strParentNm);
 
-    Lines lines;
+    XmlLines lines;
     lines.Add(kTallyMessage).Add(NamedOpening("LEDGER", strLedNm));
     lines.Add("<NAME.LIST>").Element("NAME", strLedNm).ElementIfAny("NAME", strLedCd);
     lines.Add("</NAME.LIST>")
@@ -226,7 +180,7 @@ std::string TallyMaster::strLedSalesAcc(std::string& strLedNm, std::string& strL
 
 std::string TallyMaster::strNewUnit(std::string& strUnitName) const {
     strUnitName = strXmlText(strUnitName);
-    return Lines()
+    return XmlLines()
         .Add(kTallyMessage)
         .Add(NamedOpening("UNIT", strUnitName))
         .Element("NAME", strUnitName)
@@ -241,7 +195,7 @@ std::string TallyMaster::strNewUnit(std::string& strUnitName) const {
 std::string TallyMaster::strItemGSTRate(double& dblCgstRate, double& dblSgstRate,
                                         double& dblIgstRate, const std::string& strHSN,
                                         const std::string& strItemDate) const {
-    Lines lines;
+    XmlLines lines;
     lines.Add("<GSTDETAILS.LIST>")
         .Element("APPLICABLEFROM", strXmlText(strItemDate))
         .Add("<CALCULATIONTYPE>On Value</CALCULATIONTYPE>")
@@ -278,7 +232,7 @@ std::string TallyMaster::strItemCreate(const std::string& strItemName,
     const std::string code = strXmlText(strItemCode);
     const std::string parent = strXmlText(strParent);
 
-    Lines lines;
+    XmlLines lines;
     lines.Add(kTallyMessage).Add(NamedOpening("STOCKITEM", name));
     lines.Add("<NAME.LIST>").Element("NAME", name).ElementIfAny("NAME", code);
     lines.ElementIfAny("NAME", strItemCd1).ElementIfAny("NAME", strXmlText(strItemCd2));
@@ -313,7 +267,7 @@ std::string TallyMaster::strVoucherType(const std::string& strVchNm, std::string
                                         const std::string& strParentNm) const {
     const std::string name = strXmlText(strVchNm);
     strVchCode = strXmlText(strVchCode);
-    return Lines()
+    return XmlLines()
         .Add(kTallyMessage)
         .Add(NamedOpening("VOUCHERTYPE", name))
         .Add("<NAME.LIST>")
@@ -341,7 +295,7 @@ std::string TallyMaster::strVoucherType(const std::string& strVchNm, std::string
 std::string TallyMaster::strItemGroup(std::string& strGrpName, std::string& strParent) const {
     XmlEscape(strGrpName);
     XmlEscape(strParent);
-    return Lines()
+    return XmlLines()
         .Add(kTallyMessage)
         .Add(NamedOpening("STOCKGROUP", strGrpName))
         .Add("<NAME.LIST>")

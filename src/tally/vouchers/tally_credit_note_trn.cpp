@@ -1,5 +1,6 @@
 #include "tally/vouchers/tally_credit_note_trn.h"
 
+#include "common/gstin.h"
 #include "tally/number_text.h"
 #include "tally/vouchers/voucher_blocks.h"
 #include "tally/vouchers/voucher_lines.h"
@@ -24,10 +25,9 @@ std::string TallyCreditNoteTrn::strCreditNote_Head(
     const std::string refDate = strXmlText(dtpRefDate);
     const std::string key = VoucherKey(date, strVchType, strParty, strVchNo, strRefNo);
     // Taken before the address lines are escaped in place: callers pass the state as an
-    // address line too, possibly in the same variable. A blank-padded GSTIN column is no GSTIN.
+    // address line too, possibly in the same variable.
     const std::string state = strXmlText(strStatNm);
-    const std::string gstin =
-        TrimBlanks(strPartyGSTN).size() >= 10 ? strXmlText(strPartyGSTN) : std::string();
+    const std::string gstin = HasGstin(strPartyGSTN) ? strXmlText(strPartyGSTN) : std::string();
 
     std::string out;
     out.reserve(2048);
@@ -44,8 +44,8 @@ std::string TallyCreditNoteTrn::strCreditNote_Head(
     AppendElement(out, "PLACEOFSUPPLY", state);
     AppendLine(out, {"<ISGSTOVERRIDDEN>Yes</ISGSTOVERRIDDEN>"});
     AppendLine(out, {"<GSTNOTEXPORTED>No</GSTNOTEXPORTED>"});
-    // No line break after the list: the next element follows on its line, as Tally has always
-    // received it.
+    // No line break after the list: the next element follows on the same line. Tally reads it
+    // either way, and a credit note sent again must be the same request byte for byte.
     AppendBuyerAddressList(out, Add1, Add2, Add3, Add4, Add5);
     AppendHeadEnd(out, strRemarks);
     return out;

@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "common/gstin.h"
 #include "tally/date_text.h"
 #include "tally/number_text.h"
 #include "tally/vouchers/voucher_blocks.h"
@@ -58,7 +59,7 @@ std::string TallyPurchTrn::strPurchase_Head(
         AppendLine(out, {"</INVOICEORDERLIST.LIST>"});
     }
     AppendLine(out, {"<STATENAME>", strXmlText(strStatNm), "</STATENAME>"});
-    if (strPartyGSTN.size() >= 10)
+    if (HasGstin(strPartyGSTN))
         AppendLine(out, {"<PARTYGSTIN>", strXmlText(strPartyGSTN), "</PARTYGSTIN>"});
     AppendLine(out, {"<ISGSTOVERRIDDEN>Yes</ISGSTOVERRIDDEN>"});
     AppendLine(out, {"<GSTNOTEXPORTED>No</GSTNOTEXPORTED>"});

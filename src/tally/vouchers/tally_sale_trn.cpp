@@ -1,5 +1,6 @@
 #include "tally/vouchers/tally_sale_trn.h"
 
+#include "common/gstin.h"
 #include "tally/number_text.h"
 #include "tally/vouchers/voucher_blocks.h"
 #include "tally/vouchers/voucher_lines.h"
@@ -35,10 +36,9 @@ std::string TallySaleTrn::strSale_Head(std::string& strVchType, const std::strin
     const std::string date = strXmlText(dtpTallyDate);
     const std::string key = VoucherKey(date, strVchType, strParty, strVchNo, strRefNo);
     // Taken before the address lines are escaped in place: callers pass the state as an
-    // address line too, possibly in the same variable. A blank-padded GSTIN column is no GSTIN.
+    // address line too, possibly in the same variable.
     const std::string state = strXmlText(strStatNm);
-    const std::string gstin =
-        TrimBlanks(strPartyGSTN).size() >= 10 ? strXmlText(strPartyGSTN) : std::string();
+    const std::string gstin = HasGstin(strPartyGSTN) ? strXmlText(strPartyGSTN) : std::string();
 
     std::string out;
     out.reserve(2048);

@@ -1,27 +1,14 @@
 #pragma once
 
-// Pieces that the voucher builders share: one output line, one element line, the debit sign and
-// the voucher key.
+// Pieces that the voucher builders share: the line writer, the debit sign and the voucher key.
 
-#include <initializer_list>
 #include <string>
 #include <string_view>
 
 #include "tally/number_text.h"
-#include "tally/tally_builder.h"
+#include "tally/xml_lines.h"
 
 namespace zentrail {
-
-// Appends the pieces as one line, ended by CR LF.
-inline void AppendLine(std::string& out, std::initializer_list<std::string_view> pieces) {
-    for (std::string_view piece : pieces) out += piece;
-    out += kCrLf;
-}
-
-// <tag>text</tag> as one line; the text is written as given.
-inline void AppendElement(std::string& out, std::string_view tag, std::string_view text) {
-    AppendLine(out, {"<", tag, ">", text, "</", tag, ">"});
-}
 
 // A debit as Tally reads it: "-" in front of the number's text, so a negative debit reads "--".
 inline std::string DebitText(double amount) { return "-" + NumberText(amount); }

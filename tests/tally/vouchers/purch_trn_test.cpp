@@ -412,6 +412,26 @@ TEST_F(PurchTrnTest, GstinWrittenFromTenCharacters) {
     }
 }
 
+// A CHAR column pads the GSTIN with blanks: what counts is the trimmed text, and a padded
+// empty or short GSTIN writes no line (an empty PARTYGSTIN would register a blank GSTIN).
+TEST_F(PurchTrnTest, GstinCountedWithoutItsPaddingBlanks) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"               ", nullptr},
+        {"   29ABCDE12   ", nullptr},
+        {"29ABCDE12 ", nullptr},
+        {"  29ABCDE123  ", "<PARTYGSTIN>29ABCDE123</PARTYGSTIN>\r\n"},
+        {"29ABCDE1234F1Z5     ", "<PARTYGSTIN>29ABCDE1234F1Z5</PARTYGSTIN>\r\n"},
+    };
+    for (auto [gstin, line] : cases) {
+        std::string head = Head("KVZ Purchase", "20240131", "P", "1", "", gstin);
+        EXPECT_NE(head.find(std::string("<STATENAME>Karnataka</STATENAME>\r\n") +
+                            (line ? line : "") + "<ISGSTOVERRIDDEN>Yes</ISGSTOVERRIDDEN>\r\n"),
+                  std::string::npos)
+            << '"' << gstin << '"';
+        EXPECT_EQ(Count(head, "<PARTYGSTIN>"), line ? 1u : 0u) << '"' << gstin << '"';
+    }
+}
+
 TEST_F(PurchTrnTest, NarrationOnceWhenEmptyTwiceOtherwise) {
     std::string head = Head("KVZ Purchase", "20240131", "P", "1", "");
     EXPECT_EQ(Count(head, "<NARRATION>"), 1u);

@@ -5,11 +5,13 @@
 
 #include "support/tally_xml_check.h"
 #include "tally/vouchers/expected_text.h"
+#include "tally/vouchers/sale_voucher_fixture.h"
 #include "tally/vouchers/tally_sale_trn.h"
 
 namespace zentrail {
 namespace {
 
+using namespace sale_fixture;
 using testing::AppendLines;
 using testing::Crlf;
 using testing::InsertBefore;
@@ -18,73 +20,8 @@ using testing::kEnvelopeBottom;
 using testing::kEnvelopeTop;
 using testing::Lines;
 using testing::ParsesAsXml;
-using testing::RemoveLine;
 using testing::ReplaceLine;
 using testing::VoucherAmountSum;
-
-// The head of invoice SI-0042 as the sales export sends it.
-const Lines kHead = {
-    "<TALLYMESSAGE xmlns:UDF=\"TallyUDF\">",
-    "<VOUCHER REMOTEID=\"6178b2bd-1d64-4c89-9c2a-20240115-KVZ Sales-ABC Traders_12-SI-0042-"
-    "SI-0042\" VCHTYPE=\"KVZ Sales\" ACTION=\"Create\">",
-    "<DATE>20240115</DATE>",
-    "<GUID>6178b2bd-1d64-4c89-9c2a-20240115-KVZ Sales-ABC Traders_12-SI-0042-SI-0042</GUID>",
-    "<NARRATION></NARRATION>",
-    "<VOUCHERTYPENAME>KVZ Sales</VOUCHERTYPENAME>",
-    "<ISOPTIONAL>No</ISOPTIONAL>",
-    "<USEFORGAINLOSS>No</USEFORGAINLOSS>",
-    "<USEFORCOMPOUND>No</USEFORCOMPOUND>",
-    "<EFFECTIVEDATE>20240115</EFFECTIVEDATE>",
-    "<ISCANCELLED>No</ISCANCELLED>",
-    "<USETRACKINGNUMBER>No</USETRACKINGNUMBER>",
-    "<ISPOSTDATED>No</ISPOSTDATED>",
-    "<ISINVOICE>Yes</ISINVOICE>",
-    "<DIFFACTUALQTY>No</DIFFACTUALQTY>",
-    "<VOUCHERNUMBER>SI-0042</VOUCHERNUMBER>",
-    "<REFERENCE>SI-0042</REFERENCE>",
-    "<BASICBUYERNAME></BASICBUYERNAME>",
-    "<PARTYNAME>ABC Traders_12</PARTYNAME>",
-    "<BASEPARTYNAME>ABC Traders_12</BASEPARTYNAME>",
-    "<PARTYLEDGERNAME>ABC Traders_12</PARTYLEDGERNAME>",
-    "<STATENAME>Tamil Nadu</STATENAME>",
-    "<PARTYGSTIN>33ABCDE1234F1Z5</PARTYGSTIN>",
-    "<PLACEOFSUPPLY>Tamil Nadu</PLACEOFSUPPLY>",
-    "<BASICBUYERADDRESS.LIST TYPE=\"String\">",
-    "<BASICBUYERADDRESS>12 Main Road</BASICBUYERADDRESS>",
-    "<BASICBUYERADDRESS>Shop 3 &amp; 4</BASICBUYERADDRESS>",
-    "<BASICBUYERADDRESS>Chennai</BASICBUYERADDRESS>",
-    "<BASICBUYERADDRESS>Tamil Nadu</BASICBUYERADDRESS>",
-    "<BASICBUYERADDRESS></BASICBUYERADDRESS>",
-    "</BASICBUYERADDRESS.LIST>",
-    "<ISGSTOVERRIDDEN>Yes</ISGSTOVERRIDDEN>",
-    "<GSTNOTEXPORTED>No</GSTNOTEXPORTED>",
-    "<ALTERID></ALTERID>",
-};
-
-// The caller's variables of one head call, as the sales export fills them.
-struct HeadArgs {
-    std::string type = "KVZ Sales";
-    std::string date = "20240115";
-    std::string party = "ABC Traders_12";
-    std::string number = "SI-0042";
-    std::string reference = "SI-0042";
-    std::string remarks;
-    std::string buyer;
-    std::string flag;
-    bool cancel = false;
-    std::string state = "Tamil Nadu";
-    std::string gstin = "33ABCDE1234F1Z5";
-    std::string add1 = "12 Main Road";
-    std::string add2 = "Shop 3 & 4";
-    std::string add3 = "Chennai";
-    std::string add4 = "Tamil Nadu";
-    std::string add5;
-
-    std::string Head(const TallySaleTrn& sale) {
-        return sale.strSale_Head(type, date, party, number, reference, remarks, buyer, flag, cancel,
-                                 state, gstin, add1, add2, add3, add4, add5);
-    }
-};
 
 Lines EmptyRateBlocks() {
     Lines lines;
@@ -197,64 +134,6 @@ Lines InventoryEntry(const std::string& item, const std::string& qty, const std:
     return lines;
 }
 
-struct StockLine {
-    std::string item;
-    double qty;
-    double rate;
-    double gross;
-    std::string ledger;
-    std::string nature;
-    double taxable;
-};
-
-struct LedgerAmount {
-    std::string ledger;
-    double amount;
-};
-
-// The members in the order the sales export calls them: head, party, stock lines with
-// their allocations, discounts, the sixteen tax ledgers, round-off, closing tags.
-std::string AssembleInvoice(TallySaleTrn& sale, HeadArgs& head, double partyAmount,
-                            const std::vector<StockLine>& stock,
-                            const std::vector<LedgerAmount>& discounts,
-                            const std::vector<LedgerAmount>& taxes, double roundOff) {
-    std::string report = "Vouchers";
-    std::string request = sale.strTopMaster(report, "Zentrail Demo & Co");
-    request += head.Head(sale);
-    request += sale.strSale_Party(head.party, head.number, partyAmount);
-    for (const StockLine& line : stock) {
-        sale.strSale_Alloc =
-            sale.strAccountAlloc(line.gross, line.ledger, "", "", line.nature, line.taxable, 0);
-        sale.strSale_Batch = sale.strBatchAlloc(line.qty, line.rate, "Main Location",
-                                                "Primary Batch", "PC", "", "", "");
-        request += sale.strInvent_Sales(line.item, line.gross, line.qty, "PC", line.rate,
-                                        "Main Location", "Primary Batch", "", "", "", "", "", "");
-    }
-    sale.strSale_Alloc.clear();
-    sale.strSale_Batch.clear();
-    for (LedgerAmount entry : discounts)
-        request += sale.strSale_Cr_Sch(entry.ledger, -entry.amount);
-    for (LedgerAmount entry : taxes) request += sale.strSale_Cr(entry.ledger, entry.amount);
-    std::string roundOffLedger = "Round Off";
-    request += sale.strSale_Cr_Sch(roundOffLedger, roundOff);
-    request += "</VOUCHER>\r\n</TALLYMESSAGE>\r\n";
-    request += sale.strBottom();
-    return request;
-}
-
-std::vector<LedgerAmount> SixteenTaxes(double cgst25, double sgst25, double cgst9, double sgst9) {
-    return {
-        {"CGST 2.5%", cgst25}, {"SGST 2.5%", sgst25}, {"IGST 5%", 0},  {"UTGST 2.5%", 0},
-        {"CGST 6%", 0},        {"SGST 6%", 0},        {"IGST 12%", 0}, {"UTGST 6%", 0},
-        {"CGST 9%", cgst9},    {"SGST 9%", sgst9},    {"IGST 18%", 0}, {"UTGST 9%", 0},
-        {"CGST 14%", 0},       {"SGST 14%", 0},       {"IGST 28%", 0}, {"UTGST 14%", 0},
-    };
-}
-
-pugi::xml_node Voucher(const pugi::xml_document& doc) {
-    return doc.select_node("//VOUCHER").node();
-}
-
 // Two taxed lines and a free product: gross 225.5, discounts 6.75, taxes 27.52, net 246.27,
 // payable 246, round-off -0.27.
 TEST(TallySaleTrnVoucher, CompleteInvoiceInCallingOrder) {
@@ -332,68 +211,6 @@ TEST(TallySaleTrnVoucher, ServiceInvoiceWithOverride) {
     pugi::xml_document doc;
     ASSERT_TRUE(ParsesAsXml(request, doc));
     EXPECT_NEAR(VoucherAmountSum(Voucher(doc)), 0, 1e-9);
-}
-
-TEST(TallySaleTrnHead, BaseHeadIsExact) {
-    TallySaleTrn sale;
-    HeadArgs args;
-    EXPECT_EQ(args.Head(sale), JoinLines(kHead));
-}
-
-TEST(TallySaleTrnHead, EmptyVoucherTypeBecomesSales) {
-    TallySaleTrn sale;
-    HeadArgs args;
-    args.type = "";
-    Lines expected = kHead;
-    ReplaceLine(expected, kHead[1],
-                "<VOUCHER REMOTEID=\"6178b2bd-1d64-4c89-9c2a-20240115-Sales-ABC Traders_12-"
-                "SI-0042-SI-0042\" VCHTYPE=\"Sales\" ACTION=\"Create\">");
-    ReplaceLine(expected, kHead[3],
-                "<GUID>6178b2bd-1d64-4c89-9c2a-20240115-Sales-ABC Traders_12-SI-0042-SI-0042"
-                "</GUID>");
-    ReplaceLine(expected, "<VOUCHERTYPENAME>KVZ Sales</VOUCHERTYPENAME>",
-                "<VOUCHERTYPENAME>Sales</VOUCHERTYPENAME>");
-    EXPECT_EQ(args.Head(sale), JoinLines(expected));
-    EXPECT_EQ(args.type, "Sales");
-}
-
-TEST(TallySaleTrnHead, CancelKeepsTheKeyOfTheCreatedVoucher) {
-    TallySaleTrn sale;
-    HeadArgs args;
-    args.cancel = true;
-    Lines expected = kHead;
-    ReplaceLine(expected, kHead[1],
-                "<VOUCHER REMOTEID=\"6178b2bd-1d64-4c89-9c2a-20240115-KVZ Sales-ABC Traders_12-"
-                "SI-0042-SI-0042\" VCHTYPE=\"KVZ Sales\" ACTION=\"Cancel\">");
-    ReplaceLine(expected, "<ISCANCELLED>No</ISCANCELLED>", "<ISCANCELLED>Yes</ISCANCELLED>");
-    EXPECT_EQ(args.Head(sale), JoinLines(expected));
-}
-
-TEST(TallySaleTrnHead, GstinLineOnlyForTenCharactersOrMore) {
-    struct Case {
-        const char* gstin;
-        const char* line;  // nullptr: no PARTYGSTIN line
-    };
-    const Case cases[] = {
-        {"33ABCDE12", nullptr},
-        {"33ABCDE123", "<PARTYGSTIN>33ABCDE123</PARTYGSTIN>"},
-        {"33ABCDE1234F1Z5", "<PARTYGSTIN>33ABCDE1234F1Z5</PARTYGSTIN>"},
-        {"", nullptr},
-        // A blank-padded CHAR column holds no GSTIN.
-        {"               ", nullptr},
-        {"33ABCDE1234F1Z5   ", "<PARTYGSTIN>33ABCDE1234F1Z5</PARTYGSTIN>"},
-    };
-    for (const Case& c : cases) {
-        TallySaleTrn sale;
-        HeadArgs args;
-        args.gstin = c.gstin;
-        Lines expected = kHead;
-        if (c.line)
-            ReplaceLine(expected, "<PARTYGSTIN>33ABCDE1234F1Z5</PARTYGSTIN>", c.line);
-        else
-            RemoveLine(expected, "<PARTYGSTIN>33ABCDE1234F1Z5</PARTYGSTIN>");
-        EXPECT_EQ(args.Head(sale), JoinLines(expected)) << "GSTIN '" << c.gstin << "'";
-    }
 }
 
 TEST(TallySaleTrnHead, RemarksGiveASecondNarrationBeforeAlterId) {
@@ -512,26 +329,6 @@ TEST(TallySaleTrnEntries, PartyEntryWrittenAlsoForZero) {
               std::string::npos);
 }
 
-TEST(TallySaleTrnInventory, BatchAllocationAmountIsQuantityTimesRate) {
-    TallySaleTrn sale;
-    EXPECT_EQ(sale.strBatchAlloc(3, 12.5, "Main Location", "Primary Batch", "PC", "ORD-9",
-                                 "20240110", "TRK-1"),
-              JoinLines({
-                  "<BATCHALLOCATIONS.LIST>",
-                  "<GODOWNNAME>Main Location</GODOWNNAME>",
-                  "<BATCHNAME>Primary Batch</BATCHNAME>",
-                  "<ORDERNO>ORD-9</ORDERNO>",
-                  "<TRACKINGNUMBER>TRK-1</TRACKINGNUMBER>",
-                  "<MFDON></MFDON>",
-                  "<EXPIRYPERIOD/>",
-                  "<AMOUNT>37.5</AMOUNT>",
-                  "<ACTUALQTY> 3 PC</ACTUALQTY>",
-                  "<BILLEDQTY> 3 PC</BILLEDQTY>",
-                  "<ORDERDUEDATE>20240110</ORDERDUEDATE>",
-                  "</BATCHALLOCATIONS.LIST>",
-              }));
-}
-
 TEST(TallySaleTrnInventory, AccountAllocationWithCostCentreAndNoTaxType) {
     TallySaleTrn sale;
     Lines expected = {
@@ -591,107 +388,6 @@ TEST(TallySaleTrnInventory, RemarksOnlyWhenTheFirstIsSet) {
     EXPECT_EQ(sale.strInvent_Sales("P100_7", 125, 10, "PC", 12.5, "Main Location", "Primary Batch",
                                    "Box & strap", "", "Serial <42>", "", "", "six"),
               JoinLines(withRemarks));
-}
-
-// A caller that forgets to reset the properties repeats the previous item's allocations.
-TEST(TallySaleTrnInventory, PropertiesLeftSetAreAppendedAgain) {
-    TallySaleTrn sale;
-    const std::string batch =
-        "<BATCHALLOCATIONS.LIST>\r\n<AMOUNT>125</AMOUNT>\r\n"
-        "</BATCHALLOCATIONS.LIST>\r\n";
-    const std::string alloc =
-        "<ACCOUNTINGALLOCATIONS.LIST>\r\n<AMOUNT>125</AMOUNT>\r\n"
-        "</ACCOUNTINGALLOCATIONS.LIST>\r\n";
-    sale.strSale_Batch = batch;
-    sale.strSale_Alloc = alloc;
-    std::string first =
-        sale.strInvent_Sales("P100_7", 125, 10, "PC", 12.5, "", "", "", "", "", "", "", "");
-    std::string second =
-        sale.strInvent_Sales("P200_8", 67, 2, "PC", 33.5, "", "", "", "", "", "", "", "");
-    EXPECT_EQ(second, JoinLines({
-                          "<ALLINVENTORYENTRIES.LIST>",
-                          "<STOCKITEMNAME>P200_8</STOCKITEMNAME>",
-                          "<ISDEEMEDPOSITIVE>No</ISDEEMEDPOSITIVE>",
-                          "<ISAUTONEGATE>No</ISAUTONEGATE>",
-                          "<RATE>33.5/PC</RATE>",
-                          "<AMOUNT>67</AMOUNT>",
-                          "<ACTUALQTY> 2 PC</ACTUALQTY>",
-                          "<BILLEDQTY> 2 PC</BILLEDQTY>",
-                          "<BATCHALLOCATIONS.LIST>",
-                          "<AMOUNT>125</AMOUNT>",
-                          "</BATCHALLOCATIONS.LIST>",
-                          "<ACCOUNTINGALLOCATIONS.LIST>",
-                          "<AMOUNT>125</AMOUNT>",
-                          "</ACCOUNTINGALLOCATIONS.LIST>",
-                          "</ALLINVENTORYENTRIES.LIST>",
-                      }));
-    EXPECT_NE(first.find(batch + alloc + "</ALLINVENTORYENTRIES.LIST>"), std::string::npos);
-
-    sale.strSale_Batch.clear();
-    sale.strSale_Alloc.clear();
-    Lines plain = {"<ALLINVENTORYENTRIES.LIST>"};
-    AppendLines(plain, kPlainEntryItem);
-    plain.push_back("</ALLINVENTORYENTRIES.LIST>");
-    EXPECT_EQ(sale.strInvent_Sales("P100_7", 125, 10, "PC", 12.5, "", "", "", "", "", "", "", ""),
-              JoinLines(plain));
-}
-
-// Names as they may come from the source database, with what Tally must read back.
-struct HostileCase {
-    const char* party;
-    const char* partyRead;
-    const char* item;
-    const char* itemRead;
-    const char* number;
-    const char* numberRead;
-};
-
-const HostileCase kHostile[] = {
-    {"A & B \"Traders\" <Main>", "A & B \"Traders\" <Main>", "P&G_1", "P&G_1", "SI<1>", "SI<1>"},
-    {"O'Brien's Mart", "O'Brien's Mart", "Tom's <Kit>_2", "Tom's <Kit>_2", "SI'2\"", "SI'2\""},
-    {"R &amp; D Stores", "R & D Stores", "X&amp;Y_3", "X&Y_3", "SI&amp;3", "SI&3"},
-    {"x</PARTYNAME><EVIL>", "x</PARTYNAME><EVIL>", "]]>_4", "]]>_4", "--><!--", "--><!--"},
-    {"&unknown; & &amp", "&unknown; & &amp", "&#65;_5", "A_5", "&lt;6&gt;", "<6>"},
-    {"  Padded & Co  ", "Padded & Co", " P100_6 ", "P100_6", " SI 6 ", "SI 6"},
-    {"Rama's apos; shop", "Rama's apos; shop", "a;b&c_7", "a;b&c_7", "7&", "7&"},
-};
-
-TEST(TallySaleTrnHostile, PartyItemAndNumberSurviveParsing) {
-    for (const HostileCase& c : kHostile) {
-        SCOPED_TRACE(c.party);
-        TallySaleTrn sale;
-        HeadArgs head;
-        head.party = c.party;
-        head.number = c.number;
-        head.reference = c.number;
-        std::string request = AssembleInvoice(
-            sale, head, 118, {{c.item, 4, 25, 100, "GST Sales 18%", "Sales Taxable", 100}}, {},
-            SixteenTaxes(0, 0, 9, 9), 0);
-
-        pugi::xml_document doc;
-        ASSERT_TRUE(ParsesAsXml(request, doc));
-        pugi::xml_node voucher = Voucher(doc);
-        std::string partyLedger = voucher.child_value("PARTYLEDGERNAME");
-        EXPECT_EQ(partyLedger, c.partyRead);
-        EXPECT_EQ(std::string(voucher.child("LEDGERENTRIES.LIST").child_value("LEDGERNAME")),
-                  partyLedger);
-        EXPECT_EQ(std::string(voucher.child_value("PARTYNAME")), partyLedger);
-        EXPECT_EQ(
-            std::string(voucher.child("ALLINVENTORYENTRIES.LIST").child_value("STOCKITEMNAME")),
-            c.itemRead);
-        std::string number = voucher.child_value("VOUCHERNUMBER");
-        EXPECT_EQ(number, c.numberRead);
-        EXPECT_EQ(std::string(voucher.child("LEDGERENTRIES.LIST")
-                                  .child("BILLALLOCATIONS.LIST")
-                                  .child_value("NAME")),
-                  number);
-        EXPECT_NEAR(VoucherAmountSum(voucher), 0, 1e-9);
-
-        // A caller passing the raw name to the party entry gets the same ledger.
-        std::string rawNumber = c.number;
-        EXPECT_EQ(sale.strSale_Party(c.party, rawNumber, 118),
-                  sale.strSale_Party(head.party, head.number, 118));
-    }
 }
 
 }  // namespace

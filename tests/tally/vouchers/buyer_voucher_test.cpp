@@ -1,0 +1,329 @@
+// What the sales and the credit-note builders have in common, tested once over both: the
+// voucher head and its key, the GSTIN rule, the batch allocation, the allocation properties
+// and hostile names. Each builder's own file tests what only it writes.
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "support/tally_xml_check.h"
+#include "tally/vouchers/credit_note_voucher_fixture.h"
+#include "tally/vouchers/expected_text.h"
+#include "tally/vouchers/sale_voucher_fixture.h"
+
+namespace zentrail {
+namespace {
+
+using testing::AppendLines;
+using testing::JoinLines;
+using testing::Lines;
+using testing::ParsesAsXml;
+using testing::RemoveLine;
+using testing::ReplaceLine;
+using testing::VoucherAmountSum;
+
+// The sales voucher: stock goes out (not deemed positive), amounts as written.
+struct SaleVoucher {
+    using Builder = TallySaleTrn;
+    using Args = sale_fixture::HeadArgs;
+    static const Lines& Head() { return sale_fixture::kHead; }
+    static constexpr const char* kGstinLine = "<PARTYGSTIN>33ABCDE1234F1Z5</PARTYGSTIN>";
+    static constexpr const char* kFixtureType = "KVZ Sales";
+    static constexpr const char* kDefaultType = "Sales";
+    static constexpr const char* kFixtureReference = "SI-0042";
+    static constexpr const char* kDefaultTypeVoucherLine =
+        "<VOUCHER REMOTEID=\"6178b2bd-1d64-4c89-9c2a-20240115-Sales-ABC Traders_12-"
+        "SI-0042-SI-0042\" VCHTYPE=\"Sales\" ACTION=\"Create\">";
+    static constexpr const char* kDefaultTypeGuidLine =
+        "<GUID>6178b2bd-1d64-4c89-9c2a-20240115-Sales-ABC Traders_12-SI-0042-SI-0042</GUID>";
+    static constexpr const char* kCancelVoucherLine =
+        "<VOUCHER REMOTEID=\"6178b2bd-1d64-4c89-9c2a-20240115-KVZ Sales-ABC Traders_12-"
+        "SI-0042-SI-0042\" VCHTYPE=\"KVZ Sales\" ACTION=\"Cancel\">";
+    static constexpr const char* kStockDeemedPositive = "No";
+    static constexpr const char* kSign = "";
+
+    static std::string& Batch(Builder& sale) { return sale.strSale_Batch; }
+    static std::string& Alloc(Builder& sale) { return sale.strSale_Alloc; }
+    static std::string Inventory(Builder& sale, const std::string& item, double amount, double qty,
+                                 double rate) {
+        return sale.strInvent_Sales(item, amount, qty, "PC", rate, "", "", "", "", "", "", "", "");
+    }
+    // One taxed line of 100 at 18 %: the party owes 118.
+    static std::string OneLineRequest(Builder& sale, Args& head, const std::string& item) {
+        return sale_fixture::AssembleInvoice(
+            sale, head, 118, {{item, 4, 25, 100, "GST Sales 18%", "Sales Taxable", 100}}, {},
+            sale_fixture::SixteenTaxes(0, 0, 9, 9), 0);
+    }
+    // The party entry of a caller that passes the raw names, and of one that passes the
+    // names the head escaped.
+    static std::string Party(Builder& sale, const std::string& party, std::string number) {
+        return sale.strSale_Party(party, number, 118);
+    }
+};
+
+// The credit note of a sales return: stock comes back (deemed positive), amounts negated.
+struct CreditNoteVoucher {
+    using Builder = TallyCreditNoteTrn;
+    using Args = credit_note_fixture::HeadArgs;
+    static const Lines& Head() { return credit_note_fixture::kHead; }
+    static constexpr const char* kGstinLine = "<PARTYGSTIN>34ABCDE1234F1Z5</PARTYGSTIN>";
+    static constexpr const char* kFixtureType = "Credit Note";
+    static constexpr const char* kDefaultType = "Credit Note";
+    static constexpr const char* kFixtureReference = "SI-0042";
+    static constexpr const char* kDefaultTypeVoucherLine =
+        "<VOUCHER REMOTEID=\"6178b2bd-1d64-4c89-9c2a-20240120-Credit Note-City Mart_42-"
+        "SR-0007-SR-0007\" VCHTYPE=\"Credit Note\" ACTION=\"Create\">";
+    static constexpr const char* kDefaultTypeGuidLine =
+        "<GUID>6178b2bd-1d64-4c89-9c2a-20240120-Credit Note-City Mart_42-SR-0007-"
+        "SR-0007</GUID>";
+    static constexpr const char* kCancelVoucherLine =
+        "<VOUCHER REMOTEID=\"6178b2bd-1d64-4c89-9c2a-20240120-Credit Note-City Mart_42-"
+        "SR-0007-SI-0042\" VCHTYPE=\"Credit Note\" ACTION=\"Cancel\">";
+    static constexpr const char* kStockDeemedPositive = "Yes";
+    static constexpr const char* kSign = "-";
+
+    static std::string& Batch(Builder& note) { return note.strCrd_Batch; }
+    static std::string& Alloc(Builder& note) { return note.strCrd_Alloc; }
+    static std::string Inventory(Builder& note, const std::string& item, double amount, double qty,
+                                 double rate) {
+        return note.strInvent_Crd(item, amount, qty, "PC", rate, "", "", "", "", "", "", "", "");
+    }
+    // One returned line of 100 at 9 % (4.5 + 4.5): the party gets 109 back.
+    static std::string OneLineRequest(Builder& note, Args& head, const std::string& item) {
+        return credit_note_fixture::AssembleReturn(
+            note, head, 109, {{item, 4, 25, 100, "GST Sales 18%", "Sales Taxable", 100}},
+            {{"Scheme Discount", 0}, {"Special Discount", 0}, {"Cash Discount", 0}},
+            credit_note_fixture::SixteenTaxes(0, 0, 4.5, 4.5));
+    }
+    static std::string Party(Builder& note, const std::string& party, std::string number) {
+        return note.strCreditNote_Party(party, number, 109);
+    }
+};
+
+template <typename Voucher>
+class BuyerVoucher : public ::testing::Test {};
+
+using BothBuilders = ::testing::Types<SaleVoucher, CreditNoteVoucher>;
+TYPED_TEST_SUITE(BuyerVoucher, BothBuilders);
+
+TYPED_TEST(BuyerVoucher, BaseHeadIsExact) {
+    typename TypeParam::Builder builder;
+    typename TypeParam::Args args;
+    EXPECT_EQ(args.Head(builder), JoinLines(TypeParam::Head()));
+}
+
+// The key names the default type too, and the caller's variable holds it afterwards.
+TYPED_TEST(BuyerVoucher, EmptyVoucherTypeBecomesTheDefault) {
+    typename TypeParam::Builder builder;
+    typename TypeParam::Args args;
+    args.type = "";
+    args.reference = args.number;
+    const Lines& head = TypeParam::Head();
+    Lines expected = head;
+    ReplaceLine(expected, head[1], TypeParam::kDefaultTypeVoucherLine);
+    ReplaceLine(expected, head[3], TypeParam::kDefaultTypeGuidLine);
+    ReplaceLine(expected,
+                std::string("<VOUCHERTYPENAME>") + TypeParam::kFixtureType + "</VOUCHERTYPENAME>",
+                std::string("<VOUCHERTYPENAME>") + TypeParam::kDefaultType + "</VOUCHERTYPENAME>");
+    ReplaceLine(expected,
+                std::string("<REFERENCE>") + TypeParam::kFixtureReference + "</REFERENCE>",
+                "<REFERENCE>" + args.number + "</REFERENCE>");
+    EXPECT_EQ(args.Head(builder), JoinLines(expected));
+    EXPECT_EQ(args.type, TypeParam::kDefaultType);
+}
+
+// A cancellation keeps the key of the created voucher, so that Tally finds it.
+TYPED_TEST(BuyerVoucher, CancelKeepsTheKeyOfTheCreatedVoucher) {
+    typename TypeParam::Builder builder;
+    typename TypeParam::Args args;
+    args.cancel = true;
+    Lines expected = TypeParam::Head();
+    ReplaceLine(expected, TypeParam::Head()[1], TypeParam::kCancelVoucherLine);
+    ReplaceLine(expected, "<ISCANCELLED>No</ISCANCELLED>", "<ISCANCELLED>Yes</ISCANCELLED>");
+    EXPECT_EQ(args.Head(builder), JoinLines(expected));
+}
+
+TYPED_TEST(BuyerVoucher, GstinLineOnlyForTenCharactersOrMore) {
+    struct Case {
+        const char* gstin;
+        const char* line;  // nullptr: no PARTYGSTIN line
+    };
+    const Case cases[] = {
+        {"33ABCDE12", nullptr},
+        {"33ABCDE123", "<PARTYGSTIN>33ABCDE123</PARTYGSTIN>"},
+        {"33ABCDE1234F1Z5", "<PARTYGSTIN>33ABCDE1234F1Z5</PARTYGSTIN>"},
+        {"", nullptr},
+        // A blank-padded CHAR column holds no GSTIN; padding does not make a short one count.
+        {"               ", nullptr},
+        {"   33ABCDE12   ", nullptr},
+        {"33ABCDE1234F1Z5   ", "<PARTYGSTIN>33ABCDE1234F1Z5</PARTYGSTIN>"},
+        // Characters count, not bytes: five two-byte letters are not ten characters.
+        {"\xc3\x89\xc3\x89\xc3\x89\xc3\x89\xc3\x89", nullptr},
+        {"\xc3\x89\xc3\x89\xc3\x89\xc3\x89\xc3\x89"
+         "12345",
+         "<PARTYGSTIN>\xc3\x89\xc3\x89\xc3\x89\xc3\x89\xc3\x89"
+         "12345</PARTYGSTIN>"},
+    };
+    for (const Case& c : cases) {
+        typename TypeParam::Builder builder;
+        typename TypeParam::Args args;
+        args.gstin = c.gstin;
+        Lines expected = TypeParam::Head();
+        if (c.line)
+            ReplaceLine(expected, TypeParam::kGstinLine, c.line);
+        else
+            RemoveLine(expected, TypeParam::kGstinLine);
+        EXPECT_EQ(args.Head(builder), JoinLines(expected)) << "GSTIN '" << c.gstin << "'";
+    }
+}
+
+// The batch amount is quantity times rate, not rounded, with the builder's sign.
+TYPED_TEST(BuyerVoucher, BatchAllocationAmountIsTheUnroundedProduct) {
+    typename TypeParam::Builder builder;
+    const std::string sign = TypeParam::kSign;
+    EXPECT_EQ(builder.strBatchAlloc(3, 12.5, "Main Location", "Primary Batch", "PC", "ORD-9",
+                                    "20240110", "TRK-1"),
+              JoinLines({
+                  "<BATCHALLOCATIONS.LIST>",
+                  "<GODOWNNAME>Main Location</GODOWNNAME>",
+                  "<BATCHNAME>Primary Batch</BATCHNAME>",
+                  "<ORDERNO>ORD-9</ORDERNO>",
+                  "<TRACKINGNUMBER>TRK-1</TRACKINGNUMBER>",
+                  "<MFDON></MFDON>",
+                  "<EXPIRYPERIOD/>",
+                  "<AMOUNT>" + sign + "37.5</AMOUNT>",
+                  "<ACTUALQTY> 3 PC</ACTUALQTY>",
+                  "<BILLEDQTY> 3 PC</BILLEDQTY>",
+                  "<ORDERDUEDATE>20240110</ORDERDUEDATE>",
+                  "</BATCHALLOCATIONS.LIST>",
+              }));
+    EXPECT_EQ(builder.strBatchAlloc(3, 10.1, "Main Location", "Primary Batch", "PC", "", "", ""),
+              JoinLines({
+                  "<BATCHALLOCATIONS.LIST>",
+                  "<GODOWNNAME>Main Location</GODOWNNAME>",
+                  "<BATCHNAME>Primary Batch</BATCHNAME>",
+                  "<ORDERNO></ORDERNO>",
+                  "<TRACKINGNUMBER></TRACKINGNUMBER>",
+                  "<MFDON></MFDON>",
+                  "<EXPIRYPERIOD/>",
+                  "<AMOUNT>" + sign + "30.3</AMOUNT>",
+                  "<ACTUALQTY> 3 PC</ACTUALQTY>",
+                  "<BILLEDQTY> 3 PC</BILLEDQTY>",
+                  "<ORDERDUEDATE></ORDERDUEDATE>",
+                  "</BATCHALLOCATIONS.LIST>",
+              }));
+    // Not rounded to two decimals.
+    EXPECT_NE(builder.strBatchAlloc(3, 0.335, "G", "B", "PC", "", "", "")
+                  .find("<AMOUNT>" + sign + "1.005</AMOUNT>"),
+              std::string::npos);
+}
+
+// A caller that forgets to reset the properties repeats the previous item's allocations.
+TYPED_TEST(BuyerVoucher, PropertiesLeftSetAreAppendedAgain) {
+    typename TypeParam::Builder builder;
+    const std::string sign = TypeParam::kSign;
+    const std::string deemed = TypeParam::kStockDeemedPositive;
+    const std::string batch =
+        "<BATCHALLOCATIONS.LIST>\r\n<AMOUNT>125</AMOUNT>\r\n"
+        "</BATCHALLOCATIONS.LIST>\r\n";
+    const std::string alloc =
+        "<ACCOUNTINGALLOCATIONS.LIST>\r\n<AMOUNT>125</AMOUNT>\r\n"
+        "</ACCOUNTINGALLOCATIONS.LIST>\r\n";
+    TypeParam::Batch(builder) = batch;
+    TypeParam::Alloc(builder) = alloc;
+    std::string first = TypeParam::Inventory(builder, "P100_7", 125, 10, 12.5);
+    std::string second = TypeParam::Inventory(builder, "P200_8", 67, 2, 33.5);
+    EXPECT_EQ(second, JoinLines({
+                          "<ALLINVENTORYENTRIES.LIST>",
+                          "<STOCKITEMNAME>P200_8</STOCKITEMNAME>",
+                          "<ISDEEMEDPOSITIVE>" + deemed + "</ISDEEMEDPOSITIVE>",
+                          "<ISAUTONEGATE>No</ISAUTONEGATE>",
+                          "<RATE>33.5/PC</RATE>",
+                          "<AMOUNT>" + sign + "67</AMOUNT>",
+                          "<ACTUALQTY> 2 PC</ACTUALQTY>",
+                          "<BILLEDQTY> 2 PC</BILLEDQTY>",
+                          "<BATCHALLOCATIONS.LIST>",
+                          "<AMOUNT>125</AMOUNT>",
+                          "</BATCHALLOCATIONS.LIST>",
+                          "<ACCOUNTINGALLOCATIONS.LIST>",
+                          "<AMOUNT>125</AMOUNT>",
+                          "</ACCOUNTINGALLOCATIONS.LIST>",
+                          "</ALLINVENTORYENTRIES.LIST>",
+                      }));
+    EXPECT_NE(first.find(batch + alloc + "</ALLINVENTORYENTRIES.LIST>"), std::string::npos);
+
+    TypeParam::Batch(builder).clear();
+    TypeParam::Alloc(builder).clear();
+    EXPECT_EQ(TypeParam::Inventory(builder, "P100_7", 125, 10, 12.5),
+              JoinLines({
+                  "<ALLINVENTORYENTRIES.LIST>",
+                  "<STOCKITEMNAME>P100_7</STOCKITEMNAME>",
+                  "<ISDEEMEDPOSITIVE>" + deemed + "</ISDEEMEDPOSITIVE>",
+                  "<ISAUTONEGATE>No</ISAUTONEGATE>",
+                  "<RATE>12.5/PC</RATE>",
+                  "<AMOUNT>" + sign + "125</AMOUNT>",
+                  "<ACTUALQTY> 10 PC</ACTUALQTY>",
+                  "<BILLEDQTY> 10 PC</BILLEDQTY>",
+                  "</ALLINVENTORYENTRIES.LIST>",
+              }));
+}
+
+// Names as they may come from the source database, with what Tally must read back.
+struct HostileCase {
+    const char* party;
+    const char* partyRead;
+    const char* item;
+    const char* itemRead;
+    const char* number;
+    const char* numberRead;
+};
+
+const HostileCase kHostile[] = {
+    {"A & B \"Traders\" <Main>", "A & B \"Traders\" <Main>", "P&G_1", "P&G_1", "SI<1>", "SI<1>"},
+    {"O'Brien's Mart", "O'Brien's Mart", "Tom's <Kit>_2", "Tom's <Kit>_2", "SI'2\"", "SI'2\""},
+    {"R &amp; D Stores", "R & D Stores", "X&amp;Y_3", "X&Y_3", "SI&amp;3", "SI&3"},
+    {"x</PARTYNAME><EVIL>", "x</PARTYNAME><EVIL>", "]]>_4", "]]>_4", "--><!--", "--><!--"},
+    {"&unknown; & &amp", "&unknown; & &amp", "&#65;_5", "A_5", "&lt;6&gt;", "<6>"},
+    {"  Padded & Co  ", "Padded & Co", " P100_6 ", "P100_6", " SI 6 ", "SI 6"},
+    {"Rama's apos; shop", "Rama's apos; shop", "a;b&c_7", "a;b&c_7", "7&", "7&"},
+};
+
+TYPED_TEST(BuyerVoucher, PartyItemAndNumberSurviveParsing) {
+    for (const HostileCase& c : kHostile) {
+        SCOPED_TRACE(c.party);
+        typename TypeParam::Builder builder;
+        typename TypeParam::Args head;
+        head.party = c.party;
+        head.number = c.number;
+        head.reference = c.number;  // a return without invoice refers to itself
+        std::string request = TypeParam::OneLineRequest(builder, head, c.item);
+
+        pugi::xml_document doc;
+        ASSERT_TRUE(ParsesAsXml(request, doc));
+        pugi::xml_node voucher = doc.select_node("//VOUCHER").node();
+        std::string partyLedger = voucher.child_value("PARTYLEDGERNAME");
+        EXPECT_EQ(partyLedger, c.partyRead);
+        EXPECT_EQ(std::string(voucher.child("LEDGERENTRIES.LIST").child_value("LEDGERNAME")),
+                  partyLedger);
+        EXPECT_EQ(std::string(voucher.child_value("PARTYNAME")), partyLedger);
+        EXPECT_EQ(std::string(voucher.child_value("BASEPARTYNAME")), partyLedger);
+        EXPECT_EQ(
+            std::string(voucher.child("ALLINVENTORYENTRIES.LIST").child_value("STOCKITEMNAME")),
+            c.itemRead);
+        std::string number = voucher.child_value("VOUCHERNUMBER");
+        EXPECT_EQ(number, c.numberRead);
+        EXPECT_EQ(std::string(voucher.child_value("REFERENCE")), number);
+        EXPECT_EQ(std::string(voucher.child("LEDGERENTRIES.LIST")
+                                  .child("BILLALLOCATIONS.LIST")
+                                  .child_value("NAME")),
+                  number);
+        EXPECT_NEAR(VoucherAmountSum(voucher), 0, 1e-9);
+
+        // The raw names and the ones escaped by the head give the same party entry.
+        EXPECT_EQ(TypeParam::Party(builder, c.party, c.number),
+                  TypeParam::Party(builder, head.party, head.reference));
+    }
+}
+
+}  // namespace
+}  // namespace zentrail
