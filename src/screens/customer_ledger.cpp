@@ -1,5 +1,7 @@
 #include "screens/customer_ledger.h"
 
+#include "common/ascii.h"
+
 #include "screens/document_rules.h"
 #include "screens/screen_context.h"
 #include "shell/recordset.h"
@@ -9,10 +11,8 @@ namespace zentrail {
 
 namespace {
 
-bool IsComposition(std::string compos, bool exactY) {
-    compos = TrimBlanks(compos);
-    for (char& c : compos)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+bool IsComposition(std::string_view text, bool exactY) {
+    std::string compos = ascii::Upper(TrimBlanks(text));
     return exactY ? compos == "Y" : (!compos.empty() && compos.front() == 'Y');
 }
 
