@@ -7,6 +7,7 @@
 #include "screens/screen_registry.h"
 #include "shell/configuration.h"
 #include "shell/platform.h"
+#include "shell/settings_check.h"
 #include "shell/source_database.h"
 
 namespace {
@@ -85,17 +86,28 @@ int main(int argc, char** argv) {
     zentrail::Configuration& config = zentrail::ProgramConfig();
     if (!configPath.empty() && !std::filesystem::exists(configPath))
         return Fail("configuration file not found: " + configPath);
+    const std::filesystem::path path =
+        configPath.empty() ? zentrail::ConfigFilePath() : std::filesystem::path(configPath);
     try {
-        config = configPath.empty() ? zentrail::ReadConfig() : zentrail::ReadConfig(configPath);
+        const bool found = std::filesystem::exists(path);
+        config = zentrail::ReadConfig(path);
+        std::cerr << "zentrail-cli: "
+                  << (found ? "configuration read from " + path.string()
+                            : "no configuration file at " + path.string() + "; the defaults apply")
+                  << "\n";
     } catch (const zentrail::ConfigError& e) {
         return Fail(e.what());
     }
+    const auto use =
+        exportCmd->parsed() ? zentrail::SettingsUse::kTransfer : zentrail::SettingsUse::kSourceOnly;
+    if (std::optional<std::string> problem = zentrail::CheckSettings(config, use))
+        return Fail(*problem);
     zentrail::SourceDatabase& db = zentrail::ProgramDatabase();
     try {
         db.OpenConnection(config);
     } catch (const zentrail::DbError& e) {
-        return Fail("cannot open the source database: error " + std::to_string(e.Number()) + ": " +
-                    e.Description());
+        return Fail("cannot open the source database " + zentrail::ShownSource(config.strSqlOdbc) +
+                    ": error " + std::to_string(e.Number()) + ": " + e.Description());
     }
 
     auto screen = zentrail::CreateScreen(screenName, zentrail::ScreenContext{config, db});

@@ -18,10 +18,12 @@ struct CommandResult {
     std::string out;
 };
 
-// Runs the program with `args` (already quoted for the shell), stdout captured.
-CommandResult RunCli(const std::string& args) {
+// Runs the program with `args` (already quoted for the shell), stdout captured, and stderr
+// too when `withErrors`.
+CommandResult RunCli(const std::string& args, bool withErrors = false) {
     CommandResult result;
-    std::string command = std::string(ZENTRAIL_CLI_PATH) + " " + args + " 2>/dev/null";
+    std::string command =
+        std::string(ZENTRAIL_CLI_PATH) + " " + args + (withErrors ? " 2>&1" : " 2>/dev/null");
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe) return result;
     char buffer[4096];
@@ -101,6 +103,74 @@ TEST_F(ZentrailCli, FailuresSetTheExitStatus) {
 
     std::string badDatabase = WriteConfig(9, (folder_ / "absent.db").string());
     EXPECT_EQ(RunCli("--config " + badDatabase + " getdata item").status, 2);
+}
+
+TEST_F(ZentrailCli, SettingsThatCannotWorkStopBeforeAnythingIsSent) {
+    testing::TallySimProcess sim({"--company", "Zentrail Demo"});
+    const std::string port = std::to_string(sim.Port());
+    struct Case {
+        std::string lines;
+        std::string message;
+    };
+    const Case cases[] = {
+        {"SERVER:127.0.0.1\nPORT:" + port + "/x\n",
+         "zentrail-cli: PORT \"" + port + "/x\" is not a port number from 1 to 65535\n"},
+        {"SERVER:127.0.0.1\nPORT:abc\n",
+         "zentrail-cli: PORT \"abc\" is not a port number from 1 to 65535\n"},
+        {"SERVER:127.0.0.1\n", "zentrail-cli: PORT \"\" is not a port number from 1 to 65535\n"},
+        {"SERVER:127.0.0.1/tally?\nPORT:" + port + "\n",
+         "zentrail-cli: SERVER \"127.0.0.1/tally?\" is not a host name, an IPv4 address or an "
+         "IPv6 address in brackets\n"},
+        {"SERVER:127.0.0.1\nPORT:" + port + "\nCOMPANY:Zentrail\x01 Demo\n",
+         "zentrail-cli: COMPANY holds a control character (U+0001) at position 9 of "
+         "\"Zentrail\\x01 Demo\"; write the value as plain text on one line\n"},
+    };
+    for (const Case& c : cases) {
+        const std::filesystem::path path = folder_ / "Config.txt";
+        std::ofstream(path) << c.lines << "SQL_ODBC:" << testing::SmallDemo().Path() << "\n";
+        CommandResult run = RunCli("--config " + path.string() +
+                                       " export sales --from 2024-04-01 "
+                                       "--to 2024-05-31",
+                                   true);
+        EXPECT_EQ(run.status, 2) << c.lines;
+        EXPECT_EQ(run.out,
+                  "zentrail-cli: configuration read from " + path.string() + "\n" + c.message)
+            << c.lines;
+    }
+    EXPECT_EQ(sim.Books()["vouchers"].size(), 0u);
+}
+
+TEST_F(ZentrailCli, SaysWhichDataSourceItCannotOpen) {
+    std::string config = WriteConfig(9, (folder_ / "absent.db").string());
+    CommandResult run = RunCli("--config " + config + " getdata item", true);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.out.find("cannot open the source database \"" + (folder_ / "absent.db").string() +
+                           "\""),
+              std::string::npos)
+        << run.out;
+
+    const std::string path = (folder_ / "Config.txt").string();
+    std::ofstream(path) << "SQL_ODBC:DRIVER={No Such Driver};PWD=hush;Server=x\n";
+    run = RunCli("--config " + path + " getdata item", true);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.out.find("\"DRIVER={No Such Driver};PWD=****;Server=x\""), std::string::npos)
+        << run.out;
+    EXPECT_EQ(run.out.find("hush"), std::string::npos) << run.out;
+}
+
+TEST_F(ZentrailCli, SaysWhenTheDefaultsApply) {
+    // Beside the program there is no Config.txt in the build tree, so the defaults apply and
+    // the default data source DMSDB is not there.
+    const std::filesystem::path beside =
+        std::filesystem::path(ZENTRAIL_CLI_PATH).parent_path() / "Config.txt";
+    if (std::filesystem::exists(beside)) GTEST_SKIP() << beside << " exists";
+    CommandResult run = RunCli("getdata item", true);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_TRUE(run.out.starts_with("zentrail-cli: no configuration file at " + beside.string() +
+                                    "; the defaults apply\n"))
+        << run.out;
+    EXPECT_NE(run.out.find("cannot open the source database \"DMSDB\""), std::string::npos)
+        << run.out;
 }
 
 }  // namespace
