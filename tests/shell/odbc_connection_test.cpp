@@ -164,6 +164,27 @@ TEST_F(OdbcSource, SharedSetsOverTheDataSource) {
     EXPECT_EQ(database.rsMain.Fields("rtrname").Value(), "Zoë's \"Mart\"");
 }
 
+TEST_F(OdbcSource, AWalFileLeavesNothingBehind) {
+    test::TempFolder folder;
+    const std::filesystem::path file = folder.Path() / "wal.db";
+    test::WriteSalesFixture(file);
+    sqlite3* raw = nullptr;
+    ASSERT_EQ(sqlite3_open(file.c_str(), &raw), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(raw, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(raw);
+    {
+        OdbcConnection odbc(
+            std::string("Driver=") + test::kOdbcTestDriver + ";Database=" + file.string(), "sa",
+            "");
+        EXPECT_EQ(odbc.Query("SELECT SalId FROM SalesInvoice").RowCount(), 5u);
+    }
+    std::filesystem::path wal = file, shm = file;
+    wal += "-wal";
+    shm += "-shm";
+    EXPECT_FALSE(std::filesystem::exists(wal));
+    EXPECT_FALSE(std::filesystem::exists(shm));
+}
+
 TEST(ConnectionString, LogonAddedUnlessTheStringSetsIt) {
     struct Case {
         const char* connection;
