@@ -44,11 +44,27 @@ int Fail(const std::string& message) {
     return kExitUsage;
 }
 
+// The screens by name, the built ones first: "item, sales (built); purchase, ... (not yet)".
+std::string ScreenList() {
+    zentrail::Configuration noConfig;
+    zentrail::SourceDatabase noDatabase;
+    std::string built, notBuilt;
+    for (const std::string& name : zentrail::ScreenNames()) {
+        const bool isBuilt =
+            zentrail::CreateScreen(name, zentrail::ScreenContext{noConfig, noDatabase}) != nullptr;
+        std::string& list = isBuilt ? built : notBuilt;
+        list += (list.empty() ? "" : ", ") + name;
+    }
+    return built + " (built)" + (notBuilt.empty() ? "" : "; " + notBuilt + " (not built yet)");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     CLI::App app{"Zentrail: transfers the documents of the distributor database into Tally"};
     app.require_subcommand(1);
+    app.fallthrough();  // global options may also follow the subcommand
+    app.set_version_flag("--version", std::string("zentrail-cli ") + ZENTRAIL_VERSION);
     std::string configPath;
     app.add_option("--config", configPath,
                    "configuration file (default: Config.txt beside the program)");
@@ -56,13 +72,11 @@ int main(int argc, char** argv) {
     std::string screenName;
     std::string from;
     std::string to;
+    const std::string screens = ScreenList();
     auto addScreenOptions = [&](CLI::App* command) {
-        command
-            ->add_option("SCREEN", screenName,
-                         "item, sales, purchase, salesreturn, idt, receipt, service or creditnote")
-            ->required();
-        command->add_option("--from", from, "first day, YYYY-MM-DD");
-        command->add_option("--to", to, "last day, YYYY-MM-DD");
+        command->add_option("SCREEN", screenName, screens)->required();
+        command->add_option("--from", from, "first day, YYYY-MM-DD (default: today)");
+        command->add_option("--to", to, "last day, YYYY-MM-DD (default: today)");
     };
     CLI::App* getdata = app.add_subcommand("getdata", "list the documents of the range as CSV");
     CLI::App* exportCmd = app.add_subcommand("export", "list, then transfer them to Tally");
@@ -75,13 +89,20 @@ int main(int argc, char** argv) {
         return code == 0 ? kExitClean : kExitUsage;
     }
 
-    if (!zentrail::IsKnownScreen(screenName)) return Fail("unknown screen '" + screenName + "'");
+    if (!zentrail::IsKnownScreen(screenName))
+        return Fail("unknown screen '" + screenName + "'; the screens are " + screens);
     std::optional<zentrail::CalendarDate> fromDate = zentrail::CalendarDate::Today();
     std::optional<zentrail::CalendarDate> toDate = fromDate;
     if (!from.empty() && !(fromDate = zentrail::CalendarDate::FromIso(from)))
         return Fail("--from is not a date of the form YYYY-MM-DD: " + from);
     if (!to.empty() && !(toDate = zentrail::CalendarDate::FromIso(to)))
         return Fail("--to is not a date of the form YYYY-MM-DD: " + to);
+    const auto dayNumber = [](const zentrail::CalendarDate& d) {
+        return d.year * 10000 + d.month * 100 + d.day;
+    };
+    if (dayNumber(*fromDate) > dayNumber(*toDate))
+        return Fail("the first day " + fromDate->DisplayText() +
+                    " (--from) is after the last day " + toDate->DisplayText() + " (--to)");
 
     zentrail::Configuration& config = zentrail::ProgramConfig();
     if (!configPath.empty() && !std::filesystem::exists(configPath))

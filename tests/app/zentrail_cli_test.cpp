@@ -105,6 +105,44 @@ TEST_F(ZentrailCli, FailuresSetTheExitStatus) {
     EXPECT_EQ(RunCli("--config " + badDatabase + " getdata item").status, 2);
 }
 
+TEST_F(ZentrailCli, HelpsANewUser) {
+    std::string config = WriteConfig(9, testing::SmallDemo().Path());
+    // Global options before or after the subcommand.
+    for (const std::string& args :
+         {"--config " + config + " getdata item", "getdata item --config " + config,
+          "getdata --config " + config + " item"}) {
+        CommandResult listed = RunCli(args);
+        EXPECT_EQ(listed.status, 0) << args;
+        EXPECT_TRUE(listed.out.starts_with("PrdId,")) << args << ": " << listed.out.substr(0, 80);
+    }
+
+    CommandResult version = RunCli("--version", true);
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, std::string("zentrail-cli ") + ZENTRAIL_VERSION + "\n");
+
+    CommandResult help = RunCli("export --help", true);
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("item, sales (built); purchase, salesreturn, idt, receipt, service, "
+                            "creditnote (not built yet)"),
+              std::string::npos)
+        << help.out;
+    EXPECT_NE(help.out.find("first day, YYYY-MM-DD (default: today)"), std::string::npos);
+    EXPECT_NE(help.out.find("last day, YYYY-MM-DD (default: today)"), std::string::npos);
+
+    CommandResult unknown = RunCli("--config " + config + " export nothing", true);
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_EQ(unknown.out,
+              "zentrail-cli: unknown screen 'nothing'; the screens are item, sales (built); "
+              "purchase, salesreturn, idt, receipt, service, creditnote (not built yet)\n");
+
+    CommandResult reversed =
+        RunCli("--config " + config + " getdata sales --from 2024-05-31 --to 2024-04-01", true);
+    EXPECT_EQ(reversed.status, 2);
+    EXPECT_EQ(reversed.out,
+              "zentrail-cli: the first day 31/05/2024 (--from) is after the last day 01/04/2024 "
+              "(--to)\n");
+}
+
 TEST_F(ZentrailCli, SettingsThatCannotWorkStopBeforeAnythingIsSent) {
     testing::TallySimProcess sim({"--company", "Zentrail Demo"});
     const std::string port = std::to_string(sim.Port());
