@@ -187,6 +187,23 @@ std::optional<std::string> ReadText(const OdbcHandle& statement, SQLUSMALLINT nu
     return Utf16ToUtf8(value);
 }
 
+// Whether the data source of that name is served by a SQLite driver, by the driver
+// description the driver manager lists for it.
+bool DataSourceUsesSqlite(const OdbcHandle& environment, const std::string& dsn) {
+    SQLCHAR name[SQL_MAX_DSN_LENGTH + 1];
+    SQLCHAR driver[512];
+    SQLSMALLINT nameLength = 0, driverLength = 0;
+    for (SQLUSMALLINT direction = SQL_FETCH_FIRST;; direction = SQL_FETCH_NEXT) {
+        SQLRETURN rc = SQLDataSources(environment.Get(), direction, name, sizeof name, &nameLength,
+                                      driver, sizeof driver, &driverLength);
+        if (!Succeeded(rc)) return false;
+        if (!SameKey(reinterpret_cast<const char*>(name), dsn)) continue;
+        std::string lower(reinterpret_cast<const char*>(driver));
+        for (char& c : lower) c = Lower(c);
+        return lower.find("sqlite") != std::string::npos;
+    }
+}
+
 }  // namespace
 
 bool IsConnectionString(std::string_view strSqlOdbc) {
@@ -292,6 +309,14 @@ OdbcConnection::OdbcConnection(const std::string& strSqlOdbc, const std::string&
         // The SQLite driver would create an empty database at a mistyped path.
         if (NamesSqliteDriver(strSqlOdbc) && !ConnectionStringHasKey(strSqlOdbc, "NoCreat"))
             full += ";NoCreat=1";
+        SQLCHAR completed[1024];
+        SQLSMALLINT completedLength = 0;
+        rc = SQLDriverConnect(connection.Get(), nullptr, Chars(full), SQL_NTS, completed,
+                              sizeof completed, &completedLength, SQL_DRIVER_NOPROMPT);
+    } else if (DataSourceUsesSqlite(environment, strSqlOdbc)) {
+        // The same guard for a data source whose driver is SQLite's.
+        std::string full = ConnectionStringWithLogon(
+            "DSN=" + ConnectionValue(strSqlOdbc) + ";NoCreat=1", strSqlUser, strSqlPassword);
         SQLCHAR completed[1024];
         SQLSMALLINT completedLength = 0;
         rc = SQLDriverConnect(connection.Get(), nullptr, Chars(full), SQL_NTS, completed,

@@ -105,6 +105,11 @@ TEST_F(OdbcSource, AMissingFileIsAnErrorNotANewFile) {
         EXPECT_NE(error.Description(), "no error") << driver;
         EXPECT_FALSE(std::filesystem::exists(missing)) << driver;
     }
+    // A data source set up without NoCreat over a file that is not there.
+    EXPECT_NE(ErrorOf([] { OdbcConnection(test::kOdbcCreatingDsn, "sa", ""); }).Description(),
+              "no error");
+    EXPECT_FALSE(std::filesystem::exists(test::OdbcCreatingDsnFile()));
+
     Configuration config;
     config.strSqlOdbc =
         std::string("DRIVER={") + test::kOdbcTestDriver + "};Database=" + missing.string();
