@@ -73,6 +73,10 @@ int main(int argc, char** argv) {
     std::string from;
     std::string to;
     const std::string screens = ScreenList();
+    app.footer("SCREEN: " + screens +
+               ".\nThe dates (--from, --to; YYYY-MM-DD) default to today.\n"
+               "Exit status: 0 all sent and accepted, 1 documents not sent or refused by Tally, 2 "
+               "usage, configuration or database error.");
     auto addScreenOptions = [&](CLI::App* command) {
         command->add_option("SCREEN", screenName, screens)->required();
         command->add_option("--from", from, "first day, YYYY-MM-DD (default: today)");

@@ -129,6 +129,14 @@ TEST_F(ZentrailCli, HelpsANewUser) {
     EXPECT_NE(help.out.find("first day, YYYY-MM-DD (default: today)"), std::string::npos);
     EXPECT_NE(help.out.find("last day, YYYY-MM-DD (default: today)"), std::string::npos);
 
+    CommandResult mainHelp = RunCli("--help", true);
+    EXPECT_EQ(mainHelp.status, 0);
+    EXPECT_NE(mainHelp.out.find("SCREEN: item, sales (built); purchase, salesreturn, idt, "
+                                "receipt, service, creditnote (not built yet)."),
+              std::string::npos)
+        << mainHelp.out;
+    EXPECT_NE(mainHelp.out.find("default to today"), std::string::npos) << mainHelp.out;
+
     CommandResult unknown = RunCli("--config " + config + " export nothing", true);
     EXPECT_EQ(unknown.status, 2);
     EXPECT_EQ(unknown.out,
