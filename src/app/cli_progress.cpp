@@ -1,19 +1,29 @@
 #include "app/cli_progress.h"
 
+#include <algorithm>
+
+#include "shell/platform.h"
+#include "shell/terminal_text.h"
+#include "tally/printable_text.h"
+
 namespace zentrail {
 
-CliProgress::CliProgress(const TransferScreen& screen, std::FILE* progressOut, bool terminal)
-    : screen_(screen), out_(progressOut), terminal_(terminal) {}
+CliProgress::CliProgress(const TransferScreen& screen, std::FILE* progressOut, bool terminal,
+                         int columns)
+    : screen_(screen), out_(progressOut), terminal_(terminal), columns_(columns) {}
 
 void CliProgress::Changed(ScreenControl control) {
     if (control == ScreenControl::FrameCaption && screen_.fraPrg != lastCaption_) {
         lastCaption_ = screen_.fraPrg;
         lastDecile_ = -1;
-        if (!terminal_ && !lastCaption_.empty()) std::fprintf(out_, "%s\n", lastCaption_.c_str());
+        if (!terminal_ && !lastCaption_.empty())
+            std::fprintf(out_, "%s\n", PrintableText(lastCaption_, 200).c_str());
     }
     if (control != ScreenControl::Progress && control != ScreenControl::ItemLabel) return;
     if (terminal_) {
-        DrawBar();
+        // The screen moves the bar, then names the document: drawing on the name keeps the
+        // count and the document together.
+        if (control == ScreenControl::ItemLabel) DrawBar();
         return;
     }
     const ProgressBar& bar = screen_.prgBar;
@@ -22,21 +32,26 @@ void CliProgress::Changed(ScreenControl control) {
     long decile = bar.value * 10 / bar.max;
     if (decile != lastDecile_) {
         lastDecile_ = decile;
-        std::fprintf(out_, "  %ld/%ld %s\n", bar.value, bar.max, screen_.lblScreen.c_str());
+        std::fprintf(out_, "  %ld/%ld %s\n", bar.value, bar.max,
+                     PrintableText(screen_.lblScreen, 200).c_str());
     }
 }
 
 void CliProgress::DrawBar() {
     const ProgressBar& bar = screen_.prgBar;
-    constexpr int kWidth = 30;
-    int filled = bar.max > 0 ? static_cast<int>(bar.value * kWidth / bar.max) : 0;
-    if (filled > kWidth) filled = kWidth;
-    if (filled < 0) filled = 0;
-    std::string line = "[" + std::string(filled, '#') + std::string(kWidth - filled, ' ') + "] ";
+    // One column stays free: writing into the last one makes many terminals wrap.
+    const int columns = (columns_ > 0 ? columns_ : platform::TerminalColumns(out_)) - 1;
+    if (columns < 1) return;
+    const int width = std::min(30, std::max(0, (columns - 20) / 3));
+    std::string line;
+    if (width > 0) {
+        long filled = bar.max > 0 ? bar.value * width / bar.max : 0;
+        filled = std::clamp(filled, 0L, static_cast<long>(width));
+        line = "[" + std::string(filled, '#') + std::string(width - filled, ' ') + "] ";
+    }
     line += std::to_string(bar.value) + "/" + std::to_string(bar.max) + " " + screen_.fraPrg;
     if (!screen_.lblScreen.empty()) line += ": " + screen_.lblScreen;
-    if (line.size() > 110) line.resize(110);
-    std::fprintf(out_, "\r\033[K%s", line.c_str());
+    std::fprintf(out_, "\r\033[K%s", FitColumns(line, static_cast<size_t>(columns)).c_str());
     std::fflush(out_);
     barShown_ = true;
 }

@@ -10,10 +10,12 @@
 namespace zentrail {
 
 // Shows a screen's progress on stderr: a redrawn bar on a terminal, plain lines otherwise.
-// Message boxes go to stdout.
+// Message boxes go to stdout. The bar line never reaches the terminal's last column, so it
+// redraws in place instead of wrapping; `columns` 0 reads the width at each redraw.
 class CliProgress : public ScreenObserver {
 public:
-    CliProgress(const TransferScreen& screen, std::FILE* progressOut, bool terminal);
+    CliProgress(const TransferScreen& screen, std::FILE* progressOut, bool terminal,
+                int columns = 0);
     void Changed(ScreenControl control) override;
     void ShowMessage(const ScreenMessage& message) override;
     void Logged(const std::string& text) override;
@@ -28,6 +30,7 @@ private:
     const TransferScreen& screen_;
     std::FILE* out_;
     bool terminal_;
+    int columns_;
     std::string lastCaption_;
     long lastDecile_ = -1;
     bool barShown_ = false;

@@ -9,6 +9,7 @@
 #include "common/csv.h"
 #include "screens/screen_registry.h"
 #include "shell/platform.h"
+#include "shell/settings_check.h"
 #include "tally/http_client.h"
 
 namespace {
@@ -41,14 +42,15 @@ int Fail(const std::string& message) {
     return kExitUsage;
 }
 
-// "item, sales (purchase ... not built yet)" from the registration table.
+// The screens of the registration table by name, the built ones first:
+// "item, sales (built); purchase, ... (not built yet)".
 std::string ScreenList() {
     std::string built, notBuilt;
     for (const zentrail::MenuEntry* entry : zentrail::TransferScreens()) {
         std::string& list = entry->Built() ? built : notBuilt;
         list += (list.empty() ? "" : ", ") + std::string(entry->cliName);
     }
-    return notBuilt.empty() ? built : built + " (not built yet: " + notBuilt + ")";
+    return built + " (built)" + (notBuilt.empty() ? "" : "; " + notBuilt + " (not built yet)");
 }
 
 }  // namespace
@@ -56,6 +58,8 @@ std::string ScreenList() {
 int main(int argc, char** argv) {
     CLI::App app{"Zentrail: transfers the documents of the distributor database into Tally"};
     app.require_subcommand(1);
+    app.fallthrough();  // global options may also follow the subcommand
+    app.set_version_flag("--version", std::string("zentrail-cli ") + ZENTRAIL_VERSION);
     std::string configPath;
     app.add_option("--config", configPath,
                    "configuration file (default: Config.txt beside the program)");
@@ -63,10 +67,16 @@ int main(int argc, char** argv) {
     std::string screenName;
     std::string from;
     std::string to;
+    const std::string screens = ScreenList();
+    app.footer("SCREEN: " + screens +
+               ".\nThe dates (--from, --to; YYYY-MM-DD) default to today.\n"
+               "Exit status: 0 every listed document and every master accepted (or skipped by the "
+               "document's rules) with no difference, 1 otherwise, 2 usage, configuration or "
+               "database error.");
     auto addScreenOptions = [&](CLI::App* command) {
-        command->add_option("SCREEN", screenName, ScreenList())->required();
-        command->add_option("--from", from, "first day, YYYY-MM-DD");
-        command->add_option("--to", to, "last day, YYYY-MM-DD");
+        command->add_option("SCREEN", screenName, screens)->required();
+        command->add_option("--from", from, "first day, YYYY-MM-DD (default: today)");
+        command->add_option("--to", to, "last day, YYYY-MM-DD (default: today)");
     };
     CLI::App* getdata = app.add_subcommand("getdata", "list the documents of the range as CSV");
     CLI::App* exportCmd = app.add_subcommand("export", "list, then transfer them to Tally");
@@ -80,36 +90,50 @@ int main(int argc, char** argv) {
     }
 
     if (zentrail::FindScreen(screenName) == nullptr)
-        return Fail("unknown screen '" + screenName + "'; the screens are " + ScreenList());
+        return Fail("unknown screen '" + screenName + "'; the screens are " + screens);
     std::optional<zentrail::CalendarDate> fromDate = zentrail::CalendarDate::Today();
     std::optional<zentrail::CalendarDate> toDate = fromDate;
     if (!from.empty() && !(fromDate = zentrail::CalendarDate::FromIso(from)))
         return Fail("--from is not a date of the form YYYY-MM-DD: " + from);
     if (!to.empty() && !(toDate = zentrail::CalendarDate::FromIso(to)))
         return Fail("--to is not a date of the form YYYY-MM-DD: " + to);
+    const auto dayNumber = [](const zentrail::CalendarDate& d) {
+        return d.year * 10000 + d.month * 100 + d.day;
+    };
+    if (dayNumber(*fromDate) > dayNumber(*toDate))
+        return Fail("the first day " + fromDate->DisplayText() +
+                    " (--from) is after the last day " + toDate->DisplayText() + " (--to)");
 
     zentrail::Configuration& config = zentrail::ProgramConfig();
     if (!configPath.empty() && !std::filesystem::exists(configPath))
         return Fail("configuration file not found: " + configPath);
-    std::filesystem::path configFile = configPath.empty()
-                                           ? zentrail::platform::ProgramFolder() / "Config.txt"
-                                           : std::filesystem::path(configPath);
+    const std::filesystem::path path =
+        configPath.empty() ? zentrail::ConfigFilePath() : std::filesystem::path(configPath);
     try {
-        config = zentrail::ReadConfig(configFile);
+        const bool found = std::filesystem::exists(path);
+        config = zentrail::ReadConfig(path);
+        std::cerr << "zentrail-cli: "
+                  << (found ? "configuration read from " + path.string()
+                            : "no configuration file at " + path.string() + "; the defaults apply")
+                  << "\n";
     } catch (const zentrail::ConfigError& e) {
         return Fail(e.what());
     }
+    const auto use =
+        exportCmd->parsed() ? zentrail::SettingsUse::kTransfer : zentrail::SettingsUse::kSourceOnly;
+    if (std::optional<std::string> problem = zentrail::CheckSettings(config, use))
+        return Fail(*problem);
     zentrail::SourceDatabase& db = zentrail::ProgramDatabase();
     try {
         db.OpenConnection(config);
     } catch (const zentrail::DbError& e) {
-        return Fail("cannot open the source database: error " + std::to_string(e.Number()) + ": " +
-                    e.Description());
+        return Fail("cannot open the source database " + zentrail::ShownSource(config.strSqlOdbc) +
+                    ": error " + std::to_string(e.Number()) + ": " + e.Description());
     }
 
     zentrail::HttpClient tally;
     zentrail::ScreenContext context{config, db, tally,
-                                    std::filesystem::absolute(configFile).parent_path()};
+                                    std::filesystem::absolute(path).parent_path()};
     auto screen = zentrail::CreateScreen(screenName, context);
     if (!screen) return Fail("the " + screenName + " screen is not built yet");
     zentrail::CliProgress progress(*screen, stderr, zentrail::platform::IsTerminal(stderr));

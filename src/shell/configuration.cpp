@@ -130,6 +130,17 @@ Configuration ReadConfig(const std::filesystem::path& path) {
     return config;
 }
 
-Configuration ReadConfig() { return ReadConfig(platform::ProgramFolder() / "Config.txt"); }
+std::string Configuration::TallyUrl() const {
+    const auto trim = [](const std::string& text) {
+        const size_t first = text.find_first_not_of(' ');
+        if (first == std::string::npos) return std::string();
+        return text.substr(first, text.find_last_not_of(' ') - first + 1);
+    };
+    return "http://" + trim(strTallyServer) + ":" + trim(strTallyPort);
+}
+
+std::filesystem::path ConfigFilePath() { return platform::ProgramFolder() / "Config.txt"; }
+
+Configuration ReadConfig() { return ReadConfig(ConfigFilePath()); }
 
 }  // namespace zentrail

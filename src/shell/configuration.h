@@ -19,8 +19,9 @@ struct Configuration {
     std::string strCreditorGroup;
     std::string strConfigSummary;  // shown in window titles; the password is masked
 
-    // "http://" server ":" port, the address every export posts to.
-    std::string TallyUrl() const { return "http://" + strTallyServer + ":" + strTallyPort; }
+    // "http://" server ":" port, the address every export posts to; blanks around the server
+    // and the port are not part of them.
+    std::string TallyUrl() const;
 };
 
 // Config.txt could not be read.
@@ -34,6 +35,9 @@ inline constexpr size_t kMaxConfigLineLength = 64 * 1024;
 // Reads the file at `path`; a missing file gives the defaults. Throws ConfigError when the
 // file exists but cannot be read as text.
 Configuration ReadConfig(const std::filesystem::path& path);
+
+// Config.txt in the program folder.
+std::filesystem::path ConfigFilePath();
 
 // Reads Config.txt from the program folder.
 Configuration ReadConfig();

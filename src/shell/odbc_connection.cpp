@@ -3,12 +3,16 @@
 #include <sql.h>
 #include <sqlext.h>
 
+#include <algorithm>
+#include <iterator>
 #include <optional>
 #include <vector>
 
 #include "common/ascii.h"
 #include "shell/iso_date.h"
+#include "shell/source_text.h"
 #include "shell/source_timeout.h"
+#include "shell/tsql_translation.h"
 
 namespace zentrail {
 namespace {
@@ -155,23 +159,42 @@ Column DescribeColumn(const OdbcHandle& statement, SQLUSMALLINT number) {
         IsDateType(dataType)};
 }
 
-// One value as text, read in pieces so that long values come back whole.
+// One value as text, read in pieces so that long values come back whole. Read as UTF-16,
+// which every driver converts to from the server's own collation, and made UTF-8 here.
 std::optional<std::string> ReadText(const OdbcHandle& statement, SQLUSMALLINT number) {
-    std::string value;
-    char buffer[4096];
+    static_assert(sizeof(SQLWCHAR) == sizeof(char16_t));
+    std::u16string value;
+    SQLWCHAR buffer[2048];
+    constexpr SQLLEN kBytes = sizeof buffer;
     for (;;) {
         SQLLEN indicator = 0;
-        SQLRETURN rc =
-            SQLGetData(statement.Get(), number, SQL_C_CHAR, buffer, sizeof buffer, &indicator);
+        SQLRETURN rc = SQLGetData(statement.Get(), number, SQL_C_WCHAR, buffer, kBytes, &indicator);
         if (rc == SQL_NO_DATA) break;  // every piece read
         statement.Check(rc);
         if (indicator == SQL_NULL_DATA) return std::nullopt;
-        bool truncated =
-            indicator == SQL_NO_TOTAL || indicator >= static_cast<SQLLEN>(sizeof buffer);
-        value.append(buffer, truncated ? sizeof buffer - 1 : static_cast<size_t>(indicator));
+        const bool truncated = indicator == SQL_NO_TOTAL || indicator >= kBytes;
+        const size_t units =
+            truncated ? std::size(buffer) - 1 : static_cast<size_t>(indicator) / sizeof(SQLWCHAR);
+        value.append(reinterpret_cast<const char16_t*>(buffer), units);
         if (!truncated) break;
     }
-    return value;
+    return Utf16ToUtf8(value);
+}
+
+// Whether the data source of that name is served by a SQLite driver, by the driver
+// description the driver manager lists for it.
+bool DataSourceUsesSqlite(const OdbcHandle& environment, const std::string& dsn) {
+    SQLCHAR name[SQL_MAX_DSN_LENGTH + 1];
+    SQLCHAR driver[512];
+    SQLSMALLINT nameLength = 0, driverLength = 0;
+    for (SQLUSMALLINT direction = SQL_FETCH_FIRST;; direction = SQL_FETCH_NEXT) {
+        SQLRETURN rc = SQLDataSources(environment.Get(), direction, name, sizeof name, &nameLength,
+                                      driver, sizeof driver, &driverLength);
+        if (!Succeeded(rc)) return false;
+        if (!SameKey(reinterpret_cast<const char*>(name), dsn)) continue;
+        std::string lower = ascii::Lower(reinterpret_cast<const char*>(driver));
+        return lower.find("sqlite") != std::string::npos;
+    }
 }
 
 }  // namespace
@@ -180,33 +203,50 @@ bool IsConnectionString(std::string_view strSqlOdbc) {
     return strSqlOdbc.find('=') != std::string_view::npos;
 }
 
-bool ConnectionStringHasKey(std::string_view connection, std::string_view key) {
+std::optional<std::string_view> ConnectionStringValue(std::string_view connection,
+                                                      std::string_view key) {
     size_t at = 0;
     while (at < connection.size()) {
         size_t equals = connection.find('=', at);
-        if (equals == std::string_view::npos) return false;
+        if (equals == std::string_view::npos) return std::nullopt;
         std::string_view name = Trimmed(connection.substr(at, equals - at));
-        if (SameKey(name, key)) return true;
         size_t value = equals + 1;
         while (value < connection.size() && connection[value] == ' ') ++value;
+        size_t valueEnd;
         if (value < connection.size() && connection[value] == '{') {
             size_t close = value + 1;
             for (;;) {  // '}}' inside braces stands for one '}'
                 close = connection.find('}', close);
-                if (close == std::string_view::npos) return false;
+                if (close == std::string_view::npos) {
+                    if (SameKey(name, key)) return connection.substr(value);
+                    return std::nullopt;
+                }
                 if (close + 1 < connection.size() && connection[close + 1] == '}') {
                     close += 2;
                     continue;
                 }
                 break;
             }
-            value = close + 1;
+            valueEnd = close + 1;
+        } else {
+            valueEnd = std::min(connection.find(';', value), connection.size());
         }
-        size_t semicolon = connection.find(';', value);
-        if (semicolon == std::string_view::npos) return false;
+        if (SameKey(name, key)) return Trimmed(connection.substr(value, valueEnd - value));
+        size_t semicolon = connection.find(';', valueEnd);
+        if (semicolon == std::string_view::npos) return std::nullopt;
         at = semicolon + 1;
     }
-    return false;
+    return std::nullopt;
+}
+
+bool ConnectionStringHasKey(std::string_view connection, std::string_view key) {
+    return ConnectionStringValue(connection, key).has_value();
+}
+
+bool NamesSqliteDriver(std::string_view connection) {
+    std::optional<std::string_view> driver = ConnectionStringValue(connection, "DRIVER");
+    if (!driver) return false;
+    return ascii::Lower(*driver).find("sqlite") != std::string::npos;
 }
 
 std::string ConnectionStringWithLogon(std::string_view connection, std::string_view user,
@@ -226,6 +266,7 @@ struct OdbcConnection::Handles {
     std::optional<OdbcHandle> connection;
     bool connected = false;
     bool manualCommit = false;
+    bool sqlite = false;  // the driver reads a SQLite file, not SQL Server
 
     SQLRETURN RollBack() const {
         return SQLEndTran(SQL_HANDLE_DBC, connection->Get(), SQL_ROLLBACK);
@@ -256,6 +297,17 @@ OdbcConnection::OdbcConnection(const std::string& strSqlOdbc, const std::string&
     SQLRETURN rc;
     if (IsConnectionString(strSqlOdbc)) {
         std::string full = ConnectionStringWithLogon(strSqlOdbc, strSqlUser, strSqlPassword);
+        // The SQLite driver would create an empty database at a mistyped path.
+        if (NamesSqliteDriver(strSqlOdbc) && !ConnectionStringHasKey(strSqlOdbc, "NoCreat"))
+            full += ";NoCreat=1";
+        SQLCHAR completed[1024];
+        SQLSMALLINT completedLength = 0;
+        rc = SQLDriverConnect(connection.Get(), nullptr, Chars(full), SQL_NTS, completed,
+                              sizeof completed, &completedLength, SQL_DRIVER_NOPROMPT);
+    } else if (DataSourceUsesSqlite(environment, strSqlOdbc)) {
+        // The same guard for a data source whose driver is SQLite's.
+        std::string full = ConnectionStringWithLogon(
+            "DSN=" + ConnectionValue(strSqlOdbc) + ";NoCreat=1", strSqlUser, strSqlPassword);
         SQLCHAR completed[1024];
         SQLSMALLINT completedLength = 0;
         rc = SQLDriverConnect(connection.Get(), nullptr, Chars(full), SQL_NTS, completed,
@@ -267,6 +319,14 @@ OdbcConnection::OdbcConnection(const std::string& strSqlOdbc, const std::string&
     }
     connection.Check(rc);
     handles_->connected = true;
+
+    // The screens write their day comparisons for SQL Server; a SQLite file behind the driver
+    // needs them translated like a file opened directly.
+    SQLCHAR dbms[128] = {0};
+    SQLSMALLINT dbmsLength = 0;
+    if (Succeeded(SQLGetInfo(connection.Get(), SQL_DBMS_NAME, dbms, sizeof dbms, &dbmsLength))) {
+        handles_->sqlite = ascii::Lower(reinterpret_cast<const char*>(dbms)).starts_with("sqlite");
+    }
 
     SQLRETURN manual = SQLSetConnectAttr(connection.Get(), SQL_ATTR_AUTOCOMMIT,
                                          reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), 0);
@@ -281,7 +341,7 @@ RowSet OdbcConnection::Query(const std::string& sql) {
     // undone, since the read-only access mode is only a hint that drivers may ignore.
     RowSet rows;
     try {
-        rows = Run(sql);
+        rows = Run(handles_->sqlite ? TranslateDayComparisons(sql) : sql);
     } catch (...) {
         if (handles_->manualCommit) handles_->RollBack();  // the first failure is the one to report
         throw;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -14,6 +15,13 @@ bool IsConnectionString(std::string_view strSqlOdbc);
 // Whether a connection string sets `key` (ODBC keywords match regardless of case).
 bool ConnectionStringHasKey(std::string_view connection, std::string_view key);
 
+// The value a connection string gives `key`, braces kept, blanks around it removed.
+std::optional<std::string_view> ConnectionStringValue(std::string_view connection,
+                                                      std::string_view key);
+
+// Whether the connection string's DRIVER is a SQLite driver.
+bool NamesSqliteDriver(std::string_view connection);
+
 // The connection string with the configured logon added: UID and PWD are appended unless the
 // string sets them itself (its own values win); an empty password is appended as empty.
 std::string ConnectionStringWithLogon(std::string_view connection, std::string_view user,
@@ -21,9 +29,11 @@ std::string ConnectionStringWithLogon(std::string_view connection, std::string_v
 
 // A source reached through the ODBC driver manager, opened read-only: a data source name
 // with the user and password as separate arguments, or a connection string.
-// Values come back as text; date and date-time columns as YYYYMMDD. Every query runs in its
-// own transaction that is rolled back, so nothing is written even where a driver ignores the
-// read-only access mode.
+// Values come back as UTF-8 text; date and date-time columns as YYYYMMDD. When the driver
+// reports SQLite as its database, the screens' T-SQL day comparisons are translated, and a
+// connection string naming a SQLite driver gets NoCreat=1, so no file is ever created. Every query
+// runs in its own transaction that is rolled back, so nothing is written even where a driver
+// ignores the read-only access mode.
 class OdbcConnection : public SourceConnection {
 public:
     OdbcConnection(const std::string& strSqlOdbc, const std::string& strSqlUser,

@@ -7,8 +7,14 @@
 #include <io.h>
 #include <windows.h>
 #else
+#include <locale.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
+
+#include <cwchar>
 #endif
+
+#include <cstdlib>
 
 namespace zentrail::platform {
 
@@ -68,6 +74,37 @@ bool IsTerminal(std::FILE* stream) {
     return _isatty(_fileno(stream)) != 0;
 #else
     return isatty(fileno(stream)) != 0;
+#endif
+}
+
+int TerminalColumns(std::FILE* stream) {
+#ifdef _WIN32
+    CONSOLE_SCREEN_BUFFER_INFO info;
+    HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
+    if (GetConsoleScreenBufferInfo(handle, &info))
+        return info.srWindow.Right - info.srWindow.Left + 1;
+#else
+    winsize size{};
+    if (ioctl(fileno(stream), TIOCGWINSZ, &size) == 0 && size.ws_col > 0) return size.ws_col;
+#endif
+    if (const char* columns = std::getenv("COLUMNS")) {
+        const int value = std::atoi(columns);
+        if (value > 0) return value;
+    }
+    return 80;
+}
+
+int DisplayWidth(char32_t c) {
+#ifdef _WIN32
+    return c >= 0x1100 ? 2 : 1;  // the console draws most wide characters in two cells
+#else
+    // wcwidth follows LC_CTYPE; a UTF-8 locale for this thread only leaves the program's alone.
+    static const locale_t utf8 = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(0));
+    if (!utf8) return 1;
+    const locale_t previous = uselocale(utf8);
+    const int width = wcwidth(static_cast<wchar_t>(c));
+    uselocale(previous);
+    return width < 0 ? 1 : width;
 #endif
 }
 

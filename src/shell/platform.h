@@ -28,4 +28,10 @@ std::string LocalTimestamp();
 // True when the stream is an interactive terminal.
 bool IsTerminal(std::FILE* stream);
 
+// Columns of the terminal the stream writes to (80 when that cannot be read).
+int TerminalColumns(std::FILE* stream);
+
+// Cells a terminal gives the character: 0 for combining marks, 2 for wide ones, else 1.
+int DisplayWidth(char32_t c);
+
 }  // namespace zentrail::platform

@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <fstream>
 #include <memory>
 #include <string_view>
 #include <system_error>
@@ -9,8 +10,10 @@
 
 #include "common/ascii.h"
 #include "shell/iso_date.h"
+#include "shell/source_text.h"
 #include "shell/source_timeout.h"
 #include "shell/tsql_translation.h"
+#include "tally/utf8_text.h"
 
 namespace zentrail {
 namespace {
@@ -41,6 +44,38 @@ bool OnlySeparatorsLeft(const char* tail) {
     return true;
 }
 
+// A file in WAL mode (header bytes 18 and 19 are 2) that no connection has open: the -wal and
+// -shm files exist only while one has. A read-only connection would create both and, unable
+// to checkpoint, leave them behind beside the distributor's database.
+bool IsIdleWalFile(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    char header[20] = {};
+    if (!in.read(header, sizeof header)) return false;
+    if (std::string_view(header, 16) != std::string_view("SQLite format 3\0", 16)) return false;
+    if (header[18] != 2 || header[19] != 2) return false;
+    std::error_code ec;
+    std::filesystem::path wal = file, shm = file;
+    wal += "-wal";
+    shm += "-shm";
+    return !std::filesystem::exists(wal, ec) && !std::filesystem::exists(shm, ec);
+}
+
+// The file as an SQLite URI, so that query parameters can follow.
+std::string FileUri(const std::u8string& path) {
+    std::string uri = "file:";
+    for (char8_t c : path) {
+        if (c == '%' || c == '?' || c == '#') {
+            static constexpr char kHex[] = "0123456789ABCDEF";
+            uri += '%';
+            uri += kHex[(c >> 4) & 0xF];
+            uri += kHex[c & 0xF];
+        } else {
+            uri += static_cast<char>(c);
+        }
+    }
+    return uri;
+}
+
 }  // namespace
 
 struct SqliteConnection::Handle {
@@ -67,8 +102,16 @@ std::optional<std::filesystem::path> SqliteSourceFile(const std::string& strSqlO
 SqliteConnection::SqliteConnection(const std::filesystem::path& file)
     : db_(std::make_unique<Handle>()) {
     std::u8string name = file.u8string();
-    int rc = sqlite3_open_v2(reinterpret_cast<const char*>(name.c_str()), &db_->db,
+    int rc;
+    if (IsIdleWalFile(file)) {
+        // Nobody writes it now, so reading it as immutable is exact and needs no side files.
+        const std::string uri = FileUri(name) + "?immutable=1";
+        rc =
+            sqlite3_open_v2(uri.c_str(), &db_->db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr);
+    } else {
+        rc = sqlite3_open_v2(reinterpret_cast<const char*>(name.c_str()), &db_->db,
                              SQLITE_OPEN_READONLY, nullptr);
+    }
     if (rc != SQLITE_OK) {
         if (!db_->db) throw DbError(rc, sqlite3_errstr(rc));
         throw db_->Error();
@@ -116,6 +159,11 @@ RowSet SqliteConnection::Query(const std::string& sql) {
                                   static_cast<size_t>(sqlite3_column_bytes(statement.get(), i)));
             std::optional<std::string> date;
             if (dateColumns[i]) date = DateTextFromIso(text);
+            std::string converted;
+            if (!date && !IsValidUtf8(text)) {
+                converted = SourceBytesToUtf8(text);
+                text = converted;
+            }
             rows.Append(date ? std::string_view(*date) : text);
         }
     }

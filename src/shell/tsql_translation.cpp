@@ -53,8 +53,13 @@ public:
         size_t begin = at_;
         for (;;) {
             if (at_ < text_.size() && text_[at_] == '[') {
-                size_t close = text_.find(']', at_);
-                if (close == std::string_view::npos) return std::nullopt;
+                size_t close = at_ + 1;
+                for (;;) {  // "]]" inside the brackets is a "]"
+                    close = text_.find(']', close);
+                    if (close == std::string_view::npos) return std::nullopt;
+                    if (close + 1 >= text_.size() || text_[close + 1] != ']') break;
+                    close += 2;
+                }
                 at_ = close + 1;
             } else {
                 size_t start = at_;
@@ -148,6 +153,20 @@ std::string TranslateDayComparisons(std::string_view sql) {
                 close = sql.find('\'', close);
                 if (close == std::string_view::npos || close + 1 >= sql.size() ||
                     sql[close + 1] != '\'')
+                    break;
+                close += 2;
+            }
+            size_t end = close == std::string_view::npos ? sql.size() : close + 1;
+            out.append(sql.substr(i, end - i));
+            i = end;
+            continue;
+        }
+        if (c == '[') {  // a bracketed name is a name, whatever it holds ("]]" is a "]")
+            size_t close = i + 1;
+            for (;;) {
+                close = sql.find(']', close);
+                if (close == std::string_view::npos || close + 1 >= sql.size() ||
+                    sql[close + 1] != ']')
                     break;
                 close += 2;
             }

@@ -4,6 +4,7 @@
 #include <pugixml.hpp>
 
 #include "tally/number_text.h"
+#include "tally/printable_text.h"
 
 namespace zentrail {
 
@@ -47,12 +48,6 @@ TallyReply ParseTallyReply(std::string_view text) {
     return reply;
 }
 
-std::string QuoteReply(std::string_view text, size_t limit) {
-    if (text.size() <= limit) return std::string(text);
-    size_t cut = limit;
-    // Do not split a UTF-8 sequence.
-    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
-    return std::string(text.substr(0, cut));
-}
+std::string QuoteReply(std::string_view text, size_t limit) { return PrintableText(text, limit); }
 
 }  // namespace zentrail

@@ -18,10 +18,13 @@ struct CommandResult {
     std::string out;
 };
 
-// Runs the program with `args` (already quoted for the shell), stdout captured.
-CommandResult RunCli(const std::string& args, const std::string& prefix = "") {
+// Runs the program with `args` (already quoted for the shell) behind `prefix`, stdout captured,
+// and stderr too when `withErrors`.
+CommandResult RunCli(const std::string& args, bool withErrors = false,
+                     const std::string& prefix = "") {
     CommandResult result;
-    std::string command = prefix + std::string(ZENTRAIL_CLI_PATH) + " " + args + " 2>/dev/null";
+    std::string command = prefix + std::string(ZENTRAIL_CLI_PATH) + " " + args +
+                          (withErrors ? " 2>&1" : " 2>/dev/null");
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe) return result;
     char buffer[4096];
@@ -121,13 +124,127 @@ TEST_F(ZentrailCli, TermStopsTheRunWhichStillEndsWithItsCountsAndReport) {
     std::string config = WriteConfig(sim.Port(), testing::SmallDemo().Path());
     // SIGTERM after a second, while the first request waits for its reply.
     CommandResult stopped =
-        RunCli("--config " + config + " export sales --from 2024-04-01 --to 2024-05-31",
+        RunCli("--config " + config + " export sales --from 2024-04-01 --to 2024-05-31", false,
                "timeout --preserve-status -s TERM 1 ");
     EXPECT_EQ(stopped.status, 1) << stopped.out;
     EXPECT_NE(stopped.out.find("Export stopped by the operator"), std::string::npos) << stopped.out;
     EXPECT_NE(stopped.out.find("\nZentrail: Sales Transferrd\n"), std::string::npos);
     EXPECT_NE(stopped.out.find("\nThe run was stopped."), std::string::npos);
     EXPECT_NE(stopped.out.find("Run report: "), std::string::npos);
+}
+
+TEST_F(ZentrailCli, HelpsANewUser) {
+    std::string config = WriteConfig(9, testing::SmallDemo().Path());
+    // Global options before or after the subcommand.
+    for (const std::string& args :
+         {"--config " + config + " getdata item", "getdata item --config " + config,
+          "getdata --config " + config + " item"}) {
+        CommandResult listed = RunCli(args);
+        EXPECT_EQ(listed.status, 0) << args;
+        EXPECT_TRUE(listed.out.starts_with("PrdId,")) << args << ": " << listed.out.substr(0, 80);
+    }
+
+    CommandResult version = RunCli("--version", true);
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, std::string("zentrail-cli ") + ZENTRAIL_VERSION + "\n");
+
+    CommandResult help = RunCli("export --help", true);
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("item, sales (built); purchase, salesreturn, idt, receipt, service, "
+                            "creditnote (not built yet)"),
+              std::string::npos)
+        << help.out;
+    EXPECT_NE(help.out.find("first day, YYYY-MM-DD (default: today)"), std::string::npos);
+    EXPECT_NE(help.out.find("last day, YYYY-MM-DD (default: today)"), std::string::npos);
+
+    CommandResult mainHelp = RunCli("--help", true);
+    EXPECT_EQ(mainHelp.status, 0);
+    EXPECT_NE(mainHelp.out.find("SCREEN: item, sales (built); purchase, salesreturn, idt, "
+                                "receipt, service, creditnote (not built yet)."),
+              std::string::npos)
+        << mainHelp.out;
+    EXPECT_NE(mainHelp.out.find("default to today"), std::string::npos) << mainHelp.out;
+
+    CommandResult unknown = RunCli("--config " + config + " export nothing", true);
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_EQ(unknown.out,
+              "zentrail-cli: unknown screen 'nothing'; the screens are item, sales (built); "
+              "purchase, salesreturn, idt, receipt, service, creditnote (not built yet)\n");
+
+    CommandResult reversed =
+        RunCli("--config " + config + " getdata sales --from 2024-05-31 --to 2024-04-01", true);
+    EXPECT_EQ(reversed.status, 2);
+    EXPECT_EQ(reversed.out,
+              "zentrail-cli: the first day 31/05/2024 (--from) is after the last day 01/04/2024 "
+              "(--to)\n");
+}
+
+TEST_F(ZentrailCli, SettingsThatCannotWorkStopBeforeAnythingIsSent) {
+    testing::TallySimProcess sim({"--company", "Zentrail Demo"});
+    const std::string port = std::to_string(sim.Port());
+    struct Case {
+        std::string lines;
+        std::string message;
+    };
+    const Case cases[] = {
+        {"SERVER:127.0.0.1\nPORT:" + port + "/x\n",
+         "zentrail-cli: PORT \"" + port + "/x\" is not a port number from 1 to 65535\n"},
+        {"SERVER:127.0.0.1\nPORT:abc\n",
+         "zentrail-cli: PORT \"abc\" is not a port number from 1 to 65535\n"},
+        {"SERVER:127.0.0.1\n", "zentrail-cli: PORT \"\" is not a port number from 1 to 65535\n"},
+        {"SERVER:127.0.0.1/tally?\nPORT:" + port + "\n",
+         "zentrail-cli: SERVER \"127.0.0.1/tally?\" is not a host name, an IPv4 address or an "
+         "IPv6 address in brackets\n"},
+        {"SERVER:127.0.0.1\nPORT:" + port + "\nCOMPANY:Zentrail\x01 Demo\n",
+         "zentrail-cli: COMPANY holds a control character (U+0001) at position 9 of "
+         "\"Zentrail\\x01 Demo\"; write the value as plain text on one line\n"},
+    };
+    for (const Case& c : cases) {
+        const std::filesystem::path path = folder_ / "Config.txt";
+        std::ofstream(path) << c.lines << "SQL_ODBC:" << testing::SmallDemo().Path() << "\n";
+        CommandResult run = RunCli("--config " + path.string() +
+                                       " export sales --from 2024-04-01 "
+                                       "--to 2024-05-31",
+                                   true);
+        EXPECT_EQ(run.status, 2) << c.lines;
+        EXPECT_EQ(run.out,
+                  "zentrail-cli: configuration read from " + path.string() + "\n" + c.message)
+            << c.lines;
+    }
+    EXPECT_EQ(sim.Books()["vouchers"].size(), 0u);
+}
+
+TEST_F(ZentrailCli, SaysWhichDataSourceItCannotOpen) {
+    std::string config = WriteConfig(9, (folder_ / "absent.db").string());
+    CommandResult run = RunCli("--config " + config + " getdata item", true);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.out.find("cannot open the source database \"" + (folder_ / "absent.db").string() +
+                           "\""),
+              std::string::npos)
+        << run.out;
+
+    const std::string path = (folder_ / "Config.txt").string();
+    std::ofstream(path) << "SQL_ODBC:DRIVER={No Such Driver};PWD=hush;Server=x\n";
+    run = RunCli("--config " + path + " getdata item", true);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.out.find("\"DRIVER={No Such Driver};PWD=****;Server=x\""), std::string::npos)
+        << run.out;
+    EXPECT_EQ(run.out.find("hush"), std::string::npos) << run.out;
+}
+
+TEST_F(ZentrailCli, SaysWhenTheDefaultsApply) {
+    // Beside the program there is no Config.txt in the build tree, so the defaults apply and
+    // the default data source DMSDB is not there.
+    const std::filesystem::path beside =
+        std::filesystem::path(ZENTRAIL_CLI_PATH).parent_path() / "Config.txt";
+    if (std::filesystem::exists(beside)) GTEST_SKIP() << beside << " exists";
+    CommandResult run = RunCli("getdata item", true);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_TRUE(run.out.starts_with("zentrail-cli: no configuration file at " + beside.string() +
+                                    "; the defaults apply\n"))
+        << run.out;
+    EXPECT_NE(run.out.find("cannot open the source database \"DMSDB\""), std::string::npos)
+        << run.out;
 }
 
 }  // namespace

@@ -80,10 +80,42 @@ TEST_F(OdbcSource, ConnectionStringWithTheLogonAdded) {
         SqliteConnection(test::OdbcTestDsnFile()).Query(SalesOfRange("01/30/2024", "01/31/2024")));
 }
 
-TEST_F(OdbcSource, TheScreensIdiomIsNotTranslatedHere) {
-    OdbcConnection odbc(test::kOdbcTestDsn, "sa", "");
-    DbError error = ErrorOf([&] { odbc.Query(SalesOfRange("01/30/2024", "01/31/2024")); });
-    EXPECT_EQ(error.Description(), "HY000: [SQLite]no such column: DATETIME (1)");
+// The driver reports SQLite as its database, so the screens' T-SQL day comparisons are
+// translated as for a file opened directly, by data source name and connection string alike.
+TEST_F(OdbcSource, TheScreensIdiomIsTranslatedForASqliteFile) {
+    const RowSet embedded =
+        SqliteConnection(test::OdbcTestDsnFile()).Query(SalesOfRange("01/30/2024", "01/31/2024"));
+    ASSERT_EQ(embedded.RowCount(), 2u);
+    for (const std::string& source : {std::string(test::kOdbcTestDsn), ConnectionString(),
+                                      std::string("DRIVER={") + test::kOdbcTestDriver +
+                                          "};Database=" + test::OdbcTestDsnFile().string()}) {
+        OdbcConnection odbc(source, "sa", "");
+        ExpectSameRows(odbc.Query(SalesOfRange("01/30/2024", "01/31/2024")), embedded);
+    }
+}
+
+// A mistyped path must not leave an empty database behind.
+TEST_F(OdbcSource, AMissingFileIsAnErrorNotANewFile) {
+    test::TempFolder folder;
+    const std::filesystem::path missing = folder.Path() / "mistyped.db";
+    for (const std::string& driver : {std::string("Driver=") + test::kOdbcTestDriver,
+                                      std::string("DRIVER={") + test::kOdbcTestDriver + "}"}) {
+        DbError error =
+            ErrorOf([&] { OdbcConnection(driver + ";Database=" + missing.string(), "sa", ""); });
+        EXPECT_NE(error.Description(), "no error") << driver;
+        EXPECT_FALSE(std::filesystem::exists(missing)) << driver;
+    }
+    // A data source set up without NoCreat over a file that is not there.
+    EXPECT_NE(ErrorOf([] { OdbcConnection(test::kOdbcCreatingDsn, "sa", ""); }).Description(),
+              "no error");
+    EXPECT_FALSE(std::filesystem::exists(test::OdbcCreatingDsnFile()));
+
+    Configuration config;
+    config.strSqlOdbc =
+        std::string("DRIVER={") + test::kOdbcTestDriver + "};Database=" + missing.string();
+    SourceDatabase database;
+    EXPECT_NE(ErrorOf([&] { database.OpenConnection(config); }).Description(), "no error");
+    EXPECT_FALSE(std::filesystem::exists(missing));
 }
 
 TEST_F(OdbcSource, ErrorsCarryNativeNumberStateAndMessage) {
@@ -137,6 +169,27 @@ TEST_F(OdbcSource, SharedSetsOverTheDataSource) {
     EXPECT_EQ(database.rsMain.Fields("rtrname").Value(), "Zoë's \"Mart\"");
 }
 
+TEST_F(OdbcSource, AWalFileLeavesNothingBehind) {
+    test::TempFolder folder;
+    const std::filesystem::path file = folder.Path() / "wal.db";
+    test::WriteSalesFixture(file);
+    sqlite3* raw = nullptr;
+    ASSERT_EQ(sqlite3_open(file.c_str(), &raw), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(raw, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(raw);
+    {
+        OdbcConnection odbc(
+            std::string("Driver=") + test::kOdbcTestDriver + ";Database=" + file.string(), "sa",
+            "");
+        EXPECT_EQ(odbc.Query("SELECT SalId FROM SalesInvoice").RowCount(), 5u);
+    }
+    std::filesystem::path wal = file, shm = file;
+    wal += "-wal";
+    shm += "-shm";
+    EXPECT_FALSE(std::filesystem::exists(wal));
+    EXPECT_FALSE(std::filesystem::exists(shm));
+}
+
 TEST(ConnectionString, LogonAddedUnlessTheStringSetsIt) {
     struct Case {
         const char* connection;
@@ -160,7 +213,28 @@ TEST(ConnectionString, LogonAddedUnlessTheStringSetsIt) {
         EXPECT_EQ(ConnectionStringWithLogon(c.connection, c.user, c.password), c.full)
             << c.connection;
     EXPECT_TRUE(IsConnectionString("DSN=DMSDB"));
-    EXPECT_FALSE(IsConnectionString("DMSDB"));
+}
+
+TEST(ConnectionString, ValuesAndTheSqliteDriver) {
+    struct Case {
+        const char* connection;
+        std::optional<std::string_view> driver;
+        bool sqlite;
+    };
+    const Case cases[] = {
+        {"DRIVER={SQLite3};Database=/data/dms.db", "{SQLite3}", true},
+        {"Database=x.db; driver = SQLite3 ODBC Driver ", "SQLite3 ODBC Driver", true},
+        {"Driver=/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so",
+         "/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so", true},
+        {"Driver={ODBC Driver 18 for SQL Server};Server=db1", "{ODBC Driver 18 for SQL Server}",
+         false},
+        {"DSN=DMSDB;Database=sqlite.db", std::nullopt, false},
+        {"Driver=FreeTDS;Extra={Driver=SQLite}", "FreeTDS", false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ConnectionStringValue(c.connection, "driver"), c.driver) << c.connection;
+        EXPECT_EQ(NamesSqliteDriver(c.connection), c.sqlite) << c.connection;
+    }
 }
 
 }  // namespace

@@ -168,3 +168,51 @@ TEST(IsoDate, ToDateText) {
 
 }  // namespace
 }  // namespace zentrail
+
+namespace zentrail {
+namespace {
+
+// Reading a database in WAL mode leaves no -wal or -shm file beside it, whatever its path.
+TEST(SqliteWalSource, NothingIsLeftBesideTheFile) {
+    test::TempFolder folder;
+    for (const char* name : {"dms.db", "odd %41 #1 ?x.db"}) {
+        const std::filesystem::path file = folder.Path() / name;
+        test::WriteSalesFixture(file);
+        sqlite3* raw = nullptr;
+        ASSERT_EQ(sqlite3_open(file.c_str(), &raw), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(raw, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr),
+                  SQLITE_OK);
+        sqlite3_close(raw);
+        std::filesystem::path wal = file, shm = file;
+        wal += "-wal";
+        shm += "-shm";
+        ASSERT_FALSE(std::filesystem::exists(wal));
+        {
+            SqliteConnection connection(file);
+            EXPECT_EQ(connection.Query("SELECT SalId FROM SalesInvoice").RowCount(), 5u) << name;
+            EXPECT_FALSE(std::filesystem::exists(wal)) << name;
+            EXPECT_FALSE(std::filesystem::exists(shm)) << name;
+        }
+        EXPECT_FALSE(std::filesystem::exists(wal)) << name;
+        EXPECT_FALSE(std::filesystem::exists(shm)) << name;
+    }
+}
+
+// While a writer has the file open, its newest rows (still in the -wal file) are read.
+TEST(SqliteWalSource, AFileInUseIsReadWithItsLog) {
+    test::TempFolder folder;
+    const std::filesystem::path file = folder.Path() / "busy.db";
+    test::WriteSalesFixture(file);
+    sqlite3* writer = nullptr;
+    ASSERT_EQ(sqlite3_open(file.c_str(), &writer), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(writer,
+                           "PRAGMA journal_mode=WAL; PRAGMA wal_autocheckpoint=0; "
+                           "INSERT INTO SalesInvoice (SalId, SalInvNo) VALUES (77, 'NEW')",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    EXPECT_EQ(SqliteConnection(file).Query("SELECT SalId FROM SalesInvoice").RowCount(), 6u);
+    sqlite3_close(writer);
+}
+
+}  // namespace
+}  // namespace zentrail

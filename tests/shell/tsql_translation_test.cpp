@@ -72,9 +72,26 @@ TEST(TranslateDayComparisons, LeavesEverythingElseAsWritten) {
         "CONVERT(DATETIME,CONVERT(VARCHAR(10),A.X,101))",
         "CONVERT(VARCHAR(10),A.X,101)",
         "SELECT A.SalId FROM SalesInvoice A WHERE A.RtrName = 'O''Brien' ",
+        // Inside a bracketed name, "]]" standing for "]".
+        "SELECT 1 AS [CONVERT(DATETIME,CONVERT(VARCHAR(10),A.X,101)) >= '01/01/2024']",
+        "SELECT 1 AS [a]]CONVERT(DATETIME,CONVERT(VARCHAR(10),A.X,101)) >= '01/01/2024']",
         "",
     };
     for (const char* sql : unchanged) EXPECT_EQ(TranslateDayComparisons(sql), sql) << sql;
+}
+
+// Found by the fuzz target: a bracketed column that swallowed a whole idiom was translated,
+// and translating the output again found the idiom inside it. Output is stable now.
+TEST(TranslateDayComparisons, BracketedNamesAreOpaqueAndTheOutputIsStable) {
+    const std::string sql =
+        "CONVERT(DATETIME,CONVERT(VARCHAR(10),[a]]b ' x],101)) >= '04/01/2024' AND "
+        "CONVERT(DATETIME,CONVERT(VARCHAR(10),[p CONVERT(DATETIME,CONVERT(VARCHAR(10),A.X,101)) "
+        ">= '04/01/2024' q].Y,101)) <= '05/31/2024'";
+    const std::string translated = TranslateDayComparisons(sql);
+    EXPECT_EQ(translated,
+              "date([a]]b ' x]) >= '2024-04-01' AND date([p CONVERT(DATETIME,CONVERT(VARCHAR(10),"
+              "A.X,101)) >= '04/01/2024' q].Y) <= '2024-05-31'");
+    EXPECT_EQ(TranslateDayComparisons(translated), translated);
 }
 
 }  // namespace

@@ -29,7 +29,9 @@ struct OdbcFolder {
                       "]\nDescription=SQLite3 ODBC Driver\nDriver=" + kOdbcTestDriverFile + "\n");
         WriteFile(path / "odbc.ini",
                   std::string("[") + kOdbcTestDsn + "]\nDriver=" + kOdbcTestDriver +
-                      "\nDatabase=" + (path / "dsn.db").string() + "\nNoCreat=1\n");
+                      "\nDatabase=" + (path / "dsn.db").string() + "\nNoCreat=1\n" + "[" +
+                      kOdbcCreatingDsn + "]\nDriver=" + kOdbcTestDriver +
+                      "\nDatabase=" + (path / "absent.db").string() + "\n");
         // The SQLite ODBC driver keeps what it reads of a data source in the installer library
         // and unloads that library at disconnect, which the leak checker of the sanitizer build
         // reports; kept loaded, the memory stays reachable.
@@ -60,5 +62,7 @@ const std::filesystem::path& OdbcTestFolder() {
 }
 
 std::filesystem::path OdbcTestDsnFile() { return OdbcTestFolder() / "dsn.db"; }
+
+std::filesystem::path OdbcCreatingDsnFile() { return OdbcTestFolder() / "absent.db"; }
 
 }  // namespace zentrail::test

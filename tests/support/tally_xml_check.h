@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "tally/number_text.h"
+#include "tally/utf8_text.h"
 
 namespace zentrail::testing {
 
@@ -24,8 +25,50 @@ inline double TallyAmount(std::string_view text) {
     return sign * ReadNumber(text.substr(i));
 }
 
-// Parses a fragment or whole request; fails the calling test with the parser's message.
+// What pugixml lets through but a strict XML 1.0 parser refuses: bytes that are not UTF-8,
+// characters XML forbids, references to them, "&" that begins no reference and "]]>" in text.
+// Tally's own "&#4;" marker is the one reference to a forbidden character allowed.
+inline ::testing::AssertionResult StrictXmlCharacters(std::string_view text) {
+    const auto fail = [&](size_t at, std::string_view why) {
+        return ::testing::AssertionFailure()
+               << why << " at offset " << at << ": ..." << text.substr(at, 40) << "...";
+    };
+    size_t pos = 0;
+    while (pos < text.size()) {
+        const size_t at = pos;
+        const char32_t c = DecodeUtf8(text, pos);
+        if (c == kInvalidUtf8) return fail(at, "not UTF-8");
+        if (!IsXmlChar(c)) return fail(at, "character XML forbids");
+        if (c == ']' && text.substr(at).starts_with("]]>")) return fail(at, "\"]]>\" in text");
+        if (c != '&') continue;
+        const std::string_view rest = text.substr(at);
+        bool named = false;
+        for (std::string_view entity : {"&amp;", "&apos;", "&quot;", "&lt;", "&gt;"})
+            named = named || rest.starts_with(entity);
+        if (named || rest.starts_with("&#4;")) continue;
+        if (!rest.starts_with("&#")) return fail(at, "\"&\" that begins no reference");
+        const bool hex = rest.size() > 2 && rest[2] == 'x';
+        const size_t digits = hex ? 3 : 2;
+        const size_t end = rest.find(';');
+        if (end == std::string_view::npos || end == digits) return fail(at, "broken reference");
+        unsigned long long value = 0;
+        for (size_t i = digits; i < end; ++i) {
+            const char d = rest[i];
+            const bool digit = d >= '0' && d <= '9';
+            const bool hexDigit = hex && ((d >= 'a' && d <= 'f') || (d >= 'A' && d <= 'F'));
+            if (!digit && !hexDigit) return fail(at, "broken reference");
+            value = value * (hex ? 16 : 10) + (digit ? d - '0' : (d | 0x20) - 'a' + 10);
+            if (value > 0x10FFFF) return fail(at, "reference beyond Unicode");
+        }
+        if (!IsXmlChar(static_cast<char32_t>(value))) return fail(at, "reference XML forbids");
+    }
+    return ::testing::AssertionSuccess();
+}
+
+// Parses a fragment or whole request under the rules of strict XML 1.0; fails the calling test
+// with the reason.
 inline ::testing::AssertionResult ParsesAsXml(const std::string& text, pugi::xml_document& doc) {
+    if (::testing::AssertionResult strict = StrictXmlCharacters(text); !strict) return strict;
     std::string wrapped = "<ROOT>" + text + "</ROOT>";
     pugi::xml_parse_result result = doc.load_string(wrapped.c_str());
     if (result) return ::testing::AssertionSuccess();

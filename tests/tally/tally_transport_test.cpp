@@ -72,6 +72,22 @@ TEST(TallyTransport, FailureMessageQuotesOnlyTheStartOfAReply) {
     EXPECT_EQ(message.find(page.substr(0, 201)), std::string::npos);
 }
 
+TEST(TallyTransport, QuotedReplyIsPrintableAndCutBetweenCharacters) {
+    std::string page = "\x1B[2J\x1B]0;owned\x07<html>\r\n";
+    for (int i = 0; i < 300; ++i) page += "\xC3\xA9";
+    CannedHttpServer server([&](const std::string&) { return page; });
+    Builder builder;
+    std::string message;
+    ASSERT_FALSE(builder.blnTran_To_Tally(kRequest, server.Url(), message));
+    EXPECT_EQ(message.find('\x1B'), std::string::npos) << message;
+    EXPECT_EQ(message.find('\x07'), std::string::npos) << message;
+    EXPECT_EQ(message.find('\r'), std::string::npos) << message;
+    std::string expected = "[2J]0;owned<html> ";
+    for (int i = 0; i < 200 - 18; ++i) expected += "\xC3\xA9";
+    EXPECT_NE(message.find(expected), std::string::npos) << message;
+    EXPECT_EQ(message.find(expected + "\xC3"), std::string::npos) << message;
+}
+
 TEST(TallyTransport, MasterFormSetsCombined) {
     struct Case {
         const char* name;

@@ -23,7 +23,11 @@ int main(int argc, char** argv) {
                    "seed of the made-up data; the same seed gives "
                    "the same database")
         ->capture_default_str();
-    CLI11_PARSE(app, argc, argv);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        return app.exit(e) == 0 ? 0 : 2;  // help exits 0, usage errors 2
+    }
 
     try {
         const auto started = std::chrono::steady_clock::now();

@@ -49,7 +49,11 @@ int main(int argc, char** argv) {
         ->check(CLI::NonNegativeNumber);
     app.add_option("--max-requests", faults.maxRequests, "Exit after N requests")
         ->check(CLI::NonNegativeNumber);
-    CLI11_PARSE(app, argc, argv);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        return app.exit(e) == 0 ? 0 : 2;  // help and version exit 0, usage errors 2
+    }
 
     // Signals are taken by sigwait below, never by a handler; every thread inherits the mask.
     sigset_t stopSignals;
@@ -73,7 +77,8 @@ int main(int argc, char** argv) {
     SimHttpServer server(*tally, faults, RequestStop);
     int boundPort = server.Bind(host, port);
     if (boundPort < 0) {
-        std::fprintf(stderr, "tally-sim: cannot listen on %s:%d\n", host.c_str(), port);
+        std::fprintf(stderr, "tally-sim: cannot listen on %s:%d (in use by another program?)\n",
+                     host.c_str(), port);
         return 1;
     }
     std::printf("listening on %s:%d\n", host.c_str(), boundPort);

@@ -65,6 +65,12 @@ SimHttpServer::SimHttpServer(SimulatedTally& tally, FaultOptions faults,
                              std::function<void()> onLastRequest)
     : tally_(tally), plan_(faults), onLastRequest_(std::move(onLastRequest)) {
     server_.set_tcp_nodelay(true);
+    // SO_REUSEADDR only: httplib's default SO_REUSEPORT lets a second simulator listen on the
+    // same port and take half the requests into other books.
+    server_.set_socket_options([](socket_t sock) {
+        int yes = 1;
+        setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    });
     server_.set_keep_alive_max_count(1'000'000);
     server_.Post(".*", [this](const httplib::Request& request, httplib::Response& response) {
         HandlePost(request, response);

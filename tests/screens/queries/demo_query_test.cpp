@@ -24,7 +24,6 @@
 #include "screens/queries/sql_date.h"
 #include "shell/odbc_connection.h"
 #include "shell/source_database.h"
-#include "shell/tsql_translation.h"
 #include "support/demo_database.h"
 #include "support/odbc_test_env.h"
 #include "tally/number_text.h"
@@ -104,22 +103,9 @@ std::vector<std::string> Upper(std::vector<std::string> names) {
 }
 
 // The two ways into a source database: the embedded SQLite file, and ODBC through the SQLite
-// ODBC driver. ODBC sends SQL as written, since its production database is SQL Server; for
-// the SQLite file behind the test driver the screens' day comparisons are translated first.
+// ODBC driver. Both go through the program's own opening, which sees the SQLite file behind
+// the driver and translates the screens' T-SQL day comparisons for it.
 enum class Backend { kEmbedded, kOdbc };
-
-class TranslatingOdbc : public SourceConnection {
-public:
-    explicit TranslatingOdbc(const std::string& file)
-        : odbc_(std::string("Driver=") + test::kOdbcTestDriver + ";Database=" + file + ";NoCreat=1",
-                "sa", "") {}
-    RowSet Query(const std::string& sql) override {
-        return odbc_.Query(TranslateDayComparisons(sql));
-    }
-
-private:
-    OdbcConnection odbc_;
-};
 
 std::string BackendName(const ::testing::TestParamInfo<Backend>& info) {
     return info.param == Backend::kEmbedded ? "Embedded" : "Odbc";
@@ -134,7 +120,9 @@ protected:
             ASSERT_TRUE(std::filesystem::exists(test::kOdbcTestDriverFile))
                 << "the SQLite ODBC driver (Debian libsqliteodbc) is not installed";
             test::OdbcTestFolder();  // the driver's ini files
-            connection_ = std::make_unique<TranslatingOdbc>(SmallDemo().Path());
+            connection_ = OpenSourceConnection(std::string("DRIVER={") + test::kOdbcTestDriver +
+                                                   "};Database=" + SmallDemo().Path(),
+                                               "sa", "");
         }
     }
 

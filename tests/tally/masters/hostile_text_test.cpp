@@ -47,11 +47,44 @@ std::vector<Hostile> HostileTexts() {
         {"சென்னை ஸ்டோர்ஸ்", "சென்னை ஸ்டோர்ஸ்", "சென்னை ஸ்டோர்ஸ்"},
         {"  padded & blank  ", "padded & blank", "padded & blank"},
         {"", "", ""},
+        // References to characters XML forbids are text; nothing after them is lost.
+        {"Ref&#0;_1", "Ref&#0;_1", "Ref&#0;_1"},
+        {"&#1; &#xD800; &#99999999; &#xFFFF; &#4;", "&#1; &#xD800; &#99999999; &#xFFFF; &#4;",
+         "&#1; &#xD800; &#99999999; &#xFFFF; &#4;"},
+        {"&#x1F600; &#233;", "\xF0\x9F\x98\x80 \xC3\xA9", "&#x1F600; &#233;"},
+        // Characters XML forbids are dropped, then blanks trimmed.
+        {"Ref\x01_1", "Ref_1", "Ref_1"},
+        {std::string("Nul\0_2 \x1F", 8), "Nul_2", "Nul_2"},
+        {"Bell\x07 \x02 ", "Bell", "Bell"},
+        {"U\xEF\xBF\xBE+\xEF\xBF\xBF"
+         "FFFF",
+         "U+FFFF", "U+FFFF"},
+        // Bytes that are not UTF-8 (here Windows-1252 and a surrogate) are dropped.
+        {"Caf\xE9 Stores", "Caf Stores", "Caf Stores"},
+        {"\xED\xA0\x80"
+         "A\xC0\xAF"
+         "B\xFF",
+         "AB", "AB"},
+        {"\xF0\x9F\x98\x80 Mart & \xE2\x82\xB9", "\xF0\x9F\x98\x80 Mart & \xE2\x82\xB9",
+         "\xF0\x9F\x98\x80 Mart & \xE2\x82\xB9"},
     };
     const std::string plain(1000, 'N');
     const std::string mixed = Cycle("A&'\"<>é ", 1000);
     cases.push_back({plain, plain, plain});
     cases.push_back({mixed, mixed, mixed});
+    // A 100 KB name of every kind of piece above; what Tally reads is the kept pieces.
+    const std::string_view pieces[] = {"A",    "&",  "\x01", "\xF0\x9F\x98\x80",
+                                       "\xE9", "<",  "&#0;", "\xEF\xBF\xBE",
+                                       "'",    "\"", "\t",   "\xC3\xA9"};
+    std::string huge, hugeRead;
+    for (size_t i = 0; huge.size() < 100 * 1024; ++i) {
+        const std::string_view piece = pieces[i % std::size(pieces)];
+        huge += piece;
+        if (piece != "\x01" && piece != "\xE9" && piece != "\xEF\xBF\xBE") hugeRead += piece;
+    }
+    huge = "N" + huge + "N";
+    hugeRead = "N" + hugeRead + "N";
+    cases.push_back({huge, hugeRead, hugeRead});
     return cases;
 }
 
@@ -66,6 +99,9 @@ std::vector<Hostile> HostileTexts() {
     if (company != h.once) return ::testing::AssertionFailure() << "company read as " << company;
     return ::testing::AssertionSuccess();
 }
+
+// The start of a text, for failure messages of 100 KB names.
+std::string Short(const std::string& text) { return text.substr(0, 60); }
 
 std::vector<std::string> Texts(const pugi::xml_document& doc, const char* path) {
     std::vector<std::string> texts;
@@ -96,13 +132,14 @@ TEST(TallyMasterHostileText, LedgerAccount) {
             master.strLedgerAcc(name, code, parent, t, t, t, t, t, t, t, t, t, t, t, t, t, t, t,
                                 true, code1, code2, "27ABCDE1234F1Z5" + TrimBlanks(t), t, false, t);
         pugi::xml_document doc;
-        ASSERT_TRUE(ParseRequest(master, h, fragment, doc)) << t;
-        EXPECT_EQ(Text(doc, "//LEDGER/@NAME"), h.once) << t;
+        ASSERT_TRUE(ParseRequest(master, h, fragment, doc)) << Short(t);
+        EXPECT_EQ(Text(doc, "//LEDGER/@NAME"), h.once) << Short(t);
         EXPECT_EQ(Texts(doc, "//LEDGER/NAME.LIST/NAME"), NameList(h.once, {h.once, h.once, h.once}))
-            << t;
-        EXPECT_EQ(Text(doc, "//LEDGER/PARENT"), h.once) << t;
-        EXPECT_EQ(Text(doc, "//LEDGER/PARTYGSTIN"), "27ABCDE1234F1Z5" + h.once) << t;
-        EXPECT_EQ(Text(doc, "//LEDGER/STATENAME"), h.once.empty() ? "(missing)" : h.once) << t;
+            << Short(t);
+        EXPECT_EQ(Text(doc, "//LEDGER/PARENT"), h.once) << Short(t);
+        EXPECT_EQ(Text(doc, "//LEDGER/PARTYGSTIN"), "27ABCDE1234F1Z5" + h.once) << Short(t);
+        EXPECT_EQ(Text(doc, "//LEDGER/STATENAME"), h.once.empty() ? "(missing)" : h.once)
+            << Short(t);
     }
 }
 
@@ -114,11 +151,12 @@ TEST(TallyMasterHostileText, SalesLedger) {
         const std::string fragment =
             master.strLedSalesAcc(name, code, parent, h.text, h.text, rate, rate, rate);
         pugi::xml_document doc;
-        ASSERT_TRUE(ParseRequest(master, h, fragment, doc)) << h.text;
-        EXPECT_EQ(Text(doc, "//LEDGER/@NAME"), h.once) << h.text;
-        EXPECT_EQ(Texts(doc, "//LEDGER/NAME.LIST/NAME"), NameList(h.once, {h.once})) << h.text;
-        EXPECT_EQ(Text(doc, "//LEDGER/PARENT"), h.once) << h.text;
-        EXPECT_EQ(Text(doc, "//GSTDETAILS.LIST/HSNCODE"), h.once) << h.text;
+        ASSERT_TRUE(ParseRequest(master, h, fragment, doc)) << Short(h.text);
+        EXPECT_EQ(Text(doc, "//LEDGER/@NAME"), h.once) << Short(h.text);
+        EXPECT_EQ(Texts(doc, "//LEDGER/NAME.LIST/NAME"), NameList(h.once, {h.once}))
+            << Short(h.text);
+        EXPECT_EQ(Text(doc, "//LEDGER/PARENT"), h.once) << Short(h.text);
+        EXPECT_EQ(Text(doc, "//GSTDETAILS.LIST/HSNCODE"), h.once) << Short(h.text);
     }
 }
 
@@ -132,18 +170,18 @@ TEST(TallyMasterHostileText, UnitAndStockItem) {
         const std::string fragment =
             master.strNewUnit(unit) + master.strItemCreate(t, t, t, t, code1, t);
         pugi::xml_document doc;
-        ASSERT_TRUE(ParseRequest(master, h, fragment, doc)) << t;
-        EXPECT_EQ(Text(doc, "//UNIT/@NAME"), h.once) << t;
-        EXPECT_EQ(Text(doc, "//UNIT/NAME"), h.once) << t;
-        EXPECT_EQ(Text(doc, "//STOCKITEM/@NAME"), h.always) << t;
+        ASSERT_TRUE(ParseRequest(master, h, fragment, doc)) << Short(t);
+        EXPECT_EQ(Text(doc, "//UNIT/@NAME"), h.once) << Short(t);
+        EXPECT_EQ(Text(doc, "//UNIT/NAME"), h.once) << Short(t);
+        EXPECT_EQ(Text(doc, "//STOCKITEM/@NAME"), h.always) << Short(t);
         EXPECT_EQ(Texts(doc, "//STOCKITEM/NAME.LIST/NAME"),
                   NameList(h.always, {h.once, h.always, h.once}))
-            << t;
+            << Short(t);
         EXPECT_EQ(Text(doc, "//STOCKITEM/GUID"), "44756338-2c49-4454-aa10-adf0c49a94dc-" + h.once)
-            << t;
-        EXPECT_EQ(Text(doc, "//STOCKITEM/PARENT"), h.once) << t;
-        EXPECT_EQ(Text(doc, "//STOCKITEM/BASEUNITS"), h.once) << t;
-        EXPECT_EQ(Text(doc, "//STOCKITEM/GSTDETAILS.LIST/HSNCODE"), h.once) << t;
+            << Short(t);
+        EXPECT_EQ(Text(doc, "//STOCKITEM/PARENT"), h.once) << Short(t);
+        EXPECT_EQ(Text(doc, "//STOCKITEM/BASEUNITS"), h.once) << Short(t);
+        EXPECT_EQ(Text(doc, "//STOCKITEM/GSTDETAILS.LIST/HSNCODE"), h.once) << Short(t);
     }
 }
 
@@ -154,15 +192,16 @@ TEST(TallyMasterHostileText, VoucherTypeAndStockGroup) {
         const std::string fragment =
             master.strVoucherType(h.text, code, h.text) + master.strItemGroup(group, parent);
         pugi::xml_document doc;
-        ASSERT_TRUE(ParseRequest(master, h, fragment, doc)) << h.text;
-        EXPECT_EQ(Text(doc, "//VOUCHERTYPE/@NAME"), h.once) << h.text;
-        EXPECT_EQ(Texts(doc, "//VOUCHERTYPE/NAME.LIST/NAME"), NameList(h.once, {h.once})) << h.text;
-        EXPECT_EQ(Text(doc, "//VOUCHERTYPE/PARENT"), h.once) << h.text;
-        EXPECT_EQ(Text(doc, "//STOCKGROUP/@NAME"), h.always) << h.text;
+        ASSERT_TRUE(ParseRequest(master, h, fragment, doc)) << Short(h.text);
+        EXPECT_EQ(Text(doc, "//VOUCHERTYPE/@NAME"), h.once) << Short(h.text);
+        EXPECT_EQ(Texts(doc, "//VOUCHERTYPE/NAME.LIST/NAME"), NameList(h.once, {h.once}))
+            << Short(h.text);
+        EXPECT_EQ(Text(doc, "//VOUCHERTYPE/PARENT"), h.once) << Short(h.text);
+        EXPECT_EQ(Text(doc, "//STOCKGROUP/@NAME"), h.always) << Short(h.text);
         EXPECT_EQ(Texts(doc, "//STOCKGROUP/NAME.LIST/NAME"), std::vector<std::string>{h.always})
-            << h.text;
+            << Short(h.text);
         EXPECT_EQ(Text(doc, "//STOCKGROUP/PARENT"), h.always.empty() ? "(missing)" : h.always)
-            << h.text;
+            << Short(h.text);
     }
 }
 

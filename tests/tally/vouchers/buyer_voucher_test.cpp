@@ -286,6 +286,29 @@ const HostileCase kHostile[] = {
     {"&unknown; & &amp", "&unknown; & &amp", "&#65;_5", "A_5", "&lt;6&gt;", "<6>"},
     {"  Padded & Co  ", "Padded & Co", " P100_6 ", "P100_6", " SI 6 ", "SI 6"},
     {"Rama's apos; shop", "Rama's apos; shop", "a;b&c_7", "a;b&c_7", "7&", "7&"},
+    // References to characters XML forbids stay text, so nothing after them is lost.
+    {"Ref&#0;_1", "Ref&#0;_1", "&#1;_8", "&#1;_8", "&#xD800;&#99999999;", "&#xD800;&#99999999;"},
+    {"&#4; Applicable", "&#4; Applicable", "&#xFFFE;_9", "&#xFFFE;_9", "9&#x1F600;",
+     "9\xF0\x9F\x98\x80"},
+    // Characters XML forbids are dropped.
+    {"Ref\x01_1", "Ref_1",
+     "P\x0B"
+     "100_10",
+     "P100_10",
+     "SI\xEF\xBF\xBE"
+     "10",
+     "SI10"},
+    {"\x1B[31mRed\x1B[0m", "[31mRed[0m", "\x7F_11", "\x7F_11", "\t11\x08", "\t11"},
+    // Bytes that are not UTF-8 are dropped here; the source converts Windows-1252 before.
+    {"Caf\xE9 Stores", "Caf Stores",
+     "\xC0\xAF"
+     "P_12",
+     "P_12",
+     "\xED\xA0\x80"
+     "SI12",
+     "SI12"},
+    {"\xF0\x9F\x98\x80 Mart", "\xF0\x9F\x98\x80 Mart", "\xE0\xAE\x9A_13", "\xE0\xAE\x9A_13",
+     "13\xE2\x82", "13"},
 };
 
 TYPED_TEST(BuyerVoucher, PartyItemAndNumberSurviveParsing) {

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 
 #include "support/tally_sim_process.h"
@@ -201,6 +202,35 @@ TEST(TallySimProcess, BadOptionsKeepItFromStarting) {
                                           std::vector<std::string>{"--no-such-switch"}}) {
         EXPECT_THROW(TallySimProcess{args}, std::runtime_error) << args[0];
     }
+}
+
+// Exit status of a shell command that must end by itself within 10 seconds (124 if not).
+int StatusOf(const std::string& command) {
+    const int status = std::system(("timeout 10 " + command + " >/dev/null 2>&1").c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// A second simulator on a port in use would take half the requests into books of its own.
+TEST(TallySimProcess, RefusesAPortInUse) {
+    TallySimProcess first;
+    EXPECT_EQ(StatusOf(std::string(TALLY_SIM_PATH) + " --port " + std::to_string(first.Port())), 1);
+    HttpClient client;
+    client.Post(first.Url(), rq::Envelope(rq::DemoMasters()));
+    EXPECT_FALSE(first.Books()["masters"].empty()) << "the first one still serves";
+}
+
+TEST(TallySimProcess, UsageErrorsExitWithTwo) {
+    const std::string sim = TALLY_SIM_PATH;
+    EXPECT_EQ(StatusOf(sim + " --no-such-switch"), 2);
+    EXPECT_EQ(StatusOf(sim + " --port 70000"), 2);
+    EXPECT_EQ(StatusOf(sim + " --delay-ms x"), 2);
+    EXPECT_EQ(StatusOf(sim + " --help"), 0);
+#ifdef DMS_DEMO_PATH
+    const std::string demo = DMS_DEMO_PATH;
+    EXPECT_EQ(StatusOf(demo), 2) << "--out is required";
+    EXPECT_EQ(StatusOf(demo + " --out x.db --invoices -1"), 2);
+    EXPECT_EQ(StatusOf(demo + " --help"), 0);
+#endif
 }
 
 }  // namespace

@@ -1,0 +1,1 @@
+select 'CONVERT(DATETIME,CONVERT(VARCHAR(10),x,101)) = ''02/30/2024''' , convert ( datetime , convert ( varchar ( 10 ) , B.d , 101 ) ) < '02/29/2024'
