@@ -53,9 +53,9 @@ RowSet HeaderRows(const std::vector<TransferRow>& transfers) {
                  "SpmEmail", "SpmContact"});
     for (const TransferRow& t : transfers)
         for (const std::string& value :
-             {t.number, "STN/" + t.number, t.direction, std::string("2024-04-12 16:45:00"),
+             {t.number, "STN/" + t.number, t.direction, std::string("20240412"),
               t.depot, t.net, std::string("0"), t.net, std::string("0"), std::string("1"),
-              std::string("2"), std::string("LR1"), std::string("2024-04-12 00:00:00"),
+              std::string("2"), std::string("LR1"), std::string("20240412"),
               std::string("7, Avinashi Road"), std::string("Peelamedu"),
               std::string("Coimbatore"), std::string("0422-2567890"), std::string(""),
               std::string("cbe.depot@example.com"), std::string("N. Senthil")})

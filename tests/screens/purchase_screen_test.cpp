@@ -31,7 +31,7 @@ struct ReceiptRow {
     std::string id, number, supplier = "Kaveri Foods & Beverages Ltd";
     std::string net, payable;
     std::string gstin = "33AABCK1234F1Z5", state = "Tamil Nadu";
-    std::string invoiceDate = "2024-04-05 10:30:00";
+    std::string invoiceDate = "20240405";
 };
 
 struct LineRow {
@@ -48,7 +48,7 @@ RowSet HeaderRows(const std::vector<ReceiptRow>& receipts) {
                  "GSTN", "STATE_NAME"});
     for (const ReceiptRow& r : receipts)
         for (const std::string& value :
-             {r.id, r.number, std::string("2024-04-06 00:00:00"), r.supplier, r.net,
+             {r.id, r.number, std::string("20240406"), r.supplier, r.net,
               std::string("0"), r.net, r.payable, std::string("PO/1"), "KFB/" + r.id,
               r.invoiceDate, std::string("1 Main Road"), std::string(""), std::string(""),
               std::string("044-1"), std::string(""), std::string("a@b.in"), std::string("Ravi"),

@@ -22,8 +22,6 @@ TEST(DemoSupply, PurchasesAndTransfersHoldEveryCaseOfTheirExport) {
          "SELECT COUNT(*) FROM PurchaseReceiptProductTax WHERE TaxId = 2 AND TaxAmount > 0"},
         {"purchase lines with integrated tax",
          "SELECT COUNT(*) FROM PurchaseReceiptProductTax WHERE TaxId = 3 AND TaxAmount > 0"},
-        {"purchase lines with union-territory tax",
-         "SELECT COUNT(*) FROM PurchaseReceiptProductTax WHERE TaxId = 4 AND TaxAmount > 0"},
         {"zero-rated purchase lines from a supplier of the state",
          "SELECT COUNT(*) FROM PurchaseReceiptProductTax WHERE TaxId = 1 AND TaxPerc = 0 AND "
          "TaxableAmount > 0"},
