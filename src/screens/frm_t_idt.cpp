@@ -101,8 +101,8 @@ std::string frmT_IDT::FixedMastersPayload(TallyMaster& master) {
         payload += master.strLedSalesAcc(ledger, alias, parent, "", "Goods", zero1, zero2, zero3);
     }
     for (const auto& [name, dutyHead] : kTaxLedgers)
-        payload += master.strLedgerAcc(
-            LedgerFields{.strLedNm = name, .strParentNm = "Duties & Taxes", .strDutyHead = dutyHead});
+        payload += master.strLedgerAcc(LedgerFields{
+            .strLedNm = name, .strParentNm = "Duties & Taxes", .strDutyHead = dutyHead});
     for (const char* name : kDiscountLedgers)
         payload +=
             master.strLedgerAcc(LedgerFields{.strLedNm = name, .strParentNm = "Sales Accounts"});
@@ -202,9 +202,9 @@ std::string frmT_IDT::TransferIn(TallyPurchTrn& purchase, Transfer& transfer) {
     Payable payable = SettleToWhole(transfer.totals.Net());
 
     std::string voucherType = kInType, refNo, remarks, referenceDate;
-    std::string text = purchase.strPurchase_Head(voucherType, transfer.date, transfer.depot,
-                                                 transfer.number, refNo, remarks, referenceDate,
-                                                 "", "", "", "", "");
+    std::string text =
+        purchase.strPurchase_Head(voucherType, transfer.date, transfer.depot, transfer.number,
+                                  refNo, remarks, referenceDate, "", "", "", "", "");
     text += purchase.strPurchase_Party(transfer.depot, transfer.number, payable.amount);
     std::array<double, 4> taxes = TaxesOf(transfer.totals);
     for (size_t i = 0; i < kTaxLedgers.size(); ++i) {
@@ -258,9 +258,9 @@ std::string frmT_IDT::TransferOut(TallySaleTrn& sale, Transfer& transfer) {
 
     std::string voucherType = kOutType, refNo = transfer.number, remarks, partyName, add1, add2,
                 add3, add4, add5;
-    std::string text = sale.strSale_Head(voucherType, transfer.date, transfer.depot,
-                                         transfer.number, refNo, remarks, partyName, "", false, "",
-                                         "", add1, add2, add3, add4, add5);
+    std::string text =
+        sale.strSale_Head(voucherType, transfer.date, transfer.depot, transfer.number, refNo,
+                          remarks, partyName, "", false, "", "", add1, add2, add3, add4, add5);
     text += sale.strSale_Party(transfer.depot, transfer.number, payable.amount);
     text += lines;
     std::array<double, 4> taxes = TaxesOf(transfer.totals);

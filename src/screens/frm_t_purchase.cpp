@@ -195,10 +195,9 @@ std::string frmT_Purchase::StockLines(TallyPurchTrn& purchase, const Receipt& re
         PurchasePosting posting = PostingOf(line);
         gstNature_ = PurchaseNature(line);
         totals.AddLine(line, posting.band);
-        lines += purchase.strInvent_Purchase(line.itemName, line.gross, line.quantity, "PC",
-                                             line.rate, "Main Location", "Primary Batch",
-                                             posting.purchaseLedger, gstNature_,
-                                             line.gross - line.discount);
+        lines += purchase.strInvent_Purchase(
+            line.itemName, line.gross, line.quantity, "PC", line.rate, "Main Location",
+            "Primary Batch", posting.purchaseLedger, gstNature_, line.gross - line.discount);
     }
     return lines;
 }

@@ -31,8 +31,7 @@ private:
     void SendReceipts(TallyPurchTrn& purchase);
     Receipt ReadReceipt(size_t row) const;
     // The stock lines of the receipt, which add to `totals`, and its claim-scheme goods.
-    std::string StockLines(TallyPurchTrn& purchase, const Receipt& receipt,
-                           PurchaseTotals& totals);
+    std::string StockLines(TallyPurchTrn& purchase, const Receipt& receipt, PurchaseTotals& totals);
     std::string ClaimSchemeLines(TallyPurchTrn& purchase, const Receipt& receipt);
 
     // The nature of the last stock line, which the claim-scheme goods carry; it outlives the

@@ -79,7 +79,8 @@ inline void ExpectOnlyTheseDiffer(const TransferScreen& screen,
 inline size_t ReportedDocuments(const std::string& reportPath) {
     std::ifstream report(reportPath);
     size_t documents = 0;
-    for (std::string line; std::getline(report, line);) documents += line.rfind("document,", 0) == 0;
+    for (std::string line; std::getline(report, line);)
+        documents += line.rfind("document,", 0) == 0;
     return documents;
 }
 

@@ -47,25 +47,38 @@ struct DepotRow {
 };
 
 RowSet HeaderRows(const std::vector<TransferRow>& transfers) {
-    RowSet rows({"IDTMngRefNo", "DocRefNo", "StkMgmtTypeId", "IDTMngDate", "SpmName",
-                 "IDTGrossAmt", "IDTTaxAmt", "IDTNetAmt", "IDTPaidAmt", "FromSpmId", "ToSpmId",
-                 "LRNo", "LRDate", "SpmAdd1", "SpmAdd2", "SpmAdd3", "SpmPhone", "SpmFax",
-                 "SpmEmail", "SpmContact"});
+    RowSet rows({"IDTMngRefNo", "DocRefNo",  "StkMgmtTypeId", "IDTMngDate", "SpmName",
+                 "IDTGrossAmt", "IDTTaxAmt", "IDTNetAmt",     "IDTPaidAmt", "FromSpmId",
+                 "ToSpmId",     "LRNo",      "LRDate",        "SpmAdd1",    "SpmAdd2",
+                 "SpmAdd3",     "SpmPhone",  "SpmFax",        "SpmEmail",   "SpmContact"});
     for (const TransferRow& t : transfers)
-        for (const std::string& value :
-             {t.number, "STN/" + t.number, t.direction, std::string("20240412"),
-              t.depot, t.net, std::string("0"), t.net, std::string("0"), std::string("1"),
-              std::string("2"), std::string("LR1"), std::string("20240412"),
-              std::string("7, Avinashi Road"), std::string("Peelamedu"),
-              std::string("Coimbatore"), std::string("0422-2567890"), std::string(""),
-              std::string("cbe.depot@example.com"), std::string("N. Senthil")})
+        for (const std::string& value : {t.number,
+                                         "STN/" + t.number,
+                                         t.direction,
+                                         std::string("20240412"),
+                                         t.depot,
+                                         t.net,
+                                         std::string("0"),
+                                         t.net,
+                                         std::string("0"),
+                                         std::string("1"),
+                                         std::string("2"),
+                                         std::string("LR1"),
+                                         std::string("20240412"),
+                                         std::string("7, Avinashi Road"),
+                                         std::string("Peelamedu"),
+                                         std::string("Coimbatore"),
+                                         std::string("0422-2567890"),
+                                         std::string(""),
+                                         std::string("cbe.depot@example.com"),
+                                         std::string("N. Senthil")})
             rows.Append(value);
     return rows;
 }
 
 RowSet DepotRows(const std::vector<DepotRow>& depots) {
-    RowSet rows({"SpmId", "StkMgmtTypeId", "SpmName", "SpmAdd1", "SpmAdd2", "SpmAdd3",
-                 "SpmPhone", "SpmFax", "SpmEmail", "SpmContact"});
+    RowSet rows({"SpmId", "StkMgmtTypeId", "SpmName", "SpmAdd1", "SpmAdd2", "SpmAdd3", "SpmPhone",
+                 "SpmFax", "SpmEmail", "SpmContact"});
     for (const DepotRow& d : depots)
         for (const std::string& value :
              {std::string("2"), d.direction, d.name, std::string("7, Avinashi Road"),
@@ -76,10 +89,12 @@ RowSet DepotRows(const std::vector<DepotRow>& depots) {
 }
 
 RowSet LineRows(const std::vector<LineRow>& lines) {
-    RowSet rows({"IDTMngRefNo", "PrdSlNo", "PrdId", "PrdCCode", "PrdName", "Qty", "PrdUnitRate",
-                 "PrdTaxAmount", "PrdNetAmount", "PrdMRPRate", "PrdGrossAmount", "CGST_TAXABLE",
-                 "SGST_TAXABLE", "IGST_TAXABLE", "UTGST_TAXABLE", "CGST_AMT", "SGST_AMT",
-                 "IGST_AMT", "UTGST_AMT", "UomDescription", "HSNCODE"});
+    RowSet rows({"IDTMngRefNo",  "PrdSlNo",      "PrdId",          "PrdCCode",
+                 "PrdName",      "Qty",          "PrdUnitRate",    "PrdTaxAmount",
+                 "PrdNetAmount", "PrdMRPRate",   "PrdGrossAmount", "CGST_TAXABLE",
+                 "SGST_TAXABLE", "IGST_TAXABLE", "UTGST_TAXABLE",  "CGST_AMT",
+                 "SGST_AMT",     "IGST_AMT",     "UTGST_AMT",      "UomDescription",
+                 "HSNCODE"});
     int slNo = 0;
     for (const LineRow& l : lines) {
         for (const std::string& value :
@@ -223,19 +238,21 @@ TEST_F(IdtScreenTest, ADepotThatSentAndReceivedIsPostedOnceUnderEachGroup) {
 
 TEST_F(IdtScreenTest, AnIntegratedNatureCarriesOverToLaterUntaxedLinesOfTransfersIn) {
     transfers_ = {{"IDT1", "1", "1280"}, {"IDT2", "1", "200"}, {"IDT3", "2", "200"}};
-    lines_ = {{"IDT1", "11", "AB12", "10", "100", "1000", "0", "0", "1000", "0", "0", "0", "180",
-               "0"},
-              Untaxed("IDT1", "100"), Untaxed("IDT2", "200"), Untaxed("IDT3", "200")};
+    lines_ = {
+        {"IDT1", "11", "AB12", "10", "100", "1000", "0", "0", "1000", "0", "0", "0", "180", "0"},
+        Untaxed("IDT1", "100"),
+        Untaxed("IDT2", "200"),
+        Untaxed("IDT3", "200")};
     Run();
     std::vector<std::string> vouchers = Vouchers();
     ASSERT_EQ(vouchers.size(), 3u);
-    EXPECT_EQ(StockLines(vouchers[0]),
-              (std::vector<std::string>{
-                  "AB12_11 -1000 GST Purchase Interstate Purchase Taxable -1000",
-                  "GH78_21 -100 GST Purchase Interstate Purchase Taxable -100"}));
-    EXPECT_EQ(StockLines(vouchers[1]),
-              (std::vector<std::string>{
-                  "GH78_21 -200 GST Purchase Interstate Purchase Taxable -200"}));
+    EXPECT_EQ(
+        StockLines(vouchers[0]),
+        (std::vector<std::string>{"AB12_11 -1000 GST Purchase Interstate Purchase Taxable -1000",
+                                  "GH78_21 -100 GST Purchase Interstate Purchase Taxable -100"}));
+    EXPECT_EQ(
+        StockLines(vouchers[1]),
+        (std::vector<std::string>{"GH78_21 -200 GST Purchase Interstate Purchase Taxable -200"}));
     // A transfer out starts without a nature; its untaxed line has none and no taxable value.
     EXPECT_EQ(StockLines(vouchers[2]),
               (std::vector<std::string>{"GH78_21 200 GST Sales (none) 0"}));
@@ -254,16 +271,13 @@ TEST_F(IdtScreenTest, ATransferOutCarriesTheTaxableAmountOfItsFirstTax) {
 
 TEST_F(IdtScreenTest, AnApostropheInTheReferenceFiltersExactlyItsOwnLines) {
     transfers_ = {{"O'Neil/2", "1", "100"}, {"O'Neil/23", "1", "300"}};
-    lines_ = {Untaxed("O'Neil/23", "100"), Untaxed("O'Neil/2", "100"),
-              Untaxed("O'Neil/23", "200")};
+    lines_ = {Untaxed("O'Neil/23", "100"), Untaxed("O'Neil/2", "100"), Untaxed("O'Neil/23", "200")};
     Run();
     std::vector<std::string> vouchers = Vouchers();
     ASSERT_EQ(vouchers.size(), 2u);
-    EXPECT_EQ(LedgerEntries(vouchers[0]),
-              (std::vector<std::string>{"KVZ Coimbatore Depot 100"}));
+    EXPECT_EQ(LedgerEntries(vouchers[0]), (std::vector<std::string>{"KVZ Coimbatore Depot 100"}));
     EXPECT_EQ(StockLines(vouchers[0]).size(), 1u);
-    EXPECT_EQ(LedgerEntries(vouchers[1]),
-              (std::vector<std::string>{"KVZ Coimbatore Depot 300"}));
+    EXPECT_EQ(LedgerEntries(vouchers[1]), (std::vector<std::string>{"KVZ Coimbatore Depot 300"}));
     EXPECT_EQ(StockLines(vouchers[1]).size(), 2u);
     EXPECT_NE(vouchers[0].find("<VOUCHERNUMBER>O&apos;Neil/2</VOUCHERNUMBER>"), std::string::npos);
     EXPECT_TRUE(screen_.LastRun().Clean()) << screen_.txtLog;

@@ -37,8 +37,8 @@ TEST(IdtTransfer, DemoTransfersReachTallyWholeAndBalanced) {
     SourceDatabase db;
     db.OpenConnection(config);
     HttpClient tally;
-    std::filesystem::path reports = std::filesystem::path(::testing::TempDir()) /
-                                    ("idt-reports-" + std::to_string(::getpid()));
+    std::filesystem::path reports =
+        std::filesystem::path(::testing::TempDir()) / ("idt-reports-" + std::to_string(::getpid()));
     ScreenContext context{config, db, tally, reports};
 
     frmT_Item items(context);
@@ -90,8 +90,7 @@ TEST(IdtTransfer, DemoTransfersReachTallyWholeAndBalanced) {
         double sum = 0;
         for (const auto& entry : voucher["entries"]) {
             sum += entry["amount"].get<double>();
-            if (entry.contains("ledger") && entry["ledger"] == depot &&
-                !shortOfALine.count(number))
+            if (entry.contains("ledger") && entry["ledger"] == depot && !shortOfALine.count(number))
                 EXPECT_DOUBLE_EQ(entry["amount"].get<double>() * (isOut ? -1 : 1),
                                  ReadNumber(grid.Cell(row, "IDTNetAmt")))
                     << number;

@@ -42,27 +42,41 @@ struct LineRow {
 };
 
 RowSet HeaderRows(const std::vector<ReceiptRow>& receipts) {
-    RowSet rows({"PurRcptId", "PurRcptRefNo", "GoodsRcvdDate", "SpmName", "GrossAmount",
-                 "TaxAmount", "NetAmount", "NetPayable", "PurOrderRefNo", "CmpInvNo", "InvDate",
-                 "SpmAdd1", "SpmAdd2", "SpmAdd3", "SpmPhone", "SpmFax", "SpmEmail", "SpmContact",
-                 "GSTN", "STATE_NAME"});
+    RowSet rows({"PurRcptId", "PurRcptRefNo", "GoodsRcvdDate", "SpmName",       "GrossAmount",
+                 "TaxAmount", "NetAmount",    "NetPayable",    "PurOrderRefNo", "CmpInvNo",
+                 "InvDate",   "SpmAdd1",      "SpmAdd2",       "SpmAdd3",       "SpmPhone",
+                 "SpmFax",    "SpmEmail",     "SpmContact",    "GSTN",          "STATE_NAME"});
     for (const ReceiptRow& r : receipts)
-        for (const std::string& value :
-             {r.id, r.number, std::string("20240406"), r.supplier, r.net,
-              std::string("0"), r.net, r.payable, std::string("PO/1"), "KFB/" + r.id,
-              r.invoiceDate, std::string("1 Main Road"), std::string(""), std::string(""),
-              std::string("044-1"), std::string(""), std::string("a@b.in"), std::string("Ravi"),
-              r.gstin, r.state})
+        for (const std::string& value : {r.id,
+                                         r.number,
+                                         std::string("20240406"),
+                                         r.supplier,
+                                         r.net,
+                                         std::string("0"),
+                                         r.net,
+                                         r.payable,
+                                         std::string("PO/1"),
+                                         "KFB/" + r.id,
+                                         r.invoiceDate,
+                                         std::string("1 Main Road"),
+                                         std::string(""),
+                                         std::string(""),
+                                         std::string("044-1"),
+                                         std::string(""),
+                                         std::string("a@b.in"),
+                                         std::string("Ravi"),
+                                         r.gstin,
+                                         r.state})
             rows.Append(value);
     return rows;
 }
 
 RowSet LineRows(const std::vector<LineRow>& lines) {
-    RowSet rows({"PurRcptId", "PurRcptRefNo", "PrdId", "PrdCCode", "PrdName", "InvBaseQty",
-                 "PrdLSP", "PrdUnitLSP", "PrdTaxAmount", "PrdNetAmount", "PrdUnitMRP",
-                 "PrdGrossAmount", "CGST_TAXABLE", "SGST_TAXABLE", "IGST_TAXABLE",
-                 "UTGST_TAXABLE", "CGST_AMT", "SGST_AMT", "IGST_AMT", "UTGST_AMT",
-                 "UomDescription", "HSNCODE", "PrdDiscount", "TAXPERC"});
+    RowSet rows({"PurRcptId",      "PurRcptRefNo",   "PrdId",        "PrdCCode",     "PrdName",
+                 "InvBaseQty",     "PrdLSP",         "PrdUnitLSP",   "PrdTaxAmount", "PrdNetAmount",
+                 "PrdUnitMRP",     "PrdGrossAmount", "CGST_TAXABLE", "SGST_TAXABLE", "IGST_TAXABLE",
+                 "UTGST_TAXABLE",  "CGST_AMT",       "SGST_AMT",     "IGST_AMT",     "UTGST_AMT",
+                 "UomDescription", "HSNCODE",        "PrdDiscount",  "TAXPERC"});
     auto put = [&rows](const Cell& cell) {
         if (cell)
             rows.Append(*cell);
@@ -70,16 +84,15 @@ RowSet LineRows(const std::vector<LineRow>& lines) {
             rows.AppendNull();
     };
     for (const LineRow& l : lines) {
-        for (const std::string& value : {l.receiptId, "GRN" + l.receiptId, l.prdId, l.code,
-                                         std::string("Product"), l.qty, l.rate, l.rate,
-                                         std::string("0"), std::string("0"), std::string("0"),
-                                         l.gross})
+        for (const std::string& value :
+             {l.receiptId, "GRN" + l.receiptId, l.prdId, l.code, std::string("Product"), l.qty,
+              l.rate, l.rate, std::string("0"), std::string("0"), std::string("0"), l.gross})
             rows.Append(value);
         for (const Cell& cell : {l.cgstTaxable, l.sgstTaxable, l.igstTaxable, l.utgstTaxable,
                                  l.cgst, l.sgst, l.igst, l.utgst})
             put(cell);
-        for (const std::string& value : {std::string("PC"), std::string("1905"), l.discount,
-                                         l.taxPercent})
+        for (const std::string& value :
+             {std::string("PC"), std::string("1905"), l.discount, l.taxPercent})
             rows.Append(value);
     }
     return rows;
@@ -124,7 +137,8 @@ protected:
 
     RowSet Answer(const std::string& sql) {
         std::string from = kFrom.QueryText(), to = kTo.QueryText();
-        if (sql == PurchaseReceiptColumnQuery(from, to) || sql == PurchaseReceiptHeaderQuery(from, to))
+        if (sql == PurchaseReceiptColumnQuery(from, to) ||
+            sql == PurchaseReceiptHeaderQuery(from, to))
             return HeaderRows(receipts_);
         if (sql == PurchaseSupplierQuery(from, to)) return SupplierRows(suppliers_);
         if (sql == PurchaseReceiptLineQuery(from, to)) return LineRows(lines_);
@@ -164,8 +178,8 @@ protected:
 
 // An untaxed line of a local supplier: nil rated on "GST Purchase 0%".
 LineRow NilLine(const std::string& receiptId, const std::string& gross) {
-    return LineRow{receiptId, "11",  "AB12", "1",  gross, gross, "0",
-                   gross,     gross, "0",    "0",  "0",   "0",   "0", "0", "0"};
+    return LineRow{receiptId, "11", "AB12", "1", gross, gross, "0", gross,
+                   gross,     "0",  "0",    "0", "0",   "0",   "0", "0"};
 }
 
 TEST_F(PurchaseScreenTest, ExactHalvesRoundToTheEvenRupeeEitherWay) {
@@ -180,8 +194,9 @@ TEST_F(PurchaseScreenTest, ExactHalvesRoundToTheEvenRupeeEitherWay) {
               (std::vector<std::string>{"Kaveri Foods &amp; Beverages Ltd 100", "Round Off 0.5"}));
     EXPECT_EQ(LedgerEntries(vouchers[1]),
               (std::vector<std::string>{"Kaveri Foods &amp; Beverages Ltd 102", "Round Off -0.5"}));
-    EXPECT_EQ(StockLines(vouchers[0]),
-              (std::vector<std::string>{"AB12_11 -100.5 GST Purchase 0% Purchase Nil Rated -100.5"}));
+    EXPECT_EQ(
+        StockLines(vouchers[0]),
+        (std::vector<std::string>{"AB12_11 -100.5 GST Purchase 0% Purchase Nil Rated -100.5"}));
     EXPECT_EQ(screen_.LastRun().documents.accepted, 2);
     EXPECT_EQ(screen_.lblRecCurr, "2");
 }
@@ -199,8 +214,8 @@ TEST_F(PurchaseScreenTest, TheTaxPercentageChoosesTheSlabAndTheTaxesTheNature) {
          "AB12_11 -1000 GST Purchase 18% Purchase Taxable -1000",
          {"CGST 9% -90", "SGST 9% -90"}},
         {"integrated tax at 18",
-         {"1", "11", "AB12", "10", "100", "1000", "0", "0", "0", "1000", "0", "0", "0", "180",
-          "0", "18"},
+         {"1", "11", "AB12", "10", "100", "1000", "0", "0", "0", "1000", "0", "0", "0", "180", "0",
+          "18"},
          "AB12_11 -1000 GST Purchase 18% Interstate Purchase Taxable -1000",
          {"IGST 18% -180"}},
         {"central and union-territory tax at 2.5",
@@ -209,18 +224,18 @@ TEST_F(PurchaseScreenTest, TheTaxPercentageChoosesTheSlabAndTheTaxesTheNature) {
          "AB12_11 -1000 GST Purchase 5% Purchase Taxable -1000",
          {"CGST 2.5% -25", "UTGST 2.5% -25"}},
         {"integrated tax at 12",
-         {"1", "11", "AB12", "10", "100", "1000", "0", "0", "0", "1000", "0", "0", "0", "120",
-          "0", "12"},
+         {"1", "11", "AB12", "10", "100", "1000", "0", "0", "0", "1000", "0", "0", "0", "120", "0",
+          "12"},
          "AB12_11 -1000 GST Purchase 12% Interstate Purchase Taxable -1000",
          {"IGST 12% -120"}},
         {"central and state tax at 14.5",
-         {"1", "11", "AB12", "10", "100", "1000", "0", "1000", "1000", "0", "0", "145", "145",
-          "0", "0", "14.5"},
+         {"1", "11", "AB12", "10", "100", "1000", "0", "1000", "1000", "0", "0", "145", "145", "0",
+          "0", "14.5"},
          "AB12_11 -1000 GST Purchase 28% Purchase Taxable -1000",
          {"CGST 14% -145", "SGST 14% -145"}},
         {"nil rated from a local supplier",
-         {"1", "11", "AB12", "10", "100", "1000", "0", "1000", "1000", "0", "0", "0", "0", "0",
-          "0", "0"},
+         {"1", "11", "AB12", "10", "100", "1000", "0", "1000", "1000", "0", "0", "0", "0", "0", "0",
+          "0"},
          "AB12_11 -1000 GST Purchase 0% Purchase Nil Rated -1000",
          {}},
         {"nil rated from another state",
@@ -272,17 +287,18 @@ TEST_F(PurchaseScreenTest, DiscountsAreDebitsOfTheNegatedTotalAndLowerTheAssessa
                                         "Scheme Discount Purch --150.13", "CGST 2.5% -11.25",
                                         "SGST 2.5% -11.25", "CGST 9% -81", "SGST 9% -81",
                                         "Round Off -0.38"}));
-    EXPECT_EQ(StockLines(vouchers[0]),
-              (std::vector<std::string>{"AB12_11 -1000 GST Purchase 18% Purchase Taxable -900",
-                                        "CD34_12 -500.25 GST Purchase 5% Purchase Taxable -450.12"}));
+    EXPECT_EQ(
+        StockLines(vouchers[0]),
+        (std::vector<std::string>{"AB12_11 -1000 GST Purchase 18% Purchase Taxable -900",
+                                  "CD34_12 -500.25 GST Purchase 5% Purchase Taxable -450.12"}));
     EXPECT_TRUE(screen_.LastRun().Clean()) << screen_.txtLog;
 }
 
 TEST_F(PurchaseScreenTest, ClaimSchemeGoodsCarryTheNatureOfTheLastStockLine) {
     receipts_ = {{.id = "1", .number = "GRN1", .net = "1180", .payable = "1180"},
                  {.id = "2", .number = "GRN2", .net = "1", .payable = "0"}};
-    lines_ = {{"1", "11", "AB12", "10", "100", "1000", "0", "0", "0", "1000", "0", "0", "0",
-               "180", "0", "18"}};
+    lines_ = {{"1", "11", "AB12", "10", "100", "1000", "0", "0", "0", "1000", "0", "0", "0", "180",
+               "0", "18"}};
     claims_ = {{"1", "12", "CD34", "6"}, {"2", "13", "EF56", "12"}};
     Run();
     std::vector<std::string> vouchers = Vouchers();
@@ -293,9 +309,9 @@ TEST_F(PurchaseScreenTest, ClaimSchemeGoodsCarryTheNatureOfTheLastStockLine) {
                   "CD34_12 -0 GST Purchase 0% Interstate Purchase Taxable -0"}));
     // The second receipt has no line of its own: its free goods keep the first one's nature,
     // and its voucher holds the supplier's entry of 0 only.
-    EXPECT_EQ(StockLines(vouchers[1]),
-              (std::vector<std::string>{
-                  "EF56_13 -0 GST Purchase 0% Interstate Purchase Taxable -0"}));
+    EXPECT_EQ(
+        StockLines(vouchers[1]),
+        (std::vector<std::string>{"EF56_13 -0 GST Purchase 0% Interstate Purchase Taxable -0"}));
     EXPECT_EQ(LedgerEntries(vouchers[1]),
               (std::vector<std::string>{"Kaveri Foods &amp; Beverages Ltd 0"}));
 }
@@ -335,8 +351,9 @@ TEST_F(PurchaseScreenTest, PaddedSupplierNamesNameOneLedgerInMasterAndVoucher) {
     EXPECT_NE(ledger.find("Puducherry"), std::string::npos);
     std::vector<std::string> vouchers = Vouchers();
     ASSERT_EQ(vouchers.size(), 1u);
-    EXPECT_NE(vouchers[0].find("<PARTYLEDGERNAME>Kaveri Foods &amp; Beverages Ltd</PARTYLEDGERNAME>"),
-              std::string::npos);
+    EXPECT_NE(
+        vouchers[0].find("<PARTYLEDGERNAME>Kaveri Foods &amp; Beverages Ltd</PARTYLEDGERNAME>"),
+        std::string::npos);
 }
 
 TEST_F(PurchaseScreenTest, AWholeVoucherIsExactlyTheExpectedText) {

@@ -131,8 +131,8 @@ void DemoBuilder::WritePurchaseReceipts() {
             const int slNo = static_cast<int>(n) + 1;
             const Paise rate = line.rate != 0 ? line.rate : PurchaseRate(info);
             product.Row(id, slNo, info.id, line.qty, Money{info.mrp}, Money{rate}, Money{rate},
-                        Money{line.gross}, Money{line.discount},
-                        Money{lineTax}, Money{line.gross - line.discount + lineTax});
+                        Money{line.gross}, Money{line.discount}, Money{lineTax},
+                        Money{line.gross - line.discount + lineTax});
             for (const TaxPart& part : line.taxes)
                 tax.Row(id, slNo, int{part.taxId}, Percent{part.rate}, Money{part.taxable},
                         Money{part.tax});
