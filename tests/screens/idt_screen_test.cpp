@@ -115,7 +115,9 @@ RowSet LineRows(const std::vector<LineRow>& lines) {
 
 // A line without any tax row: its tax columns come back null.
 LineRow Untaxed(const std::string& number, const std::string& gross) {
-    return LineRow{number, "21", "GH78", "3", gross, gross};
+    const Cell none = std::nullopt;
+    return LineRow{number, "21", "GH78", "3",  gross, gross, none,
+                   none,   none, none,   none, none,  none,  none};
 }
 
 // The worked example: 100.25 and 200.50 with central and state tax of 9.02 and 18.05.

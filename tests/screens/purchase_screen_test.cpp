@@ -317,13 +317,14 @@ TEST_F(PurchaseScreenTest, ClaimSchemeGoodsCarryTheNatureOfTheLastStockLine) {
 }
 
 TEST_F(PurchaseScreenTest, ReceiptsOfNoNetAreSkippedAndTheNetPayableIsTheSourceTotal) {
-    receipts_ = {{.id = "1", .number = "GRN1", .net = "0", .payable = "0"},
-                 {.id = "2", .number = "GRN2", .net = "100.5", .payable = "100"},
+    receipts_ = {{.id = "2", .number = "GRN2", .net = "100.5", .payable = "100"},
                  // The source asks 250 for what its lines make 100: posted, and reported.
-                 {.id = "3", .number = "GRN3", .net = "100", .payable = "250"}};
+                 {.id = "3", .number = "GRN3", .net = "100", .payable = "250"},
+                 {.id = "1", .number = "GRN1", .net = "0", .payable = "0"}};
     lines_ = {NilLine("1", "50"), NilLine("2", "100.50"), NilLine("3", "100")};
     Run();
     EXPECT_EQ(Vouchers().size(), 2u);
+    EXPECT_EQ(screen_.lblRecCurr, "2") << "a skipped receipt is not counted as sent";
     const RunCounts& run = screen_.LastRun();
     EXPECT_EQ(run.documents.skipped, 1);
     EXPECT_EQ(run.documents.accepted, 1);
@@ -335,6 +336,24 @@ TEST_F(PurchaseScreenTest, ReceiptsOfNoNetAreSkippedAndTheNetPayableIsTheSourceT
         << screen_.txtLog;
     ASSERT_EQ(observer_.messages.size(), 1u);
     EXPECT_EQ(observer_.messages[0].text.substr(0, 20), "Purchase Transferrd\n");
+}
+
+TEST_F(PurchaseScreenTest, AReceiptWithAnAmountThatIsNoNumberIsNotSentAndTheRunGoesOn) {
+    receipts_ = {{.id = "1", .number = "GRN1", .net = "100", .payable = "100"},
+                 {.id = "2", .number = "GRN2", .net = "100", .payable = "100"}};
+    lines_ = {NilLine("1", "100"), NilLine("2", "100")};
+    lines_[0].gross = "1OO";
+    Run();
+    std::vector<std::string> vouchers = Vouchers();
+    ASSERT_EQ(vouchers.size(), 1u);
+    EXPECT_NE(vouchers[0].find("<VOUCHERNUMBER>GRN2</VOUCHERNUMBER>"), std::string::npos);
+    const RunCounts& run = screen_.LastRun();
+    EXPECT_EQ(run.documents.notSent, 1);
+    EXPECT_EQ(run.documents.accepted, 1);
+    EXPECT_FALSE(run.Clean());
+    size_t logged = screen_.txtLog.find("\r\nNot sent: ");
+    ASSERT_NE(logged, std::string::npos) << screen_.txtLog;
+    EXPECT_NE(screen_.txtLog.find(" GRN1", logged), std::string::npos) << screen_.txtLog;
 }
 
 TEST_F(PurchaseScreenTest, PaddedSupplierNamesNameOneLedgerInMasterAndVoucher) {
