@@ -9,7 +9,6 @@ namespace zentrail {
 class TallyMaster;
 class TallyPurchTrn;
 class TallySaleTrn;
-class DocumentTotals;
 
 // Inter-depot transfers: lists the stock transfers of a range and sends a transfer in as a
 // purchase voucher and a transfer out as a sales voucher, after the fixed masters and the
