@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <filesystem>
 #include <map>
 #include <set>
+#include <vector>
 
 #include "screens/demo_transfer_support.h"
 #include "screens/frm_t_idt.h"
@@ -109,6 +111,71 @@ TEST(IdtTransfer, DemoTransfersReachTallyWholeAndBalanced) {
     EXPECT_GT(bothWays, 0u) << "a depot that both sent and received stock";
     EXPECT_NEAR(books["trialBalance"]["totalDebit"].get<double>(),
                 books["trialBalance"]["totalCredit"].get<double>(), 0.005);
+}
+
+// References holding an apostrophe, one the start of the other, each filter exactly their own
+// lines: the vouchers ask the source's totals and nothing else changes.
+TEST(IdtTransfer, ReferencesWithAnApostropheCarryExactlyTheirOwnLines) {
+    GeneratedDemo demo(60, 1, "idt-apostrophe");
+    std::vector<RawRow> transfers = RawQuery(
+        demo.Path(),
+        "SELECT A.IDTMngRefNo, A.IDTNetAmt FROM IDTManagement A WHERE A.Status = 1 AND "
+        "A.IDTNetAmt > 0 AND A.SpmId IN (SELECT SpmId FROM IDTMaster) AND NOT EXISTS (SELECT 1 "
+        "FROM IDTManagementProduct B JOIN Product P ON B.PrdId = P.PrdId WHERE B.IDTMngRefNo = "
+        "A.IDTMngRefNo AND P.PrdName = 'Counter Display Rack') ORDER BY A.IDTMngRefNo LIMIT 2");
+    ASSERT_EQ(transfers.size(), 2u);
+    const std::pair<std::string, std::string> renamed[] = {{*transfers[0][0], "O'Neil/23"},
+                                                           {*transfers[1][0], "O'Neil/2"}};
+    {
+        sqlite3* raw = nullptr;
+        ASSERT_EQ(sqlite3_open(demo.Path().c_str(), &raw), SQLITE_OK);
+        for (const auto& [from, to] : renamed)
+            for (const char* table :
+                 {"IDTManagement", "IDTManagementProduct", "IDTManagementProductTax"}) {
+                std::string sql = std::string("UPDATE ") + table + " SET IDTMngRefNo = '" +
+                                  (to == "O'Neil/23" ? "O''Neil/23" : "O''Neil/2") +
+                                  "' WHERE IDTMngRefNo = '" + from + "'";
+                ASSERT_EQ(sqlite3_exec(raw, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK)
+                    << sql;
+            }
+        sqlite3_close(raw);
+    }
+    TallySimProcess sim({"--company", "Zentrail Demo"});
+    Configuration config = DemoConfiguration(demo.Path(), sim.Port());
+    SourceDatabase db;
+    db.OpenConnection(config);
+    HttpClient tally;
+    ScreenContext context{config, db, tally};
+    frmT_Item items(context);
+    RecordingObserver itemObserver;
+    RunOverRange(items, itemObserver, std::nullopt);
+    frmT_IDT idt(context);
+    RecordingObserver observer;
+    RunOverRange(idt, observer, kDemoRange);
+    ExpectOnlyTheseDiffer(idt, TransfersShortOfALine(demo.Path(), idt.ssdbgItem));
+
+    nlohmann::json books = sim.Books();
+    for (size_t i = 0; i < 2; ++i) {
+        const std::string& number = renamed[i].second;
+        const nlohmann::json* found = nullptr;
+        for (const auto& voucher : books["vouchers"])
+            if (voucher["number"] == number) found = &voucher;
+        ASSERT_NE(found, nullptr) << number;
+        double party = 0;
+        size_t stockLines = 0;
+        for (const auto& entry : (*found)["entries"]) {
+            if (entry.contains("ledger") && entry["ledger"] == (*found)["party"])
+                party = std::abs(entry["amount"].get<double>());
+            stockLines += entry.contains("stockItem");
+        }
+        EXPECT_DOUBLE_EQ(party, ReadNumber(*transfers[i][1])) << number;
+        EXPECT_EQ(stockLines, RawQuery(demo.Path(),
+                                       "SELECT 1 FROM IDTManagementProduct WHERE "
+                                       "IDTMngRefNo = '" +
+                                           std::string(i == 0 ? "O''Neil/23" : "O''Neil/2") + "'")
+                                  .size())
+            << number;
+    }
 }
 
 }  // namespace
