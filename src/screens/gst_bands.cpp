@@ -1,6 +1,7 @@
 #include "screens/gst_bands.h"
 
 #include <array>
+#include <string>
 
 namespace zentrail {
 
@@ -48,6 +49,18 @@ BandLedgers SalesBandLedgers(int band) {
             return {"GST Sales 28%", "CGST 14%", "SGST 14%", "IGST 28%", "UTGST 14%"};
         default:
             return {"GST Sales 0%", "", "", "", ""};
+    }
+}
+
+std::string PurchaseBandLedger(int band) {
+    switch (band) {
+        case 5:
+        case 12:
+        case 18:
+        case 28:
+            return "GST Purchase " + std::to_string(band) + "%";
+        default:
+            return "GST Purchase 0%";
     }
 }
 

@@ -23,5 +23,8 @@ struct BandLedgers {
     std::string utgst;
 };
 BandLedgers SalesBandLedgers(int band);
+// The purchase ledger of a band, e.g. "GST Purchase 18%"; "GST Purchase 0%" for band 0. The
+// tax ledgers of a band are those of SalesBandLedgers.
+std::string PurchaseBandLedger(int band);
 
 }  // namespace zentrail

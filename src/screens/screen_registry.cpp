@@ -2,7 +2,9 @@
 
 #include <stdexcept>
 
+#include "screens/frm_t_idt.h"
 #include "screens/frm_t_item.h"
+#include "screens/frm_t_purchase.h"
 #include "screens/frm_t_sales.h"
 
 namespace zentrail {
@@ -34,7 +36,8 @@ std::vector<MenuEntry> BuildMenu() {
          Design{.title = "Import Purchase Transaction",
                 .frameCaption = "Importing Purchase",
                 .closingText = "Purchase Transferrd",
-                .reopensConnection = true}},
+                .reopensConnection = true},
+         &Make<frmT_Purchase>},
         {"CVR02-03", "Sale Return", MenuAction::Screen, "salesreturn",
          Design{.title = "Import Credit Note Transaction",
                 .frameCaption = "Importing Credit Note",
@@ -43,7 +46,8 @@ std::vector<MenuEntry> BuildMenu() {
         {"CVR02-04", "IDT", MenuAction::Screen, "idt",
          Design{.title = "Import IDT Transaction",
                 .frameCaption = "Importing IDT",
-                .closingText = "IDT Transferrd"}},
+                .closingText = "IDT Transferrd"},
+         &Make<frmT_IDT>},
         {"CVR02-05", "Receipt", MenuAction::Screen, "receipt",
          Design{.title = "Import Receipt Transaction",
                 .frameCaption = "Importing Receipt",

@@ -19,6 +19,25 @@ std::vector<int> DistinctProducts(DemoRandom& random, int count) {
     return chosen;
 }
 
+// A stocked product without GST, for the documents whose net is exactly half a rupee.
+int ZeroRatedProduct() {
+    for (int index : StockedProducts())
+        if (Products()[static_cast<size_t>(index)].gstRate == 0) return index;
+    return StockedProducts().front();
+}
+
+// One untaxed line of `gross` at one piece: a net of 1000.50 rounds down to the even 1000,
+// one of 1001.50 up to 1002.
+template <class Line>
+Line HalfRupeeLine(Paise gross) {
+    Line line{};
+    line.productIndex = ZeroRatedProduct();
+    line.qty = 1;
+    line.rate = gross;
+    line.gross = gross;
+    return line;
+}
+
 }  // namespace
 
 // Purchase receipts of the suppliers' invoices, with claim-scheme goods on some.
@@ -27,6 +46,7 @@ void DemoBuilder::WritePurchaseReceipts() {
     struct Line {
         int productIndex;
         int qty;
+        Paise rate;  // 0: the product's purchase rate
         Paise gross, discount;
         std::vector<TaxPart> taxes;
     };
@@ -56,7 +76,7 @@ void DemoBuilder::WritePurchaseReceipts() {
         if (k == 4) products.back() = ProductIndexWithoutHsn();
         for (size_t n = 0; n < products.size(); ++n) {
             const ProductInfo& product = Products()[static_cast<size_t>(products[n])];
-            Line line;
+            Line line{};
             line.productIndex = products[n];
             line.qty = static_cast<int>(random.Between(2, 40)) * 6;
             line.gross = PurchaseRate(product) * line.qty;
@@ -66,6 +86,16 @@ void DemoBuilder::WritePurchaseReceipts() {
             if (k == 3 && n == 0) line.discount = line.gross;
             line.taxes = TaxParts(regime, product.gstRate, line.gross - line.discount);
             plan.lines.push_back(std::move(line));
+        }
+        // Nets of exactly half a rupee, rounded down and up, from a supplier with a GSTIN.
+        if (k == 9 || k == 10) {
+            plan.status = 1;
+            plan.supplierIndex = 0;
+            Line line = HalfRupeeLine<Line>(k == 9 ? 100050 : 100150);
+            line.taxes = TaxParts(
+                SupplierRegime(suppliers_[static_cast<size_t>(plan.supplierIndex)].stateId), 0,
+                line.gross);
+            plan.lines = {line};
         }
         if (k == 5 || (k > 8 && random.Percent(15))) {
             const int claims = static_cast<int>(random.Between(1, 2));
@@ -99,9 +129,10 @@ void DemoBuilder::WritePurchaseReceipts() {
             const ProductInfo& info = Products()[static_cast<size_t>(line.productIndex)];
             const Paise lineTax = TaxTotal(line.taxes);
             const int slNo = static_cast<int>(n) + 1;
-            product.Row(id, slNo, info.id, line.qty, Money{info.mrp}, Money{PurchaseRate(info)},
-                        Money{PurchaseRate(info)}, Money{line.gross}, Money{line.discount},
-                        Money{lineTax}, Money{line.gross - line.discount + lineTax});
+            const Paise rate = line.rate != 0 ? line.rate : PurchaseRate(info);
+            product.Row(id, slNo, info.id, line.qty, Money{info.mrp}, Money{rate}, Money{rate},
+                        Money{line.gross}, Money{line.discount}, Money{lineTax},
+                        Money{line.gross - line.discount + lineTax});
             for (const TaxPart& part : line.taxes)
                 tax.Row(id, slNo, int{part.taxId}, Percent{part.rate}, Money{part.taxable},
                         Money{part.tax});
@@ -132,6 +163,7 @@ void DemoBuilder::WriteInterDepotTransfers() {
     struct Line {
         int productIndex;
         int qty;
+        Paise rate;  // 0: the product's purchase rate
         Paise gross;
         std::vector<TaxPart> taxes;
     };
@@ -185,12 +217,23 @@ void DemoBuilder::WriteInterDepotTransfers() {
         if (k == 5) products.back() = ProductIndexWithoutHsn();
         for (int productIndex : products) {
             const ProductInfo& product = Products()[static_cast<size_t>(productIndex)];
-            Line line;
+            Line line{};
             line.productIndex = productIndex;
             line.qty = static_cast<int>(random.Between(4, 80)) * 6;
             line.gross = PurchaseRate(product) * line.qty;
             line.taxes = TaxParts(regime, product.gstRate, line.gross);
             plan.lines.push_back(std::move(line));
+        }
+        // Nets of exactly half a rupee, rounded down (out to depot 4, which also sends) and
+        // up (in from depot 2, which also receives).
+        if (k == 6 || k == 7) {
+            plan.status = 1;
+            plan.depotId = k == 6 ? 4 : 2;
+            plan.out = k == 6;
+            Line line = HalfRupeeLine<Line>(k == 6 ? 100050 : 100150);
+            line.taxes =
+                TaxParts(Depots()[static_cast<size_t>(plan.depotId - 1)].regime, 0, line.gross);
+            plan.lines = {line};
         }
         plans.push_back(std::move(plan));
     }
@@ -216,7 +259,8 @@ void DemoBuilder::WriteInterDepotTransfers() {
             const ProductInfo& info = Products()[static_cast<size_t>(line.productIndex)];
             const Paise lineTax = TaxTotal(line.taxes);
             const int slNo = static_cast<int>(n) + 1;
-            product.Row(number, slNo, info.id, line.qty, Money{info.mrp}, Money{PurchaseRate(info)},
+            const Paise rate = line.rate != 0 ? line.rate : PurchaseRate(info);
+            product.Row(number, slNo, info.id, line.qty, Money{info.mrp}, Money{rate},
                         Money{line.gross}, Money{lineTax}, Money{line.gross + lineTax});
             for (const TaxPart& part : line.taxes)
                 tax.Row(number, slNo, int{part.taxId}, Percent{part.rate}, Money{part.taxable},
