@@ -2,7 +2,9 @@
 
 #include <stdexcept>
 
+#include "screens/frm_t_credit_note.h"
 #include "screens/frm_t_item.h"
+#include "screens/frm_t_receipt.h"
 #include "screens/frm_t_sales.h"
 
 namespace zentrail {
@@ -39,7 +41,8 @@ std::vector<MenuEntry> BuildMenu() {
          Design{.title = "Import Credit Note Transaction",
                 .frameCaption = "Importing Credit Note",
                 .closingText = "Credit Note Transferrd",
-                .reopensConnection = true}},
+                .reopensConnection = true},
+         &Make<frmT_CreditNote>},
         {"CVR02-04", "IDT", MenuAction::Screen, "idt",
          Design{.title = "Import IDT Transaction",
                 .frameCaption = "Importing IDT",
@@ -47,7 +50,8 @@ std::vector<MenuEntry> BuildMenu() {
         {"CVR02-05", "Receipt", MenuAction::Screen, "receipt",
          Design{.title = "Import Receipt Transaction",
                 .frameCaption = "Importing Receipt",
-                .closingText = "Receipt Transferrd"}},
+                .closingText = "Receipt Transferrd"},
+         &Make<frmT_Receipt>},
         {"CVR02-06", "Service", MenuAction::Screen, "service",
          Design{.title = "Import Service Transaction",
                 .frameCaption = "Importing Service",

@@ -278,6 +278,7 @@ void DemoBuilder::WriteReceipts() {
         DemoDateTime instrumentDate;
         int instrumentStatus = 1;
         int cancelStatus = 1;
+        bool serialsFromOne = false;  // lines numbered within the receipt
     };
     auto branchOf = [&](int bankId) {
         std::vector<int> ids;
@@ -346,6 +347,44 @@ void DemoBuilder::WriteReceipts() {
         }
         plans.push_back(std::move(plan));
     }
+
+    // Two receipts of one retailer on one day, a cash one and a cheque, whose lines are both
+    // numbered 1: only the receipt number tells their vouchers apart.
+    const std::chrono::sys_days firstDay{kFirstDay};
+    for (const std::vector<size_t>& held : deliveredByRetailer_) {
+        std::vector<size_t> open;
+        for (size_t index : held)
+            if (invoices_[index].Outstanding() > 0 && invoices_[index].date.day >= firstDay &&
+                invoices_[index].date.day <= LastDay() && open.size() < 2)
+                open.push_back(index);
+        if (open.size() < 2) continue;
+        const std::chrono::sys_days day =
+            std::max(invoices_[open[0]].date.day, invoices_[open[1]].date.day);
+        for (size_t n = 0; n < 2; ++n) {
+            Plan plan;
+            plan.date = {day, 11 * 3600 + static_cast<int>(n) * 3600};
+            plan.serialsFromOne = true;
+            if (n == 1) {
+                plan.mode = kCheque;
+                plan.customerBank = 3;
+                plan.distributorBank = 1;
+                for (const BranchInfo& branch : Branches()) {
+                    if (branch.bankId == plan.customerBank && !plan.customerBranch)
+                        plan.customerBranch = branch.id;
+                    if (branch.bankId == plan.distributorBank && !plan.distributorBranch)
+                        plan.distributorBranch = branch.id;
+                }
+                plan.instrument = "500001";
+                plan.instrumentStatus = 2;
+                plan.instrumentDate = {day, 0};
+            }
+            InvoiceRecord& invoice = invoices_[open[n]];
+            plan.lines.push_back({open[n], invoice.Outstanding()});
+            invoice.settled += invoice.Outstanding();
+            plans.push_back(std::move(plan));
+        }
+        break;
+    }
     std::stable_sort(plans.begin(), plans.end(),
                      [](const Plan& a, const Plan& b) { return a.date < b.date; });
 
@@ -355,7 +394,7 @@ void DemoBuilder::WriteReceipts() {
         {"InvRcpNo", "InvRcpSNo", "SalId", "SalInvAmt", "BnkId", "BnkBrId", "DisBnkId",
          "DisBnkBrId", "InvInsNo", "InvInsDate", "InvDepDate", "InvInsSta", "CancelStatus"});
     auto optionalId = [](int id) { return id ? std::optional<int>(id) : std::nullopt; };
-    long serial = 0;
+    long serial = 0, lines = 0;
     for (size_t i = 0; i < plans.size(); ++i) {
         const Plan& plan = plans[i];
         const std::string number = DocumentNumber("RCP", static_cast<long>(i) + 1);
@@ -363,8 +402,11 @@ void DemoBuilder::WriteReceipts() {
         for (const Line& line : plan.lines) total += line.amount;
         receipt.Row(number, plan.date, Money{total}, int{plan.mode});
         const bool banked = plan.mode != kCash;
+        long lineNo = 0;
         for (const Line& line : plan.lines) {
-            settled.Row(number, ++serial, invoices_[line.invoice].salId, Money{line.amount},
+            ++lines;
+            const long serialNo = plan.serialsFromOne ? ++lineNo : ++serial;
+            settled.Row(number, serialNo, invoices_[line.invoice].salId, Money{line.amount},
                         optionalId(plan.customerBank), optionalId(plan.customerBranch),
                         optionalId(plan.distributorBank), optionalId(plan.distributorBranch),
                         banked ? std::optional<std::string>(plan.instrument) : std::nullopt,
@@ -375,7 +417,7 @@ void DemoBuilder::WriteReceipts() {
         }
     }
     summary_.receipts = static_cast<long>(plans.size());
-    summary_.receiptLines = serial;
+    summary_.receiptLines = lines;
 }
 
 }  // namespace zentrail::dms_demo
