@@ -121,6 +121,8 @@ RowSet PartyRows() {
             rows.Append("Pondicherry");
         else if (field == "COMPOS")
             rows.Append(" y ");
+        else if (field == "GSTN")
+            rows.Append("34AABCS1234D1Z5");
         else
             rows.AppendNull();
     }
@@ -247,7 +249,9 @@ TEST_F(SalesReturnScreenTest, MastersAndPartyLedgerComeFirst) {
     EXPECT_NE(party.find("Puducherry"), std::string::npos);
     EXPECT_EQ(party.find("Pondicherry"), std::string::npos);
     // " y " starts with Y once trimmed: a composition dealer for returns.
-    EXPECT_NE(party.find("Composition"), std::string::npos);
+    EXPECT_NE(party.find("<GSTREGISTRATIONTYPE>Composition</GSTREGISTRATIONTYPE>"),
+              std::string::npos)
+        << party;
 }
 
 // The worked line on a return without an invoice: its 90 of tax goes into the gross (610),
