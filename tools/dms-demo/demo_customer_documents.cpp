@@ -348,41 +348,24 @@ void DemoBuilder::WriteReceipts() {
         plans.push_back(std::move(plan));
     }
 
-    // Two receipts of one retailer on one day, a cash one and a cheque, whose lines are both
-    // numbered 1: only the receipt number tells their vouchers apart.
+    // Two receipts of one retailer on one day whose lines are both numbered 1: only the
+    // receipt number tells their vouchers apart. One receipt of a single invoice is split in
+    // two, the second half paid in cash an hour later.
     const std::chrono::sys_days firstDay{kFirstDay};
-    for (const std::vector<size_t>& held : deliveredByRetailer_) {
-        std::vector<size_t> open;
-        for (size_t index : held)
-            if (invoices_[index].Outstanding() > 0 && invoices_[index].date.day >= firstDay &&
-                invoices_[index].date.day <= LastDay() && open.size() < 2)
-                open.push_back(index);
-        if (open.size() < 2) continue;
-        const std::chrono::sys_days day =
-            std::max(invoices_[open[0]].date.day, invoices_[open[1]].date.day);
-        for (size_t n = 0; n < 2; ++n) {
-            Plan plan;
-            plan.date = {day, 11 * 3600 + static_cast<int>(n) * 3600};
-            plan.serialsFromOne = true;
-            if (n == 1) {
-                plan.mode = kCheque;
-                plan.customerBank = 3;
-                plan.distributorBank = 1;
-                for (const BranchInfo& branch : Branches()) {
-                    if (branch.bankId == plan.customerBank && !plan.customerBranch)
-                        plan.customerBranch = branch.id;
-                    if (branch.bankId == plan.distributorBank && !plan.distributorBranch)
-                        plan.distributorBranch = branch.id;
-                }
-                plan.instrument = "500001";
-                plan.instrumentStatus = 2;
-                plan.instrumentDate = {day, 0};
-            }
-            InvoiceRecord& invoice = invoices_[open[n]];
-            plan.lines.push_back({open[n], invoice.Outstanding()});
-            invoice.settled += invoice.Outstanding();
-            plans.push_back(std::move(plan));
-        }
+    for (size_t i = 5; i < plans.size(); ++i) {
+        Plan& first = plans[i];
+        if (first.lines.size() != 1 || first.lines[0].amount < 200 || first.instrumentStatus >= 4 ||
+            first.cancelStatus != 1 || first.date.day < firstDay || first.date.day > LastDay() ||
+            first.date.secondOfDay > 22 * 3600)
+            continue;
+        const Paise whole = first.lines[0].amount;
+        first.lines[0].amount = RoundToRupee(whole / 2);
+        first.serialsFromOne = true;
+        Plan second;
+        second.date = {first.date.day, first.date.secondOfDay + 3600};
+        second.serialsFromOne = true;
+        second.lines.push_back({first.lines[0].invoice, whole - first.lines[0].amount});
+        plans.push_back(std::move(second));
         break;
     }
     std::stable_sort(plans.begin(), plans.end(),
