@@ -352,8 +352,44 @@ TEST(ReceiptEndToEnd, DemoReceiptsReduceTheCustomersByExactlyWhatTheyPaid) {
     EXPECT_TRUE(sameDaySameSerial) << "the demo holds two receipts of one customer on one day "
                                       "with the same line serial";
 
+    {
+        // The report holds every listed receipt line once.
+        std::ifstream report(run.reportPath);
+        size_t documents = 0;
+        for (std::string line; std::getline(report, line);)
+            documents += line.rfind("document,", 0) == 0;
+        EXPECT_EQ(documents, grid.RowCount());
+    }
+
     nlohmann::json books = sim.Books();
     EXPECT_EQ(books["vouchers"].size(), grid.RowCount()) << "no voucher replaced another";
+    // Each voucher credits its customer with the line's amount and debits the line's bank, or
+    // the cash ledger, with the same; its key ends in the line serial and the receipt number.
+    std::map<std::string, const nlohmann::json*> byKeyEnd;
+    for (const auto& voucher : books["vouchers"]) {
+        std::string key = voucher["remoteId"];
+        std::string party = voucher["party"].get<std::string>() + "-";
+        size_t at = key.find(party);
+        ASSERT_NE(at, std::string::npos) << key;
+        byKeyEnd[voucher["date"].get<std::string>() + " " + key.substr(at)] = &voucher;
+    }
+    for (size_t row = 0; row < grid.RowCount(); ++row) {
+        std::string party = grid.Cell(row, "RTRNAME") + "_" + grid.Cell(row, "RTRID");
+        std::string keyEnd = grid.Cell(row, "INVRCPDATE") + " " + party + "-" +
+                             grid.Cell(row, "INVRCPSNO") + "-" + grid.Cell(row, "INVRCPNO");
+        auto found = byKeyEnd.find(keyEnd);
+        ASSERT_NE(found, byKeyEnd.end()) << keyEnd;
+        const nlohmann::json& voucher = *found->second;
+        EXPECT_EQ(voucher["type"], "KVZ Receipt");
+        double amount = ReadNumber(grid.Cell(row, "RECD_AMT"));
+        std::string bank = grid.Cell(row, "DIST_BANK");
+        std::map<std::string, double> entries;
+        for (const auto& entry : voucher["entries"])
+            entries[entry["ledger"].get<std::string>()] += entry["amount"].get<double>();
+        ASSERT_EQ(entries.size(), 2u) << keyEnd;
+        EXPECT_NEAR(entries[party], amount, 0.005) << keyEnd;
+        EXPECT_NEAR(entries[bank.empty() ? "Cash A/c" : bank], -amount, 0.005) << keyEnd;
+    }
     std::map<std::string, double> credit, debit;
     for (const auto& line : books["trialBalance"]["ledgers"]) {
         credit[line["ledger"]] = line["credit"].get<double>();
