@@ -284,6 +284,26 @@ TEST_F(ReceiptScreenTest, SameDaySameSerialReceiptsOfOneCustomerAreBothKept) {
         if (line["ledger"] == "Shah & Sons_42") EXPECT_DOUBLE_EQ(line["credit"].get<double>(), 800);
 }
 
+// A line that cannot be built is not sent, says why, and the others still are.
+TEST_F(ReceiptScreenTest, ALineWithoutAValidDateOrAmountIsNotSentAndSaysWhy) {
+    ReceiptRow noDay = Cheque("RCP-20", "1", "10", "INV-1", "10");
+    noDay.date = "20240231";
+    ReceiptRow noAmount = Cheque("RCP-21", "1", "1O", "INV-2", "10");
+    receipts_ = {noDay, noAmount, Cheque("RCP-22", "1", "10", "INV-3", "10")};
+    Run();
+    const RunCounts& run = screen_.LastRun();
+    EXPECT_EQ(run.documents.notSent, 2);
+    EXPECT_EQ(run.documents.accepted, 1);
+    EXPECT_NE(screen_.txtLog.find("\r\nNot sent: receipt date '20240231' is not a date RCP-20/1"),
+              std::string::npos)
+        << screen_.txtLog;
+    EXPECT_NE(screen_.txtLog.find("\r\nNot sent: field RECD_AMT holds '1O', not a number "
+                                  "RCP-21/1"),
+              std::string::npos)
+        << screen_.txtLog;
+    EXPECT_EQ(sim_.Books()["vouchers"].size(), 1u);
+}
+
 // ---- The demo database into the Tally simulator.
 
 TEST(ReceiptEndToEnd, DemoReceiptsReduceTheCustomersByExactlyWhatTheyPaid) {

@@ -342,6 +342,24 @@ TEST_F(SalesReturnScreenTest, ReturnsOfNoNetAreSkippedAndCountedAsSuch) {
     EXPECT_EQ(screen_.lblRecCurr, "3") << "the count shows the row of the last return sent";
 }
 
+TEST_F(SalesReturnScreenTest, ALineThatIsNotANumberKeepsItsReturnBackAndSaysWhy) {
+    ReturnRow second = WorkedReturn(true);
+    second.id = "2";
+    second.code = "SRN-2";
+    returns_ = {WorkedReturn(true), second};
+    LineRow bad = WorkedLine();
+    bad.qty = "ten";
+    lines_ = {bad, WorkedLine()};
+    lines_[1].returnId = "2";
+    Run();
+    EXPECT_EQ(Vouchers().size(), 1u);
+    EXPECT_EQ(screen_.LastRun().documents.notSent, 1);
+    EXPECT_EQ(screen_.LastRun().documents.accepted, 1);
+    EXPECT_NE(screen_.txtLog.find("\r\nNot sent: field BaseQty holds 'ten', not a number SRN-1"),
+              std::string::npos)
+        << screen_.txtLog;
+}
+
 // A return whose net the lines do not make (a line missing from the line query) is sent and
 // reported as a difference.
 TEST_F(SalesReturnScreenTest, ANetTheLinesDoNotMakeIsReported) {
