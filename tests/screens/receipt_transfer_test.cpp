@@ -172,10 +172,11 @@ protected:
     RecordingObserver observer_;
 };
 
-TEST_F(ReceiptScreenTest, ChequeOfASettledInvoiceIsExactlyTheExpectedRequest) {
+TEST_F(ReceiptScreenTest, MastersAndAChequeOfASettledInvoiceAreExactlyTheExpectedRequests) {
     receipts_ = {Cheque("RCP-1", "1", "60", "INV-7", "100")};
     Run();
     ASSERT_EQ(tally_.bodies.size(), 5u) << "cash and type, party, two banks, the voucher";
+    EXPECT_EQ(tally_.bodies.front(), ReadFile("receipt_fixed_masters.xml"));
     EXPECT_EQ(tally_.bodies.back(), ReadFile("receipt_voucher.xml"));
     EXPECT_TRUE(screen_.LastRun().Clean()) << screen_.txtLog;
     ASSERT_EQ(observer_.messages.size(), 1u);

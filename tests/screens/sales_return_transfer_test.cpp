@@ -229,6 +229,14 @@ TEST_F(SalesReturnScreenTest, ReturnAgainstAnInvoiceIsExactlyTheExpectedRequest)
     EXPECT_EQ(observer_.messages[0].text.substr(0, 23), "Credit Note Transferrd\n");
 }
 
+TEST_F(SalesReturnScreenTest, FixedMastersRequestIsExactlyTheExpectedText) {
+    returns_ = {WorkedReturn(true)};
+    lines_ = {WorkedLine()};
+    Run();
+    ASSERT_FALSE(tally_.bodies.empty());
+    EXPECT_EQ(tally_.bodies[0], ReadFile("sales_return_fixed_masters.xml"));
+}
+
 TEST_F(SalesReturnScreenTest, MastersAndPartyLedgerComeFirst) {
     returns_ = {WorkedReturn(true)};
     lines_ = {WorkedLine()};
