@@ -2,9 +2,11 @@
 
 #include <stdexcept>
 
+#include "screens/frm_t_credit_note.h"
 #include "screens/frm_t_idt.h"
 #include "screens/frm_t_item.h"
 #include "screens/frm_t_purchase.h"
+#include "screens/frm_t_receipt.h"
 #include "screens/frm_t_sales.h"
 
 namespace zentrail {
@@ -42,7 +44,8 @@ std::vector<MenuEntry> BuildMenu() {
          Design{.title = "Import Credit Note Transaction",
                 .frameCaption = "Importing Credit Note",
                 .closingText = "Credit Note Transferrd",
-                .reopensConnection = true}},
+                .reopensConnection = true},
+         &Make<frmT_CreditNote>},
         {"CVR02-04", "IDT", MenuAction::Screen, "idt",
          Design{.title = "Import IDT Transaction",
                 .frameCaption = "Importing IDT",
@@ -51,7 +54,8 @@ std::vector<MenuEntry> BuildMenu() {
         {"CVR02-05", "Receipt", MenuAction::Screen, "receipt",
          Design{.title = "Import Receipt Transaction",
                 .frameCaption = "Importing Receipt",
-                .closingText = "Receipt Transferrd"}},
+                .closingText = "Receipt Transferrd"},
+         &Make<frmT_Receipt>},
         {"CVR02-06", "Service", MenuAction::Screen, "service",
          Design{.title = "Import Service Transaction",
                 .frameCaption = "Importing Service",

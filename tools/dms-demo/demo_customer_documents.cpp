@@ -278,6 +278,7 @@ void DemoBuilder::WriteReceipts() {
         DemoDateTime instrumentDate;
         int instrumentStatus = 1;
         int cancelStatus = 1;
+        bool serialsFromOne = false;  // lines numbered within the receipt
     };
     auto branchOf = [&](int bankId) {
         std::vector<int> ids;
@@ -346,6 +347,27 @@ void DemoBuilder::WriteReceipts() {
         }
         plans.push_back(std::move(plan));
     }
+
+    // Two receipts of one retailer on one day whose lines are both numbered 1: only the
+    // receipt number tells their vouchers apart. One receipt of a single invoice is split in
+    // two, the second half paid in cash an hour later.
+    const std::chrono::sys_days firstDay{kFirstDay};
+    for (size_t i = 5; i < plans.size(); ++i) {
+        Plan& first = plans[i];
+        if (first.lines.size() != 1 || first.lines[0].amount < 200 || first.instrumentStatus >= 4 ||
+            first.cancelStatus != 1 || first.date.day < firstDay || first.date.day > LastDay() ||
+            first.date.secondOfDay > 22 * 3600)
+            continue;
+        const Paise whole = first.lines[0].amount;
+        first.lines[0].amount = RoundToRupee(whole / 2);
+        first.serialsFromOne = true;
+        Plan second;
+        second.date = {first.date.day, first.date.secondOfDay + 3600};
+        second.serialsFromOne = true;
+        second.lines.push_back({first.lines[0].invoice, whole - first.lines[0].amount});
+        plans.push_back(std::move(second));
+        break;
+    }
     std::stable_sort(plans.begin(), plans.end(),
                      [](const Plan& a, const Plan& b) { return a.date < b.date; });
 
@@ -355,7 +377,7 @@ void DemoBuilder::WriteReceipts() {
         {"InvRcpNo", "InvRcpSNo", "SalId", "SalInvAmt", "BnkId", "BnkBrId", "DisBnkId",
          "DisBnkBrId", "InvInsNo", "InvInsDate", "InvDepDate", "InvInsSta", "CancelStatus"});
     auto optionalId = [](int id) { return id ? std::optional<int>(id) : std::nullopt; };
-    long serial = 0;
+    long serial = 0, lines = 0;
     for (size_t i = 0; i < plans.size(); ++i) {
         const Plan& plan = plans[i];
         const std::string number = DocumentNumber("RCP", static_cast<long>(i) + 1);
@@ -363,8 +385,11 @@ void DemoBuilder::WriteReceipts() {
         for (const Line& line : plan.lines) total += line.amount;
         receipt.Row(number, plan.date, Money{total}, int{plan.mode});
         const bool banked = plan.mode != kCash;
+        long lineNo = 0;
         for (const Line& line : plan.lines) {
-            settled.Row(number, ++serial, invoices_[line.invoice].salId, Money{line.amount},
+            ++lines;
+            const long serialNo = plan.serialsFromOne ? ++lineNo : ++serial;
+            settled.Row(number, serialNo, invoices_[line.invoice].salId, Money{line.amount},
                         optionalId(plan.customerBank), optionalId(plan.customerBranch),
                         optionalId(plan.distributorBank), optionalId(plan.distributorBranch),
                         banked ? std::optional<std::string>(plan.instrument) : std::nullopt,
@@ -375,7 +400,7 @@ void DemoBuilder::WriteReceipts() {
         }
     }
     summary_.receipts = static_cast<long>(plans.size());
-    summary_.receiptLines = serial;
+    summary_.receiptLines = lines;
 }
 
 }  // namespace zentrail::dms_demo

@@ -88,6 +88,17 @@ TEST(DemoContents, HoldsEveryCaseTheTransfersMeet) {
          "ReceiptInvoice B WHERE B.InvRcpNo = A.InvRcpNo) > 1"},
         {"bounced cheques", "SELECT COUNT(*) FROM ReceiptInvoice WHERE InvInsSta = 4"},
         {"cancelled receipts", "SELECT COUNT(*) FROM ReceiptInvoice WHERE CancelStatus = 0"},
+        {"bank transfers without an instrument number",
+         "SELECT COUNT(*) FROM Receipt A JOIN ReceiptInvoice B ON A.InvRcpNo = B.InvRcpNo WHERE "
+         "A.InvRcpMode = 3 AND B.DisBnkId IS NOT NULL AND B.InvInsNo = '' AND B.InvInsSta < 4 "
+         "AND B.CancelStatus = 1"},
+        {"two receipts of one retailer on one day with the same line serial",
+         "SELECT COUNT(*) FROM ReceiptInvoice B1 JOIN ReceiptInvoice B2 ON B1.InvRcpSNo = "
+         "B2.InvRcpSNo AND B1.InvRcpNo < B2.InvRcpNo JOIN Receipt A1 ON A1.InvRcpNo = "
+         "B1.InvRcpNo JOIN Receipt A2 ON A2.InvRcpNo = B2.InvRcpNo JOIN SalesInvoice S1 ON "
+         "S1.SalId = B1.SalId JOIN SalesInvoice S2 ON S2.SalId = B2.SalId WHERE S1.RtrId = "
+         "S2.RtrId AND date(A1.InvRcpDate) = date(A2.InvRcpDate) AND B1.InvInsSta < 4 AND "
+         "B2.InvInsSta < 4 AND B1.CancelStatus = 1 AND B2.CancelStatus = 1"},
         {"credit notes left out (TRANSID 30)",
          "SELECT COUNT(*) FROM CreditNoteRetailer WHERE TRANSID = 30"},
         {"credit notes against two invoices",
