@@ -22,7 +22,7 @@ struct RunEntry {
     std::optional<double> amountSent;   // the voucher's party amount
     std::optional<double> sourceTotal;  // the document's own total in the source
     Outcome outcome = Outcome::NotSent;
-    std::string message;  // Tally's or the transport's words, or why it was not sent
+    std::string message{};  // Tally's or the transport's words, or why it was not sent
 };
 
 // Outcomes counted by kind.

@@ -27,11 +27,11 @@ struct ProgressBar {
 
 // A listed document as the run report and the log name it.
 struct DocumentRef {
-    std::string number;
-    std::string date;
-    std::string party;
-    std::optional<double> amountSent;   // the voucher's party amount
-    std::optional<double> sourceTotal;  // the document's own total, where the listing has it
+    std::string number{};
+    std::string date{};
+    std::string party{};
+    std::optional<double> amountSent{};   // the voucher's party amount
+    std::optional<double> sourceTotal{};  // the document's own total, where the listing has it
 };
 
 // The frame every transfer screen shares: controls, reset, Get Data, the export's steps, log,
@@ -40,10 +40,10 @@ struct DocumentRef {
 class TransferScreen {
 public:
     struct Design {
-        std::string name;          // short name: "sales"; names the run reports
-        std::string title;         // window title before the configuration summary
-        std::string frameCaption;  // design caption of fraPrg
-        std::string closingText;   // "Sales Transferrd" ...
+        std::string name{};          // short name: "sales"; names the run reports
+        std::string title{};         // window title before the configuration summary
+        std::string frameCaption{};  // design caption of fraPrg
+        std::string closingText{};   // "Sales Transferrd" ...
         bool hasDates = true;
         bool reopensConnection = false;  // export starts on a fresh source connection
     };
