@@ -125,7 +125,7 @@ void frmT_Service::SendParties(TallyMaster& master) {
         });
 }
 
-ServiceInvoice frmT_Service::ReadInvoice(size_t row) const {
+ServiceInvoice frmT_Service::ReadInvoice(size_t row) {
     auto cell = [&](const char* field) { return ssdbgItem.Cell(row, field); };
     ServiceInvoice invoice;
     invoice.kind = KindOf(cell("TRAN_TYPE"));

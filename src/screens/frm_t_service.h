@@ -27,7 +27,7 @@ protected:
 private:
     void SendParties(TallyMaster& master);
     void SendInvoices(TallySaleTrn& sale, TallyPurchTrn& purchase);
-    ServiceInvoice ReadInvoice(size_t row) const;
+    ServiceInvoice ReadInvoice(size_t row);
 };
 
 }  // namespace zentrail

@@ -237,19 +237,21 @@ TEST_F(TransferEndToEnd, ItemsThenSalesReachTallyWhole) {
             sum += entry["amount"].get<double>();
             if (!entry.contains("ledger") || !whole) continue;
             std::string ledger = entry["ledger"];
-            if (ledger == voucher["party"])
+            if (ledger == voucher["party"]) {
                 EXPECT_NEAR(-entry["amount"].get<double>(), ReadNumber(grid.Cell(row, "SalNetAmt")),
                             0.5)
                     << number;
+            }
             for (const char* code : {"CGST", "SGST", "IGST", "UTGST"})
                 if (ledger.rfind(std::string(code) + " ", 0) == 0)
                     taxByCode[code] += entry["amount"].get<double>();
         }
         for (const char* code : {"CGST", "SGST", "IGST", "UTGST"})
-            if (whole)
+            if (whole) {
                 EXPECT_NEAR(taxByCode[code], ReadNumber(grid.Cell(row, std::string(code) + "_AMT")),
                             0.005)
                     << number << " " << code;
+            }
         EXPECT_NEAR(sum, 0, 0.005) << number;
     }
     EXPECT_EQ(books["vouchers"].size(), expectedVouchers);
