@@ -10,6 +10,8 @@
 #include <sstream>
 
 #include "screens/credit_note_adjustments.h"
+#include "screens/frm_t_service.h"
+#include "screens/screen_registry.h"
 #include "screens/screen_test_support.h"
 #include "shell/configuration.h"
 
@@ -32,6 +34,23 @@ TEST(CreditNoteAdjustments, EachNoteGoesWithItsEarliestInvoice) {
     };
     EXPECT_EQ(RowsCarryingTheirNotes(rows), (std::vector<size_t>{1, 1, 2, 3, 3, 1, 7, 7}));
     EXPECT_TRUE(RowsCarryingTheirNotes({}).empty());
+}
+
+TEST(ScreenRegistry, ServiceAndCreditNoteScreensAreBuilt) {
+    Configuration config;
+    SourceDatabase db;
+    testing::ScriptedTransport tally{
+        [](const std::string&) { return testing::TallyReplies("<RESPONSE/>"); }};
+    ScreenContext context{config, db, tally};
+    auto notes = CreateScreen("creditnote", context);
+    ASSERT_NE(dynamic_cast<frmT_CNote*>(notes.get()), nullptr);
+    EXPECT_EQ(notes->design().title, "Import Credit Note Transaction");
+    EXPECT_EQ(notes->design().closingText, "Credit Note Transferrd");
+    auto services = CreateScreen("CVR02-06", context);
+    ASSERT_NE(dynamic_cast<frmT_Service*>(services.get()), nullptr);
+    EXPECT_EQ(services->design().title, "Import Service Transaction");
+    EXPECT_EQ(services->design().frameCaption, "Importing Service");
+    EXPECT_EQ(services->design().closingText, "Services Transferrd");
 }
 
 const std::vector<std::string> kColumns = {"CrNoteNumber", "CrNoteDate", "RtrName", "Description",

@@ -276,6 +276,14 @@ TEST_F(ServiceAndCreditNoteTransfer, CreditNotesCreditEachCustomerOnce) {
         EXPECT_FALSE(rowsOfNote.count(*row[0])) << *row[0];
         EXPECT_TRUE(names.count(*row[1])) << *row[1];
     }
+    // A note of amount 0 is not listed, although it is adjusted against an invoice.
+    const auto zero = RawQuery(demo, std::string("SELECT A.CrNoteNumber FROM CreditNoteRetailer "
+                                                 "A JOIN SalInvCrNoteAdj D ON A.CrNoteNumber = "
+                                                 "D.CrNoteNumber WHERE A.CrAdjAmount = 0 AND "
+                                                 "date(A.CrNoteDate)") +
+                                         kInRange);
+    ASSERT_FALSE(zero.empty()) << "the demo holds an adjusted note of amount 0";
+    for (const auto& row : zero) EXPECT_FALSE(rowsOfNote.count(*row[0])) << *row[0];
     const double partyRows =
         RawNumber(demo, std::string("SELECT COUNT(*) FROM CreditNoteRetailer A JOIN Retailer C "
                                     "ON A.RtrId = C.RtrId WHERE A.CrAdjAmount > 0 AND "
