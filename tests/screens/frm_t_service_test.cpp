@@ -263,6 +263,21 @@ TEST_F(ServiceScreen, WholeSalesRequestIsExactlyTheExpectedText) {
     EXPECT_EQ(observer_.messages[0].text.substr(0, 20), "Services Transferrd\n");
 }
 
+TEST_F(ServiceScreen, WholePurchaseRequestIsExactlyTheExpectedText) {
+    // 994.44 + 89.50 + 90 (the UTGST whole) = 1173.94, settled to 1174 with a debit of 0.06.
+    invoices_ = {{"SRV/24-25/0043", "Purchase", "", "Puducherry Beach Mart", "1174", "994.44",
+                  "34AABCP1234F1Z2", "Pondicherry", "5", "89.50", "0", "0", "89.50"}};
+    Run();
+    ASSERT_EQ(tally_.bodies.size(), 3u);
+    std::ifstream file(std::string(ZENTRAIL_TEST_DATA_DIR) + "/service_purchase_voucher.xml",
+                       std::ios::binary);
+    ASSERT_TRUE(file) << "expected file missing";
+    std::stringstream expected;
+    expected << file.rdbuf();
+    EXPECT_EQ(tally_.bodies[2], expected.str());
+    EXPECT_TRUE(screen_.LastRun().Clean());
+}
+
 TEST_F(ServiceScreen, PartiesAreNamedByKindAndPondicherryIsSentAsPuducherry) {
     invoices_ = {{"SRV/1", "Purchase", "", "Puducherry Beach Mart", "1174", "994.44",
                   "34AABCP1234F1Z2", "Pondicherry", "5", "89.50", "0", "0", "89.50"},
