@@ -245,6 +245,22 @@ protected:
     RecordingObserver observer_;
 };
 
+std::string ExpectedFile(const std::string& name) {
+    std::ifstream file(std::string(ZENTRAIL_TEST_DATA_DIR) + "/" + name, std::ios::binary);
+    EXPECT_TRUE(file) << name << " missing";
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+TEST_F(ServiceScreen, MastersRequestIsExactlyTheExpectedText) {
+    Run();
+    // Over an empty listing the masters step still runs, and the party step finds no rows.
+    ASSERT_EQ(tally_.bodies.size(), 1u);
+    EXPECT_EQ(tally_.bodies[0], ExpectedFile("service_fixed_masters.xml"));
+    EXPECT_EQ(screen_.LastRun().listed, 0);
+}
+
 TEST_F(ServiceScreen, WholeSalesRequestIsExactlyTheExpectedText) {
     invoices_ = {{"SRV/24-25/0042", "Sales", "O'Brien Hygiene India Pvt Ltd", "", "1180", "1000.40",
                   "33AABCO1234F1Z7", "Tamil Nadu", "", "90.04", "90.04", "0", "0"}};
