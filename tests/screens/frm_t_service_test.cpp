@@ -353,6 +353,19 @@ TEST_F(ServiceScreen, ZeroAmountIsSkippedAndAnOtherTotalIsADifference) {
         << screen_.txtLog;
 }
 
+TEST_F(ServiceScreen, AnInvoiceWithoutItsPartyIsNotSent) {
+    // The retailer of a purchase is missing from the source (the left join gives no name).
+    invoices_ = {
+        {"SRV/1", "Purchase", "", "", "1180", "1000", "", "Tamil Nadu", "", "90", "90", "0", "0"}};
+    Run();
+    EXPECT_EQ(screen_.LastRun().documents.notSent, 1);
+    EXPECT_NE(screen_.txtLog.find("\r\nNot sent: the invoice's party is not in the source SRV/1"),
+              std::string::npos)
+        << screen_.txtLog;
+    for (const std::string& body : tally_.bodies)
+        EXPECT_EQ(body.find("<VOUCHER "), std::string::npos);
+}
+
 TEST_F(ServiceScreen, AnAmountThatIsNotANumberIsNotSent) {
     invoices_ = {{"SRV/1", "Sales", "Coromandel Oils Ltd", "", "1180", "1000", "", "Tamil Nadu", "",
                   "9O", "90", "0", "0"}};
