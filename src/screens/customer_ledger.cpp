@@ -1,7 +1,6 @@
 #include "screens/customer_ledger.h"
 
 #include "common/ascii.h"
-
 #include "screens/document_rules.h"
 #include "screens/screen_context.h"
 #include "shell/recordset.h"
@@ -42,6 +41,19 @@ LedgerFields CustomerLedgerFields(Recordset& rs, const CustomerColumns& columns,
         .strRegType = IsComposition(field("COMPOS"), columns.compositionExactY)
                           ? "Composition"
                           : TrimBlanks(field("REG_UNREG")),
+    };
+}
+
+LedgerFields CustomerAddressLedgerFields(Recordset& rs, const ScreenContext& context) {
+    auto field = [&rs](const char* name) { return rs.Fields(name).Value(); };
+    return LedgerFields{
+        .strLedNm =
+            CustomerLedgerName(field("RtrName"), field("RtrId"), context.config.blnLedgerId),
+        .strParentNm = context.DebtorGroup(),
+        .strAdd1 = field("RTRADD1"),
+        .strAdd2 = field("RTRADD2"),
+        .strAdd3 = field("RTRADD3"),
+        .blnMaintBill = true,
     };
 }
 

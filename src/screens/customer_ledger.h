@@ -25,4 +25,8 @@ struct CustomerColumns {
 LedgerFields CustomerLedgerFields(Recordset& rs, const CustomerColumns& columns,
                                   const ScreenContext& context);
 
+// The customer ledger of a retailer credit note: named by the customer ledger rule, under the
+// debtor group, with the address lines RTRADD1 to RTRADD3 of the current row and nothing else.
+LedgerFields CustomerAddressLedgerFields(Recordset& rs, const ScreenContext& context);
+
 }  // namespace zentrail

@@ -2,12 +2,14 @@
 
 #include <stdexcept>
 
+#include "screens/frm_t_cnote.h"
 #include "screens/frm_t_credit_note.h"
 #include "screens/frm_t_idt.h"
 #include "screens/frm_t_item.h"
 #include "screens/frm_t_purchase.h"
 #include "screens/frm_t_receipt.h"
 #include "screens/frm_t_sales.h"
+#include "screens/frm_t_service.h"
 
 namespace zentrail {
 
@@ -59,11 +61,13 @@ std::vector<MenuEntry> BuildMenu() {
         {"CVR02-06", "Service", MenuAction::Screen, "service",
          Design{.title = "Import Service Transaction",
                 .frameCaption = "Importing Service",
-                .closingText = "Services Transferrd"}},
+                .closingText = "Services Transferrd"},
+         &Make<frmT_Service>},
         {"CVR02-07", "Credit Note", MenuAction::Screen, "creditnote",
          Design{.title = "Import Credit Note Transaction",
                 .frameCaption = "Importing Credit Note",
-                .closingText = "Credit Note Transferrd"}},
+                .closingText = "Credit Note Transferrd"},
+         &Make<frmT_CNote>},
         {"CVR02-09", "About Calvera", MenuAction::About, "", {}},
         {"CVR02-10", "Exit", MenuAction::Exit, "", {}},
     };

@@ -81,6 +81,19 @@ void DemoBuilder::WriteCreditNotes() {
         }
         plans.push_back(std::move(plan));
     }
+    // A note of amount 0 adjusted against an invoice: only its amount keeps it out of the
+    // transfer.
+    if (!deliveredInRange_.empty()) {
+        const size_t target = deliveredInRange_.front();
+        const InvoiceRecord& invoice = invoices_[target];
+        plans.push_back({{invoice.date.day, 15 * 3600},
+                         invoice.retailerIndex,
+                         1,
+                         0,
+                         12,
+                         remarks[0],
+                         {{target, 0}}});
+    }
     std::stable_sort(plans.begin(), plans.end(),
                      [](const Plan& a, const Plan& b) { return a.date < b.date; });
 

@@ -51,6 +51,13 @@ void DemoBuilder::WriteServiceInvoices() {
         if (k == 6) plan.amount = 0;
         plans.push_back(plan);
     }
+    // Worked figures: 1000.40 with 180.07 IGST settles to 1180 with a round-off of -0.47, bought
+    // from a retailer and sold to a supplier; 994.44 in the union territory carries 89.50 of
+    // CGST and of UTGST, and the export takes the UTGST whole (90), one rupee above the total.
+    const std::chrono::sys_days may10{std::chrono::year{2024} / std::chrono::May / 10};
+    plans.push_back({{may10, 11 * 3600}, true, 5, 1, 100040});   // Raipur: IGST
+    plans.push_back({{may10, 12 * 3600}, false, 1, 2, 100040});  // Karnataka: IGST
+    plans.push_back({{may10, 13 * 3600}, true, 4, 3, 99444});    // Puducherry: UTGST 89.50
     std::stable_sort(plans.begin(), plans.end(),
                      [](const Plan& a, const Plan& b) { return a.date < b.date; });
 
