@@ -6,6 +6,7 @@
 #include <QCommandLineParser>
 #include <QDateEdit>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QPushButton>
 #include <QTimer>
@@ -100,7 +101,13 @@ int main(int argc, char** argv) {
     if (parser.isSet(from))
         sales->dtpFrom->setDate(QDate::fromString(parser.value(from), Qt::ISODate));
     if (parser.isSet(to)) sales->dtpTo->setDate(QDate::fromString(parser.value(to), Qt::ISODate));
+    QElapsedTimer listing;
+    listing.start();
     Run(*sales, sales->cmdGetData);
+    std::printf("Get Data listed %lld rows of %lld columns in %lld ms\n",
+                static_cast<long long>(sales->Screen().ssdbgItem.RowCount()),
+                static_cast<long long>(sales->Screen().ssdbgItem.ColumnCount()),
+                static_cast<long long>(listing.elapsed()));
     ok &= Save(sales, folder, "sales-after-get-data.png");
     MessageBox::ClearShown();
     MessageBox::SetNextAnswer(QMessageBox::Ok);

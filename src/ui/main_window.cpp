@@ -80,6 +80,10 @@ frmMain::frmMain(zentrail::ScreenContext context, QWidget* parent)
     tvwMainMenu->installEventFilter(this);
 }
 
+TransferWindow* frmMain::OpenTransferWindow() const { return transferWindow_.data(); }
+
+frmAbout* frmMain::OpenAboutBox() const { return about_.data(); }
+
 void frmMain::BuildTree() {
     tvwMainMenu->clear();
     auto* root = new QTreeWidgetItem(tvwMainMenu, QStringList(Text(kMenuRootKey)));

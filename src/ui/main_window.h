@@ -31,8 +31,8 @@ public:
     QLabel* lblCamsPath = nullptr;
 
     // The window of the screen opened last, while it is open.
-    TransferWindow* OpenTransferWindow() const { return transferWindow_; }
-    frmAbout* OpenAboutBox() const { return about_; }
+    TransferWindow* OpenTransferWindow() const;
+    frmAbout* OpenAboutBox() const;
     // The key of the entry last clicked or selected.
     const QString& RecordedKey() const { return recordedKey_; }
 

@@ -3,7 +3,14 @@
 // What the window tests share: a demo database opened as the program opens its source, and a
 // way to wait for a window's run without blocking its event loop.
 
+#include <QDateEdit>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QSignalSpy>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
