@@ -30,6 +30,7 @@ void Settle(int ms = 300) {
     QEventLoop loop;
     QTimer::singleShot(ms, &loop, &QEventLoop::quit);
     loop.exec();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 bool Save(QWidget* widget, const QDir& out, const QString& name) {

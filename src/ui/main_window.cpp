@@ -143,7 +143,8 @@ void frmMain::OpenEntry() {
 }
 
 void frmMain::OpenScreen(const MenuEntry& entry) {
-    if (transferWindow_) {
+    // A closed window may wait for its deletion a little; it counts as gone.
+    if (transferWindow_ && transferWindow_->isVisible()) {
         transferWindow_->raise();
         transferWindow_->activateWindow();
         return;

@@ -20,8 +20,8 @@ void SnapshotObserver::Changed(ScreenControl control) {
             pending_.grid = true;
             break;
         case ScreenControl::GridCaption:
-            pending_.grid = true;
-            pending_.gridCaption = screen_.ssdbgItem.caption;
+            pending_.gridCaption = true;
+            pending_.gridCaptionText = screen_.ssdbgItem.caption;
             break;
         case ScreenControl::Log:
             // Added text arrives through Logged; only an emptied log needs telling here.

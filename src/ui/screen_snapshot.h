@@ -14,7 +14,8 @@ namespace zentrail::ui {
 struct ScreenChanges {
     bool title = false;
     bool dates = false;
-    bool grid = false;  // columns, rows or caption: the view reads the grid once the run is over
+    bool grid = false;  // columns or rows: the view reads the grid once the run is over
+    bool gridCaption = false;
     bool frameCaption = false;
     bool progress = false;
     bool item = false;
@@ -26,7 +27,7 @@ struct ScreenChanges {
     std::string titleText;
     CalendarDate from;
     CalendarDate to;
-    std::string gridCaption;
+    std::string gridCaptionText;
     std::string frameCaptionText;
     ProgressBar progressBar;
     std::string itemText;

@@ -131,6 +131,7 @@ void TransferWindow::BuildControls() {
     ssdbgItem->verticalHeader()->setDefaultSectionSize(ssdbgItem->fontMetrics().height() + 6);
     ssdbgItem->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     ssdbgItem->horizontalHeader()->setDefaultSectionSize(110);
+    ssdbgItem->horizontalHeader()->setStretchLastSection(true);
     layout->addWidget(ssdbgItem, 3);
 
     txtLog = new QPlainTextEdit(this);
@@ -144,6 +145,8 @@ void TransferWindow::BuildControls() {
     auto* progress = new QGridLayout(fraPrg);
     prgBar = new QProgressBar(fraPrg);
     prgBar->setObjectName("prgBar");
+    prgBar->setFormat("%v / %m");
+    prgBar->setTextVisible(false);
     lblScreen = new QLabel(kItemDesignCaption, fraPrg);
     lblScreen->setObjectName("lblScreen");
     lblRecCurr = new QLabel("0", fraPrg);
@@ -232,8 +235,15 @@ void TransferWindow::OnWorkerDone() {
     worker_ = nullptr;
     ShowRunning(false);
     ApplyChanges();
+    if (running_ == Run::GetData) ShowGrid();
     if (closeWhenDone_) close();
     emit RunFinished();
+}
+
+void TransferWindow::ShowGrid() {
+    gridModel_->Show(&screen_->ssdbgItem);
+    // Sized to the rows on show only, however many there are.
+    ssdbgItem->resizeColumnsToContents();
 }
 
 void TransferWindow::ShowRunning(bool running) {
@@ -242,6 +252,7 @@ void TransferWindow::ShowRunning(bool running) {
                        static_cast<QWidget*>(dtpTo)})
         w->setEnabled(!running);
     cmdCancel->setText(running ? "&Stop" : "&Cancel");
+    prgBar->setTextVisible(running);
     // Only an export can be stopped; a listing ends by itself.
     cmdCancel->setEnabled(!running || running_ == Run::Export);
     setCursor(running ? Qt::BusyCursor : Qt::ArrowCursor);
@@ -254,14 +265,9 @@ void TransferWindow::ApplyChanges() {
         dtpFrom->setDate(ToQDate(changes.from));
         dtpTo->setDate(ToQDate(changes.to));
     }
-    if (changes.grid) {
-        gridCaption->setText(
-            Text(changes.gridCaption.empty() ? screen_->ssdbgItem.caption : changes.gridCaption));
-        if (!Running()) {
-            gridModel_->Show(&screen_->ssdbgItem);
-            ssdbgItem->resizeColumnsToContents();
-        }
-    }
+    if (changes.gridCaption) gridCaption->setText(Text(changes.gridCaptionText));
+    // During a run the grid is shown again when the run is over (OnWorkerDone).
+    if (changes.grid && !Running()) ShowGrid();
     if (changes.frameCaption) fraPrg->setTitle(Text(changes.frameCaptionText));
     if (changes.progress) {
         const ProgressBar& bar = changes.progressBar;

@@ -72,6 +72,7 @@ private:
     // Shows what the screen changed since the last look.
     void ApplyChanges();
     void ShowRunning(bool running);
+    void ShowGrid();
     // True when the window may close now; during a run it asks whether to stop it.
     bool MayClose();
 

@@ -94,6 +94,38 @@ private slots:
 
     void init() { MessageBox::ClearShown(); }
 
+    void snapshotKeepsTheLatestValuesAndEveryLogText() {
+        DemoProgram program(*demo_);
+        std::unique_ptr<zentrail::TransferScreen> screen =
+            zentrail::CreateScreen("item", program.Context());
+        zentrail::ui::SnapshotObserver observer(*screen);
+        for (long row = 1; row <= 1000; ++row) {
+            screen->prgBar.value = row;
+            observer.Changed(zentrail::ScreenControl::Progress);
+            screen->lblScreen = "item " + std::to_string(row);
+            observer.Changed(zentrail::ScreenControl::ItemLabel);
+            observer.Logged("\r\nline " + std::to_string(row));
+        }
+        zentrail::ui::ScreenChanges changes = observer.Take();
+        QVERIFY(changes.progress);
+        QCOMPARE(changes.progressBar.value, 1000L);
+        QCOMPARE(changes.itemText, std::string("item 1000"));
+        QVERIFY(!changes.logCleared);
+        QVERIFY(changes.logAdded.rfind("\r\nline 1\r\nline 2\r\n", 0) == 0);
+        QVERIFY(changes.logAdded.size() > 1000 * 8);
+        QVERIFY(!changes.currentCount && !changes.grid && !changes.title);
+        // Taken once: nothing is left, and a later change is the only one seen.
+        changes = observer.Take();
+        QVERIFY(!changes.progress && !changes.item && changes.logAdded.empty());
+        observer.Logged("lost when cleared");
+        screen->txtLog.clear();
+        observer.Changed(zentrail::ScreenControl::Log);
+        observer.Logged("after");
+        changes = observer.Take();
+        QVERIFY(changes.logCleared);
+        QCOMPARE(changes.logAdded, std::string("after"));
+    }
+
     void resetStateOfANewWindow() {
         DemoProgram program(*demo_);
         auto window = OpenWindow(program, "sales");
