@@ -132,7 +132,7 @@ void TransferWindow::BuildControls() {
     ssdbgItem->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     ssdbgItem->horizontalHeader()->setDefaultSectionSize(110);
     ssdbgItem->horizontalHeader()->setStretchLastSection(true);
-    layout->addWidget(ssdbgItem, 3);
+    layout->addWidget(ssdbgItem, 4);
 
     txtLog = new QPlainTextEdit(this);
     txtLog->setObjectName("txtLog");
