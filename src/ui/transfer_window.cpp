@@ -292,7 +292,12 @@ void TransferWindow::ApplyChanges() {
         txtLog->insertPlainText(added);
         txtLog->moveCursor(QTextCursor::End);
     }
-    for (const ScreenMessage& message : changes.messages) {
+    // Messages wait for the end of the run: the closing message comes after the last count.
+    for (ScreenMessage& message : changes.messages) messages_.push_back(std::move(message));
+    if (Running()) return;
+    std::vector<ScreenMessage> messages = std::move(messages_);
+    messages_.clear();
+    for (const ScreenMessage& message : messages) {
         MessageBox::Show(this,
                          message.icon == ScreenMessage::Icon::Critical
                              ? MessageBox::Icon::Critical

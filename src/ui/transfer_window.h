@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QPointer>
 #include <memory>
+#include <vector>
 
 #include "screens/transfer_screen.h"
 #include "ui/screen_snapshot.h"
@@ -84,6 +85,7 @@ private:
     Run running_ = Run::GetData;
     bool closeWhenDone_ = false;
     bool ranOnce_ = false;
+    std::vector<zentrail::ScreenMessage> messages_;  // held until the run is over
 };
 
 }  // namespace zentrail::ui
