@@ -234,8 +234,8 @@ void TransferWindow::OnWorkerDone() {
     delete worker_;
     worker_ = nullptr;
     ShowRunning(false);
-    ApplyChanges();
     if (running_ == Run::GetData) ShowGrid();
+    ApplyChanges();
     if (closeWhenDone_) close();
     emit RunFinished();
 }
