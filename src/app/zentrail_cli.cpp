@@ -6,6 +6,7 @@
 
 #include "app/cli_progress.h"
 #include "app/program.h"
+#include "common/csv.h"
 #include "screens/screen_registry.h"
 #include "shell/platform.h"
 #include "tally/http_client.h"
@@ -22,25 +23,15 @@ extern "C" void OnStopSignal(int) {
     if (gStopFlag != nullptr) gStopFlag->store(true);
 }
 
-std::string CsvField(const std::string& text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
-    std::string quoted = "\"";
-    for (char c : text) {
-        if (c == '"') quoted += '"';
-        quoted += c;
-    }
-    return quoted + "\"";
-}
-
 void PrintGrid(const zentrail::TransferGrid& grid) {
     std::string line;
     for (size_t c = 0; c < grid.ColumnCount(); ++c)
-        line += (c ? "," : "") + CsvField(grid.FieldName(c));
+        line += (c ? "," : "") + zentrail::CsvField(grid.FieldName(c));
     std::cout << line << "\n";
     for (size_t r = 0; r < grid.RowCount(); ++r) {
         line.clear();
         const auto& row = grid.Row(r);
-        for (size_t c = 0; c < row.size(); ++c) line += (c ? "," : "") + CsvField(row[c]);
+        for (size_t c = 0; c < row.size(); ++c) line += (c ? "," : "") + zentrail::CsvField(row[c]);
         std::cout << line << "\n";
     }
 }

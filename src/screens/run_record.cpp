@@ -2,21 +2,12 @@
 
 #include <stdexcept>
 
+#include "common/csv.h"
 #include "tally/number_text.h"
 
 namespace zentrail {
 
 namespace {
-
-std::string CsvField(const std::string& text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
-    std::string quoted = "\"";
-    for (char c : text) {
-        if (c == '"') quoted += '"';
-        quoted += c;
-    }
-    return quoted + "\"";
-}
 
 std::string Amount(const std::optional<double>& amount) {
     return amount ? NumberText(*amount) : std::string();

@@ -36,6 +36,7 @@ struct HttpClient::Impl {
     Clock::time_point start;
     bool interrupted = false;
     bool replyTimedOut = false;
+    bool reusing = false;  // the handle's connection from an earlier exchange may be reused
 
     static size_t Collect(char* data, size_t size, size_t count, void* self) {
         static_cast<Impl*>(self)->reply.append(data, size * count);
@@ -52,7 +53,8 @@ struct HttpClient::Impl {
         }
         curl_off_t connected = 0;
         curl_easy_getinfo(impl.handle.get(), CURLINFO_CONNECT_TIME_T, &connected);
-        if (connected == 0) return 0;
+        // Still connecting, unless a kept connection made connecting instant.
+        if (connected == 0 && !impl.reusing) return 0;
         auto sinceConnect =
             Clock::now() - (impl.start + std::chrono::microseconds(static_cast<long>(connected)));
         if (sinceConnect > impl.timeouts.reply) {
@@ -108,6 +110,7 @@ HttpResult HttpClient::Post(const std::string& url, const std::string& body,
         result.description = "Stopped before sending";
         return result;
     }
+    impl.reusing = impl.handle != nullptr;
     if (!impl.Prepare()) {
         result.description = "The HTTP client could not be created";
         return result;

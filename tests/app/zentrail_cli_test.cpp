@@ -19,9 +19,9 @@ struct CommandResult {
 };
 
 // Runs the program with `args` (already quoted for the shell), stdout captured.
-CommandResult RunCli(const std::string& args) {
+CommandResult RunCli(const std::string& args, const std::string& prefix = "") {
     CommandResult result;
-    std::string command = std::string(ZENTRAIL_CLI_PATH) + " " + args + " 2>/dev/null";
+    std::string command = prefix + std::string(ZENTRAIL_CLI_PATH) + " " + args + " 2>/dev/null";
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe) return result;
     char buffer[4096];
@@ -114,6 +114,20 @@ TEST_F(ZentrailCli, FailuresSetTheExitStatus) {
 
     std::string badDatabase = WriteConfig(9, (folder_ / "absent.db").string());
     EXPECT_EQ(RunCli("--config " + badDatabase + " getdata item").status, 2);
+}
+
+TEST_F(ZentrailCli, TermStopsTheRunWhichStillEndsWithItsCountsAndReport) {
+    testing::TallySimProcess sim({"--company", "Zentrail Demo", "--delay-ms", "30000"});
+    std::string config = WriteConfig(sim.Port(), testing::SmallDemo().Path());
+    // SIGTERM after a second, while the first request waits for its reply.
+    CommandResult stopped =
+        RunCli("--config " + config + " export sales --from 2024-04-01 --to 2024-05-31",
+               "timeout --preserve-status -s TERM 1 ");
+    EXPECT_EQ(stopped.status, 1) << stopped.out;
+    EXPECT_NE(stopped.out.find("Export stopped by the operator"), std::string::npos) << stopped.out;
+    EXPECT_NE(stopped.out.find("\nZentrail: Sales Transferrd\n"), std::string::npos);
+    EXPECT_NE(stopped.out.find("\nThe run was stopped."), std::string::npos);
+    EXPECT_NE(stopped.out.find("Run report: "), std::string::npos);
 }
 
 }  // namespace

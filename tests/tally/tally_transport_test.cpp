@@ -161,6 +161,19 @@ TEST(TallyTransport, ServerThatNeverAnswersTimesOut) {
     EXPECT_EQ(result.description, "No reply within 0.3 s");
 }
 
+TEST(TallyTransport, ReplyTimeOutHoldsOnAKeptConnectionToo) {
+    std::atomic<int> calls{0};
+    CannedHttpServer server([&](const std::string&) {
+        if (++calls == 2) std::this_thread::sleep_for(std::chrono::milliseconds(3000));
+        return std::string("<RESPONSE><CREATED>1</CREATED></RESPONSE>");
+    });
+    HttpClient client({std::chrono::milliseconds(5000), std::chrono::milliseconds(300)});
+    EXPECT_EQ(client.Post(server.Url(), kRequest).status, HttpResult::Status::Ok);
+    HttpResult slow = client.Post(server.Url(), kRequest);
+    EXPECT_EQ(slow.status, HttpResult::Status::Failed);
+    EXPECT_EQ(slow.description, "No reply within 0.3 s");
+}
+
 TEST(TallyTransport, StopFlagInterruptsAnExchangeInProgress) {
     RawReplyServer server("", std::chrono::milliseconds(3000));
     HttpClient client;

@@ -1,0 +1,187 @@
+// A sales run against a Tally that misbehaves: every listed invoice still ends in one outcome in
+// the report, nothing refused or lost counts as accepted, and a second run converges.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "screens/frm_t_item.h"
+#include "screens/frm_t_sales.h"
+#include "screens/screen_test_support.h"
+#include "support/demo_database.h"
+#include "support/tally_sim_process.h"
+#include "support/test_http_server.h"
+#include "tally/http_client.h"
+
+namespace zentrail {
+namespace {
+
+using testing::GeneratedDemo;
+using testing::RecordingObserver;
+using testing::TallySimProcess;
+
+constexpr const char* kCompany = "Zentrail Demo";
+
+class SalesFaults : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { demo_ = new GeneratedDemo(60, 3, "faults-demo"); }
+    static void TearDownTestSuite() {
+        delete demo_;
+        demo_ = nullptr;
+    }
+
+    SalesFaults() {
+        folder_ = std::filesystem::path(::testing::TempDir()) /
+                  ("sales-faults-" + std::to_string(::getpid()) + "-" +
+                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::create_directories(folder_);
+    }
+    ~SalesFaults() override { std::filesystem::remove_all(folder_); }
+
+    Configuration ConfigFor(int port, const std::string& company = kCompany) const {
+        Configuration config;
+        config.strTallyServer = "127.0.0.1";
+        config.strTallyPort = std::to_string(port);
+        config.strCompany = company;
+        config.strSqlOdbc = demo_->Path();
+        return config;
+    }
+
+    // Runs a screen over the demo range and returns it with its record.
+    template <class Screen>
+    std::unique_ptr<Screen> Run(const Configuration& config, TallyTransport& tally,
+                                RecordingObserver& observer,
+                                std::function<void(Screen&)> whileRunning = nullptr) {
+        db_.OpenConnection(config);
+        auto screen = std::make_unique<Screen>(ScreenContext{config, db_, tally, folder_});
+        screen->SetObserver(&observer);
+        screen->Load();
+        screen->SetDates({2024, 4, 1}, {2024, 5, 31});
+        screen->cmdGetData_Click();
+        EXPECT_FALSE(screen->GetDataFailed()) << screen->txtLog;
+        std::thread helper;
+        if (whileRunning) helper = std::thread([&] { whileRunning(*screen); });
+        screen->cmdExport_Click();
+        if (helper.joinable()) helper.join();
+        return screen;
+    }
+
+    // Every listed row has exactly one line in the report, and the counts add up to the grid.
+    static void ExpectEveryInvoiceOnce(const TransferScreen& screen) {
+        const RunCounts& run = screen.LastRun();
+        EXPECT_EQ(run.documents.Total(), static_cast<long>(screen.ssdbgItem.RowCount()));
+        std::ifstream report(run.reportPath);
+        ASSERT_TRUE(report) << run.reportPath;
+        std::map<std::string, int> lines;
+        for (std::string line; std::getline(report, line);)
+            if (line.rfind("document,", 0) == 0) ++lines[line.substr(9, line.find(',', 9) - 9)];
+        std::map<std::string, int> listed;
+        for (size_t row = 0; row < screen.ssdbgItem.RowCount(); ++row)
+            ++listed[screen.ssdbgItem.Cell(row, "SalInvNo")];
+        EXPECT_EQ(lines, listed);
+    }
+
+    static size_t VouchersIn(const nlohmann::json& books) { return books["vouchers"].size(); }
+
+    static GeneratedDemo* demo_;
+    std::filesystem::path folder_;
+    SourceDatabase db_;
+};
+GeneratedDemo* SalesFaults::demo_ = nullptr;
+
+TEST_F(SalesFaults, DroppedAndGarbledRepliesAreNotSentAndASecondRunConverges) {
+    std::string books = (folder_ / "books.db").string();
+    HttpClient tally;
+    RecordingObserver observer;
+    {
+        TallySimProcess clean({"--company", kCompany, "--books", books});
+        Run<frmT_Item>(ConfigFor(clean.Port()), tally, observer);
+    }
+    long accepted = 0;
+    {
+        TallySimProcess faulty(
+            {"--company", kCompany, "--books", books, "--drop-every", "7", "--garbage-every", "5"});
+        HttpClient fresh;
+        auto sales = Run<frmT_Sales>(ConfigFor(faulty.Port()), fresh, observer);
+        const RunCounts& run = sales->LastRun();
+        ExpectEveryInvoiceOnce(*sales);
+        EXPECT_GT(run.documents.notSent, 0);
+        EXPECT_FALSE(run.Clean());
+        accepted =
+            run.documents.accepted + run.documents.alreadyInTally + run.documents.differences;
+        EXPECT_EQ(static_cast<long>(VouchersIn(faulty.Books())), accepted)
+            << "what counts as accepted is what Tally holds";
+    }
+    TallySimProcess clean({"--company", kCompany, "--books", books});
+    HttpClient again;
+    auto sales = Run<frmT_Sales>(ConfigFor(clean.Port()), again, observer);
+    const RunCounts& run = sales->LastRun();
+    ExpectEveryInvoiceOnce(*sales);
+    EXPECT_EQ(run.documents.notSent + run.documents.tallyErrors + run.masters.notSent +
+                  run.masters.tallyErrors,
+              0)
+        << sales->txtLog;
+    EXPECT_GE(run.documents.alreadyInTally, 1) << "the first run's vouchers are met again";
+    long sent = run.documents.accepted + run.documents.alreadyInTally + run.documents.differences;
+    EXPECT_EQ(static_cast<long>(VouchersIn(clean.Books())), sent) << "each invoice once";
+    std::set<std::string> numbers;
+    for (const auto& voucher : clean.Books()["vouchers"])
+        EXPECT_TRUE(numbers.insert(voucher["number"].get<std::string>()).second)
+            << voucher["number"];
+}
+
+TEST_F(SalesFaults, AWrongCompanyRefusesEveryRequestAndSaysSo) {
+    TallySimProcess sim({"--company", kCompany});
+    HttpClient tally;
+    RecordingObserver observer;
+    auto sales = Run<frmT_Sales>(ConfigFor(sim.Port(), "Nobody Traders"), tally, observer);
+    const RunCounts& run = sales->LastRun();
+    ExpectEveryInvoiceOnce(*sales);
+    EXPECT_EQ(run.masters.accepted + run.masters.alreadyInTally, 0);
+    EXPECT_GT(run.masters.tallyErrors, 0);
+    EXPECT_EQ(run.documents.accepted + run.documents.alreadyInTally + run.documents.differences, 0);
+    EXPECT_NE(sales->txtLog.find("Nobody Traders"), std::string::npos)
+        << sales->txtLog.substr(0, 300);
+    EXPECT_NE(sales->txtLog.find(" Sales masters"), std::string::npos)
+        << "refused masters are named";
+    EXPECT_EQ(VouchersIn(sim.Books()), 0u);
+}
+
+TEST_F(SalesFaults, AStopDuringASlowReplyEndsTheRunAtOnce) {
+    TallySimProcess sim({"--company", kCompany, "--delay-ms", "20000"});
+    HttpClient tally;
+    RecordingObserver observer;
+    auto sales = Run<frmT_Sales>(ConfigFor(sim.Port()), tally, observer, [](frmT_Sales& screen) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        screen.RequestStop();
+    });
+    const RunCounts& run = sales->LastRun();
+    EXPECT_TRUE(run.stopped);
+    EXPECT_EQ(run.masters.stopped, 1) << "the fixed masters' request was interrupted";
+    EXPECT_EQ(run.documents.stopped, run.listed);
+    ExpectEveryInvoiceOnce(*sales);
+    ASSERT_EQ(observer.messages.size(), 1u);
+    EXPECT_NE(observer.messages[0].text.find("\nThe run was stopped."), std::string::npos);
+}
+
+TEST_F(SalesFaults, ATallyThatNeverAnswersEndsTheRunAfterThreeRequests) {
+    testing::RawReplyServer silent("", std::chrono::milliseconds(10000));
+    HttpClient tally({std::chrono::milliseconds(2000), std::chrono::milliseconds(200)});
+    RecordingObserver observer;
+    std::string url = silent.Url();
+    auto sales =
+        Run<frmT_Sales>(ConfigFor(std::stoi(url.substr(url.rfind(':') + 1))), tally, observer);
+    const RunCounts& run = sales->LastRun();
+    EXPECT_TRUE(run.stopped);
+    EXPECT_EQ(run.masters.notSent, 3);
+    EXPECT_EQ(run.documents.notSent, run.listed);
+    EXPECT_NE(sales->txtLog.find("No reply within 0.2 s Sales masters"), std::string::npos);
+    EXPECT_NE(sales->txtLog.find("\r\nTally is not answering"), std::string::npos);
+    ExpectEveryInvoiceOnce(*sales);
+}
+
+}  // namespace
+}  // namespace zentrail
