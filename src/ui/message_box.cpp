@@ -1,0 +1,57 @@
+#include "ui/message_box.h"
+
+namespace zentrail::ui {
+
+std::optional<QMessageBox::StandardButton>& MessageBox::NextAnswer() {
+    static std::optional<QMessageBox::StandardButton> answer;
+    return answer;
+}
+
+std::vector<MessageBox::Shown>& MessageBox::ShownList() {
+    static std::vector<Shown> shown;
+    return shown;
+}
+
+void MessageBox::SetNextAnswer(QMessageBox::StandardButton button) { NextAnswer() = button; }
+
+const std::vector<MessageBox::Shown>& MessageBox::ShownBoxes() { return ShownList(); }
+
+void MessageBox::ClearShown() { ShownList().clear(); }
+
+QMessageBox::StandardButton MessageBox::Show(QWidget* parent, Icon icon, const QString& title,
+                                             const QString& text,
+                                             QMessageBox::StandardButtons buttons,
+                                             QMessageBox::StandardButton defaultButton) {
+    QMessageBox::StandardButton answer;
+    if (std::optional<QMessageBox::StandardButton>& next = NextAnswer(); next) {
+        answer = *next;
+        next.reset();
+    } else {
+        QMessageBox box(parent);
+        box.setIcon(icon == Icon::Information ? QMessageBox::Information
+                    : icon == Icon::Critical  ? QMessageBox::Critical
+                                              : QMessageBox::Question);
+        box.setWindowTitle(title);
+        box.setText(text);
+        box.setStandardButtons(buttons);
+        if (defaultButton != QMessageBox::NoButton) box.setDefaultButton(defaultButton);
+        answer = static_cast<QMessageBox::StandardButton>(box.exec());
+    }
+    ShownList().push_back(Shown{icon, title, text, answer});
+    return answer;
+}
+
+void MessageBox::Information(QWidget* parent, const QString& title, const QString& text) {
+    Show(parent, Icon::Information, title, text);
+}
+
+void MessageBox::Critical(QWidget* parent, const QString& title, const QString& text) {
+    Show(parent, Icon::Critical, title, text);
+}
+
+bool MessageBox::Question(QWidget* parent, const QString& title, const QString& text) {
+    return Show(parent, Icon::Question, title, text, QMessageBox::Yes | QMessageBox::No,
+                QMessageBox::No) == QMessageBox::Yes;
+}
+
+}  // namespace zentrail::ui

@@ -1,0 +1,340 @@
+#include "ui/transfer_window.h"
+
+#include <QCloseEvent>
+#include <QDateEdit>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableView>
+#include <QThread>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <limits>
+
+#include "ui/grid_model.h"
+#include "ui/message_box.h"
+
+namespace zentrail::ui {
+
+namespace {
+
+// lblScreen's caption until the first run names an item in it.
+const QString kItemDesignCaption(39, QLatin1Char('-'));
+
+// How often a running window shows the run's progress.
+constexpr int kRefreshMs = 40;
+
+QString Text(const std::string& text) { return QString::fromStdString(text); }
+
+QDate ToQDate(const CalendarDate& date) { return QDate(date.year, date.month, date.day); }
+
+CalendarDate FromQDate(const QDate& date) { return {date.year(), date.month(), date.day()}; }
+
+int ClampToInt(long value) {
+    if (value > std::numeric_limits<int>::max()) return std::numeric_limits<int>::max();
+    if (value < std::numeric_limits<int>::min()) return std::numeric_limits<int>::min();
+    return static_cast<int>(value);
+}
+
+// The log's line breaks are CR LF; the text box wants LF alone.
+QString LogText(const std::string& text) {
+    QString shown = Text(text);
+    shown.remove(QLatin1Char('\r'));
+    return shown;
+}
+
+QDateEdit* DatePicker(QWidget* parent) {
+    auto* picker = new QDateEdit(parent);
+    picker->setDisplayFormat(Text(TransferScreen::DateDisplayFormat()));
+    picker->setCalendarPopup(true);
+    return picker;
+}
+
+QPushButton* Button(const char* caption, QWidget* parent) {
+    auto* button = new QPushButton(QString::fromUtf8(caption), parent);
+    // Enter in a date picker must not press a button.
+    button->setAutoDefault(false);
+    button->setDefault(false);
+    return button;
+}
+
+}  // namespace
+
+TransferWindow::TransferWindow(std::unique_ptr<zentrail::TransferScreen> screen, QWidget* parent)
+    : QDialog(parent), screen_(std::move(screen)), observer_(*screen_) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowModality(Qt::WindowModal);
+    setSizeGripEnabled(true);
+    BuildControls();
+    refresh_ = new QTimer(this);
+    refresh_->setInterval(kRefreshMs);
+    connect(refresh_, &QTimer::timeout, this, &TransferWindow::ApplyChanges);
+    screen_->SetObserver(&observer_);
+    screen_->Load();
+    ApplyChanges();
+}
+
+TransferWindow::~TransferWindow() {
+    if (worker_) {
+        // The window goes with the program: end the run and wait for it.
+        screen_->RequestStop();
+        worker_->wait();
+        delete worker_;
+        worker_ = nullptr;
+    }
+    screen_->SetObserver(nullptr);
+}
+
+void TransferWindow::BuildControls() {
+    const bool hasDates = screen_->design().hasDates;
+    auto* layout = new QVBoxLayout(this);
+
+    auto* dates = new QHBoxLayout;
+    dtpFrom = DatePicker(this);
+    dtpFrom->setObjectName("dtpFrom");
+    dtpTo = DatePicker(this);
+    dtpTo->setObjectName("dtpTo");
+    auto* fromLabel = new QLabel("From Date :", this);
+    auto* toLabel = new QLabel("To Date :", this);
+    fromLabel->setBuddy(dtpFrom);
+    toLabel->setBuddy(dtpTo);
+    dates->addWidget(fromLabel);
+    dates->addWidget(dtpFrom);
+    dates->addSpacing(24);
+    dates->addWidget(toLabel);
+    dates->addWidget(dtpTo);
+    dates->addStretch();
+    for (QWidget* w : {static_cast<QWidget*>(fromLabel), static_cast<QWidget*>(toLabel),
+                       static_cast<QWidget*>(dtpFrom), static_cast<QWidget*>(dtpTo)})
+        w->setVisible(hasDates);
+    if (hasDates) layout->addLayout(dates);
+
+    gridCaption = new QLabel(this);
+    gridCaption->setObjectName("gridCaption");
+    QFont bold = gridCaption->font();
+    bold.setBold(true);
+    gridCaption->setFont(bold);
+    layout->addWidget(gridCaption);
+
+    gridModel_ = new GridModel(this);
+    ssdbgItem = new QTableView(this);
+    ssdbgItem->setObjectName("ssdbgItem");
+    ssdbgItem->setModel(gridModel_);
+    ssdbgItem->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ssdbgItem->setSelectionBehavior(QAbstractItemView::SelectRows);
+    ssdbgItem->setAlternatingRowColors(true);
+    ssdbgItem->setWordWrap(false);
+    ssdbgItem->verticalHeader()->setDefaultSectionSize(ssdbgItem->fontMetrics().height() + 6);
+    ssdbgItem->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    ssdbgItem->horizontalHeader()->setDefaultSectionSize(110);
+    ssdbgItem->horizontalHeader()->setStretchLastSection(true);
+    layout->addWidget(ssdbgItem, 4);
+
+    txtLog = new QPlainTextEdit(this);
+    txtLog->setObjectName("txtLog");
+    txtLog->setReadOnly(true);
+    txtLog->setPlaceholderText("Messages from Tally");
+    layout->addWidget(txtLog, 1);
+
+    fraPrg = new QGroupBox(this);
+    fraPrg->setObjectName("fraPrg");
+    auto* progress = new QGridLayout(fraPrg);
+    prgBar = new QProgressBar(fraPrg);
+    prgBar->setObjectName("prgBar");
+    prgBar->setFormat("%v / %m");
+    prgBar->setTextVisible(false);
+    lblScreen = new QLabel(kItemDesignCaption, fraPrg);
+    lblScreen->setObjectName("lblScreen");
+    lblRecCurr = new QLabel("0", fraPrg);
+    lblRecCurr->setObjectName("lblRecCurr");
+    lblRecReads = new QLabel("0", fraPrg);
+    lblRecReads->setObjectName("lblRecReads");
+    progress->addWidget(prgBar, 0, 0, 1, 4);
+    progress->addWidget(lblScreen, 1, 0, 1, 4);
+    progress->addWidget(new QLabel("Current Record :-->", fraPrg), 2, 0);
+    progress->addWidget(lblRecCurr, 2, 1);
+    progress->addWidget(new QLabel("Total Records :-->", fraPrg), 2, 2);
+    progress->addWidget(lblRecReads, 2, 3);
+    progress->setColumnStretch(1, 1);
+    progress->setColumnStretch(3, 1);
+    layout->addWidget(fraPrg);
+
+    auto* panel = new QWidget(this);
+    panel->setObjectName("SSPanel1");
+    auto* buttons = new QHBoxLayout(panel);
+    buttons->setContentsMargins(0, 0, 0, 0);
+    cmdGetData = Button("&Get Data", panel);
+    cmdExport = Button("E&xport", panel);
+    cmdCancel = Button("&Cancel", panel);
+    cmdExit = Button("&Exit", panel);
+    buttons->addStretch();
+    for (QPushButton* b : {cmdGetData, cmdExport, cmdCancel, cmdExit}) buttons->addWidget(b);
+    layout->addWidget(panel);
+
+    connect(cmdGetData, &QPushButton::clicked, this, &TransferWindow::OnGetData);
+    connect(cmdExport, &QPushButton::clicked, this, &TransferWindow::OnExport);
+    connect(cmdCancel, &QPushButton::clicked, this, &TransferWindow::OnCancel);
+    connect(cmdExit, &QPushButton::clicked, this, &TransferWindow::OnExit);
+    resize(900, 620);
+}
+
+void TransferWindow::OnGetData() {
+    if (Running()) return;
+    screen_->SetDates(FromQDate(dtpFrom->date()), FromQDate(dtpTo->date()));
+    Start(Run::GetData);
+}
+
+void TransferWindow::OnExport() {
+    if (Running()) return;
+    Start(Run::Export);
+}
+
+void TransferWindow::OnCancel() {
+    if (Running()) {
+        screen_->RequestStop();
+        cmdCancel->setEnabled(false);
+        return;
+    }
+    screen_->cmdCancel_Click();
+    ApplyChanges();
+}
+
+void TransferWindow::OnExit() {
+    if (Running()) return;
+    screen_->cmdExit_Click();
+    ApplyChanges();
+}
+
+void TransferWindow::Start(Run run) {
+    running_ = run;
+    ranOnce_ = true;
+    // Get Data rebuilds the grid: nothing shows it until the run is over. An export only reads
+    // the rows, so they stay on show.
+    if (run == Run::GetData) gridModel_->Show(nullptr);
+    zentrail::TransferScreen* screen = screen_.get();
+    worker_ = QThread::create([screen, run] {
+        if (run == Run::GetData)
+            screen->cmdGetData_Click();
+        else
+            screen->cmdExport_Click();
+    });
+    connect(worker_, &QThread::finished, this, &TransferWindow::OnWorkerDone);
+    ShowRunning(true);
+    refresh_->start();
+    worker_->start();
+}
+
+void TransferWindow::OnWorkerDone() {
+    refresh_->stop();
+    worker_->wait();
+    delete worker_;
+    worker_ = nullptr;
+    ShowRunning(false);
+    if (running_ == Run::GetData) ShowGrid();
+    ApplyChanges();
+    if (closeWhenDone_) close();
+    emit RunFinished();
+}
+
+void TransferWindow::ShowGrid() {
+    gridModel_->Show(&screen_->ssdbgItem);
+    // Sized to the rows on show only, however many there are.
+    ssdbgItem->resizeColumnsToContents();
+}
+
+void TransferWindow::ShowRunning(bool running) {
+    for (QWidget* w : {static_cast<QWidget*>(cmdGetData), static_cast<QWidget*>(cmdExport),
+                       static_cast<QWidget*>(cmdExit), static_cast<QWidget*>(dtpFrom),
+                       static_cast<QWidget*>(dtpTo)})
+        w->setEnabled(!running);
+    cmdCancel->setText(running ? "&Stop" : "&Cancel");
+    prgBar->setTextVisible(running);
+    // Only an export can be stopped; a listing ends by itself.
+    cmdCancel->setEnabled(!running || running_ == Run::Export);
+    setCursor(running ? Qt::BusyCursor : Qt::ArrowCursor);
+}
+
+void TransferWindow::ApplyChanges() {
+    ScreenChanges changes = observer_.Take();
+    if (changes.title) setWindowTitle(Text(changes.titleText));
+    if (changes.dates) {
+        dtpFrom->setDate(ToQDate(changes.from));
+        dtpTo->setDate(ToQDate(changes.to));
+    }
+    if (changes.gridCaption) gridCaption->setText(Text(changes.gridCaptionText));
+    // During a run the grid is shown again when the run is over (OnWorkerDone).
+    if (changes.grid && !Running()) ShowGrid();
+    if (changes.frameCaption) fraPrg->setTitle(Text(changes.frameCaptionText));
+    if (changes.progress) {
+        const ProgressBar& bar = changes.progressBar;
+        int min = ClampToInt(bar.min);
+        int max = ClampToInt(bar.max);
+        // An empty range would make the bar spin as if busy.
+        prgBar->setRange(min, max > min ? max : min + 1);
+        prgBar->setValue(ClampToInt(bar.value));
+    }
+    if (changes.item)
+        lblScreen->setText(changes.itemText.empty() && !ranOnce_ ? kItemDesignCaption
+                                                                 : Text(changes.itemText));
+    if (changes.currentCount) lblRecCurr->setText(Text(changes.currentCountText));
+    if (changes.totalCount) lblRecReads->setText(Text(changes.totalCountText));
+    if (changes.logCleared) txtLog->clear();
+    if (!changes.logAdded.empty()) {
+        QString added = LogText(changes.logAdded);
+        // The log's first message starts with a line break; the box needs no empty first line.
+        if (txtLog->document()->isEmpty() && added.startsWith(QLatin1Char('\n')))
+            added.remove(0, 1);
+        txtLog->moveCursor(QTextCursor::End);
+        txtLog->insertPlainText(added);
+        txtLog->moveCursor(QTextCursor::End);
+    }
+    // Messages wait for the end of the run: the closing message comes after the last count.
+    for (ScreenMessage& message : changes.messages) messages_.push_back(std::move(message));
+    if (Running()) return;
+    std::vector<ScreenMessage> messages = std::move(messages_);
+    messages_.clear();
+    for (const ScreenMessage& message : messages) {
+        MessageBox::Show(this,
+                         message.icon == ScreenMessage::Icon::Critical
+                             ? MessageBox::Icon::Critical
+                             : MessageBox::Icon::Information,
+                         Text(message.title), Text(message.text));
+    }
+    if (changes.closeRequested) close();
+}
+
+bool TransferWindow::MayClose() {
+    if (!Running()) return true;
+    if (running_ == Run::Export &&
+        MessageBox::Question(this, "Zentrail",
+                             "An export is running. Stop it after the current request and close "
+                             "the window?")) {
+        screen_->RequestStop();
+        cmdCancel->setEnabled(false);
+        closeWhenDone_ = true;
+    } else if (running_ == Run::GetData) {
+        // A listing cannot be stopped; the window closes when it is over.
+        closeWhenDone_ = true;
+    }
+    return false;
+}
+
+void TransferWindow::reject() {
+    // Escape: the same as closing the window.
+    close();
+}
+
+void TransferWindow::closeEvent(QCloseEvent* event) {
+    if (!MayClose()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    QDialog::done(QDialog::Rejected);
+}
+
+}  // namespace zentrail::ui

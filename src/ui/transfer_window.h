@@ -1,0 +1,91 @@
+#pragma once
+
+#include <QDialog>
+#include <QPointer>
+#include <memory>
+#include <vector>
+
+#include "screens/transfer_screen.h"
+#include "ui/screen_snapshot.h"
+
+class QDateEdit;
+class QGroupBox;
+class QLabel;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QTableView;
+class QThread;
+class QTimer;
+
+namespace zentrail::ui {
+
+class GridModel;
+
+// The one window of every transfer screen: a thin view over the screen model. Get Data and
+// Export run on a worker thread; the window shows what the run reports through a snapshot taken
+// a few dozen times a second, so it never freezes and a long listing does not flood it.
+class TransferWindow : public QDialog {
+    Q_OBJECT
+public:
+    TransferWindow(std::unique_ptr<zentrail::TransferScreen> screen, QWidget* parent = nullptr);
+    ~TransferWindow() override;
+
+    // True while Get Data or Export runs.
+    bool Running() const { return worker_ != nullptr; }
+    const zentrail::TransferScreen& Screen() const { return *screen_; }
+
+    // Controls, named as on every transfer screen; for tests and screenshots.
+    QDateEdit* dtpFrom = nullptr;
+    QDateEdit* dtpTo = nullptr;
+    QPushButton* cmdGetData = nullptr;
+    QPushButton* cmdExport = nullptr;
+    QPushButton* cmdCancel = nullptr;
+    QPushButton* cmdExit = nullptr;
+    QLabel* gridCaption = nullptr;
+    QTableView* ssdbgItem = nullptr;
+    QPlainTextEdit* txtLog = nullptr;
+    QGroupBox* fraPrg = nullptr;
+    QProgressBar* prgBar = nullptr;
+    QLabel* lblScreen = nullptr;
+    QLabel* lblRecCurr = nullptr;
+    QLabel* lblRecReads = nullptr;
+
+signals:
+    // A Get Data or Export run has ended and its messages have been shown.
+    void RunFinished();
+
+public slots:
+    void reject() override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    enum class Run { GetData, Export };
+    void BuildControls();
+    void OnGetData();
+    void OnExport();
+    void OnCancel();
+    void OnExit();
+    void Start(Run run);
+    void OnWorkerDone();
+    // Shows what the screen changed since the last look.
+    void ApplyChanges();
+    void ShowRunning(bool running);
+    void ShowGrid();
+    // True when the window may close now; during a run it asks whether to stop it.
+    bool MayClose();
+
+    std::unique_ptr<zentrail::TransferScreen> screen_;
+    SnapshotObserver observer_;
+    GridModel* gridModel_ = nullptr;
+    QTimer* refresh_ = nullptr;
+    QThread* worker_ = nullptr;
+    Run running_ = Run::GetData;
+    bool closeWhenDone_ = false;
+    bool ranOnce_ = false;
+    std::vector<zentrail::ScreenMessage> messages_;  // held until the run is over
+};
+
+}  // namespace zentrail::ui

@@ -1,0 +1,87 @@
+// Start-up: the settings, then the source connection, then the main window; a failure is shown
+// with its number and description and the program ends without a main window.
+
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+#include <fstream>
+
+#include "app/program.h"
+#include "tally/http_client.h"
+#include "ui/main_window.h"
+#include "ui/message_box.h"
+#include "ui/program_start.h"
+#include "ui_test_support.h"
+
+using zentrail::ui::MessageBox;
+
+class StartUpTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir_;
+    std::unique_ptr<zentrail::testing::GeneratedDemo> demo_;
+
+    std::string WriteConfig(const QString& name, const std::string& text) {
+        std::string path = dir_.filePath(name).toStdString();
+        std::ofstream(path) << text;
+        return path;
+    }
+
+private slots:
+    void initTestCase() {
+        QVERIFY(dir_.isValid());
+        demo_ = std::make_unique<zentrail::testing::GeneratedDemo>(3, 5, "ui-start");
+    }
+
+    void init() { MessageBox::ClearShown(); }
+
+    void failureIsShownBeforeTheProgramEnds_data() {
+        QTest::addColumn<QString>("configOption");
+        QTest::addColumn<QString>("expected");  // pattern of the box's text
+        QTest::newRow("missing database")
+            << QString::fromStdString(
+                   WriteConfig("missing-db.txt",
+                               "SQL_ODBC:" + dir_.filePath("no-such.db").toStdString() + "\n"))
+            << "^Error -?[0-9]+: Cannot open the source database: .+";
+        QTest::newRow("no such configuration file")
+            << dir_.filePath("absent/Config.txt")
+            << "^Error 2: Configuration file not found: .*absent/Config.txt$";
+        QTest::newRow("configuration file is a folder")
+            << dir_.path() << "^Error 1: Cannot read the configuration file .+";
+    }
+
+    void failureIsShownBeforeTheProgramEnds() {
+        QFETCH(QString, configOption);
+        QFETCH(QString, expected);
+        zentrail::HttpClient tally;
+        std::unique_ptr<zentrail::ui::frmMain> window;
+        MessageBox::SetNextAnswer(QMessageBox::Ok);
+        int status = zentrail::ui::StartProgram(configOption.toStdString(), tally, window);
+        QVERIFY(status != 0);
+        QVERIFY(!window);
+        QCOMPARE(MessageBox::ShownBoxes().size(), size_t{1});
+        const MessageBox::Shown& box = MessageBox::ShownBoxes()[0];
+        QCOMPARE(box.icon, MessageBox::Icon::Critical);
+        QCOMPARE(box.title, QString("Zentrail"));
+        QVERIFY2(QRegularExpression(expected).match(box.text).hasMatch(), qPrintable(box.text));
+    }
+
+    void goodSettingsOpenTheSourceThenMakeTheMainWindow() {
+        std::string config = WriteConfig("good.txt",
+                                         "SERVER:127.0.0.1\nPORT:9000\nCOMPANY:Demo\n"
+                                         "SQL_ODBC:" +
+                                             demo_->Path() + "\n");
+        zentrail::HttpClient tally;
+        std::unique_ptr<zentrail::ui::frmMain> window;
+        QCOMPARE(zentrail::ui::StartProgram(config, tally, window), 0);
+        QVERIFY(window);
+        QCOMPARE(window->windowTitle(), QString("Zentrail"));
+        QVERIFY(MessageBox::ShownBoxes().empty());
+        QCOMPARE(zentrail::ProgramConfig().strCompany, std::string("Demo"));
+        QVERIFY(zentrail::ProgramDatabase().cnSource != nullptr);
+    }
+};
+
+QTEST_MAIN(StartUpTest)
+#include "start_up_test.moc"

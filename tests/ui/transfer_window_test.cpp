@@ -1,0 +1,327 @@
+// The transfer window over the screen models: its reset state, Get Data on the demo database,
+// exports into tally-sim with progress, counts and the closing message, and a slow export that
+// stays stoppable while the window keeps answering.
+
+#include <QDateEdit>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableView>
+#include <QTimer>
+#include <set>
+
+#include "screens/screen_registry.h"
+#include "support/tally_sim_process.h"
+#include "ui/message_box.h"
+#include "ui_test_support.h"
+
+using zentrail::testing::DemoProgram;
+using zentrail::testing::GeneratedDemo;
+using zentrail::testing::RunAndWait;
+using zentrail::testing::TallySimProcess;
+using zentrail::ui::MessageBox;
+using zentrail::ui::TransferWindow;
+
+namespace {
+
+std::unique_ptr<TransferWindow> OpenWindow(DemoProgram& program, const char* screen) {
+    auto window =
+        std::make_unique<TransferWindow>(zentrail::CreateScreen(screen, program.Context()));
+    window->setAttribute(Qt::WA_DeleteOnClose, false);
+    window->show();
+    return window;
+}
+
+void SetDemoRange(TransferWindow& window) {
+    window.dtpFrom->setDate(QDate(2024, 4, 1));
+    window.dtpTo->setDate(QDate(2024, 5, 31));
+}
+
+int Count(const QLabel* label) { return label->text().toInt(); }
+
+long DocumentOutcomes(const zentrail::RunCounts& run) {
+    const zentrail::OutcomeCounts& d = run.documents;
+    return d.accepted + d.alreadyInTally + d.tallyErrors + d.differences + d.notSent + d.skipped +
+           d.stopped;
+}
+
+long StockItemsIn(const nlohmann::json& books) {
+    long count = 0;
+    for (const auto& master : books["masters"])
+        if (master["kind"] == "Stock Item" && !master.value("predefined", false)) ++count;
+    return count;
+}
+
+// Watches a window during a run, as an operator would see it.
+struct Watcher {
+    explicit Watcher(TransferWindow& window) : window(window) {
+        QObject::connect(&timer, &QTimer::timeout, [this] {
+            ++ticks;
+            if (this->window.Running()) {
+                ++ticksWhileRunning;
+                maxProgress = std::max(maxProgress, this->window.prgBar->value());
+                maxCount = std::max(maxCount, Count(this->window.lblRecCurr));
+                stopCaption |= this->window.cmdCancel->text() == "&Stop";
+                buttonsDisabled |= !this->window.cmdGetData->isEnabled() &&
+                                   !this->window.cmdExport->isEnabled() &&
+                                   !this->window.cmdExit->isEnabled();
+            }
+        });
+        timer.start(5);
+    }
+    TransferWindow& window;
+    QTimer timer;
+    int ticks = 0;
+    int ticksWhileRunning = 0;
+    int maxProgress = 0;
+    int maxCount = 0;
+    bool stopCaption = false;
+    bool buttonsDisabled = false;
+};
+
+}  // namespace
+
+class TransferWindowTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<GeneratedDemo> demo_;
+
+private slots:
+    void initTestCase() { demo_ = std::make_unique<GeneratedDemo>(40, 7, "ui-transfer"); }
+
+    void init() { MessageBox::ClearShown(); }
+
+    void snapshotKeepsTheLatestValuesAndEveryLogText() {
+        DemoProgram program(*demo_);
+        std::unique_ptr<zentrail::TransferScreen> screen =
+            zentrail::CreateScreen("item", program.Context());
+        zentrail::ui::SnapshotObserver observer(*screen);
+        for (long row = 1; row <= 1000; ++row) {
+            screen->prgBar.value = row;
+            observer.Changed(zentrail::ScreenControl::Progress);
+            screen->lblScreen = "item " + std::to_string(row);
+            observer.Changed(zentrail::ScreenControl::ItemLabel);
+            observer.Logged("\r\nline " + std::to_string(row));
+        }
+        zentrail::ui::ScreenChanges changes = observer.Take();
+        QVERIFY(changes.progress);
+        QCOMPARE(changes.progressBar.value, 1000L);
+        QCOMPARE(changes.itemText, std::string("item 1000"));
+        QVERIFY(!changes.logCleared);
+        QVERIFY(changes.logAdded.rfind("\r\nline 1\r\nline 2\r\n", 0) == 0);
+        QVERIFY(changes.logAdded.size() > 1000 * 8);
+        QVERIFY(!changes.currentCount && !changes.grid && !changes.title);
+        // Taken once: nothing is left, and a later change is the only one seen.
+        changes = observer.Take();
+        QVERIFY(!changes.progress && !changes.item && changes.logAdded.empty());
+        observer.Logged("lost when cleared");
+        screen->txtLog.clear();
+        observer.Changed(zentrail::ScreenControl::Log);
+        observer.Logged("after");
+        changes = observer.Take();
+        QVERIFY(changes.logCleared);
+        QCOMPARE(changes.logAdded, std::string("after"));
+    }
+
+    void resetStateOfANewWindow() {
+        DemoProgram program(*demo_);
+        auto window = OpenWindow(program, "sales");
+        const QString title = "Import Sales Transaction SERVER:127.0.0.1 PORT:9";
+        QCOMPARE(window->windowTitle(), title);
+        QCOMPARE(window->cmdGetData->text(), QString("&Get Data"));
+        QCOMPARE(window->cmdExport->text(), QString("E&xport"));
+        QCOMPARE(window->cmdCancel->text(), QString("&Cancel"));
+        QCOMPARE(window->cmdExit->text(), QString("&Exit"));
+        for (QDateEdit* picker : {window->dtpFrom, window->dtpTo}) {
+            QVERIFY(picker->isVisible());
+            QCOMPARE(picker->displayFormat(), QString("dd/MM/yyyy"));
+            QVERIFY(picker->calendarPopup());
+            QCOMPARE(picker->date(), QDate::currentDate());
+            QCOMPARE(picker->text(), QDate::currentDate().toString("dd/MM/yyyy"));
+        }
+        QCOMPARE(window->ssdbgItem->model()->rowCount(), 0);
+        QCOMPARE(window->ssdbgItem->model()->columnCount(), 0);
+        QCOMPARE(window->gridCaption->text(), QString("Data Imported From File :-----"));
+        QVERIFY(window->txtLog->toPlainText().isEmpty());
+        QCOMPARE(window->lblRecCurr->text(), QString("0"));
+        QCOMPARE(window->lblRecReads->text(), QString("0"));
+        QCOMPARE(window->fraPrg->title(), QString("Importing Sales"));
+        QCOMPARE(window->lblScreen->text(), QString(39, QChar('-')));
+        QCOMPARE(window->prgBar->value(), 0);
+        // Cancel twice: the title carries the summary once, and the listing is gone.
+        SetDemoRange(*window);
+        QVERIFY(RunAndWait(*window, window->cmdGetData));
+        QVERIFY(window->ssdbgItem->model()->rowCount() > 0);
+        QTest::mouseClick(window->cmdCancel, Qt::LeftButton);
+        QTest::mouseClick(window->cmdCancel, Qt::LeftButton);
+        QCOMPARE(window->windowTitle(), title);
+        QCOMPARE(window->ssdbgItem->model()->rowCount(), 0);
+        QCOMPARE(window->ssdbgItem->model()->columnCount(), 0);
+        QCOMPARE(window->lblRecReads->text(), QString("0"));
+        QCOMPARE(window->dtpFrom->date(), QDate::currentDate());
+        QCOMPARE(window->gridCaption->text(), QString("Data Imported From File :-----"));
+    }
+
+    void getDataFillsTheView() {
+        DemoProgram program(*demo_);
+        auto window = OpenWindow(program, "sales");
+        SetDemoRange(*window);
+        QVERIFY(RunAndWait(*window, window->cmdGetData));
+        const zentrail::TransferGrid& grid = window->Screen().ssdbgItem;
+        QAbstractItemModel* model = window->ssdbgItem->model();
+        const int rows = static_cast<int>(grid.RowCount());
+        QVERIFY(rows > 0);
+        QCOMPARE(model->rowCount(), rows);
+        QCOMPARE(model->columnCount(), static_cast<int>(grid.ColumnCount()));
+        QCOMPARE(window->lblRecReads->text(), QString::number(rows));
+        QCOMPARE(window->gridCaption->text(), QString("Total Records Imported %1").arg(rows));
+        for (int c = 0; c < model->columnCount(); ++c)
+            QCOMPARE(model->headerData(c, Qt::Horizontal).toString(),
+                     QString::fromStdString(grid.ColumnCaption(static_cast<size_t>(c))));
+        // The view shows the listing cell for cell, and it lists delivered invoices of the
+        // range only (the query's joins leave out some of them).
+        std::set<std::string> delivered;
+        for (const auto& row : zentrail::testing::RawQuery(
+                 demo_->Path(),
+                 "SELECT SalInvNo FROM SalesInvoice WHERE SalInvDate BETWEEN '2024-04-01' AND "
+                 "'2024-05-31 23:59:59' AND DlvSts >= 3"))
+            delivered.insert(*row[0]);
+        for (int r = 0; r < rows; ++r) {
+            for (int c = 0; c < model->columnCount(); ++c)
+                QCOMPARE(model->index(r, c).data().toString().toStdString(),
+                         grid.Row(static_cast<size_t>(r))[static_cast<size_t>(c)]);
+            std::string number = grid.Cell(static_cast<size_t>(r), "SalInvNo");
+            QVERIFY2(delivered.count(number) == 1, number.c_str());
+        }
+        QCOMPARE(window->prgBar->value(), 0);
+        QVERIFY(MessageBox::ShownBoxes().empty());
+    }
+
+    void exportShowsProgressCountsAndTheClosingMessage() {
+        TallySimProcess sim({"--company", zentrail::testing::kDemoCompany, "--delay-ms", "5"});
+        DemoProgram program(*demo_, sim.Port());
+
+        auto items = OpenWindow(program, "item");
+        QVERIFY(!items->dtpFrom->isVisible());
+        QVERIFY(RunAndWait(*items, items->cmdGetData));
+        const int listed = items->ssdbgItem->model()->rowCount();
+        QVERIFY(listed > 0);
+        Watcher watcher(*items);
+        MessageBox::SetNextAnswer(QMessageBox::Ok);
+        QVERIFY(RunAndWait(*items, items->cmdExport));
+        QVERIFY(watcher.ticksWhileRunning > 0);
+        QVERIFY(watcher.maxProgress > 0);
+        QVERIFY(watcher.maxCount > 0);
+        QVERIFY(watcher.stopCaption);
+        QVERIFY(watcher.buttonsDisabled);
+        QCOMPARE(items->cmdCancel->text(), QString("&Cancel"));
+        QVERIFY(items->cmdExport->isEnabled());
+
+        const zentrail::RunCounts& run = items->Screen().LastRun();
+        QCOMPARE(run.listed, static_cast<long>(listed));
+        QVERIFY(run.Clean());
+        QCOMPARE(run.documents.accepted, static_cast<long>(listed));
+        QCOMPARE(Count(items->lblRecCurr), listed);
+        QCOMPARE(StockItemsIn(sim.Books()), static_cast<long>(listed));
+        QCOMPARE(items->fraPrg->title(), QString("Data Transferred To Tally"));
+
+        QCOMPARE(MessageBox::ShownBoxes().size(), size_t{1});
+        const MessageBox::Shown& closing = MessageBox::ShownBoxes()[0];
+        QCOMPARE(closing.icon, MessageBox::Icon::Information);
+        QCOMPARE(closing.title, QString("Zentrail"));
+        QVERIFY(closing.text.startsWith("Item Transferrd\n"));
+        QVERIFY(closing.text.contains(QString("Documents listed: %1").arg(listed)));
+        QVERIFY(closing.text.contains(QString("Accepted: %1").arg(listed)));
+        QVERIFY(closing.text.contains("Run report: "));
+        QVERIFY(items->txtLog->toPlainText().contains("Run report: "));
+        items->close();
+
+        // The sales of the demo range into the same books: every invoice reaches Tally.
+        MessageBox::ClearShown();
+        auto sales = OpenWindow(program, "sales");
+        SetDemoRange(*sales);
+        QVERIFY(RunAndWait(*sales, sales->cmdGetData));
+        const int invoices = sales->ssdbgItem->model()->rowCount();
+        QVERIFY(invoices > 0);
+        MessageBox::SetNextAnswer(QMessageBox::Ok);
+        QVERIFY(RunAndWait(*sales, sales->cmdExport));
+        const zentrail::RunCounts& salesRun = sales->Screen().LastRun();
+        QCOMPARE(salesRun.documents.tallyErrors + salesRun.documents.notSent, 0L);
+        QCOMPARE(DocumentOutcomes(salesRun), static_cast<long>(invoices));
+        const long reached = salesRun.documents.accepted + salesRun.documents.differences;
+        QVERIFY(reached > 0);
+        QCOMPARE(static_cast<long>(Count(sales->lblRecCurr)) <= invoices, true);
+        QCOMPARE(MessageBox::ShownBoxes().size(), size_t{1});
+        QVERIFY(MessageBox::ShownBoxes()[0].text.startsWith("Sales Transferrd\n"));
+        QCOMPARE(static_cast<long>(sim.Books()["vouchers"].size()), reached);
+    }
+
+    void slowExportKeepsTheWindowAnsweringAndStops() {
+        TallySimProcess sim({"--company", zentrail::testing::kDemoCompany, "--delay-ms", "150"});
+        DemoProgram program(*demo_, sim.Port());
+        auto window = OpenWindow(program, "item");
+        QVERIFY(RunAndWait(*window, window->cmdGetData));
+        const int listed = window->ssdbgItem->model()->rowCount();
+        QVERIFY(listed > 6);
+
+        Watcher watcher(*window);
+        QSignalSpy finished(window.get(), &TransferWindow::RunFinished);
+        QTest::mouseClick(window->cmdExport, Qt::LeftButton);
+        QVERIFY(window->Running());
+        QCOMPARE(window->cmdCancel->text(), QString("&Stop"));
+        // The window keeps working while requests wait for the slow server.
+        QTRY_VERIFY_WITH_TIMEOUT(Count(window->lblRecCurr) >= 3, 30'000);
+        QVERIFY(window->Running());
+        QVERIFY(watcher.ticksWhileRunning > 5);
+        MessageBox::SetNextAnswer(QMessageBox::Ok);
+        QTest::mouseClick(window->cmdCancel, Qt::LeftButton);
+        QVERIFY(finished.wait(10'000));
+
+        const zentrail::RunCounts& run = window->Screen().LastRun();
+        QVERIFY(run.stopped);
+        QVERIFY(run.documents.stopped > 0);
+        QCOMPARE(DocumentOutcomes(run), static_cast<long>(listed));
+        const long sent = run.documents.accepted;
+        QVERIFY(sent >= 3 && sent < listed);
+        QCOMPARE(static_cast<long>(Count(window->lblRecCurr)), sent);
+        // The request stopped in progress may have reached the server before its reply.
+        const long inBooks = StockItemsIn(sim.Books());
+        QVERIFY2(inBooks == sent || inBooks == sent + 1, std::to_string(inBooks).c_str());
+        QCOMPARE(MessageBox::ShownBoxes().size(), size_t{1});
+        QVERIFY(MessageBox::ShownBoxes()[0].text.contains("The run was stopped."));
+        QVERIFY(window->txtLog->toPlainText().contains("Export stopped by the operator"));
+        QCOMPARE(window->cmdCancel->text(), QString("&Cancel"));
+    }
+
+    void closingDuringARunAsksWhetherToStop() {
+        TallySimProcess sim({"--company", zentrail::testing::kDemoCompany, "--delay-ms", "150"});
+        DemoProgram program(*demo_, sim.Port());
+        auto window = OpenWindow(program, "item");
+        QVERIFY(RunAndWait(*window, window->cmdGetData));
+        QSignalSpy finished(window.get(), &TransferWindow::RunFinished);
+        QTest::mouseClick(window->cmdExport, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(Count(window->lblRecCurr) >= 1, 30'000);
+
+        MessageBox::SetNextAnswer(QMessageBox::No);
+        QVERIFY(!window->close());
+        QVERIFY(window->isVisible());
+        QVERIFY(window->Running());
+        QCOMPARE(MessageBox::ShownBoxes().size(), size_t{1});
+        QCOMPARE(MessageBox::ShownBoxes()[0].icon, MessageBox::Icon::Question);
+
+        MessageBox::SetNextAnswer(QMessageBox::Yes);
+        QVERIFY(!window->close());
+        MessageBox::SetNextAnswer(QMessageBox::Ok);  // the closing message of the stopped run
+        QVERIFY(finished.wait(10'000));
+        QTRY_VERIFY(!window->isVisible());
+        QVERIFY(window->Screen().LastRun().stopped);
+        QCOMPARE(MessageBox::ShownBoxes().size(), size_t{3});
+        QVERIFY(MessageBox::ShownBoxes()[2].text.contains("The run was stopped."));
+    }
+};
+
+QTEST_MAIN(TransferWindowTest)
+#include "transfer_window_test.moc"
