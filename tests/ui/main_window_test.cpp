@@ -132,16 +132,29 @@ private slots:
         QVERIFY(MessageBox::ShownBoxes().empty());
     }
 
-    void screenNotBuiltYetIsSaid() {
+    void everyScreenOpensWithItsTitleAndFrameCaption() {
+        const std::pair<QString, std::pair<QString, QString>> screens[] = {
+            {"Item", {"Import Sales Transaction", "Importing Sales"}},
+            {"Sale ", {"Import Sales Transaction", "Importing Sales"}},
+            {"Purchase", {"Import Purchase Transaction", "Importing Purchase"}},
+            {"Sale Return", {"Import Credit Note Transaction", "Importing Credit Note"}},
+            {"IDT", {"Import IDT Transaction", "Importing IDT"}},
+            {"Receipt", {"Import Receipt Transaction", "Importing Receipt"}},
+            {"Service", {"Import Service Transaction", "Importing Service"}},
+            {"Credit Note", {"Import Credit Note Transaction", "Importing Credit Note"}},
+        };
         QTreeWidget* tree = window_->tvwMainMenu;
-        tree->setFocus();
-        tree->setCurrentItem(Entry("Purchase"));
-        MessageBox::SetNextAnswer(QMessageBox::Ok);
-        QTest::keyClick(tree, Qt::Key_Return);
-        QVERIFY(!window_->OpenTransferWindow());
-        QCOMPARE(MessageBox::ShownBoxes().size(), size_t{1});
-        QCOMPARE(MessageBox::ShownBoxes()[0].text,
-                 QString("The Purchase screen is not built yet."));
+        for (const auto& [text, design] : screens) {
+            tree->setFocus();
+            tree->setCurrentItem(Entry(text));
+            QTest::keyClick(tree, Qt::Key_Return);
+            zentrail::ui::TransferWindow* screen = window_->OpenTransferWindow();
+            QVERIFY2(screen, qPrintable(text));
+            QCOMPARE(screen->windowTitle(), design.first + " SERVER:127.0.0.1 PORT:9");
+            QCOMPARE(screen->fraPrg->title(), design.second);
+            CloseScreen();
+        }
+        QVERIFY(MessageBox::ShownBoxes().empty());
     }
 
     void clickOnTheRootOnlyExpandsOrCollapses() {
