@@ -2,6 +2,7 @@
 
 #include "app/program.h"
 #include "shell/platform.h"
+#include "shell/settings_check.h"
 #include "ui/main_window.h"
 #include "ui/message_box.h"
 
@@ -22,8 +23,9 @@ std::optional<StartUpFailure> StartUp(const std::filesystem::path& configFile,
     } catch (const ConfigError& e) {
         return StartUpFailure{kConfigFileUnreadable, e.what()};
     }
-    // The checks of the settings themselves (PORT, SERVER) go here: before the source
-    // connection is opened, reported like any other start-up failure.
+    // The windows export, so the settings must allow a transfer before anything is opened.
+    if (std::optional<std::string> problem = CheckSettings(config, SettingsUse::kTransfer))
+        return StartUpFailure{kSettingsRejected, *problem};
     try {
         db.OpenConnection(config);
     } catch (const DbError& e) {

@@ -22,6 +22,7 @@ struct StartUpFailure {
 // Numbers of the failures that are not the database's.
 inline constexpr long kConfigFileMissing = 2;     // --config names no file
 inline constexpr long kConfigFileUnreadable = 1;  // the file exists but cannot be read
+inline constexpr long kSettingsRejected = 3;      // a setting the program cannot work with
 
 // The configuration file: `option` when given, else Config.txt in the program folder.
 std::filesystem::path ConfigFilePath(const std::optional<std::string>& option);

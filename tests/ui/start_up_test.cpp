@@ -40,10 +40,19 @@ private slots:
         QTest::addColumn<QString>("configOption");
         QTest::addColumn<QString>("expected");  // pattern of the box's text
         QTest::newRow("missing database")
-            << QString::fromStdString(
-                   WriteConfig("missing-db.txt",
-                               "SQL_ODBC:" + dir_.filePath("no-such.db").toStdString() + "\n"))
+            << QString::fromStdString(WriteConfig(
+                   "missing-db.txt", "SERVER:127.0.0.1\nPORT:9000\nSQL_ODBC:" +
+                                         dir_.filePath("no-such.db").toStdString() + "\n"))
             << "^Error -?[0-9]+: Cannot open the source database: .+";
+        QTest::newRow("port that is not a number")
+            << QString::fromStdString(WriteConfig(
+                   "bad-port.txt", "SERVER:127.0.0.1\nPORT:90o0\nSQL_ODBC:" + demo_->Path() + "\n"))
+            << "^Error 3: PORT \"90o0\" is not a port number from 1 to 65535$";
+        QTest::newRow("server with a path")
+            << QString::fromStdString(
+                   WriteConfig("bad-server.txt",
+                               "SERVER:tally/import\nPORT:9000\nSQL_ODBC:" + demo_->Path() + "\n"))
+            << "^Error 3: SERVER \"tally/import\" is not a host name, .+";
         QTest::newRow("no such configuration file")
             << dir_.filePath("absent/Config.txt")
             << "^Error 2: Configuration file not found: .*absent/Config.txt$";
