@@ -5,6 +5,7 @@
 #include "screens/document_totals.h"
 #include "screens/field_number.h"
 #include "screens/filter_text.h"
+#include "screens/fixed_masters.h"
 #include "screens/queries/idt_queries.h"
 #include "screens/screen_registry.h"
 #include "shell/recordset.h"
@@ -89,25 +90,14 @@ std::string frmT_IDT::HeaderQuery() const {
 }
 
 std::string frmT_IDT::FixedMastersPayload(TallyMaster& master) {
-    std::string payload;
-    std::string group = "KVZ Products";
-    std::string groupParent;
-    payload += master.strItemGroup(group, groupParent);
-    const std::pair<const char*, const char*> stockLedgers[] = {
-        {"GST Purchase", "Purchase Accounts"}, {"GST Sales", "Sales Accounts"}};
-    for (const auto& [name, parentName] : stockLedgers) {
-        std::string ledger = name, alias, parent = parentName;
-        double zero1 = 0, zero2 = 0, zero3 = 0;
-        payload += master.strLedSalesAcc(ledger, alias, parent, "", "Goods", zero1, zero2, zero3);
-    }
+    std::string payload = StockGroupMaster(master);
+    payload += GoodsLedgerMaster(master, "GST Purchase", "Purchase Accounts");
+    payload += GoodsLedgerMaster(master, "GST Sales", "Sales Accounts");
     for (const auto& [name, dutyHead] : kTaxLedgers)
-        payload += master.strLedgerAcc(LedgerFields{
-            .strLedNm = name, .strParentNm = "Duties & Taxes", .strDutyHead = dutyHead});
+        payload += TaxLedgerMaster(master, name, dutyHead);
     for (const char* name : kDiscountLedgers)
-        payload +=
-            master.strLedgerAcc(LedgerFields{.strLedNm = name, .strParentNm = "Sales Accounts"});
-    payload += master.strLedgerAcc(
-        LedgerFields{.strLedNm = "Round Off", .strParentNm = "Indirect Expenses"});
+        payload += PlainLedgerMaster(master, name, "Sales Accounts");
+    payload += RoundOffMaster(master);
     std::string alias;
     payload += master.strVoucherType(kInType, alias, "Purchase");
     payload += master.strVoucherType(kOutType, alias, "Sales");

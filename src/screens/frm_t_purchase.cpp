@@ -5,6 +5,7 @@
 #include "screens/document_rules.h"
 #include "screens/field_number.h"
 #include "screens/filter_text.h"
+#include "screens/fixed_masters.h"
 #include "screens/gst_bands.h"
 #include "screens/purchase_receipt.h"
 #include "screens/queries/purchase_queries.h"
@@ -19,7 +20,6 @@ namespace zentrail {
 namespace {
 
 constexpr const char* kVoucherType = "KVZ Purchase";
-constexpr std::array<int, 4> kBandsInMasterOrder = {18, 28, 12, 5};
 constexpr std::array<int, 5> kPurchaseLedgerBands = {5, 12, 18, 28, 0};
 constexpr std::array<const char*, 3> kDiscountLedgers = {
     "Scheme Discount Purch", "Special Discount Purch", "Cash Discount Purch"};
@@ -51,30 +51,13 @@ std::string frmT_Purchase::HeaderQuery() const {
 }
 
 std::string frmT_Purchase::FixedMastersPayload(TallyMaster& master) {
-    std::string payload;
-    std::string group = "KVZ Products";
-    std::string groupParent;
-    payload += master.strItemGroup(group, groupParent);
-    for (int band : kPurchaseLedgerBands) {
-        std::string ledger = PurchaseBandLedger(band), alias, parent = "Purchase Accounts";
-        double zero1 = 0, zero2 = 0, zero3 = 0;
-        payload += master.strLedSalesAcc(ledger, alias, parent, "", "Goods", zero1, zero2, zero3);
-    }
-    for (int band : kBandsInMasterOrder) {
-        BandLedgers ledgers = SalesBandLedgers(band);
-        const std::pair<std::string, const char*> taxes[] = {{ledgers.cgst, "Central Tax"},
-                                                             {ledgers.sgst, "State Tax"},
-                                                             {ledgers.igst, "Integrated Tax"},
-                                                             {ledgers.utgst, "UT Tax"}};
-        for (const auto& [name, dutyHead] : taxes)
-            payload += master.strLedgerAcc(LedgerFields{
-                .strLedNm = name, .strParentNm = "Duties & Taxes", .strDutyHead = dutyHead});
-    }
+    std::string payload = StockGroupMaster(master);
+    for (int band : kPurchaseLedgerBands)
+        payload += GoodsLedgerMaster(master, PurchaseBandLedger(band), "Purchase Accounts");
+    payload += BandTaxLedgerMasters(master);
     for (const char* name : kDiscountLedgers)
-        payload +=
-            master.strLedgerAcc(LedgerFields{.strLedNm = name, .strParentNm = "Purchase Accounts"});
-    payload += master.strLedgerAcc(
-        LedgerFields{.strLedNm = "Round Off", .strParentNm = "Indirect Expenses"});
+        payload += PlainLedgerMaster(master, name, "Purchase Accounts");
+    payload += RoundOffMaster(master);
     std::string alias;
     payload += master.strVoucherType(kVoucherType, alias, "Purchase");
     return payload;

@@ -6,6 +6,7 @@
 #include "screens/document_rules.h"
 #include "screens/document_totals.h"
 #include "screens/field_number.h"
+#include "screens/fixed_masters.h"
 #include "screens/gst_bands.h"
 #include "screens/queries/sales_queries.h"
 #include "screens/sales_invoice.h"
@@ -19,7 +20,6 @@ namespace zentrail {
 namespace {
 
 constexpr const char* kVoucherType = "KVZ Sales";
-constexpr std::array<int, 4> kBandsInMasterOrder = {18, 28, 12, 5};
 constexpr std::array<const char*, 5> kSalesLedgers = {
     "GST Sales 5%", "GST Sales 12%", "GST Sales 18%", "GST Sales 28%", "GST Sales 0%"};
 constexpr std::array<const char*, 5> kDiscountLedgers = {
@@ -52,30 +52,13 @@ std::string frmT_Sales::HeaderQuery() const {
 }
 
 std::string frmT_Sales::FixedMastersPayload(TallyMaster& master) {
-    std::string payload;
-    std::string group = "KVZ Products";
-    std::string groupParent;
-    payload += master.strItemGroup(group, groupParent);
-    for (const char* name : kSalesLedgers) {
-        std::string ledger = name, alias, parent = "Sales Accounts";
-        double zero1 = 0, zero2 = 0, zero3 = 0;
-        payload += master.strLedSalesAcc(ledger, alias, parent, "", "Goods", zero1, zero2, zero3);
-    }
-    for (int band : kBandsInMasterOrder) {
-        BandLedgers ledgers = SalesBandLedgers(band);
-        const std::pair<std::string, const char*> taxes[] = {{ledgers.cgst, "Central Tax"},
-                                                             {ledgers.sgst, "State Tax"},
-                                                             {ledgers.igst, "Integrated Tax"},
-                                                             {ledgers.utgst, "UT Tax"}};
-        for (const auto& [name, dutyHead] : taxes)
-            payload += master.strLedgerAcc(LedgerFields{
-                .strLedNm = name, .strParentNm = "Duties & Taxes", .strDutyHead = dutyHead});
-    }
+    std::string payload = StockGroupMaster(master);
+    for (const char* name : kSalesLedgers)
+        payload += GoodsLedgerMaster(master, name, "Sales Accounts");
+    payload += BandTaxLedgerMasters(master);
     for (const char* name : kDiscountLedgers)
-        payload +=
-            master.strLedgerAcc(LedgerFields{.strLedNm = name, .strParentNm = "Sales Accounts"});
-    payload += master.strLedgerAcc(
-        LedgerFields{.strLedNm = "Round Off", .strParentNm = "Indirect Expenses"});
+        payload += PlainLedgerMaster(master, name, "Sales Accounts");
+    payload += RoundOffMaster(master);
     std::string alias;
     payload += master.strVoucherType(kVoucherType, alias, "Sales");
     return payload;
