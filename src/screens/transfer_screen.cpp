@@ -121,15 +121,16 @@ void TransferScreen::AppendLog(const std::string& text) {
 void TransferScreen::BuildColumns() {
     std::string sql = ColumnQuery();
     context_.db.strSQL = sql;
-    context_.db.OpenRsMain(context_.db.strSQL);
-    Recordset& rs = context_.db.rsMain;
+    // Only the field names are needed: the statement is prepared, its rows never read.
+    if (context_.db.rsMain.State() == Recordset::kStateOpen) context_.db.rsMain.Close();
+    const std::vector<std::string> names = context_.db.ColumnNames(context_.db.strSQL);
     SetFrameCaption("Creating Columns as per Brindle");
-    long last = static_cast<long>(rs.FieldCount()) - 1;
+    long last = static_cast<long>(names.size()) - 1;
     SetProgressRange(last < 0 ? 0 : last);
-    for (size_t i = 0; i < rs.FieldCount(); ++i) {
+    for (size_t i = 0; i < names.size(); ++i) {
         SetProgress(static_cast<long>(i));
-        ShowItem(rs.FieldName(i));
-        ssdbgItem.AddColumn(rs.FieldName(i));
+        ShowItem(names[i]);
+        ssdbgItem.AddColumn(names[i]);
     }
     Notify(ScreenControl::GridColumns);
 }

@@ -350,6 +350,33 @@ RowSet OdbcConnection::Query(const std::string& sql) {
     return rows;
 }
 
+std::vector<std::string> OdbcConnection::ColumnNames(const std::string& sql) {
+    // Prepared only, never executed; rolled back all the same, like every query.
+    std::vector<std::string> names;
+    try {
+        names = Describe(handles_->sqlite ? TranslateDayComparisons(sql) : sql);
+    } catch (...) {
+        if (handles_->manualCommit) handles_->RollBack();
+        throw;
+    }
+    if (handles_->manualCommit) handles_->connection->Check(handles_->RollBack());
+    return names;
+}
+
+std::vector<std::string> OdbcConnection::Describe(const std::string& sql) {
+    OdbcHandle statement(SQL_HANDLE_STMT, handles_->connection->Get(), SQL_HANDLE_DBC);
+    SetOptional(SQL_HANDLE_STMT, statement.Get(),
+                SQLSetStmtAttr(statement.Get(), SQL_ATTR_QUERY_TIMEOUT,
+                               reinterpret_cast<SQLPOINTER>(kCommandTimeoutSeconds), 0));
+    statement.Check(SQLPrepare(statement.Get(), Chars(sql), static_cast<SQLINTEGER>(sql.size())));
+    SQLSMALLINT count = 0;
+    statement.Check(SQLNumResultCols(statement.Get(), &count));
+    std::vector<std::string> names;
+    for (SQLUSMALLINT i = 1; i <= static_cast<SQLUSMALLINT>(count); ++i)
+        names.push_back(DescribeColumn(statement, i).name);
+    return names;
+}
+
 RowSet OdbcConnection::Run(const std::string& sql) {
     OdbcHandle statement(SQL_HANDLE_STMT, handles_->connection->Get(), SQL_HANDLE_DBC);
     SetOptional(SQL_HANDLE_STMT, statement.Get(),

@@ -43,10 +43,12 @@ public:
     OdbcConnection& operator=(const OdbcConnection&) = delete;
 
     RowSet Query(const std::string& sql) override;
+    std::vector<std::string> ColumnNames(const std::string& sql) override;
 
 private:
     struct Handles;
     RowSet Run(const std::string& sql);
+    std::vector<std::string> Describe(const std::string& sql);
 
     std::unique_ptr<Handles> handles_;
 };

@@ -44,6 +44,13 @@ bool SourceDatabase::OpenInto(Recordset& recordset, const std::string& sql) {
     return !(recordset.Eof() || recordset.Bof());
 }
 
+std::vector<std::string> SourceDatabase::ColumnNames(const std::string& sql) {
+    if (!cnSource) throw ado_error::InvalidConnection();
+    std::vector<std::string> names = cnSource->ColumnNames(sql);
+    if (names.empty()) throw ado_error::ObjectClosed();
+    return names;
+}
+
 bool SourceDatabase::OpenRsMain(const std::string& sql) { return OpenInto(rsMain, sql); }
 bool SourceDatabase::OpenRsSecond(const std::string& sql) { return OpenInto(rsSecond, sql); }
 bool SourceDatabase::OpenRsThird(const std::string& sql) { return OpenInto(rsThird, sql); }

@@ -3,6 +3,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "shell/db_error.h"
 #include "shell/recordset.h"
@@ -17,6 +18,11 @@ public:
     virtual ~SourceConnection() = default;
     // Runs one SQL text (as written for SQL Server) and returns all its rows.
     virtual RowSet Query(const std::string& sql) = 0;
+    // The field names the SQL text would return, in order. Connections that can prepare a
+    // statement read them without running it; this fallback runs it.
+    virtual std::vector<std::string> ColumnNames(const std::string& sql) {
+        return Query(sql).FieldNames();
+    }
 };
 
 // Opens the source named by (odbc, user, password): an existing .db/.sqlite/.sqlite3 file
@@ -49,6 +55,9 @@ public:
     bool OpenRsMain(const std::string& sql);
     bool OpenRsSecond(const std::string& sql);
     bool OpenRsThird(const std::string& sql);
+    // The field names of the SQL text without reading its rows. A statement without a result
+    // set raises the closed-set error, as opening it would. Throws DbError.
+    std::vector<std::string> ColumnNames(const std::string& sql);
 
 private:
     bool OpenInto(Recordset& recordset, const std::string& sql);

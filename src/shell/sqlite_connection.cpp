@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <array>
 #include <fstream>
 #include <memory>
 #include <string_view>
@@ -12,6 +13,7 @@
 #include "shell/iso_date.h"
 #include "shell/source_text.h"
 #include "shell/source_timeout.h"
+#include "shell/sqlite_number_text.h"
 #include "shell/tsql_translation.h"
 #include "tally/utf8_text.h"
 
@@ -122,17 +124,38 @@ SqliteConnection::SqliteConnection(const std::filesystem::path& file)
 
 SqliteConnection::~SqliteConnection() = default;
 
-RowSet SqliteConnection::Query(const std::string& sql) {
+namespace {
+
+// The one statement of the SQL text, with its day comparisons translated. Throws DbError.
+Statement Prepare(const SqliteConnection::Handle& db, const std::string& sql) {
     std::string translated = TranslateDayComparisons(sql);
     sqlite3_stmt* raw = nullptr;
     const char* tail = nullptr;
-    if (sqlite3_prepare_v2(db_->db, translated.c_str(), static_cast<int>(translated.size() + 1),
-                           &raw, &tail) != SQLITE_OK)
-        throw db_->Error();
+    if (sqlite3_prepare_v2(db.db, translated.c_str(), static_cast<int>(translated.size() + 1), &raw,
+                           &tail) != SQLITE_OK)
+        throw db.Error();
     Statement statement(raw);
     if (!statement) throw DbError(SQLITE_MISUSE, "The SQL text holds no statement.");
     if (!OnlySeparatorsLeft(tail))
         throw DbError(SQLITE_MISUSE, "The SQL text holds more than one statement.");
+    return statement;
+}
+
+}  // namespace
+
+std::vector<std::string> SqliteConnection::ColumnNames(const std::string& sql) {
+    Statement statement = Prepare(*db_, sql);
+    int columns = sqlite3_column_count(statement.get());
+    std::vector<std::string> names;
+    for (int i = 0; i < columns; ++i) {
+        const char* name = sqlite3_column_name(statement.get(), i);
+        names.emplace_back(name ? name : "");
+    }
+    return names;
+}
+
+RowSet SqliteConnection::Query(const std::string& sql) {
+    Statement statement = Prepare(*db_, sql);
 
     int columns = sqlite3_column_count(statement.get());
     std::vector<std::string> names;
@@ -144,19 +167,30 @@ RowSet SqliteConnection::Query(const std::string& sql) {
     }
     RowSet rows(std::move(names));
 
+    std::array<char, kNumberTextRoom> numberRoom;
     for (;;) {
         int rc = sqlite3_step(statement.get());
         if (rc == SQLITE_DONE) break;
         if (rc != SQLITE_ROW) throw db_->Error();
         for (int i = 0; i < columns; ++i) {
-            if (sqlite3_column_type(statement.get(), i) == SQLITE_NULL) {
+            const int type = sqlite3_column_type(statement.get(), i);
+            if (type == SQLITE_NULL) {
                 rows.AppendNull();
                 continue;
             }
-            const auto* bytes = sqlite3_column_text(statement.get(), i);
-            if (!bytes) throw db_->Error();  // out of memory while converting
-            std::string_view text(reinterpret_cast<const char*>(bytes),
-                                  static_cast<size_t>(sqlite3_column_bytes(statement.get(), i)));
+            // Numbers are read as values and written here, in the text SQLite would give.
+            std::string_view text;
+            if (type == SQLITE_INTEGER) {
+                text = SqliteIntegerText(sqlite3_column_int64(statement.get(), i), numberRoom);
+            } else if (type == SQLITE_FLOAT) {
+                text = SqliteRealText(sqlite3_column_double(statement.get(), i), numberRoom);
+            } else {
+                const auto* bytes = sqlite3_column_text(statement.get(), i);
+                if (!bytes) throw db_->Error();  // out of memory while converting
+                text =
+                    std::string_view(reinterpret_cast<const char*>(bytes),
+                                     static_cast<size_t>(sqlite3_column_bytes(statement.get(), i)));
+            }
             std::optional<std::string> date;
             if (dateColumns[i]) date = DateTextFromIso(text);
             std::string converted;

@@ -26,9 +26,11 @@ public:
     SqliteConnection& operator=(const SqliteConnection&) = delete;
 
     RowSet Query(const std::string& sql) override;
+    std::vector<std::string> ColumnNames(const std::string& sql) override;
+
+    struct Handle;  // the open database, known only to the .cpp
 
 private:
-    struct Handle;
     std::unique_ptr<Handle> db_;
 };
 

@@ -172,5 +172,15 @@ TEST(OpenSourceConnection, AMissingDatabaseFileIsNamedInTheError) {
     }
 }
 
+// The column names need no rows, yet fail the way opening the same text would.
+TEST_F(SharedSets, ColumnNamesLikeOpeningTheText) {
+    EXPECT_EQ(ErrorNumber([&] { database_.ColumnNames("invoices"); }), 3709);
+    database_.OpenConnection(config_);
+    EXPECT_EQ(database_.ColumnNames("invoices"), (std::vector<std::string>{"SalId", "SalInvNo"}));
+    EXPECT_EQ(database_.ColumnNames("nothing"), (std::vector<std::string>{"SalId", "SalInvNo"}));
+    EXPECT_EQ(ErrorNumber([&] { database_.ColumnNames("update"); }), 3704);
+    EXPECT_EQ(ErrorNumber([&] { database_.ColumnNames("missing"); }), 208);
+}
+
 }  // namespace
 }  // namespace zentrail

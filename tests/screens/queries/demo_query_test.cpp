@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "screens/queries/credit_note_queries.h"
@@ -478,6 +479,43 @@ TEST_P(DemoQueries, RangeEnds) {
               Expected(ListedInvoices("A.SalInvNo") +
                        " AND A.SalInvDate >= '2024-05-31' ORDER BY A.SalInvNo"));
     EXPECT_FALSE((lastDay.RowCount() == 0));
+}
+
+// Get Data reads the grid's columns from the prepared column query alone; they must be the
+// names a full run of the same text gives, in the same order, for every screen.
+TEST_P(DemoQueries, ColumnNamesWithoutRunningAreThoseOfAFullRun) {
+    const std::vector<std::pair<std::string, std::string>> queries = {
+        {"sales", SalesInvoiceColumnQuery(kFrom, kTo)},
+        {"credit notes", RetailerCreditNoteColumnQuery(kFrom, kTo)},
+        {"purchase", PurchaseReceiptColumnQuery(kFrom, kTo)},
+        {"transfers", IdtHeaderQuery(kFrom, kTo)},
+        {"sales returns", SalesReturnColumnQuery(kFrom, kTo)},
+        {"receipts", ReceiptListQuery(kFrom, kTo)},
+        {"service", ServiceInvoiceQuery(kFrom, kTo)},
+        {"items", ItemColumnQuery()},
+    };
+    for (const auto& [screen, sql] : queries) {
+        SCOPED_TRACE(screen);
+        const RowSet full = Run(sql);
+        EXPECT_GT(full.RowCount(), 0u);  // the demo gives every query rows to run over
+        const std::vector<std::string> prepared = connection_->ColumnNames(sql);
+        EXPECT_FALSE(prepared.empty());
+        EXPECT_EQ(prepared, full.FieldNames());
+    }
+}
+
+// A text the screens' day comparisons are translated in fails on SQLite unless the prepared
+// statement gets the same translation as a run.
+TEST_P(DemoQueries, ColumnNamesOfATranslatedDayComparison) {
+    const std::string sql =
+        "SELECT SalInvNo AS [No], SalInvDate FROM SalesInvoice A WHERE "
+        "CONVERT(DATETIME,CONVERT(VARCHAR(10),A.SalInvDate,101)) >= '" +
+        kFrom + "'";
+    EXPECT_EQ(connection_->ColumnNames(sql), Run(sql).FieldNames());
+}
+
+TEST_P(DemoQueries, ColumnNamesOfAFaultyTextAreAnError) {
+    EXPECT_THROW(connection_->ColumnNames("SELECT NoSuchColumn FROM SalesInvoice"), DbError);
 }
 
 }  // namespace
