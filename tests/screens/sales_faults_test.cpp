@@ -126,10 +126,10 @@ TEST_F(SalesFaults, DroppedAndGarbledRepliesAreNotSentAndASecondRunConverges) {
         << sales->txtLog;
     EXPECT_GE(run.documents.alreadyInTally, 1) << "the first run's vouchers are met again";
     long sent = run.documents.accepted + run.documents.alreadyInTally + run.documents.differences;
-    const nlohmann::json books = clean.Books();
-    EXPECT_EQ(static_cast<long>(VouchersIn(books)), sent) << "each invoice once";
+    const nlohmann::json held = clean.Books();
+    EXPECT_EQ(static_cast<long>(VouchersIn(held)), sent) << "each invoice once";
     std::set<std::string> numbers;
-    for (const auto& voucher : books["vouchers"])
+    for (const auto& voucher : held["vouchers"])
         EXPECT_TRUE(numbers.insert(voucher["number"].get<std::string>()).second)
             << voucher["number"];
 }
