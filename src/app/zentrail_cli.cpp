@@ -31,8 +31,8 @@ void PrintGrid(const zentrail::TransferGrid& grid) {
     std::cout << line << "\n";
     for (size_t r = 0; r < grid.RowCount(); ++r) {
         line.clear();
-        const auto& row = grid.Row(r);
-        for (size_t c = 0; c < row.size(); ++c) line += (c ? "," : "") + zentrail::CsvField(row[c]);
+        for (size_t c = 0; c < grid.ColumnCount(); ++c)
+            line += (c ? "," : "") + zentrail::CsvField(grid.Text(r, c));
         std::cout << line << "\n";
     }
 }

@@ -1,5 +1,6 @@
 #include "screens/transfer_grid.h"
 
+#include <limits>
 #include <stdexcept>
 
 #include "common/ascii.h"
@@ -11,7 +12,11 @@ using ascii::Lower;
 }  // namespace
 
 void TransferGrid::Clear() {
-    rows_.clear();
+    rowCount_ = 0;
+    text_.clear();
+    text_.shrink_to_fit();
+    ends_.clear();
+    ends_.shrink_to_fit();
     currentRow = 0;
 }
 
@@ -23,21 +28,45 @@ void TransferGrid::RemoveColumns() {
 }
 
 void TransferGrid::AddColumn(const std::string& fieldName) {
+    // Rows hold one cell per column: a column added later leaves the earlier rows short.
+    if (rowCount_ > 0) throw std::logic_error("columns are added before the rows");
     columnByLowerName_.emplace(Lower(fieldName), fieldNames_.size());  // the first one wins
     fieldNames_.push_back(fieldName);
     captions_.push_back(CaptionOf(fieldName));
 }
 
-void TransferGrid::AddRow(std::vector<std::string> cells) {
-    cells.resize(fieldNames_.size());
-    rows_.push_back(std::move(cells));
+void TransferGrid::AddRow(std::span<const std::string_view> cells) {
+    size_t bytes = 0;
+    for (size_t column = 0; column < ColumnCount() && column < cells.size(); ++column)
+        bytes += cells[column].size();
+    if (text_.size() + bytes > std::numeric_limits<uint32_t>::max())
+        throw std::length_error("the listing is larger than the grid can hold");
+    for (size_t column = 0; column < ColumnCount(); ++column) {
+        if (column < cells.size()) text_ += cells[column];
+        ends_.push_back(static_cast<uint32_t>(text_.size()));
+    }
+    ++rowCount_;
 }
 
-const std::string& TransferGrid::Cell(size_t row, std::string_view fieldName) const {
+void TransferGrid::AddRow(const std::vector<std::string>& cells) {
+    std::vector<std::string_view> views(cells.begin(), cells.end());
+    AddRow(std::span<const std::string_view>(views));
+}
+
+std::string_view TransferGrid::Text(size_t row, size_t column) const {
+    if (row >= rowCount_ || column >= ColumnCount())
+        throw std::out_of_range("The grid has no cell " + std::to_string(row) + ", " +
+                                std::to_string(column));
+    const size_t at = row * ColumnCount() + column;
+    const size_t begin = at == 0 ? 0 : ends_[at - 1];
+    return std::string_view(text_).substr(begin, ends_[at] - begin);
+}
+
+std::string TransferGrid::Cell(size_t row, std::string_view fieldName) const {
     auto found = columnByLowerName_.find(Lower(fieldName));
     if (found == columnByLowerName_.end())
         throw std::out_of_range("The grid has no column " + std::string(fieldName));
-    return rows_.at(row)[found->second];
+    return std::string(Text(row, found->second));
 }
 
 std::string TransferGrid::CaptionOf(std::string_view fieldName) {

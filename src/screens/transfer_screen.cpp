@@ -154,14 +154,13 @@ void TransferScreen::cmdGetData_Click() {
             ssdbgItem.caption = "Total Records Imported " + std::to_string(count);
             Notify(ScreenControl::GridCaption);
             size_t labelField = rs.FieldCount() > 1 ? 1 : 0;
+            std::vector<std::string_view> cells(rs.FieldCount());
             while (!rs.Eof()) {
                 SetProgress(rs.AbsolutePosition());
                 ShowItem(rs.FieldCount() ? TrimBlanks(rs.Fields(labelField).text) : "");
-                std::vector<std::string> cells;
-                cells.reserve(rs.FieldCount());
-                for (size_t i = 0; i < rs.FieldCount(); ++i)
-                    cells.push_back(TrimBlanks(rs.Fields(i).text));
-                ssdbgItem.AddRow(std::move(cells));
+                for (size_t i = 0; i < cells.size(); ++i)
+                    cells[i] = BlankTrimmed(rs.Fields(i).text);
+                ssdbgItem.AddRow(cells);
                 rs.MoveNext();
             }
             Notify(ScreenControl::GridRows);
@@ -225,7 +224,7 @@ void TransferScreen::FinishExport() {
         if (record_.RowDone(row) || !(counts.stopped || counts.failed)) continue;
         RunEntry entry;
         entry.name = row < ssdbgItem.RowCount() && ssdbgItem.ColumnCount() > 1
-                         ? ssdbgItem.Row(row)[1]
+                         ? std::string(ssdbgItem.Text(row, 1))
                          : std::to_string(row + 1);
         entry.outcome = rest;
         entry.message = why;

@@ -16,6 +16,38 @@ char NextDigit(long double& value, int& digitsLeft) {
     return static_cast<char>('0' + digit);
 }
 
+// The common case, without SQLite's digit loop: a value whose shortest exact text has at most
+// 15 significant digits and needs no exponent. Rounding to 15 digits gives those very digits,
+// since the value lies within half a unit of its last place of them, far inside SQLite's
+// rounding margin. Empty when the value is not such a case.
+std::string_view ShortRealText(double value, std::span<char, kNumberTextRoom> room) {
+    const double magnitude = std::fabs(value);
+    if (!(magnitude >= 1e-4 && magnitude < 1e15)) return {};
+    char* const begin = room.data();
+    const auto [end, error] =
+        std::to_chars(begin, begin + room.size() - 2, value, std::chars_format::fixed);
+    if (error != std::errc()) return {};
+    int significant = 0;
+    bool leading = true;
+    bool point = false;
+    for (const char* p = begin; p != end; ++p) {
+        if (*p == '.') {
+            point = true;
+        } else if (*p >= '0' && *p <= '9') {
+            if (leading && *p == '0') continue;
+            leading = false;
+            ++significant;
+        }
+    }
+    if (significant > 15) return {};
+    char* p = end;
+    if (!point) {
+        *p++ = '.';
+        *p++ = '0';
+    }
+    return {begin, static_cast<size_t>(p - begin)};
+}
+
 }  // namespace
 
 std::string_view SqliteIntegerText(int64_t value, std::span<char, kNumberTextRoom> room) {
@@ -24,6 +56,7 @@ std::string_view SqliteIntegerText(int64_t value, std::span<char, kNumberTextRoo
 }
 
 std::string_view SqliteRealText(double value, std::span<char, kNumberTextRoom> room) {
+    if (const std::string_view text = ShortRealText(value, room); !text.empty()) return text;
     char* out = room.data();
     if (std::isinf(value)) {
         const std::string_view text = value < 0 ? "-Inf" : "Inf";

@@ -6,12 +6,14 @@
 
 namespace zentrail {
 
-std::string TrimBlanks(std::string_view text) {
+std::string_view BlankTrimmed(std::string_view text) {
     size_t first = text.find_first_not_of(' ');
     if (first == std::string_view::npos) return {};
     size_t last = text.find_last_not_of(' ');
-    return std::string(text.substr(first, last - first + 1));
+    return text.substr(first, last - first + 1);
 }
+
+std::string TrimBlanks(std::string_view text) { return std::string(BlankTrimmed(text)); }
 
 void AppendXmlEntity(std::string& out, char c) {
     switch (c) {

@@ -7,6 +7,8 @@ namespace zentrail {
 
 // Removes blanks (the space character only) from both ends.
 std::string TrimBlanks(std::string_view text);
+// The same text without its leading and trailing blanks, as a view into `text`.
+std::string_view BlankTrimmed(std::string_view text);
 
 // Appends c, as its entity when it is "&", "'", double quote, "<" or ">".
 void AppendXmlEntity(std::string& out, char c);

@@ -19,9 +19,11 @@ int GridModel::columnCount(const QModelIndex& parent) const {
 QVariant GridModel::data(const QModelIndex& index, int role) const {
     if (!grid_ || !index.isValid() || (role != Qt::DisplayRole && role != Qt::ToolTipRole))
         return {};
-    const std::vector<std::string>& row = grid_->Row(static_cast<size_t>(index.row()));
-    size_t column = static_cast<size_t>(index.column());
-    return column < row.size() ? QString::fromStdString(row[column]) : QString();
+    const size_t row = static_cast<size_t>(index.row());
+    const size_t column = static_cast<size_t>(index.column());
+    if (row >= grid_->RowCount() || column >= grid_->ColumnCount()) return QString();
+    const std::string_view text = grid_->Text(row, column);
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const {

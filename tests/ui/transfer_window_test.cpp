@@ -192,7 +192,7 @@ private slots:
         for (int r = 0; r < rows; ++r) {
             for (int c = 0; c < model->columnCount(); ++c)
                 QCOMPARE(model->index(r, c).data().toString().toStdString(),
-                         grid.Row(static_cast<size_t>(r))[static_cast<size_t>(c)]);
+                         std::string(grid.Text(static_cast<size_t>(r), static_cast<size_t>(c))));
             std::string number = grid.Cell(static_cast<size_t>(r), "SalInvNo");
             QVERIFY2(delivered.count(number) == 1, number.c_str());
         }
