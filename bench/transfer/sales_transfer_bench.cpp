@@ -1,10 +1,14 @@
 // Times the sales transfer of a generated database into tally-sim on loopback, and the posting
 // of the very same request bodies with the same HTTP client alone, alternated over several
 // rounds. The median of the paired ratios is what the transfer adds on top of Tally's own
-// time; running N and 4N invoices shows how it scales.
+// time; running N and 4N invoices shows how it scales. The floor is the same pair against a
+// server process that answers at once. Where the machine has two CPUs or more, this process
+// runs on one and the servers on another.
 //
 //   sales_transfer_bench [--invoices N]     (default 10000)
 
+#include <dirent.h>
+#include <sched.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -36,9 +40,72 @@ struct RunFigures {
     long vouchers = 0;
     double transferSeconds = 0;  // medians over the alternated rounds
     double postSeconds = 0;
-    double medianRatio = 0;    // the median of each round's transfer / posting-alone ratio
-    double recordSeconds = 0;  // the transfer against a server that answers at once
+    double medianRatio = 0;             // the median of each round's transfer / posting-alone ratio
+    double instantTransferSeconds = 0;  // the same against a server that answers at once
+    double instantPostSeconds = 0;
 };
+
+// The CPUs this process and the servers run on, when there are two to choose from.
+struct Pinning {
+    int ours = -1;
+    int servers = -1;
+    bool Active() const { return ours >= 0; }
+};
+Pinning gPinning;
+
+bool PinThread(pid_t tid, int cpu) {
+    cpu_set_t set;
+    CPU_ZERO(&set);
+    CPU_SET(cpu, &set);
+    return sched_setaffinity(tid, sizeof set, &set) == 0;
+}
+
+// Pins every thread of a process (a server's thread pool is started before it says it listens).
+void PinProcess(pid_t pid, int cpu) {
+    const std::string tasks = "/proc/" + std::to_string(pid) + "/task";
+    DIR* dir = ::opendir(tasks.c_str());
+    if (dir == nullptr) throw std::runtime_error("cannot list the threads of " + tasks);
+    while (dirent* entry = ::readdir(dir)) {
+        const pid_t tid = static_cast<pid_t>(std::atol(entry->d_name));
+        if (tid > 0 && !PinThread(tid, cpu)) {
+            ::closedir(dir);
+            throw std::runtime_error("cannot pin a server thread");
+        }
+    }
+    ::closedir(dir);
+}
+
+void ChoosePinning() {
+    cpu_set_t set;
+    CPU_ZERO(&set);
+    if (sched_getaffinity(0, sizeof set, &set) != 0) return;
+    std::vector<int> cpus;
+    for (int cpu = 0; cpu < CPU_SETSIZE; ++cpu)
+        if (CPU_ISSET(cpu, &set)) cpus.push_back(cpu);
+    if (cpus.size() < 2) return;
+    // Threads started later (the document builder) inherit the main thread's CPU.
+    if (!PinThread(0, cpus[0])) return;
+    gPinning = {cpus[0], cpus[1]};
+}
+
+// A server process for one timed run, pinned where the machine allows.
+class ServerProcess {
+public:
+    explicit ServerProcess(std::vector<std::string> args, std::string executable)
+        : process_(std::move(args), std::move(executable)) {
+        if (gPinning.Active()) PinProcess(process_.Pid(), gPinning.servers);
+    }
+    TallySimProcess& operator*() { return process_; }
+    TallySimProcess* operator->() { return &process_; }
+
+private:
+    TallySimProcess process_;
+};
+
+ServerProcess Simulator() {
+    return ServerProcess({"--company", kCompany}, TallySimProcess::DefaultExecutable());
+}
+ServerProcess InstantServer() { return ServerProcess({}, INSTANT_SERVER_PATH); }
 
 zentrail::Configuration ConfigFor(const std::string& db, int port) {
     zentrail::Configuration config;
@@ -117,63 +184,65 @@ RunFigures Measure(long invoices) {
         source.OpenConnection(config);
         zentrail::HttpClient tally;
         auto sales = Listed<zentrail::frmT_Sales>({config, source, tally});
-        auto start = Clock::now();
         sales->cmdExport_Click();
-        figures.recordSeconds = Seconds(Clock::now() - start);
         std::lock_guard<std::mutex> guard(lock);
         if (!out.flush()) throw std::runtime_error("cannot write " + bodiesFile);
     }
 
     // The transfer as an operator runs it, and posting the same bodies alone with the same
-    // client into a simulator holding the same items, alternated so that both meet the same
-    // state of the machine.
-    std::vector<double> transfers, posts, ratios;
+    // client into a simulator holding the same items; then both against the instant server.
+    // Alternated, so that all meet the same state of the machine.
+    auto transfer = [&](TallySimProcess& server, bool withTally) {
+        if (withTally) TransferItems(db, server.Port());
+        zentrail::Configuration config = ConfigFor(db, server.Port());
+        zentrail::SourceDatabase source;
+        source.OpenConnection(config);
+        zentrail::HttpClient tally;
+        auto sales = Listed<zentrail::frmT_Sales>({config, source, tally});
+        auto start = Clock::now();
+        sales->cmdExport_Click();
+        const double seconds = Seconds(Clock::now() - start);
+        if (!AllPosted(sales->LastRun()))
+            throw std::runtime_error("sales transfer failed: " + sales->txtLog.substr(0, 2000));
+        if (withTally) figures.vouchers = static_cast<long>(server.Books()["vouchers"].size());
+        return seconds;
+    };
+    auto postAlone = [&](TallySimProcess& server, bool withTally) {
+        if (withTally) TransferItems(db, server.Port());
+        zentrail::HttpClient client;
+        std::ifstream in(bodiesFile, std::ios::binary);
+        std::string body;
+        long posted = 0;
+        auto start = Clock::now();
+        size_t length = 0;
+        while (in >> length) {
+            in.get();  // the newline
+            body.resize(length);
+            in.read(body.data(), static_cast<std::streamsize>(length));
+            zentrail::HttpResult result = client.Post(server.Url(), body);
+            if (result.status != zentrail::HttpResult::Status::Ok)
+                throw std::runtime_error("post failed: " + result.description);
+            ++posted;
+        }
+        const double seconds = Seconds(Clock::now() - start);
+        if (posted != bodyCount) throw std::runtime_error("the bodies file is short");
+        return seconds;
+    };
+    std::vector<double> transfers, posts, ratios, instantTransfers, instantPosts;
     for (int round = 0; round < kRounds; ++round) {
-        double transfer = 0;
-        {
-            TallySimProcess sim({"--company", kCompany});
-            TransferItems(db, sim.Port());
-            zentrail::Configuration config = ConfigFor(db, sim.Port());
-            zentrail::SourceDatabase source;
-            source.OpenConnection(config);
-            zentrail::HttpClient tally;
-            auto sales = Listed<zentrail::frmT_Sales>({config, source, tally});
-            auto start = Clock::now();
-            sales->cmdExport_Click();
-            transfer = Seconds(Clock::now() - start);
-            if (!AllPosted(sales->LastRun()))
-                throw std::runtime_error("sales transfer failed: " + sales->txtLog.substr(0, 2000));
-            figures.vouchers = sim.Books()["vouchers"].size();
-        }
-        double post = 0;
-        {
-            TallySimProcess sim({"--company", kCompany});
-            TransferItems(db, sim.Port());
-            zentrail::HttpClient client;
-            std::ifstream in(bodiesFile, std::ios::binary);
-            std::string body;
-            long posted = 0;
-            auto start = Clock::now();
-            size_t length = 0;
-            while (in >> length) {
-                in.get();  // the newline
-                body.resize(length);
-                in.read(body.data(), static_cast<std::streamsize>(length));
-                zentrail::HttpResult result = client.Post(sim.Url(), body);
-                if (result.status != zentrail::HttpResult::Status::Ok)
-                    throw std::runtime_error("post failed: " + result.description);
-                ++posted;
-            }
-            post = Seconds(Clock::now() - start);
-            if (posted != bodyCount) throw std::runtime_error("the bodies file is short");
-        }
-        transfers.push_back(transfer);
-        posts.push_back(post);
-        ratios.push_back(transfer / post);
+        const double t = transfer(*Simulator(), true);
+        const double p = postAlone(*Simulator(), true);
+        transfers.push_back(t);
+        posts.push_back(p);
+        ratios.push_back(t / p);
+        instantTransfers.push_back(transfer(*InstantServer(), false));
+        instantPosts.push_back(postAlone(*InstantServer(), false));
     }
     figures.transferSeconds = Median(transfers);
     figures.postSeconds = Median(posts);
     figures.medianRatio = Median(ratios);
+    figures.instantTransferSeconds = Median(instantTransfers);
+    figures.instantPostSeconds = Median(instantPosts);
     std::filesystem::remove(bodiesFile);
     std::filesystem::remove(db);
     return figures;
@@ -186,14 +255,22 @@ int main(int argc, char** argv) {
     for (int i = 1; i + 1 < argc; ++i)
         if (std::strcmp(argv[i], "--invoices") == 0) invoices = std::atol(argv[i + 1]);
     try {
+        ChoosePinning();
+        if (gPinning.Active())
+            std::printf("pinned: this process on CPU %d, the servers on CPU %d\n", gPinning.ours,
+                        gPinning.servers);
+        else
+            std::printf("not pinned: fewer than two CPUs to choose from\n");
         RunFigures small = Measure(invoices);
         RunFigures large = Measure(4 * invoices);
         for (const RunFigures& f : {small, large}) {
             std::printf(
                 "%7ld invoices: %7ld vouchers, transfer %.2f s (%.0f documents/s), posting alone "
-                "%.2f s, median of %d paired ratios %.3f (against an instant server %.2f s)\n",
+                "%.2f s, median of %d paired ratios %.3f; against an instant server: transfer "
+                "%.2f s, posting alone %.2f s\n",
                 f.invoices, f.vouchers, f.transferSeconds, f.vouchers / f.transferSeconds,
-                f.postSeconds, kRounds, f.medianRatio, f.recordSeconds);
+                f.postSeconds, kRounds, f.medianRatio, f.instantTransferSeconds,
+                f.instantPostSeconds);
         }
         std::printf("4x the invoices took %.2fx as long\n",
                     large.transferSeconds / small.transferSeconds);

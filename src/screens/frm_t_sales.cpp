@@ -64,16 +64,35 @@ std::string frmT_Sales::FixedMastersPayload(TallyMaster& master) {
     return payload;
 }
 
+// The invoices' stock lines and free products, read on a connection of their own so that the
+// line query runs while the masters are sent.
+struct frmT_Sales::InvoiceLines {
+    std::unique_ptr<SourceConnection> connection;
+    Recordset lines;
+    Recordset freeProducts;
+};
+
 void frmT_Sales::ExportSteps() {
+    TallySaleTrn sale;
+    InvoiceLines source;
+    auto invoices = StartBuilding([&] { OpenInvoiceLines(source); },
+                                  [&](size_t row) { return BuildInvoice(sale, source, row); });
     TallyMaster master;
     SendMaster(Envelope(master, FixedMastersPayload(master)), "Sales masters");
     SendCustomerLedgers(master, SalesPartyQuery(dtpFrom.QueryText(), dtpTo.QueryText()),
                         CustomerColumns{});
-    TallySaleTrn sale;
-    SendInvoices(sale);
+    SendBuilt(*invoices, true);
 }
 
-frmT_Sales::Invoice frmT_Sales::ReadInvoice(size_t row) {
+void frmT_Sales::OpenInvoiceLines(InvoiceLines& source) const {
+    source.connection = OpenReader();
+    SourceDatabase::OpenOn(*source.connection, source.lines,
+                           SalesInvoiceLineQuery(dtpFrom.QueryText(), dtpTo.QueryText()));
+    SourceDatabase::OpenOn(*source.connection, source.freeProducts,
+                           SalesFreeProductQuery(dtpFrom.QueryText(), dtpTo.QueryText()));
+}
+
+frmT_Sales::Invoice frmT_Sales::ReadInvoice(size_t row) const {
     auto cell = [&](const char* field) { return ssdbgItem.Cell(row, field); };
     Invoice invoice;
     invoice.salId = cell("SalId");
@@ -92,46 +111,39 @@ frmT_Sales::Invoice frmT_Sales::ReadInvoice(size_t row) {
     return invoice;
 }
 
-void frmT_Sales::SendInvoices(TallySaleTrn& sale) {
-    SourceDatabase& db = Context().db;
-    db.strSQL = SalesInvoiceLineQuery(dtpFrom.QueryText(), dtpTo.QueryText());
-    db.OpenRsMain(db.strSQL);
-    db.strSQL = SalesFreeProductQuery(dtpFrom.QueryText(), dtpTo.QueryText());
-    db.OpenRsSecond(db.strSQL);
-
-    WalkGrid(true, [&](size_t row) {
-        DocumentRef document;
-        document.number = ssdbgItem.Cell(row, "SalInvNo");
-        ShowItem(document.number);
-        try {
-            Invoice invoice = ReadInvoice(row);
-            document.date = invoice.date;
-            document.party = invoice.party;
-            document.sourceTotal = invoice.netInSource;
-            if (invoice.netInSource <= 0) {
-                SkipDocument(document, "net amount is 0 or less");
-                return;
-            }
-            DocumentTotals totals(TotalRounding::EveryAddition);
-            std::string inventory = InventoryEntries(sale, invoice, totals);
-            Payable payable = SettleToWhole(totals.Net(invoice.windowDisplay));
-            document.amountSent = payable.amount;
-            std::string request = ComposeVoucher(sale, invoice, inventory, totals, payable);
-            SendVoucher(request, document, static_cast<long>(row) + 1);
-        } catch (const NotANumber& e) {
-            sale.strSale_Alloc.clear();
-            sale.strSale_Batch.clear();
-            DocumentNotSent(document, std::string("Not sent: ") + e.what());
+BuiltDocument frmT_Sales::BuildInvoice(TallySaleTrn& sale, InvoiceLines& source, size_t row) const {
+    BuiltDocument built;
+    DocumentRef& document = built.document;
+    document.number = ssdbgItem.Cell(row, "SalInvNo");
+    try {
+        Invoice invoice = ReadInvoice(row);
+        document.date = invoice.date;
+        document.party = invoice.party;
+        document.sourceTotal = invoice.netInSource;
+        if (invoice.netInSource <= 0) {
+            built.kind = BuiltDocument::Kind::Skip;
+            built.reason = "net amount is 0 or less";
+            return built;
         }
-    });
+        DocumentTotals totals(TotalRounding::EveryAddition);
+        std::string inventory = InventoryEntries(sale, source, invoice, totals);
+        Payable payable = SettleToWhole(totals.Net(invoice.windowDisplay));
+        document.amountSent = payable.amount;
+        built.request = ComposeVoucher(sale, invoice, inventory, totals, payable);
+    } catch (const NotANumber& e) {
+        sale.strSale_Alloc.clear();
+        sale.strSale_Batch.clear();
+        built.kind = BuiltDocument::Kind::NotSent;
+        built.reason = std::string("Not sent: ") + e.what();
+    }
+    return built;
 }
 
-std::string frmT_Sales::InventoryEntries(TallySaleTrn& sale, const Invoice& invoice,
-                                         DocumentTotals& totals) {
-    SourceDatabase& db = Context().db;
+std::string frmT_Sales::InventoryEntries(TallySaleTrn& sale, InvoiceLines& source,
+                                         const Invoice& invoice, DocumentTotals& totals) const {
     std::string inventory;
-    db.rsMain.Filter("[SALID] = " + invoice.salId);
-    for (Recordset& rs = db.rsMain; !rs.Eof(); rs.MoveNext()) {
+    source.lines.Filter("[SALID] = " + invoice.salId);
+    for (Recordset& rs = source.lines; !rs.Eof(); rs.MoveNext()) {
         SalesLine line = ReadSalesLine(rs);
         LinePosting posting = PostSalesLine(line, totals);
         const LineAmounts& amounts = line.amounts;
@@ -148,8 +160,8 @@ std::string frmT_Sales::InventoryEntries(TallySaleTrn& sale, const Invoice& invo
     sale.strSale_Batch.clear();
 
     // Free products carry no amount and add nothing to the totals.
-    db.rsSecond.Filter("[SALID] = " + invoice.salId);
-    for (Recordset& rs = db.rsSecond; !rs.Eof(); rs.MoveNext()) {
+    source.freeProducts.Filter("[SALID] = " + invoice.salId);
+    for (Recordset& rs = source.freeProducts; !rs.Eof(); rs.MoveNext()) {
         std::string itemName = rs.Fields("PrdCCode").Value() + "_" + rs.Fields("FreePrdId").Value();
         double qty = NumberField(rs, "FREEQty");
         sale.strSale_Alloc =
@@ -166,7 +178,7 @@ std::string frmT_Sales::InventoryEntries(TallySaleTrn& sale, const Invoice& invo
 
 std::string frmT_Sales::ComposeVoucher(TallySaleTrn& sale, Invoice& invoice,
                                        const std::string& inventory, const DocumentTotals& totals,
-                                       const Payable& payable) {
+                                       const Payable& payable) const {
     std::string voucherType = kVoucherType, refNo = invoice.number, remarks, partyName,
                 add4 = invoice.state, add5;
     std::string text =

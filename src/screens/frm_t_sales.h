@@ -26,14 +26,17 @@ protected:
 
 private:
     struct Invoice;
-    void SendInvoices(TallySaleTrn& sale);
-    Invoice ReadInvoice(size_t row);
+    struct InvoiceLines;
+    // Runs on the building thread: reads only the grid, the settings and `source`.
+    void OpenInvoiceLines(InvoiceLines& source) const;
+    BuiltDocument BuildInvoice(TallySaleTrn& sale, InvoiceLines& source, size_t row) const;
+    Invoice ReadInvoice(size_t row) const;
     // The inventory entries of the invoice's stock lines and free products; the stock lines
     // add to `totals`.
-    std::string InventoryEntries(TallySaleTrn& sale, const Invoice& invoice,
-                                 DocumentTotals& totals);
+    std::string InventoryEntries(TallySaleTrn& sale, InvoiceLines& source, const Invoice& invoice,
+                                 DocumentTotals& totals) const;
     std::string ComposeVoucher(TallySaleTrn& sale, Invoice& invoice, const std::string& inventory,
-                               const DocumentTotals& totals, const Payable& payable);
+                               const DocumentTotals& totals, const Payable& payable) const;
 };
 
 }  // namespace zentrail

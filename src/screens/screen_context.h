@@ -16,6 +16,9 @@ struct ScreenContext {
     TallyTransport& tally;
     // Folder whose "runs" subfolder receives a report of every export; empty: no report.
     std::filesystem::path reportFolder{};
+    // Documents built ahead while Tally takes the one before; 0 builds each just before it
+    // is sent, on the export's own thread. Requests, log and report are the same either way.
+    size_t buildAhead = 4;
 
     std::string TallyUrl() const { return config.TallyUrl(); }
     // Parent group of customer ledgers.

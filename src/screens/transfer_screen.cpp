@@ -395,6 +395,34 @@ void TransferScreen::WalkGrid(bool progressIsPosition,
     }
 }
 
+std::unique_ptr<DocumentPipeline> TransferScreen::StartBuilding(DocumentPipeline::Prepare prepare,
+                                                                DocumentPipeline::Build build) {
+    return std::make_unique<DocumentPipeline>(ssdbgItem.RowCount(), context_.buildAhead,
+                                              std::move(prepare), std::move(build));
+}
+
+void TransferScreen::SendBuilt(DocumentPipeline& documents, bool progressIsPosition) {
+    WalkGrid(progressIsPosition, [&](size_t row) {
+        BuiltDocument built = documents.Next();
+        ShowItem(built.document.number);
+        switch (built.kind) {
+            case BuiltDocument::Kind::Send:
+                SendVoucher(built.request, built.document, static_cast<long>(row) + 1);
+                break;
+            case BuiltDocument::Kind::Skip:
+                SkipDocument(built.document, built.reason);
+                break;
+            case BuiltDocument::Kind::NotSent:
+                DocumentNotSent(built.document, built.reason);
+                break;
+        }
+    });
+}
+
+std::unique_ptr<SourceConnection> TransferScreen::OpenReader() const {
+    return context_.db.OpenReader(context_.config);
+}
+
 void TransferScreen::RunMasterStep(const std::string& caption, std::string sql,
                                    TallyBuilder& master,
                                    const std::function<std::string(Recordset&)>& itemName,

@@ -3,10 +3,12 @@
 #include <atomic>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "screens/calendar_date.h"
+#include "screens/document_pipeline.h"
 #include "screens/run_record.h"
 #include "screens/screen_context.h"
 #include "screens/screen_observer.h"
@@ -23,15 +25,6 @@ struct ProgressBar {
     long min = 0;
     long max = 100;
     long value = 0;
-};
-
-// A listed document as the run report and the log name it.
-struct DocumentRef {
-    std::string number{};
-    std::string date{};
-    std::string party{};
-    std::optional<double> amountSent{};   // the voucher's party amount
-    std::optional<double> sourceTotal{};  // the document's own total, where the listing has it
 };
 
 // The frame every transfer screen shares: controls, reset, Get Data, the export's steps, log,
@@ -99,6 +92,7 @@ protected:
     virtual void ExportSteps() = 0;
 
     ScreenContext& Context() { return context_; }
+    const ScreenContext& Context() const { return context_; }
     const std::string& Url() const { return url_; }
 
     // Step display.
@@ -130,6 +124,14 @@ protected:
     // The document step: walks the grid rows in order, showing each row's index (or, with
     // `progressIsPosition`, its 1-based position) on the progress bar.
     void WalkGrid(bool progressIsPosition, const std::function<void(size_t row)>& visit);
+    // The document step for documents built ahead (see ScreenContext::buildAhead): starts
+    // building, so that `prepare` (on the building thread) and the first documents overlap the
+    // steps before. SendBuilt then shows, sends and records each one here, in grid order.
+    std::unique_ptr<DocumentPipeline> StartBuilding(DocumentPipeline::Prepare prepare,
+                                                    DocumentPipeline::Build build);
+    void SendBuilt(DocumentPipeline& documents, bool progressIsPosition);
+    // A connection of the screen's own for reading beside the shared result sets.
+    std::unique_ptr<SourceConnection> OpenReader() const;
     // A master step: runs `sql` into rsMain and sends one request per row.
     void RunMasterStep(const std::string& caption, std::string sql, TallyBuilder& master,
                        const std::function<std::string(Recordset&)>& itemName,

@@ -27,16 +27,26 @@ std::unique_ptr<SourceConnection> OpenSourceConnection(const std::string& strSql
 
 void SourceDatabase::OpenConnection(const Configuration& config) {
     cnSource.reset();  // the earlier connection closes before the new one opens
-    cnSource = opener_(config.strSqlOdbc, config.strSqlUser, config.strSqlPassword);
+    cnSource = OpenReader(config);
     rsMain = Recordset();
     rsSecond = Recordset();
     rsThird = Recordset();
 }
 
+std::unique_ptr<SourceConnection> SourceDatabase::OpenReader(const Configuration& config) const {
+    return opener_(config.strSqlOdbc, config.strSqlUser, config.strSqlPassword);
+}
+
 bool SourceDatabase::OpenInto(Recordset& recordset, const std::string& sql) {
     if (recordset.State() == Recordset::kStateOpen) recordset.Close();
     if (!cnSource) throw ado_error::InvalidConnection();
-    RowSet rows = cnSource->Query(sql);
+    return OpenOn(*cnSource, recordset, sql);
+}
+
+bool SourceDatabase::OpenOn(SourceConnection& connection, Recordset& recordset,
+                            const std::string& sql) {
+    if (recordset.State() == Recordset::kStateOpen) recordset.Close();
+    RowSet rows = connection.Query(sql);
     // A statement without a result set (no columns, unlike an empty result) leaves the set
     // closed, and the caller gets the closed-set error rather than an empty listing.
     if (rows.FieldCount() == 0) throw ado_error::ObjectClosed();

@@ -59,6 +59,13 @@ public:
     // set raises the closed-set error, as opening it would. Throws DbError.
     std::vector<std::string> ColumnNames(const std::string& sql);
 
+    // A connection of its own to the source of the configuration, for reading beside the
+    // shared result sets, also from another thread. Throws DbError.
+    std::unique_ptr<SourceConnection> OpenReader(const Configuration& config) const;
+    // Runs the SQL text on `connection` into `recordset`, as OpenRsMain does on the shared
+    // connection. Throws DbError.
+    static bool OpenOn(SourceConnection& connection, Recordset& recordset, const std::string& sql);
+
 private:
     bool OpenInto(Recordset& recordset, const std::string& sql);
 

@@ -1,0 +1,71 @@
+#include "screens/document_pipeline.h"
+
+#include <stdexcept>
+
+namespace zentrail {
+
+DocumentPipeline::DocumentPipeline(size_t rows, size_t ahead, Prepare prepare, Build build)
+    : rows_(rows), ahead_(ahead), prepare_(std::move(prepare)), build_(std::move(build)) {
+    if (ahead_ > 0) builder_ = std::thread([this] { BuildAhead(); });
+}
+
+DocumentPipeline::~DocumentPipeline() {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        closing_ = true;
+    }
+    changed_.notify_all();
+    if (builder_.joinable()) builder_.join();
+}
+
+DocumentPipeline::Slot DocumentPipeline::Make(size_t row) {
+    Slot slot;
+    try {
+        if (row == 0 && prepare_) prepare_();
+        slot.built = build_(row);
+    } catch (...) {
+        slot.failure = std::current_exception();
+    }
+    return slot;
+}
+
+void DocumentPipeline::BuildAhead() {
+    for (size_t row = 0; row < rows_; ++row) {
+        {
+            std::unique_lock<std::mutex> lock(mutex_);
+            changed_.wait(lock, [&] { return closing_ || ready_.size() < ahead_; });
+            if (closing_) return;
+        }
+        Slot slot = Make(row);
+        const bool failed = slot.failure != nullptr;
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            ready_.push_back(std::move(slot));
+        }
+        changed_.notify_all();
+        if (failed) return;
+    }
+}
+
+BuiltDocument DocumentPipeline::Next() {
+    if (failed_ || taken_ >= rows_) throw std::logic_error("no further document to build");
+    Slot slot;
+    if (ahead_ == 0) {
+        slot = Make(taken_);
+    } else {
+        std::unique_lock<std::mutex> lock(mutex_);
+        changed_.wait(lock, [&] { return !ready_.empty(); });
+        slot = std::move(ready_.front());
+        ready_.pop_front();
+        lock.unlock();
+        changed_.notify_all();
+    }
+    ++taken_;
+    if (slot.failure) {
+        failed_ = true;
+        std::rethrow_exception(slot.failure);
+    }
+    return std::move(slot.built);
+}
+
+}  // namespace zentrail

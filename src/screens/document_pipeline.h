@@ -1,0 +1,67 @@
+#pragma once
+
+#include <condition_variable>
+#include <cstddef>
+#include <deque>
+#include <exception>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+
+#include "screens/document_ref.h"
+
+namespace zentrail {
+
+// What building one listed document gave: its request, or why it is not sent.
+struct BuiltDocument {
+    enum class Kind { Send, Skip, NotSent };
+    Kind kind = Kind::Send;
+    DocumentRef document{};
+    std::string request{};  // Send
+    std::string reason{};   // Skip, NotSent
+};
+
+// Builds the documents of rows 0 .. rows-1 in order while earlier ones are being sent. With
+// `ahead` above 0 a builder thread stays at most that many documents ahead of the one taken;
+// with 0 each document is built when it is asked for, on the caller's thread. `prepare` runs
+// once before the first build, on the thread that builds. What prepare or a build throws is
+// handed over in its turn, and nothing is built after it. Tally still gets one request at a
+// time, in order: only building moves.
+class DocumentPipeline {
+public:
+    using Prepare = std::function<void()>;
+    using Build = std::function<BuiltDocument(size_t row)>;
+
+    DocumentPipeline(size_t rows, size_t ahead, Prepare prepare, Build build);
+    // Ends building: waits for the build in progress, builds nothing more.
+    ~DocumentPipeline();
+    DocumentPipeline(const DocumentPipeline&) = delete;
+    DocumentPipeline& operator=(const DocumentPipeline&) = delete;
+
+    // The next row's document; rethrows what preparing or building it threw.
+    BuiltDocument Next();
+
+private:
+    struct Slot {
+        BuiltDocument built{};
+        std::exception_ptr failure{};
+    };
+    Slot Make(size_t row);
+    void BuildAhead();
+
+    const size_t rows_;
+    const size_t ahead_;
+    Prepare prepare_;
+    Build build_;
+    size_t taken_ = 0;
+    bool failed_ = false;
+
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::deque<Slot> ready_;
+    bool closing_ = false;
+    std::thread builder_;
+};
+
+}  // namespace zentrail
