@@ -145,7 +145,7 @@ int main(int argc, char** argv) {
         source.OpenConnection(config);
         zentrail::HttpClient tally;
         size_t rows = 0;
-        const double getData = Median(1, [&] {
+        const double getData = Median(3, [&] {
             zentrail::frmT_Sales sales({config, source, tally});
             sales.Load();
             sales.SetDates({2024, 4, 1}, {2024, 5, 31});
@@ -171,7 +171,7 @@ int main(int argc, char** argv) {
         const double asValues = Median(3, [&] { valueBytes = ReadAsValues(db, translatedHeader); });
 
         std::printf(
-            "%ld invoices: Get Data listed %zu rows in %.2f s, peak memory %.0f MiB "
+            "%ld invoices: Get Data listed %zu rows in %.2f s (median of 3), peak memory %.0f MiB "
             "(%.0f MiB before Get Data)\n",
             invoices, rows, getData, peak, before);
         std::printf("grid columns: running the column query %.3f s, preparing it %.6f s\n",

@@ -1,5 +1,6 @@
 #include "screens/transfer_grid.h"
 
+#include <algorithm>
 #include <limits>
 #include <stdexcept>
 
@@ -9,12 +10,18 @@ namespace zentrail {
 
 namespace {
 using ascii::Lower;
+// Large enough that a listing needs few, small enough that a short one wastes little.
+constexpr size_t kBlockBytes = size_t{1} << 20;
 }  // namespace
 
 void TransferGrid::Clear() {
     rowCount_ = 0;
-    text_.clear();
-    text_.shrink_to_fit();
+    blocks_.clear();
+    blocks_.shrink_to_fit();
+    rowBlock_.clear();
+    rowBlock_.shrink_to_fit();
+    rowStart_.clear();
+    rowStart_.shrink_to_fit();
     ends_.clear();
     ends_.shrink_to_fit();
     currentRow = 0;
@@ -39,11 +46,17 @@ void TransferGrid::AddRow(std::span<const std::string_view> cells) {
     size_t bytes = 0;
     for (size_t column = 0; column < ColumnCount() && column < cells.size(); ++column)
         bytes += cells[column].size();
-    if (text_.size() + bytes > std::numeric_limits<uint32_t>::max())
-        throw std::length_error("the listing is larger than the grid can hold");
+    if (bytes > std::numeric_limits<uint32_t>::max())
+        throw std::length_error("a row is larger than the grid can hold");
+    if (blocks_.empty() || blocks_.back().capacity() - blocks_.back().size() < bytes) {
+        blocks_.emplace_back().reserve(std::max(kBlockBytes, bytes));
+    }
+    std::string& block = blocks_.back();
+    rowBlock_.push_back(static_cast<uint32_t>(blocks_.size() - 1));
+    rowStart_.push_back(static_cast<uint32_t>(block.size()));
     for (size_t column = 0; column < ColumnCount(); ++column) {
-        if (column < cells.size()) text_ += cells[column];
-        ends_.push_back(static_cast<uint32_t>(text_.size()));
+        if (column < cells.size()) block += cells[column];
+        ends_.push_back(static_cast<uint32_t>(block.size()));
     }
     ++rowCount_;
 }
@@ -58,8 +71,8 @@ std::string_view TransferGrid::Text(size_t row, size_t column) const {
         throw std::out_of_range("The grid has no cell " + std::to_string(row) + ", " +
                                 std::to_string(column));
     const size_t at = row * ColumnCount() + column;
-    const size_t begin = at == 0 ? 0 : ends_[at - 1];
-    return std::string_view(text_).substr(begin, ends_[at] - begin);
+    const size_t begin = column == 0 ? rowStart_[row] : ends_[at - 1];
+    return std::string_view(blocks_[rowBlock_[row]]).substr(begin, ends_[at] - begin);
 }
 
 std::string TransferGrid::Cell(size_t row, std::string_view fieldName) const {

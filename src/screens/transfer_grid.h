@@ -10,7 +10,8 @@
 namespace zentrail {
 
 // The grid ssdbgItem: run-time columns named after the query's fields, rows of trimmed text.
-// The cells are packed into one buffer: a listing of 100,000 invoices holds millions of them.
+// The cells are packed into large blocks of text: a listing of 100,000 invoices holds millions
+// of them, and a block, once started, is never moved.
 class TransferGrid {
 public:
     static constexpr const char* kDesignCaption = "Data Imported From File :-----";
@@ -43,8 +44,10 @@ private:
     std::vector<std::string> captions_;
     std::unordered_map<std::string, size_t> columnByLowerName_;
     size_t rowCount_ = 0;
-    std::string text_;
-    std::vector<uint32_t> ends_;  // end offset in text_ of each cell, row-major
+    std::vector<std::string> blocks_;  // each reserved in full when started
+    std::vector<uint32_t> rowBlock_;   // the block holding each row
+    std::vector<uint32_t> rowStart_;   // where each row starts in its block
+    std::vector<uint32_t> ends_;       // end offset in its row's block of each cell, row-major
 };
 
 }  // namespace zentrail

@@ -1,5 +1,6 @@
 #include "screens/transfer_screen.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "screens/customer_ledger.h"
@@ -33,6 +34,28 @@ std::string VoucherKeyOf(const std::string& request) {
 std::string CountLine(const char* label, long count) {
     return std::string("\n") + label + ": " + std::to_string(count);
 }
+
+// Appends each row of the listing to the grid, its texts trimmed.
+class GridFiller : public RowSink {
+public:
+    explicit GridFiller(TransferGrid& grid) : grid_(grid) {}
+    void Columns(const std::vector<std::string>& fieldNames) override {
+        cells_.resize(fieldNames.size());
+        labelField_ = fieldNames.size() > 1 ? 1 : 0;
+    }
+    void Row(std::span<const std::optional<std::string_view>> values) override {
+        for (size_t i = 0; i < cells_.size() && i < values.size(); ++i)
+            cells_[i] = values[i] ? BlankTrimmed(*values[i]) : std::string_view();
+        grid_.AddRow(cells_);
+    }
+    // The field that names a row while the listing is shown: the second, if there is one.
+    size_t LabelField() const { return labelField_; }
+
+private:
+    TransferGrid& grid_;
+    std::vector<std::string_view> cells_;
+    size_t labelField_ = 0;
+};
 
 }  // namespace
 
@@ -146,25 +169,22 @@ void TransferScreen::cmdGetData_Click() {
         ShowItem("");
         SourceDatabase& db = context_.db;
         db.strSQL = HeaderQuery();
-        if (db.OpenRsMain(db.strSQL)) {
-            Recordset& rs = db.rsMain;
-            long count = rs.RecordCount();
+        // The rows go straight into the grid; the listing is shown once it is complete.
+        GridFiller filler(ssdbgItem);
+        db.ReadRows(db.strSQL, filler);
+        const long count = static_cast<long>(ssdbgItem.RowCount());
+        if (count > 0) {
             SetProgressRange(count);
             SetTotalCount(count);
             ssdbgItem.caption = "Total Records Imported " + std::to_string(count);
             Notify(ScreenControl::GridCaption);
-            size_t labelField = rs.FieldCount() > 1 ? 1 : 0;
-            std::vector<std::string_view> cells(rs.FieldCount());
-            while (!rs.Eof()) {
-                SetProgress(rs.AbsolutePosition());
-                ShowItem(rs.FieldCount() ? TrimBlanks(rs.Fields(labelField).text) : "");
-                for (size_t i = 0; i < cells.size(); ++i)
-                    cells[i] = BlankTrimmed(rs.Fields(i).text);
-                ssdbgItem.AddRow(cells);
-                rs.MoveNext();
+            const size_t labelColumn = std::min(filler.LabelField(), ssdbgItem.ColumnCount() - 1);
+            for (long row = 0; row < count; ++row) {
+                SetProgress(row + 1);
+                ShowItem(std::string(ssdbgItem.Text(static_cast<size_t>(row), labelColumn)));
             }
             Notify(ScreenControl::GridRows);
-            SetTotalCount(static_cast<long>(ssdbgItem.RowCount()));
+            SetTotalCount(count);
         }
         db.rsMain.Close();
     } catch (const DbError& e) {
@@ -173,6 +193,10 @@ void TransferScreen::cmdGetData_Click() {
     } catch (const std::exception& e) {
         getDataFailed_ = true;
         ReportError("Get Data", 0, e.what());
+    }
+    if (getDataFailed_) {  // no half listing to export
+        ssdbgItem.Clear();
+        Notify(ScreenControl::GridRows);
     }
     SetProgress(0);
     ShowItem("");

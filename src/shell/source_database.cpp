@@ -25,6 +25,21 @@ std::unique_ptr<SourceConnection> OpenSourceConnection(const std::string& strSql
     }
 }
 
+void SourceConnection::Stream(const std::string& sql, RowSink& sink) {
+    const RowSet rows = Query(sql);
+    sink.Columns(rows.FieldNames());
+    std::vector<std::optional<std::string_view>> values(rows.FieldCount());
+    for (size_t row = 0; row < rows.RowCount(); ++row) {
+        for (size_t field = 0; field < values.size(); ++field) {
+            if (rows.IsNull(row, field))
+                values[field].reset();
+            else
+                values[field] = rows.Text(row, field);
+        }
+        sink.Row(values);
+    }
+}
+
 void SourceDatabase::OpenConnection(const Configuration& config) {
     cnSource.reset();  // the earlier connection closes before the new one opens
     cnSource = OpenReader(config);
@@ -52,6 +67,26 @@ bool SourceDatabase::OpenOn(SourceConnection& connection, Recordset& recordset,
     if (rows.FieldCount() == 0) throw ado_error::ObjectClosed();
     recordset.Open(std::move(rows));
     return !(recordset.Eof() || recordset.Bof());
+}
+
+void SourceDatabase::ReadRows(const std::string& sql, RowSink& sink) {
+    if (!cnSource) throw ado_error::InvalidConnection();
+    // A statement without a result set is refused as OpenRsMain refuses it.
+    class ResultSetOnly : public RowSink {
+    public:
+        explicit ResultSetOnly(RowSink& sink) : sink_(sink) {}
+        void Columns(const std::vector<std::string>& fieldNames) override {
+            if (fieldNames.empty()) throw ado_error::ObjectClosed();
+            sink_.Columns(fieldNames);
+        }
+        void Row(std::span<const std::optional<std::string_view>> values) override {
+            sink_.Row(values);
+        }
+
+    private:
+        RowSink& sink_;
+    } checked(sink);
+    cnSource->Stream(sql, checked);
 }
 
 std::vector<std::string> SourceDatabase::ColumnNames(const std::string& sql) {

@@ -2,7 +2,10 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "shell/db_error.h"
@@ -12,12 +15,26 @@ namespace zentrail {
 
 struct Configuration;
 
+// Takes the rows of a query one at a time.
+class RowSink {
+public:
+    virtual ~RowSink() = default;
+    // The field names, before any row; none for a statement without a result set.
+    virtual void Columns(const std::vector<std::string>& fieldNames) = 0;
+    // One row: each value's text (dates as YYYYMMDD), std::nullopt for NULL. The texts live
+    // for the call only.
+    virtual void Row(std::span<const std::optional<std::string_view>> values) = 0;
+};
+
 // A read-only connection to the distributor database.
 class SourceConnection {
 public:
     virtual ~SourceConnection() = default;
     // Runs one SQL text (as written for SQL Server) and returns all its rows.
     virtual RowSet Query(const std::string& sql) = 0;
+    // Runs one SQL text and hands its rows to `sink` as they come, where the connection can
+    // without holding them all; this fallback reads them through Query first.
+    virtual void Stream(const std::string& sql, RowSink& sink);
     // The field names the SQL text would return, in order. Connections that can prepare a
     // statement read them without running it; this fallback runs it.
     virtual std::vector<std::string> ColumnNames(const std::string& sql) {
@@ -58,6 +75,9 @@ public:
     // The field names of the SQL text without reading its rows. A statement without a result
     // set raises the closed-set error, as opening it would. Throws DbError.
     std::vector<std::string> ColumnNames(const std::string& sql);
+    // Runs the SQL text on the connection and hands its rows to `sink`, without a result set.
+    // A statement without a result set raises the closed-set error. Throws DbError.
+    void ReadRows(const std::string& sql, RowSink& sink);
 
     // A connection of its own to the source of the configuration, for reading beside the
     // shared result sets, also from another thread. Throws DbError.

@@ -104,15 +104,17 @@ std::optional<std::filesystem::path> SqliteSourceFile(const std::string& strSqlO
 SqliteConnection::SqliteConnection(const std::filesystem::path& file)
     : db_(std::make_unique<Handle>()) {
     std::u8string name = file.u8string();
+    // A connection is used by one thread at a time (a second reader has a connection of its
+    // own), so SQLite's per-call locking of it is left out.
+    constexpr int kReadOnly = SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX;
     int rc;
     if (IsIdleWalFile(file)) {
         // Nobody writes it now, so reading it as immutable is exact and needs no side files.
         const std::string uri = FileUri(name) + "?immutable=1";
-        rc =
-            sqlite3_open_v2(uri.c_str(), &db_->db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr);
+        rc = sqlite3_open_v2(uri.c_str(), &db_->db, kReadOnly | SQLITE_OPEN_URI, nullptr);
     } else {
-        rc = sqlite3_open_v2(reinterpret_cast<const char*>(name.c_str()), &db_->db,
-                             SQLITE_OPEN_READONLY, nullptr);
+        rc = sqlite3_open_v2(reinterpret_cast<const char*>(name.c_str()), &db_->db, kReadOnly,
+                             nullptr);
     }
     if (rc != SQLITE_OK) {
         if (!db_->db) throw DbError(rc, sqlite3_errstr(rc));
@@ -155,9 +157,29 @@ std::vector<std::string> SqliteConnection::ColumnNames(const std::string& sql) {
 }
 
 RowSet SqliteConnection::Query(const std::string& sql) {
+    class Collect : public RowSink {
+    public:
+        void Columns(const std::vector<std::string>& fieldNames) override {
+            rows = RowSet(fieldNames);
+        }
+        void Row(std::span<const std::optional<std::string_view>> values) override {
+            for (const std::optional<std::string_view>& value : values) {
+                if (value)
+                    rows.Append(*value);
+                else
+                    rows.AppendNull();
+            }
+        }
+        RowSet rows;
+    } collect;
+    Stream(sql, collect);
+    return std::move(collect.rows);
+}
+
+void SqliteConnection::Stream(const std::string& sql, RowSink& sink) {
     Statement statement = Prepare(*db_, sql);
 
-    int columns = sqlite3_column_count(statement.get());
+    const int columns = sqlite3_column_count(statement.get());
     std::vector<std::string> names;
     std::vector<bool> dateColumns;
     for (int i = 0; i < columns; ++i) {
@@ -165,25 +187,29 @@ RowSet SqliteConnection::Query(const std::string& sql) {
         names.emplace_back(name ? name : "");
         dateColumns.push_back(IsDateColumn(sqlite3_column_decltype(statement.get(), i)));
     }
-    RowSet rows(std::move(names));
+    sink.Columns(names);
 
-    std::array<char, kNumberTextRoom> numberRoom;
+    std::vector<std::optional<std::string_view>> values(static_cast<size_t>(columns));
+    // The texts a row's values were converted to, kept until the sink has had the row.
+    std::vector<std::array<char, kNumberTextRoom>> numberRoom(static_cast<size_t>(columns));
+    std::vector<std::string> converted(static_cast<size_t>(columns));
     for (;;) {
-        int rc = sqlite3_step(statement.get());
+        const int rc = sqlite3_step(statement.get());
         if (rc == SQLITE_DONE) break;
         if (rc != SQLITE_ROW) throw db_->Error();
         for (int i = 0; i < columns; ++i) {
+            const size_t at = static_cast<size_t>(i);
             const int type = sqlite3_column_type(statement.get(), i);
             if (type == SQLITE_NULL) {
-                rows.AppendNull();
+                values[at].reset();
                 continue;
             }
             // Numbers are read as values and written here, in the text SQLite would give.
             std::string_view text;
             if (type == SQLITE_INTEGER) {
-                text = SqliteIntegerText(sqlite3_column_int64(statement.get(), i), numberRoom);
+                text = SqliteIntegerText(sqlite3_column_int64(statement.get(), i), numberRoom[at]);
             } else if (type == SQLITE_FLOAT) {
-                text = SqliteRealText(sqlite3_column_double(statement.get(), i), numberRoom);
+                text = SqliteRealText(sqlite3_column_double(statement.get(), i), numberRoom[at]);
             } else {
                 const auto* bytes = sqlite3_column_text(statement.get(), i);
                 if (!bytes) throw db_->Error();  // out of memory while converting
@@ -192,16 +218,18 @@ RowSet SqliteConnection::Query(const std::string& sql) {
                                      static_cast<size_t>(sqlite3_column_bytes(statement.get(), i)));
             }
             std::optional<std::string> date;
-            if (dateColumns[i]) date = DateTextFromIso(text);
-            std::string converted;
-            if (!date && !IsValidUtf8(text)) {
-                converted = SourceBytesToUtf8(text);
-                text = converted;
+            if (dateColumns[at]) date = DateTextFromIso(text);
+            if (date) {
+                converted[at] = std::move(*date);
+                text = converted[at];
+            } else if (!IsValidUtf8(text)) {
+                converted[at] = SourceBytesToUtf8(text);
+                text = converted[at];
             }
-            rows.Append(date ? std::string_view(*date) : text);
+            values[at] = text;
         }
+        sink.Row(values);
     }
-    return rows;
 }
 
 }  // namespace zentrail

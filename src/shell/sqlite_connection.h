@@ -26,6 +26,7 @@ public:
     SqliteConnection& operator=(const SqliteConnection&) = delete;
 
     RowSet Query(const std::string& sql) override;
+    void Stream(const std::string& sql, RowSink& sink) override;
     std::vector<std::string> ColumnNames(const std::string& sql) override;
 
     struct Handle;  // the open database, known only to the .cpp

@@ -160,6 +160,43 @@ TEST_F(TransferScreenTest, QueryErrorIsReportedAndTheScreenStaysUsable) {
     EXPECT_EQ(screen_.ssdbgItem.RowCount(), 2u);
 }
 
+// Lists two rows of the listing, then fails, as a query can part way through its rows.
+class FailingPartWay : public SourceConnection {
+public:
+    RowSet Query(const std::string&) override { return Invoices(0); }
+    void Stream(const std::string&, RowSink& sink) override {
+        const RowSet rows = Invoices(2);
+        sink.Columns(rows.FieldNames());
+        for (size_t row = 0; row < rows.RowCount(); ++row) {
+            std::vector<std::optional<std::string_view>> values;
+            for (size_t field = 0; field < rows.FieldCount(); ++field)
+                values.emplace_back(rows.Text(row, field));
+            sink.Row(values);
+        }
+        throw DbError(11, "database disk image is malformed");
+    }
+};
+
+TEST(TransferScreenGetData, AListingThatFailsPartWayLeavesNoRowsToExport) {
+    Configuration config;
+    SourceDatabase db([](const std::string&, const std::string&, const std::string&) {
+        return std::make_unique<FailingPartWay>();
+    });
+    db.OpenConnection(config);
+    testing::ScriptedTransport tally([](const std::string&) { return HttpResult{}; });
+    PlainScreen screen(ScreenContext{config, db, tally});
+    RecordingObserver observer;
+    screen.SetObserver(&observer);
+    screen.Load();
+    screen.cmdGetData_Click();
+    EXPECT_TRUE(screen.GetDataFailed());
+    EXPECT_EQ(screen.ssdbgItem.RowCount(), 0u);
+    EXPECT_EQ(screen.ssdbgItem.caption, TransferGrid::kDesignCaption);
+    ASSERT_EQ(observer.messages.size(), 1u);
+    EXPECT_NE(observer.messages[0].text.find("error 11: database disk image is malformed"),
+              std::string::npos);
+}
+
 TEST_F(TransferScreenTest, ExportErrorStopsTheRunWithAMessage) {
     screen_.Load();
     screen_.exportSteps = [](PlainScreen&) {
