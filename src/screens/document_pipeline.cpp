@@ -4,17 +4,25 @@
 
 namespace zentrail {
 
-DocumentPipeline::DocumentPipeline(size_t rows, size_t ahead, Prepare prepare, Build build)
-    : rows_(rows), ahead_(ahead), prepare_(std::move(prepare)), build_(std::move(build)) {
+DocumentPipeline::DocumentPipeline(size_t rows, size_t ahead, Prepare prepare, Build build,
+                                   Cancel cancel)
+    : rows_(rows),
+      ahead_(ahead),
+      prepare_(std::move(prepare)),
+      build_(std::move(build)),
+      cancel_(std::move(cancel)) {
     if (ahead_ > 0) builder_ = std::thread([this] { BuildAhead(); });
 }
 
 DocumentPipeline::~DocumentPipeline() {
+    bool preparing = false;
     {
         std::lock_guard<std::mutex> lock(mutex_);
         closing_ = true;
+        preparing = builder_.joinable() && !prepared_ && rows_ > 0;
     }
     changed_.notify_all();
+    if (preparing && cancel_) cancel_();
     if (builder_.joinable()) builder_.join();
 }
 
@@ -40,6 +48,7 @@ void DocumentPipeline::BuildAhead() {
         const bool failed = slot.failure != nullptr;
         {
             std::lock_guard<std::mutex> lock(mutex_);
+            prepared_ = true;
             ready_.push_back(std::move(slot));
         }
         changed_.notify_all();

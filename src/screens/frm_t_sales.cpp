@@ -75,8 +75,11 @@ struct frmT_Sales::InvoiceLines {
 void frmT_Sales::ExportSteps() {
     TallySaleTrn sale;
     InvoiceLines source;
-    auto invoices = StartBuilding([&] { OpenInvoiceLines(source); },
-                                  [&](size_t row) { return BuildInvoice(sale, source, row); });
+    source.connection = OpenReader();
+    // A run that ends early does not wait for the line query.
+    auto invoices = StartBuilding([&] { ReadInvoiceLines(source); },
+                                  [&](size_t row) { return BuildInvoice(sale, source, row); },
+                                  [&] { source.connection->Interrupt(); });
     TallyMaster master;
     SendMaster(Envelope(master, FixedMastersPayload(master)), "Sales masters");
     SendCustomerLedgers(master, SalesPartyQuery(dtpFrom.QueryText(), dtpTo.QueryText()),
@@ -84,8 +87,7 @@ void frmT_Sales::ExportSteps() {
     SendBuilt(*invoices, true);
 }
 
-void frmT_Sales::OpenInvoiceLines(InvoiceLines& source) const {
-    source.connection = OpenReader();
+void frmT_Sales::ReadInvoiceLines(InvoiceLines& source) const {
     SourceDatabase::OpenOn(*source.connection, source.lines,
                            SalesInvoiceLineQuery(dtpFrom.QueryText(), dtpTo.QueryText()));
     SourceDatabase::OpenOn(*source.connection, source.freeProducts,

@@ -28,7 +28,7 @@ private:
     struct Invoice;
     struct InvoiceLines;
     // Runs on the building thread: reads only the grid, the settings and `source`.
-    void OpenInvoiceLines(InvoiceLines& source) const;
+    void ReadInvoiceLines(InvoiceLines& source) const;
     BuiltDocument BuildInvoice(TallySaleTrn& sale, InvoiceLines& source, size_t row) const;
     Invoice ReadInvoice(size_t row) const;
     // The inventory entries of the invoice's stock lines and free products; the stock lines

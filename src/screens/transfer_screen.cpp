@@ -420,9 +420,11 @@ void TransferScreen::WalkGrid(bool progressIsPosition,
 }
 
 std::unique_ptr<DocumentPipeline> TransferScreen::StartBuilding(DocumentPipeline::Prepare prepare,
-                                                                DocumentPipeline::Build build) {
+                                                                DocumentPipeline::Build build,
+                                                                DocumentPipeline::Cancel cancel) {
     return std::make_unique<DocumentPipeline>(ssdbgItem.RowCount(), context_.buildAhead,
-                                              std::move(prepare), std::move(build));
+                                              std::move(prepare), std::move(build),
+                                              std::move(cancel));
 }
 
 void TransferScreen::SendBuilt(DocumentPipeline& documents, bool progressIsPosition) {

@@ -128,7 +128,8 @@ protected:
     // building, so that `prepare` (on the building thread) and the first documents overlap the
     // steps before. SendBuilt then shows, sends and records each one here, in grid order.
     std::unique_ptr<DocumentPipeline> StartBuilding(DocumentPipeline::Prepare prepare,
-                                                    DocumentPipeline::Build build);
+                                                    DocumentPipeline::Build build,
+                                                    DocumentPipeline::Cancel cancel = nullptr);
     void SendBuilt(DocumentPipeline& documents, bool progressIsPosition);
     // A connection of the screen's own for reading beside the shared result sets.
     std::unique_ptr<SourceConnection> OpenReader() const;

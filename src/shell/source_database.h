@@ -35,6 +35,9 @@ public:
     // Runs one SQL text and hands its rows to `sink` as they come, where the connection can
     // without holding them all; this fallback reads them through Query first.
     virtual void Stream(const std::string& sql, RowSink& sink);
+    // Ends a query that runs on another thread as soon as the connection can; that query then
+    // fails. Safe to call from any thread. Connections that cannot do this let it run out.
+    virtual void Interrupt() {}
     // The field names the SQL text would return, in order. Connections that can prepare a
     // statement read them without running it; this fallback runs it.
     virtual std::vector<std::string> ColumnNames(const std::string& sql) {

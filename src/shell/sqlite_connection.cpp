@@ -126,6 +126,8 @@ SqliteConnection::SqliteConnection(const std::filesystem::path& file)
 
 SqliteConnection::~SqliteConnection() = default;
 
+void SqliteConnection::Interrupt() { sqlite3_interrupt(db_->db); }
+
 namespace {
 
 // The one statement of the SQL text, with its day comparisons translated. Throws DbError.

@@ -27,6 +27,7 @@ public:
 
     RowSet Query(const std::string& sql) override;
     void Stream(const std::string& sql, RowSink& sink) override;
+    void Interrupt() override;
     std::vector<std::string> ColumnNames(const std::string& sql) override;
 
     struct Handle;  // the open database, known only to the .cpp

@@ -48,6 +48,13 @@ double RoundHalfEven(double value, int decimals) {
     static constexpr double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8};
     double scale = decimals >= 0 && decimals <= 8 ? kPowers[decimals] : std::pow(10.0, decimals);
     double scaled = value * scale;
+    // Away from a half, the nearest whole number is the answer whatever the last of 15 digits
+    // say: below 1e9 they move the value by less than 1e-5.
+    const double below = std::floor(scaled);
+    if (std::fabs(scaled) < 1e9 && std::fabs(scaled - below - 0.5) > 1e-4) {
+        const double result = (scaled - below > 0.5 ? below + 1 : below) / scale;
+        return result == 0 ? 0.0 : result;
+    }
     // Decide halves on the decimal text of the value, not on its binary approximation,
     // so that amounts written as x.xx5 are treated as the exact halves they stand for.
     char buf[64];

@@ -108,6 +108,31 @@ TEST(DocumentPipeline, EndingEarlyWaitsOnlyForTheBuildInProgress) {
     EXPECT_EQ(built.load(), atEnd) << "nothing is built once the pipeline is gone";
 }
 
+TEST(DocumentPipeline, EndingDuringAPreparationCancelsIt) {
+    std::atomic<bool> preparing{false};
+    std::atomic<bool> cancelled{false};
+    bool builtAny = false;
+    {
+        DocumentPipeline pipeline(
+            10, 2,
+            [&] {
+                preparing = true;
+                // Stands for a long query: ends when cancelled, or fails the test after 10 s.
+                for (int i = 0; i < 10000 && !cancelled; ++i)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                throw std::runtime_error("interrupted");
+            },
+            [&](size_t row) {
+                builtAny = true;
+                return Numbered(row);
+            },
+            [&] { cancelled = true; });
+        while (!preparing) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    EXPECT_TRUE(cancelled.load());
+    EXPECT_FALSE(builtAny);
+}
+
 // One sales export of the small demo, with Tally answering through `answer`, and what it left.
 struct SalesRun {
     std::vector<std::string> requests;
