@@ -150,51 +150,85 @@ bool AllPosted(const zentrail::RunCounts& run) {
 }
 
 double Median(std::vector<double> values) {
+    if (values.empty()) return 0;
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
 }
 
-RunFigures Measure(long invoices) {
-    RunFigures figures;
-    figures.invoices = invoices;
-    std::string db =
-        (std::filesystem::temp_directory_path() /
-         ("zentrail-bench-" + std::to_string(::getpid()) + "-" + std::to_string(invoices) + ".db"))
-            .string();
-    zentrail::dms_demo::DemoOptions options;
-    options.outPath = db;
-    options.invoices = invoices;
-    zentrail::dms_demo::GenerateDemoDatabase(options);
+// One size of the benchmark: its database, the request bodies of its transfer in a file
+// (length, newline, body) rather than in memory, and the times of every round.
+class Workload {
+public:
+    explicit Workload(long invoices) : invoices_(invoices) {
+        db_ = (std::filesystem::temp_directory_path() /
+               ("zentrail-bench-" + std::to_string(::getpid()) + "-" + std::to_string(invoices) +
+                ".db"))
+                  .string();
+        bodiesFile_ = db_ + ".bodies";
+        zentrail::dms_demo::DemoOptions options;
+        options.outPath = db_;
+        options.invoices = invoices;
+        zentrail::dms_demo::GenerateDemoDatabase(options);
+        Record();
+    }
+    ~Workload() {
+        std::error_code ignored;
+        std::filesystem::remove(bodiesFile_, ignored);
+        std::filesystem::remove(db_, ignored);
+    }
+    Workload(const Workload&) = delete;
+    Workload& operator=(const Workload&) = delete;
 
-    // The requests, recorded from a run against a server that only collects them, go to a file
-    // (length, newline, body) rather than memory.
-    const std::string bodiesFile = db + ".bodies";
-    long bodyCount = 0;
-    {
+    // The transfer as an operator runs it, and posting the same bodies alone with the same
+    // client into a simulator holding the same items; then both against the instant server.
+    void Round() {
+        const double t = Transfer(*Simulator(), true);
+        const double p = PostAlone(*Simulator(), true);
+        transfers_.push_back(t);
+        posts_.push_back(p);
+        ratios_.push_back(t / p);
+        instantTransfers_.push_back(Transfer(*InstantServer(), false));
+        instantPosts_.push_back(PostAlone(*InstantServer(), false));
+    }
+
+    double LastTransfer() const { return transfers_.back(); }
+
+    RunFigures Figures() const {
+        RunFigures figures;
+        figures.invoices = invoices_;
+        figures.vouchers = vouchers_;
+        figures.transferSeconds = Median(transfers_);
+        figures.postSeconds = Median(posts_);
+        figures.medianRatio = Median(ratios_);
+        figures.instantTransferSeconds = Median(instantTransfers_);
+        figures.instantPostSeconds = Median(instantPosts_);
+        return figures;
+    }
+
+private:
+    // Records the requests of a run against a server that only collects them.
+    void Record() {
         std::mutex lock;
-        std::ofstream out(bodiesFile, std::ios::binary);
+        std::ofstream out(bodiesFile_, std::ios::binary);
         zentrail::testing::CannedHttpServer recorder([&](const std::string& body) {
             std::lock_guard<std::mutex> guard(lock);
             out << body.size() << '\n' << body;
-            ++bodyCount;
+            ++bodyCount_;
             return std::string("<RESPONSE><CREATED>1</CREATED><ERRORS>0</ERRORS></RESPONSE>");
         });
-        zentrail::Configuration config = ConfigFor(db, recorder.Port());
+        zentrail::Configuration config = ConfigFor(db_, recorder.Port());
         zentrail::SourceDatabase source;
         source.OpenConnection(config);
         zentrail::HttpClient tally;
         auto sales = Listed<zentrail::frmT_Sales>({config, source, tally});
         sales->cmdExport_Click();
         std::lock_guard<std::mutex> guard(lock);
-        if (!out.flush()) throw std::runtime_error("cannot write " + bodiesFile);
+        if (!out.flush()) throw std::runtime_error("cannot write " + bodiesFile_);
     }
 
-    // The transfer as an operator runs it, and posting the same bodies alone with the same
-    // client into a simulator holding the same items; then both against the instant server.
-    // Alternated, so that all meet the same state of the machine.
-    auto transfer = [&](TallySimProcess& server, bool withTally) {
-        if (withTally) TransferItems(db, server.Port());
-        zentrail::Configuration config = ConfigFor(db, server.Port());
+    double Transfer(TallySimProcess& server, bool withTally) {
+        if (withTally) TransferItems(db_, server.Port());
+        zentrail::Configuration config = ConfigFor(db_, server.Port());
         zentrail::SourceDatabase source;
         source.OpenConnection(config);
         zentrail::HttpClient tally;
@@ -204,13 +238,14 @@ RunFigures Measure(long invoices) {
         const double seconds = Seconds(Clock::now() - start);
         if (!AllPosted(sales->LastRun()))
             throw std::runtime_error("sales transfer failed: " + sales->txtLog.substr(0, 2000));
-        if (withTally) figures.vouchers = static_cast<long>(server.Books()["vouchers"].size());
+        if (withTally) vouchers_ = static_cast<long>(server.Books()["vouchers"].size());
         return seconds;
-    };
-    auto postAlone = [&](TallySimProcess& server, bool withTally) {
-        if (withTally) TransferItems(db, server.Port());
+    }
+
+    double PostAlone(TallySimProcess& server, bool withTally) {
+        if (withTally) TransferItems(db_, server.Port());
         zentrail::HttpClient client;
-        std::ifstream in(bodiesFile, std::ios::binary);
+        std::ifstream in(bodiesFile_, std::ios::binary);
         std::string body;
         long posted = 0;
         auto start = Clock::now();
@@ -225,28 +260,17 @@ RunFigures Measure(long invoices) {
             ++posted;
         }
         const double seconds = Seconds(Clock::now() - start);
-        if (posted != bodyCount) throw std::runtime_error("the bodies file is short");
+        if (posted != bodyCount_) throw std::runtime_error("the bodies file is short");
         return seconds;
-    };
-    std::vector<double> transfers, posts, ratios, instantTransfers, instantPosts;
-    for (int round = 0; round < kRounds; ++round) {
-        const double t = transfer(*Simulator(), true);
-        const double p = postAlone(*Simulator(), true);
-        transfers.push_back(t);
-        posts.push_back(p);
-        ratios.push_back(t / p);
-        instantTransfers.push_back(transfer(*InstantServer(), false));
-        instantPosts.push_back(postAlone(*InstantServer(), false));
     }
-    figures.transferSeconds = Median(transfers);
-    figures.postSeconds = Median(posts);
-    figures.medianRatio = Median(ratios);
-    figures.instantTransferSeconds = Median(instantTransfers);
-    figures.instantPostSeconds = Median(instantPosts);
-    std::filesystem::remove(bodiesFile);
-    std::filesystem::remove(db);
-    return figures;
-}
+
+    long invoices_;
+    std::string db_;
+    std::string bodiesFile_;
+    long bodyCount_ = 0;
+    long vouchers_ = 0;
+    std::vector<double> transfers_, posts_, ratios_, instantTransfers_, instantPosts_;
+};
 
 }  // namespace
 
@@ -261,8 +285,18 @@ int main(int argc, char** argv) {
                         gPinning.servers);
         else
             std::printf("not pinned: fewer than two CPUs to choose from\n");
-        RunFigures small = Measure(invoices);
-        RunFigures large = Measure(4 * invoices);
+        // The two sizes take turns, round by round, so that both meet the same state of the
+        // machine; their paired times give the scaling.
+        Workload smaller(invoices);
+        Workload larger(4 * invoices);
+        std::vector<double> scaling;
+        for (int round = 0; round < kRounds; ++round) {
+            smaller.Round();
+            larger.Round();
+            scaling.push_back(larger.LastTransfer() / smaller.LastTransfer());
+        }
+        const RunFigures small = smaller.Figures();
+        const RunFigures large = larger.Figures();
         for (const RunFigures& f : {small, large}) {
             std::printf(
                 "%7ld invoices: %7ld vouchers, transfer %.2f s (%.0f documents/s), posting alone "
@@ -272,8 +306,8 @@ int main(int argc, char** argv) {
                 f.postSeconds, kRounds, f.medianRatio, f.instantTransferSeconds,
                 f.instantPostSeconds);
         }
-        std::printf("4x the invoices took %.2fx as long\n",
-                    large.transferSeconds / small.transferSeconds);
+        std::printf("4x the invoices took %.2fx as long (median of %d paired rounds)\n",
+                    Median(scaling), kRounds);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "sales_transfer_bench: %s\n", e.what());
         return 1;
