@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <mutex>
 #include <optional>
 #include <vector>
 
@@ -267,6 +268,9 @@ struct OdbcConnection::Handles {
     bool connected = false;
     bool manualCommit = false;
     bool sqlite = false;  // the driver reads a SQLite file, not SQL Server
+    // The statement of the query now running, for Interrupt from another thread.
+    std::mutex runningLock;
+    SQLHSTMT running = SQL_NULL_HSTMT;
 
     SQLRETURN RollBack() const {
         return SQLEndTran(SQL_HANDLE_DBC, connection->Get(), SQL_ROLLBACK);
@@ -377,8 +381,30 @@ std::vector<std::string> OdbcConnection::Describe(const std::string& sql) {
     return names;
 }
 
+void OdbcConnection::Interrupt() {
+    std::lock_guard<std::mutex> lock(handles_->runningLock);
+    if (handles_->running != SQL_NULL_HSTMT) SQLCancel(handles_->running);
+}
+
 RowSet OdbcConnection::Run(const std::string& sql) {
     OdbcHandle statement(SQL_HANDLE_STMT, handles_->connection->Get(), SQL_HANDLE_DBC);
+    // Known to Interrupt while it runs; forgotten before the handle is freed.
+    class Running {
+    public:
+        Running(Handles& handles, SQLHSTMT statement) : handles_(handles) {
+            std::lock_guard<std::mutex> lock(handles_.runningLock);
+            handles_.running = statement;
+        }
+        ~Running() {
+            std::lock_guard<std::mutex> lock(handles_.runningLock);
+            handles_.running = SQL_NULL_HSTMT;
+        }
+        Running(const Running&) = delete;
+        Running& operator=(const Running&) = delete;
+
+    private:
+        Handles& handles_;
+    } running(*handles_, statement.Get());
     SetOptional(SQL_HANDLE_STMT, statement.Get(),
                 SQLSetStmtAttr(statement.Get(), SQL_ATTR_QUERY_TIMEOUT,
                                reinterpret_cast<SQLPOINTER>(kCommandTimeoutSeconds), 0));

@@ -44,6 +44,7 @@ public:
 
     RowSet Query(const std::string& sql) override;
     std::vector<std::string> ColumnNames(const std::string& sql) override;
+    void Interrupt() override;  // cancels the running statement (SQLCancel)
 
 private:
     struct Handles;

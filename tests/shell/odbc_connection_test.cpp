@@ -169,6 +169,14 @@ TEST_F(OdbcSource, SharedSetsOverTheDataSource) {
     EXPECT_EQ(database.rsMain.Fields("rtrname").Value(), "Zoë's \"Mart\"");
 }
 
+// A query running on one thread ends with an error when another thread interrupts it, and
+// the connection serves the next query.
+TEST_F(OdbcSource, AQueryInterruptedFromAnotherThreadFails) {
+    OdbcConnection odbc(ConnectionString(), "", "");
+    EXPECT_TRUE(test::EndsWhenInterrupted(odbc));
+    EXPECT_EQ(odbc.Query("SELECT SalId FROM SalesInvoice").RowCount(), InvoiceCount());
+}
+
 TEST_F(OdbcSource, AWalFileLeavesNothingBehind) {
     test::TempFolder folder;
     const std::filesystem::path file = folder.Path() / "wal.db";

@@ -3,9 +3,14 @@
 #include <sqlite3.h>
 #include <stdlib.h>
 
+#include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
+#include <thread>
+
+#include "shell/source_database.h"
 
 namespace zentrail::test {
 
@@ -79,6 +84,30 @@ inline std::string SalesOfRange(const std::string& from, const std::string& to) 
            "' "
            "AND A.DlvSts >= 3  "
            "ORDER BY A.SalInvNo ";
+}
+
+// Runs a long query (many seconds) on another thread and interrupts it from this one; true
+// when it ended with an error rather than its count. A query that has not started yet cannot
+// be ended, so the interrupt is repeated until the query is over.
+inline bool EndsWhenInterrupted(SourceConnection& connection) {
+    std::atomic<bool> failed{false};
+    std::atomic<bool> over{false};
+    std::thread reader([&] {
+        try {
+            connection.Query(
+                "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n "
+                "WHERE i < 1000000000) SELECT count(*) FROM n");
+        } catch (const DbError&) {
+            failed = true;
+        }
+        over = true;
+    });
+    while (!over) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        connection.Interrupt();
+    }
+    reader.join();
+    return failed;
 }
 
 }  // namespace zentrail::test

@@ -2,10 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <chrono>
 #include <fstream>
-#include <thread>
 
 #include "shell/configuration.h"
 #include "shell/iso_date.h"
@@ -156,24 +153,7 @@ TEST_F(SqliteSource, SharedSetsOverTheFile) {
 // the connection serves the next query.
 TEST_F(SqliteSource, AQueryInterruptedFromAnotherThreadFails) {
     SqliteConnection connection(file_);
-    std::atomic<bool> failed{false};
-    std::thread reader([&] {
-        try {
-            connection.Query(
-                "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n) "
-                "SELECT count(*) FROM n");
-        } catch (const DbError&) {
-            failed = true;
-        }
-    });
-    // Interrupt until the query has ended: one that has not started yet cannot be ended.
-    while (!failed) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        connection.Interrupt();
-        if (failed) break;
-    }
-    reader.join();
-    EXPECT_TRUE(failed);
+    EXPECT_TRUE(test::EndsWhenInterrupted(connection));
     EXPECT_EQ(connection.Query("SELECT SalId FROM SalesInvoice").RowCount(), 5u);
 }
 
