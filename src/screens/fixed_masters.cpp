@@ -48,4 +48,17 @@ std::string RoundOffMaster(TallyMaster& master) {
     return PlainLedgerMaster(master, "Round Off", "Indirect Expenses");
 }
 
+std::string SalesSideMasters(TallyMaster& master, std::span<const char* const> discountLedgers) {
+    static constexpr std::array<const char*, 5> kSalesLedgers = {
+        "GST Sales 5%", "GST Sales 12%", "GST Sales 18%", "GST Sales 28%", "GST Sales 0%"};
+    std::string payload = StockGroupMaster(master);
+    for (const char* name : kSalesLedgers)
+        payload += GoodsLedgerMaster(master, name, "Sales Accounts");
+    payload += BandTaxLedgerMasters(master);
+    for (const char* name : discountLedgers)
+        payload += PlainLedgerMaster(master, name, "Sales Accounts");
+    payload += RoundOffMaster(master);
+    return payload;
+}
+
 }  // namespace zentrail

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -22,5 +23,8 @@ std::string BandTaxLedgerMasters(TallyMaster& master);
 std::string PlainLedgerMaster(TallyMaster& master, std::string_view name, std::string_view parent);
 // "Round Off" under "Indirect Expenses".
 std::string RoundOffMaster(TallyMaster& master);
+// What sales and sales returns send before their voucher type: the stock group, the five GST
+// sales ledgers, the band tax ledgers, `discountLedgers` under "Sales Accounts" and "Round Off".
+std::string SalesSideMasters(TallyMaster& master, std::span<const char* const> discountLedgers);
 
 }  // namespace zentrail

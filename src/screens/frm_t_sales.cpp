@@ -20,8 +20,6 @@ namespace zentrail {
 namespace {
 
 constexpr const char* kVoucherType = "KVZ Sales";
-constexpr std::array<const char*, 5> kSalesLedgers = {
-    "GST Sales 5%", "GST Sales 12%", "GST Sales 18%", "GST Sales 28%", "GST Sales 0%"};
 constexpr std::array<const char*, 5> kDiscountLedgers = {
     "Scheme Discount", "Special Discount", "Cash Discount", "DB Discount", "Window Display"};
 
@@ -52,13 +50,7 @@ std::string frmT_Sales::HeaderQuery() const {
 }
 
 std::string frmT_Sales::FixedMastersPayload(TallyMaster& master) {
-    std::string payload = StockGroupMaster(master);
-    for (const char* name : kSalesLedgers)
-        payload += GoodsLedgerMaster(master, name, "Sales Accounts");
-    payload += BandTaxLedgerMasters(master);
-    for (const char* name : kDiscountLedgers)
-        payload += PlainLedgerMaster(master, name, "Sales Accounts");
-    payload += RoundOffMaster(master);
+    std::string payload = SalesSideMasters(master, kDiscountLedgers);
     std::string alias;
     payload += master.strVoucherType(kVoucherType, alias, "Sales");
     return payload;

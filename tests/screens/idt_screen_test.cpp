@@ -22,6 +22,7 @@ using testing::Element;
 using testing::LedgerEntries;
 using testing::RecordingObserver;
 using testing::ScriptedConnection;
+using testing::ScriptedOpener;
 using testing::StockLines;
 
 using Cell = std::optional<std::string>;
@@ -130,11 +131,7 @@ std::vector<LineRow> WorkedLines(const std::string& number) {
 
 class IdtScreenTest : public ::testing::Test {
 protected:
-    IdtScreenTest()
-        : db_([this](const std::string&, const std::string&, const std::string&) {
-              return std::make_unique<ScriptedConnection>(
-                  [this](const std::string& sql) { return Answer(sql); });
-          }) {
+    IdtScreenTest() : db_(ScriptedOpener([this](const std::string& sql) { return Answer(sql); })) {
         config_.strCompany = "Zentrail Demo";
         config_.strTallyServer = "127.0.0.1";
         config_.strTallyPort = "9000";

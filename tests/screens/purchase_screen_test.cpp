@@ -20,6 +20,7 @@ namespace {
 using testing::LedgerEntries;
 using testing::RecordingObserver;
 using testing::ScriptedConnection;
+using testing::ScriptedOpener;
 using testing::StockLines;
 
 using Cell = std::optional<std::string>;
@@ -124,10 +125,7 @@ RowSet SupplierRows(const std::vector<std::string>& names) {
 class PurchaseScreenTest : public ::testing::Test {
 protected:
     PurchaseScreenTest()
-        : db_([this](const std::string&, const std::string&, const std::string&) {
-              return std::make_unique<ScriptedConnection>(
-                  [this](const std::string& sql) { return Answer(sql); });
-          }) {
+        : db_(ScriptedOpener([this](const std::string& sql) { return Answer(sql); })) {
         config_.strCompany = "Zentrail Demo";
         config_.strTallyServer = "127.0.0.1";
         config_.strTallyPort = "9000";

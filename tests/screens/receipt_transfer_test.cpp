@@ -23,6 +23,7 @@ namespace {
 
 using testing::RecordingObserver;
 using testing::ScriptedConnection;
+using testing::ScriptedOpener;
 
 constexpr const char* kCompany = "Zentrail Demo";
 const CalendarDate kFrom{2024, 4, 1};
@@ -109,10 +110,7 @@ std::string ReadFile(const std::string& name) {
 class ReceiptScreenTest : public ::testing::Test {
 protected:
     ReceiptScreenTest()
-        : db_([this](const std::string&, const std::string&, const std::string&) {
-              return std::make_unique<ScriptedConnection>(
-                  [this](const std::string& sql) { return Answer(sql); });
-          }) {
+        : db_(ScriptedOpener([this](const std::string& sql) { return Answer(sql); })) {
         config_.strTallyServer = "127.0.0.1";
         config_.strTallyPort = std::to_string(sim_.Port());
         config_.strCompany = kCompany;

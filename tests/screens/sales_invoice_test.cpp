@@ -17,6 +17,7 @@ namespace {
 
 using testing::RecordingObserver;
 using testing::ScriptedConnection;
+using testing::ScriptedOpener;
 using testing::ScriptedTransport;
 using testing::TallyReplies;
 
@@ -101,11 +102,7 @@ class ScriptedSales : public ::testing::Test {
 protected:
     using Row = std::vector<std::optional<std::string>>;
 
-    ScriptedSales()
-        : db_([this](const std::string&, const std::string&, const std::string&) {
-              return std::make_unique<ScriptedConnection>(
-                  [this](const std::string& sql) { return Answer(sql); });
-          }) {
+    ScriptedSales() : db_(ScriptedOpener([this](const std::string& sql) { return Answer(sql); })) {
         config_.strCompany = "Test Co";
         config_.blnLedgerId = true;
         db_.OpenConnection(config_);

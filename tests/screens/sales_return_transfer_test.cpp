@@ -26,6 +26,7 @@ namespace {
 
 using testing::RecordingObserver;
 using testing::ScriptedConnection;
+using testing::ScriptedOpener;
 
 constexpr const char* kCompany = "Zentrail Demo";
 const CalendarDate kFrom{2024, 4, 1};
@@ -142,10 +143,7 @@ LineRow WorkedLine() {
 class SalesReturnScreenTest : public ::testing::Test {
 protected:
     SalesReturnScreenTest()
-        : db_([this](const std::string&, const std::string&, const std::string&) {
-              return std::make_unique<ScriptedConnection>(
-                  [this](const std::string& sql) { return Answer(sql); });
-          }) {
+        : db_(ScriptedOpener([this](const std::string& sql) { return Answer(sql); })) {
         config_.strCompany = kCompany;
         config_.blnLedgerId = true;
         db_.OpenConnection(config_);

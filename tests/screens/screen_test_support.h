@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,13 @@ public:
 private:
     std::function<RowSet(const std::string&)> answer_;
 };
+
+// Opens, for every connection, a ScriptedConnection answering through `answer`.
+inline SourceOpener ScriptedOpener(std::function<RowSet(const std::string&)> answer) {
+    return [answer](const std::string&, const std::string&, const std::string&) {
+        return std::make_unique<ScriptedConnection>(answer);
+    };
+}
 
 // Answers each request with what `answer` returns for its body, without a socket.
 class ScriptedTransport : public TallyTransport {
