@@ -8,7 +8,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QPainter>
 #include <QPushButton>
 #include <QTimer>
 #include <QTreeWidget>
@@ -18,6 +17,7 @@
 #include "ui/about_window.h"
 #include "ui/main_window.h"
 #include "ui/message_box.h"
+#include "ui/on_screen.h"
 #include "ui/pictures.h"
 #include "ui/program_start.h"
 #include "ui/transfer_window.h"
@@ -34,25 +34,17 @@ void Settle(int ms = 300) {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
+// The window as the display shows it, with the window manager's frame around it.
 bool Save(QWidget* widget, const QDir& out, const QString& name) {
-    Settle();
     QString path = out.filePath(name);
-    // The virtual display has no window manager: the picture gets a title bar of its own, so
-    // that it shows the window's title as the operator reads it.
-    QPixmap content = widget->grab();
-    const int bar = 28;
-    QPixmap picture(content.width(), content.height() + bar);
-    picture.fill(QColor(22, 58, 110));
-    {
-        QPainter painter(&picture);
-        painter.drawPixmap(0, bar, content);
-        painter.drawPixmap(6, 6, zentrail::ui::ProgramIcon().pixmap(16, 16));
-        painter.setPen(Qt::white);
-        painter.drawText(QRect(28, 0, picture.width() - 34, bar), Qt::AlignVCenter,
-                         painter.fontMetrics().elidedText(widget->windowTitle(), Qt::ElideRight,
-                                                          picture.width() - 34));
+    zentrail::ui::ScreenLook look = zentrail::ui::WaitUntilPainted(*widget);
+    if (!look.painted) {
+        std::printf("NOT PAINTED %s: %s\n", qPrintable(path), qPrintable(look.description));
+        return false;
     }
-    bool saved = picture.save(path);
+    Settle();
+    bool saved =
+        zentrail::ui::GrabFromScreen(*widget, zentrail::ui::ScreenArea::WithFrame).save(path);
     std::printf("%s %s\n", saved ? "saved" : "COULD NOT SAVE", qPrintable(path));
     return saved;
 }
@@ -147,23 +139,22 @@ int main(int argc, char** argv) {
                 static_cast<long long>(sales->Screen().ssdbgItem.ColumnCount()),
                 static_cast<long long>(listing.elapsed()));
     ok &= Save(sales, folder, "sales-after-get-data.png");
-    MessageBox::ClearShown();
-    MessageBox::SetNextAnswer(QMessageBox::Ok);
+    // The closing message as the operator sees it, over the window that ran the export.
+    bool closingSaved = false;
+    zentrail::ui::WhenNextModalShown([&](QWidget& box) {
+        closingSaved = Save(&box, folder, "closing-message.png");
+        box.close();
+    });
     Run(*sales, sales->cmdExport);
+    ok &= closingSaved;
     ok &= Save(sales, folder, "sales-after-export.png");
-
-    // The closing message as the operator saw it.
-    if (!MessageBox::ShownBoxes().empty()) {
-        const MessageBox::Shown& shown = MessageBox::ShownBoxes().back();
-        QMessageBox box(QMessageBox::Information, shown.title, shown.text, QMessageBox::Ok, sales);
-        box.show();
-        ok &= Save(&box, folder, "closing-message.png");
-    }
     sales->close();
     Settle();
 
-    zentrail::ui::frmAbout about(main.get());
-    about.show();
-    ok &= Save(&about, folder, "about.png");
+    auto* about = new zentrail::ui::frmAbout(main.get());
+    about->setWindowModality(Qt::WindowModal);
+    about->show();
+    ok &= Save(about, folder, "about.png");
+    about->close();
     return ok ? 0 : 1;
 }

@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <limits>
+#include <utility>
 
 #include "ui/grid_model.h"
 #include "ui/message_box.h"
@@ -235,6 +236,10 @@ void TransferWindow::OnWorkerDone() {
     worker_ = nullptr;
     ShowRunning(false);
     if (running_ == Run::GetData) ShowGrid();
+    if (!asking_) FinishRun();
+}
+
+void TransferWindow::FinishRun() {
     ApplyChanges();
     if (closeWhenDone_) close();
     emit RunFinished();
@@ -294,7 +299,8 @@ void TransferWindow::ApplyChanges() {
     }
     // Messages wait for the end of the run: the closing message comes after the last count.
     for (ScreenMessage& message : changes.messages) messages_.push_back(std::move(message));
-    if (Running()) return;
+    closeRequested_ = closeRequested_ || changes.closeRequested;
+    if (Running() || asking_) return;
     std::vector<ScreenMessage> messages = std::move(messages_);
     messages_.clear();
     for (const ScreenMessage& message : messages) {
@@ -304,18 +310,27 @@ void TransferWindow::ApplyChanges() {
                              : MessageBox::Icon::Information,
                          Text(message.title), Text(message.text));
     }
-    if (changes.closeRequested) close();
+    if (std::exchange(closeRequested_, false)) close();
 }
 
 bool TransferWindow::MayClose() {
     if (!Running()) return true;
-    if (running_ == Run::Export &&
-        MessageBox::Question(this, "Zentrail",
-                             "An export is running. Stop it after the current request and close "
-                             "the window?")) {
-        screen_->RequestStop();
-        cmdCancel->setEnabled(false);
-        closeWhenDone_ = true;
+    if (running_ == Run::Export) {
+        asking_ = true;
+        const bool stop = MessageBox::Question(
+            this, "Zentrail",
+            "An export is running. Stop it after the current request and close the window?");
+        asking_ = false;
+        if (!Running()) {
+            // The run ended while the question was open: its closing message comes now.
+            FinishRun();
+            return stop;
+        }
+        if (stop) {
+            screen_->RequestStop();
+            cmdCancel->setEnabled(false);
+            closeWhenDone_ = true;
+        }
     } else if (running_ == Run::GetData) {
         // A listing cannot be stopped; the window closes when it is over.
         closeWhenDone_ = true;

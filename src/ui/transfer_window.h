@@ -70,6 +70,8 @@ private:
     void OnExit();
     void Start(Run run);
     void OnWorkerDone();
+    // Shows what the ended run left to show, its closing message last.
+    void FinishRun();
     // Shows what the screen changed since the last look.
     void ApplyChanges();
     void ShowRunning(bool running);
@@ -84,6 +86,10 @@ private:
     QThread* worker_ = nullptr;
     Run running_ = Run::GetData;
     bool closeWhenDone_ = false;
+    // The question on closing is open: the run's messages wait for its answer, so that a box
+    // never opens on top of an unanswered one.
+    bool asking_ = false;
+    bool closeRequested_ = false;
     bool ranOnce_ = false;
     std::vector<zentrail::ScreenMessage> messages_;  // held until the run is over
 };
