@@ -15,9 +15,10 @@ namespace zentrail {
 
 namespace {
 
-// Transport failures in a row after which Tally counts as gone.
-constexpr int kTransportFailuresToGiveUp = 3;
+// Failed exchanges in a row after which Tally counts as gone, or as unable to read us.
+constexpr int kFailedExchangesToGiveUp = 3;
 constexpr const char* kNotAnswering = "Tally is not answering";
+constexpr const char* kNotReading = "Tally could not read three requests in a row";
 // The largest round-off a voucher may carry against its document's own total.
 constexpr double kLargestRoundOff = 0.5;
 
@@ -215,7 +216,7 @@ void TransferScreen::cmdExport_Click() {
     Notify(ScreenControl::Busy);
     stop_ = false;
     stopReason_.clear();
-    transportFailuresInARow_ = 0;
+    failedExchangesInARow_ = 0;
     documentOfKey_.clear();
     try {
         // Counts start afresh even when the report cannot be created.
@@ -241,8 +242,9 @@ void TransferScreen::cmdExport_Click() {
 void TransferScreen::FinishExport() {
     // Every listed document ends with one outcome, also when the run ended early.
     const RunCounts& counts = record_.Counts();
-    Outcome rest =
-        counts.stopped && stopReason_ != kNotAnswering ? Outcome::Stopped : Outcome::NotSent;
+    Outcome rest = counts.stopped && stopReason_ != kNotAnswering && stopReason_ != kNotReading
+                       ? Outcome::Stopped
+                       : Outcome::NotSent;
     std::string why = counts.failed ? "the run ended on an error" : stopReason_;
     for (size_t row = 0; row < record_.ListedRows(); ++row) {
         if (record_.RowDone(row) || !(counts.stopped || counts.failed)) continue;
@@ -387,7 +389,8 @@ Outcome TransferScreen::Send(const std::string& request, EntryKind kind, RunEntr
         Record(entry, entry.name);
         throw StopRun{};
     }
-    transportFailuresInARow_ = result.transportFailure ? transportFailuresInARow_ + 1 : 0;
+    const bool failed = result.transportFailure || result.unreadableRequest;
+    failedExchangesInARow_ = failed ? failedExchangesInARow_ + 1 : 0;
     bool reachedTally = result.outcome != Outcome::NotSent;
     if (reachedTally && handled >= 0) SetCurrentCount(handled);
     // A voucher that Tally took but whose amount is not the source's: posted, and shown.
@@ -399,8 +402,8 @@ Outcome TransferScreen::Send(const std::string& request, EntryKind kind, RunEntr
                         NumberText(*entry.sourceTotal);
     }
     Record(entry, entry.name);
-    if (transportFailuresInARow_ >= kTransportFailuresToGiveUp) {
-        stopReason_ = kNotAnswering;
+    if (failedExchangesInARow_ >= kFailedExchangesToGiveUp) {
+        stopReason_ = result.unreadableRequest ? kNotReading : kNotAnswering;
         throw StopRun{};
     }
     return entry.outcome;

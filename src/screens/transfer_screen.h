@@ -160,7 +160,7 @@ private:
     std::string url_;
     RunRecord record_;
     std::map<std::string, std::string> documentOfKey_;  // voucher keys sent in this run
-    int transportFailuresInARow_ = 0;
+    int failedExchangesInARow_ = 0;
     std::string stopReason_;
     std::atomic<bool> stop_{false};
     bool getDataFailed_ = false;

@@ -1,6 +1,7 @@
 #include "tally/tally_exchange.h"
 
 #include "tally/number_text.h"
+#include "tally/reply_encoding.h"
 #include "tally/tally_reply.h"
 
 namespace zentrail {
@@ -10,6 +11,7 @@ namespace {
 constexpr const char* kDefaultUrl = "http://localhost:9000";
 constexpr const char* kNotRunning = "Tally Server is Not Running";
 constexpr const char* kAlreadyExists = "already exists";
+constexpr const char* kUnreadable = "\r\nTally could not read the request";
 
 std::string Counted(double count, const char* one, const char* many) {
     return NumberText(count) + " " + (count == 1 ? one : many);
@@ -63,11 +65,19 @@ ExchangeResult ClassifyExchange(const HttpResult& http, RequestForm form) {
         result.message = "Tally answered with HTTP status " + std::to_string(http.httpCode);
         return result;
     }
-    TallyReply reply = ParseTallyReply(http.body);
+    const std::string text = DecodeReplyText(http.body, http.contentType);
+    TallyReply reply = ParseTallyReply(text);
+    if (reply.unknownRequest) {
+        // Tally had the request, read none of it and took in nothing.
+        result.outcome = Outcome::TallyError;
+        result.message = kUnreadable;
+        result.unreadableRequest = true;
+        return result;
+    }
     if (!reply.importResult) {
         result.message = std::string(reply.wellFormed ? "The reply is not a Tally import result: "
                                                       : "The reply is not XML: ") +
-                         (http.body.empty() ? std::string("(empty reply)") : QuoteReply(http.body));
+                         (text.empty() ? std::string("(empty reply)") : QuoteReply(text));
         return result;
     }
     bool onlyAlreadyExists = !reply.lineErrors.empty();

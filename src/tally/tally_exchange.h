@@ -28,6 +28,8 @@ struct ExchangeResult {
     std::string message;
     // Not sent for a transport reason (no connection, time-out, connection lost).
     bool transportFailure = false;
+    // Tally answered that it could not read the request at all ("Unknown Request").
+    bool unreadableRequest = false;
 };
 
 // A master request may meet masters Tally already holds: "already exists" is then no error.
@@ -35,8 +37,10 @@ enum class RequestForm { Master, Voucher };
 
 // Classifies one exchange: a voucher is accepted only when the reply has no error line,
 // ERRORS and EXCEPTIONS are 0 and Tally created, altered, combined or cancelled something; a
-// master also when every error line says "already exists". A reply that is not an import
-// result, or an HTTP status other than 200, means the request was not taken in.
+// master also when every error line says "already exists". The reply is read in whichever of
+// UTF-8 and UTF-16 it comes. "Unknown Request" means Tally could not read the request. Any other
+// reply that is not an import result, or an HTTP status other than 200, means the request was
+// not taken in.
 ExchangeResult ClassifyExchange(const HttpResult& http, RequestForm form);
 
 // Posts one request through `transport` and classifies it.

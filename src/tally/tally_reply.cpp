@@ -14,6 +14,8 @@ constexpr std::array<std::string_view, 10> kImportCounters = {
     "CREATED",  "ALTERED", "DELETED", "LASTVCHID", "LASTMID",
     "COMBINED", "IGNORED", "ERRORS",  "CANCELLED", "EXCEPTIONS"};
 
+constexpr std::string_view kUnknownRequest = "Unknown Request";
+
 std::string FirstChildText(const pugi::xml_node& node) {
     pugi::xml_node child = node.first_child();
     return child ? std::string(child.value()) : std::string();
@@ -28,6 +30,10 @@ TallyReply ParseTallyReply(std::string_view text) {
         doc.load_buffer(text.data(), text.size(), pugi::parse_default, pugi::encoding_utf8);
     if (!parsed || !doc.document_element()) return reply;
     reply.wellFormed = true;
+    const pugi::xml_node root = doc.document_element();
+    reply.unknownRequest =
+        std::string_view(root.name()) == "RESPONSE" &&
+        std::string_view(root.child_value()).find(kUnknownRequest) != std::string_view::npos;
     for (pugi::xpath_node hit : doc.select_nodes("//LINEERROR"))
         reply.lineErrors.push_back(FirstChildText(hit.node()));
     for (pugi::xpath_node hit : doc.select_nodes("//ALTERED"))

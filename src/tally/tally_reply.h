@@ -11,6 +11,7 @@ namespace zentrail {
 struct TallyReply {
     bool wellFormed = false;                // the text parsed as XML
     bool importResult = false;              // it holds a LINEERROR or an import counter
+    bool unknownRequest = false;            // "Unknown Request, cannot be processed"
     std::vector<std::string> lineErrors;    // every LINEERROR text in document order
     std::vector<std::string> alteredTexts;  // every ALTERED text in document order
     // The import counters, each summed over the reply (a combined request may hold several).

@@ -15,8 +15,9 @@ struct HttpResult {
     };
     Status status = Status::Failed;
     long httpCode = 0;
-    std::string body;         // reply text when status is Ok
-    std::string description;  // what went wrong when status is not Ok
+    std::string body;           // reply text when status is Ok
+    std::string description;    // what went wrong when status is not Ok
+    std::string contentType{};  // the reply's Content-Type header, when it had one
 };
 
 // The way requests reach Tally. The libcurl client is the program's; tests may script replies.

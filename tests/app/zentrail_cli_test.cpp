@@ -78,6 +78,46 @@ TEST_F(ZentrailCli, ExportsPrintTheLogTheCountsAndTheReport) {
     EXPECT_GT(sim.Books()["vouchers"].size(), 10u);
 }
 
+// The closing message of a run, without the report's path that differs from run to run.
+std::string ClosingCounts(const std::string& out) {
+    size_t from = out.find("\nZentrail: ");
+    size_t to = out.find("\nRun report: ", from);
+    return from == std::string::npos ? out : out.substr(from, to - from);
+}
+
+TEST_F(ZentrailCli, TallyRepliesOfEveryShapeAndEncodingGiveTheSameRun) {
+    std::string expectedItems, expectedSales;
+    size_t expectedVouchers = 0;
+    const std::vector<std::vector<std::string>> styles = {
+        {},  // today's: a bare RESPONSE in UTF-8
+        {"--reply-shape", "envelope"},
+        {"--reply-encoding", "utf-16"},
+        {"--reply-shape", "envelope", "--reply-encoding", "utf-16"},
+    };
+    for (const std::vector<std::string>& style : styles) {
+        std::vector<std::string> args{"--company", "Zentrail Demo"};
+        args.insert(args.end(), style.begin(), style.end());
+        testing::TallySimProcess sim(args);
+        std::string config = WriteConfig(sim.Port(), testing::SmallDemo().Path());
+        CommandResult items = RunCli("--config " + config + " export item");
+        CommandResult sales =
+            RunCli("--config " + config + " export sales --from 2024-04-01 --to 2024-05-31");
+        const std::string name = style.empty() ? "default" : style.back();
+        ASSERT_EQ(items.status, 0) << name << "\n" << items.out;
+        size_t vouchers = sim.Books()["vouchers"].size();
+        if (style.empty()) {
+            expectedItems = ClosingCounts(items.out);
+            expectedSales = ClosingCounts(sales.out);
+            expectedVouchers = vouchers;
+            EXPECT_GT(vouchers, 10u);
+            continue;
+        }
+        EXPECT_EQ(ClosingCounts(items.out), expectedItems) << name;
+        EXPECT_EQ(ClosingCounts(sales.out), expectedSales) << name;
+        EXPECT_EQ(vouchers, expectedVouchers) << name;
+    }
+}
+
 TEST_F(ZentrailCli, GetDataPrintsTheGridAsCsv) {
     std::string config = WriteConfig(9, testing::SmallDemo().Path());
     CommandResult listed =

@@ -367,6 +367,35 @@ TEST_F(TransferScreenTest, ATallyThatStopsAnsweringEndsTheRunAndTheRestIsNotSent
     ExpectEveryRowOnce(screen_);
 }
 
+TEST_F(TransferScreenTest, ATallyThatCannotReadThreeRequestsInARowEndsTheRun) {
+    answer_ = [](const std::string&) { return Invoices(6); };
+    reply_ = [](const std::string& body) {
+        for (const char* unread : {"INV2", "INV3", "INV4", "INV5", "INV6"})
+            if (body.ends_with(unread))
+                return testing::TallyReplies(
+                    "<RESPONSE>Unknown Request, cannot be processed</RESPONSE>");
+        return testing::TallyReplies("<RESPONSE><CREATED>1</CREATED></RESPONSE>");
+    };
+    screen_.exportSteps = [](PlainScreen& s) { SendEachRow(s); };
+    screen_.Load();
+    screen_.cmdGetData_Click();
+    screen_.cmdExport_Click();
+    const RunCounts& run = screen_.LastRun();
+    EXPECT_EQ(tally_.bodies.size(), 5u) << "masters, INV1, then three unread in a row";
+    EXPECT_TRUE(run.stopped);
+    EXPECT_EQ(run.documents.accepted, 1);
+    // Tally had them and took in nothing; the rest never left.
+    EXPECT_EQ(run.documents.tallyErrors, 3);
+    EXPECT_EQ(run.documents.notSent, 2);
+    EXPECT_EQ(run.documents.stopped, 0);
+    EXPECT_NE(screen_.txtLog.find("\r\nTally could not read the request INV2"), std::string::npos)
+        << screen_.txtLog;
+    EXPECT_NE(screen_.txtLog.find("\r\nTally could not read three requests in a row"),
+              std::string::npos)
+        << screen_.txtLog;
+    ExpectEveryRowOnce(screen_);
+}
+
 TEST_F(TransferScreenTest, AStopEndsTheRunAfterTheCurrentRequest) {
     answer_ = [](const std::string&) { return Invoices(5); };
     observer_.stopAfter = 3;  // masters, INV1, INV2

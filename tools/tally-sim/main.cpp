@@ -5,6 +5,7 @@
 
 #include <CLI/CLI.hpp>
 #include <cstdio>
+#include <map>
 #include <optional>
 #include <string>
 #include <thread>
@@ -49,6 +50,23 @@ int main(int argc, char** argv) {
         ->check(CLI::NonNegativeNumber);
     app.add_option("--max-requests", faults.maxRequests, "Exit after N requests")
         ->check(CLI::NonNegativeNumber);
+    zentrail::sim::ReplyShape shape = zentrail::sim::ReplyShape::Response;
+    zentrail::sim::ReplyEncoding encoding = zentrail::sim::ReplyEncoding::Utf8;
+    app.add_option("--reply-shape", shape,
+                   "Import replies as a bare RESPONSE (current releases) or in an envelope")
+        ->option_text("response|envelope")
+        ->transform(CLI::CheckedTransformer(
+            std::map<std::string, zentrail::sim::ReplyShape>{
+                {"response", zentrail::sim::ReplyShape::Response},
+                {"envelope", zentrail::sim::ReplyShape::Envelope}},
+            CLI::ignore_case));
+    app.add_option("--reply-encoding", encoding, "Replies in utf-8 or in utf-16 (little-endian)")
+        ->option_text("utf-8|utf-16")
+        ->transform(CLI::CheckedTransformer(
+            std::map<std::string, zentrail::sim::ReplyEncoding>{
+                {"utf-8", zentrail::sim::ReplyEncoding::Utf8},
+                {"utf-16", zentrail::sim::ReplyEncoding::Utf16}},
+            CLI::ignore_case));
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
@@ -74,7 +92,7 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    SimHttpServer server(*tally, faults, RequestStop);
+    SimHttpServer server(*tally, faults, RequestStop, shape, encoding);
     int boundPort = server.Bind(host, port);
     if (boundPort < 0) {
         std::fprintf(stderr, "tally-sim: cannot listen on %s:%d (in use by another program?)\n",

@@ -40,6 +40,19 @@ std::string ImportReply(const std::vector<std::string>& lineErrors,
     return out;
 }
 
+std::string ImportReplyInEnvelope(std::string_view reply) {
+    constexpr std::string_view kOpen = "<RESPONSE>\r\n";
+    constexpr std::string_view kClose = "</RESPONSE>\r\n";
+    if (reply.substr(0, kOpen.size()) != kOpen || reply.size() < kOpen.size() + kClose.size() ||
+        reply.substr(reply.size() - kClose.size()) != kClose)
+        return std::string(reply);
+    std::string_view inside =
+        reply.substr(kOpen.size(), reply.size() - kOpen.size() - kClose.size());
+    return "<ENVELOPE>\r\n <HEADER>\r\n  <VERSION>1</VERSION>\r\n  <STATUS>1</STATUS>\r\n"
+           " </HEADER>\r\n <BODY>\r\n  <DATA>\r\n   <IMPORTRESULT>\r\n" +
+           std::string(inside) + "   </IMPORTRESULT>\r\n  </DATA>\r\n </BODY>\r\n</ENVELOPE>\r\n";
+}
+
 std::string EscapeReplyText(std::string_view text) {
     std::string out;
     out.reserve(text.size() + 16);

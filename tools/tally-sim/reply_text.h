@@ -31,6 +31,14 @@ std::string CompanyReply(std::string_view company);
 // per line, each indented by one blank.
 std::string ImportReply(const std::vector<std::string>& lineErrors, const ImportCounters& counters);
 
+// How the server answers: the bare RESPONSE of current releases or the older envelope with an
+// IMPORTRESULT, in UTF-8 or in UTF-16 (little-endian, with its byte-order mark).
+enum class ReplyShape { Response, Envelope };
+enum class ReplyEncoding { Utf8, Utf16 };
+
+// An import reply (as ImportReply writes it) inside the envelope; any other reply unchanged.
+std::string ImportReplyInEnvelope(std::string_view reply);
+
 // Text made safe for an XML element: the five special characters as entities, and control
 // characters that XML cannot carry as character references.
 std::string EscapeReplyText(std::string_view text);

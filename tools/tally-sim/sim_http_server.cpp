@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "tally-sim/books_json.h"
+#include "tally/reply_encoding.h"
 
 namespace zentrail::sim {
 
@@ -62,8 +63,13 @@ bool DropConnection(const httplib::Request& request) {
 }  // namespace
 
 SimHttpServer::SimHttpServer(SimulatedTally& tally, FaultOptions faults,
-                             std::function<void()> onLastRequest)
-    : tally_(tally), plan_(faults), onLastRequest_(std::move(onLastRequest)) {
+                             std::function<void()> onLastRequest, ReplyShape shape,
+                             ReplyEncoding encoding)
+    : tally_(tally),
+      plan_(faults),
+      onLastRequest_(std::move(onLastRequest)),
+      shape_(shape),
+      encoding_(encoding) {
     server_.set_tcp_nodelay(true);
     // SO_REUSEADDR only: httplib's default SO_REUSEPORT lets a second simulator listen on the
     // same port and take half the requests into other books.
@@ -106,7 +112,13 @@ void SimHttpServer::HandlePost(const httplib::Request& request, httplib::Respons
             break;
         default:
             try {
-                response.set_content(tally_.HandleRequest(request.body), "text/xml; charset=utf-8");
+                std::string reply = tally_.HandleRequest(request.body);
+                if (shape_ == ReplyShape::Envelope) reply = ImportReplyInEnvelope(reply);
+                if (encoding_ == ReplyEncoding::Utf16)
+                    response.set_content(EncodeUtf16(reply, TextEncoding::Utf16Le),
+                                         "text/xml; charset=utf-16");
+                else
+                    response.set_content(reply, "text/xml; charset=utf-8");
             } catch (const std::exception& error) {
                 std::fprintf(stderr, "tally-sim: %s\n", error.what());
                 response.status = 500;

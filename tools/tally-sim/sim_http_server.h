@@ -6,6 +6,7 @@
 #include <string>
 
 #include "tally-sim/fault_plan.h"
+#include "tally-sim/reply_text.h"
 #include "tally-sim/simulated_tally.h"
 
 namespace zentrail::sim {
@@ -15,7 +16,9 @@ namespace zentrail::sim {
 class SimHttpServer {
 public:
     // `onLastRequest` runs once the request that reaches the request limit is done.
-    SimHttpServer(SimulatedTally& tally, FaultOptions faults, std::function<void()> onLastRequest);
+    SimHttpServer(SimulatedTally& tally, FaultOptions faults, std::function<void()> onLastRequest,
+                  ReplyShape shape = ReplyShape::Response,
+                  ReplyEncoding encoding = ReplyEncoding::Utf8);
 
     // Binds and listens; port 0 takes a free port. Gives the port, or -1 when binding failed.
     int Bind(const std::string& host, int port);
@@ -29,6 +32,8 @@ private:
     SimulatedTally& tally_;
     FaultPlan plan_;
     std::function<void()> onLastRequest_;
+    ReplyShape shape_;
+    ReplyEncoding encoding_;
     httplib::Server server_;
     int port_ = -1;
 };
