@@ -19,6 +19,7 @@ namespace {
 constexpr int kFailedExchangesToGiveUp = 3;
 constexpr const char* kNotAnswering = "Tally is not answering";
 constexpr const char* kNotReading = "Tally could not read three requests in a row";
+constexpr const char* kStoppedByOperator = "Export stopped by the operator";
 // The largest round-off a voucher may carry against its document's own total.
 constexpr double kLargestRoundOff = 0.5;
 
@@ -242,9 +243,10 @@ void TransferScreen::cmdExport_Click() {
 void TransferScreen::FinishExport() {
     // Every listed document ends with one outcome, also when the run ended early.
     const RunCounts& counts = record_.Counts();
-    Outcome rest = counts.stopped && stopReason_ != kNotAnswering && stopReason_ != kNotReading
-                       ? Outcome::Stopped
-                       : Outcome::NotSent;
+    // Only the operator's stop leaves documents "stopped"; when Tally ends the run they are
+    // simply not sent.
+    Outcome rest =
+        counts.stopped && stopReason_ == kStoppedByOperator ? Outcome::Stopped : Outcome::NotSent;
     std::string why = counts.failed ? "the run ended on an error" : stopReason_;
     for (size_t row = 0; row < record_.ListedRows(); ++row) {
         if (record_.RowDone(row) || !(counts.stopped || counts.failed)) continue;
@@ -310,7 +312,7 @@ void TransferScreen::ReportError(const std::string& where, long number,
 void TransferScreen::CheckStop() {
     if (stop_ || observer_->StopRequested()) {
         stop_ = true;
-        stopReason_ = "Export stopped by the operator";
+        stopReason_ = kStoppedByOperator;
         throw StopRun{};
     }
 }
@@ -385,7 +387,7 @@ Outcome TransferScreen::Send(const std::string& request, EntryKind kind, RunEntr
     entry.outcome = result.outcome;
     entry.message = result.message;
     if (result.outcome == Outcome::Stopped) {
-        stopReason_ = "Export stopped by the operator";
+        stopReason_ = kStoppedByOperator;
         Record(entry, entry.name);
         throw StopRun{};
     }
@@ -402,6 +404,13 @@ Outcome TransferScreen::Send(const std::string& request, EntryKind kind, RunEntr
                         NumberText(*entry.sourceTotal);
     }
     Record(entry, entry.name);
+    if (result.companyNotOpen) {
+        // Every further request would meet the same refusal.
+        stopReason_ = "Company '" + context_.config.strCompany +
+                      "' is not open in Tally, or its name differs: open it in Tally or correct "
+                      "COMPANY in Config.txt";
+        throw StopRun{};
+    }
     if (failedExchangesInARow_ >= kFailedExchangesToGiveUp) {
         stopReason_ = result.unreadableRequest ? kNotReading : kNotAnswering;
         throw StopRun{};

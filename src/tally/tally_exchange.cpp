@@ -11,6 +11,7 @@ namespace {
 constexpr const char* kDefaultUrl = "http://localhost:9000";
 constexpr const char* kNotRunning = "Tally Server is Not Running";
 constexpr const char* kAlreadyExists = "already exists";
+constexpr std::string_view kCompanyNotSet = "Could not set 'SVCurrentCompany' to '";
 constexpr const char* kUnreadable = "\r\nTally could not read the request";
 
 std::string Counted(double count, const char* one, const char* many) {
@@ -83,6 +84,7 @@ ExchangeResult ClassifyExchange(const HttpResult& http, RequestForm form) {
     bool onlyAlreadyExists = !reply.lineErrors.empty();
     for (const std::string& line : reply.lineErrors) {
         result.message += "\r\n" + line;
+        if (line.starts_with(kCompanyNotSet)) result.companyNotOpen = true;
         if (line.find(kAlreadyExists) == std::string::npos) onlyAlreadyExists = false;
     }
     if (form == RequestForm::Master && onlyAlreadyExists &&

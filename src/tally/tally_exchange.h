@@ -30,6 +30,8 @@ struct ExchangeResult {
     bool transportFailure = false;
     // Tally answered that it could not read the request at all ("Unknown Request").
     bool unreadableRequest = false;
+    // Tally could not select the company named in the request: not open, or named otherwise.
+    bool companyNotOpen = false;
 };
 
 // A master request may meet masters Tally already holds: "already exists" is then no error.

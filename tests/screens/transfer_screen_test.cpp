@@ -396,6 +396,33 @@ TEST_F(TransferScreenTest, ATallyThatCannotReadThreeRequestsInARowEndsTheRun) {
     ExpectEveryRowOnce(screen_);
 }
 
+TEST_F(TransferScreenTest, ACompanyThatIsNotOpenEndsTheRunAtTheFirstRequest) {
+    config_.strCompany = "KVZ Traders: 2024-25";
+    answer_ = [](const std::string&) { return Invoices(4); };
+    reply_ = [](const std::string&) {
+        return testing::TallyReplies(
+            "<ENVELOPE><HEADER><VERSION>1</VERSION><STATUS>0</STATUS></HEADER><BODY><DATA>"
+            "<LINEERROR>Could not set &apos;SVCurrentCompany&apos; to &apos;KVZ Traders: "
+            "2024-25&apos;</LINEERROR></DATA></BODY></ENVELOPE>");
+    };
+    screen_.exportSteps = [](PlainScreen& s) { SendEachRow(s); };
+    screen_.Load();
+    screen_.cmdGetData_Click();
+    screen_.cmdExport_Click();
+    const RunCounts& run = screen_.LastRun();
+    EXPECT_EQ(tally_.bodies.size(), 1u) << "the first master request only";
+    EXPECT_TRUE(run.stopped);
+    EXPECT_EQ(run.masters.tallyErrors, 1);
+    EXPECT_EQ(run.documents.notSent, 4);
+    EXPECT_EQ(run.documents.stopped, 0);
+    EXPECT_NE(
+        screen_.txtLog.find("\r\nCompany 'KVZ Traders: 2024-25' is not open in Tally, or its "
+                            "name differs: open it in Tally or correct COMPANY in Config.txt"),
+        std::string::npos)
+        << screen_.txtLog;
+    ExpectEveryRowOnce(screen_);
+}
+
 TEST_F(TransferScreenTest, AStopEndsTheRunAfterTheCurrentRequest) {
     answer_ = [](const std::string&) { return Invoices(5); };
     observer_.stopAfter = 3;  // masters, INV1, INV2
