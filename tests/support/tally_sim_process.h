@@ -60,6 +60,7 @@ public:
     }
 
     int Port() const { return port_; }
+    const std::string& Host() const { return host_; }
     pid_t Pid() const { return pid_; }
     std::string Url() const { return "http://" + host_ + ":" + std::to_string(port_); }
 

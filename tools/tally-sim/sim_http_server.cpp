@@ -81,6 +81,10 @@ SimHttpServer::SimHttpServer(SimulatedTally& tally, FaultOptions faults,
     server_.Post(".*", [this](const httplib::Request& request, httplib::Response& response) {
         HandlePost(request, response);
     });
+    // A plain GET is how clients ask whether the server runs.
+    server_.Get("/", [](const httplib::Request&, httplib::Response& response) {
+        response.set_content(RunningReply(), "text/xml; charset=utf-8");
+    });
     server_.Get("/books", [this](const httplib::Request&, httplib::Response& response) {
         response.set_content(DumpJson(tally_.BooksJson(), 1), "application/json");
     });

@@ -43,6 +43,12 @@ TEST(TallySimProcess, AnswersOnItsPortAndShowsItsBooks) {
     ASSERT_EQ(running.status, HttpResult::Status::Ok) << running.description;
     EXPECT_EQ(running.httpCode, 200);
     EXPECT_EQ(running.body, "<RESPONSE>TallyPrime Server is Running</RESPONSE>");
+    // A plain GET is answered the same way.
+    httplib::Client plain(sim.Host(), sim.Port());
+    httplib::Result get = plain.Get("/");
+    ASSERT_TRUE(get) << httplib::to_string(get.error());
+    EXPECT_EQ(get->status, 200);
+    EXPECT_EQ(get->body, "<RESPONSE>TallyPrime Server is Running</RESPONSE>");
 
     HttpResult masters = client.Post(sim.Url() + "/any/path", rq::Envelope(rq::DemoMasters()));
     ASSERT_EQ(masters.status, HttpResult::Status::Ok);
