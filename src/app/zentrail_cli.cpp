@@ -3,6 +3,7 @@
 #include <csignal>
 #include <cstdio>
 #include <iostream>
+#include <optional>
 
 #include "app/cli_progress.h"
 #include "app/program.h"
@@ -25,7 +26,7 @@ extern "C" void OnStopSignal(int) {
 }
 
 void PrintGrid(const zentrail::TransferGrid& grid) {
-    std::string line;
+    std::string line(zentrail::kCsvByteOrderMark);
     for (size_t c = 0; c < grid.ColumnCount(); ++c)
         line += (c ? "," : "") + zentrail::CsvField(grid.FieldName(c));
     std::cout << line << "\n";
@@ -68,11 +69,12 @@ int main(int argc, char** argv) {
     std::string from;
     std::string to;
     const std::string screens = ScreenList();
-    app.footer("SCREEN: " + screens +
-               ".\nThe dates (--from, --to; YYYY-MM-DD) default to today.\n"
-               "Exit status: 0 every listed document and every master accepted (or skipped by the "
-               "document's rules) with no difference, 1 otherwise, 2 usage, configuration or "
-               "database error.");
+    app.footer(
+        "SCREEN: " + screens +
+        ".\nThe dates (--from, --to; YYYY-MM-DD) default to today.\n"
+        "Exit status: 0 every listed document and every master accepted (or skipped by the "
+        "document's rules) with no difference and the run report whole, 1 otherwise, 2 usage, "
+        "configuration or database error.");
     auto addScreenOptions = [&](CLI::App* command) {
         command->add_option("SCREEN", screenName, screens)->required();
         command->add_option("--from", from, "first day, YYYY-MM-DD (default: today)");
@@ -82,6 +84,9 @@ int main(int argc, char** argv) {
     CLI::App* exportCmd = app.add_subcommand("export", "list, then transfer them to Tally");
     addScreenOptions(getdata);
     addScreenOptions(exportCmd);
+    // Fault switch for trying a full disk by hand: the run report takes only this many bytes.
+    std::optional<size_t> reportCapacity;
+    exportCmd->add_option("--report-capacity", reportCapacity)->group("");
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
@@ -134,6 +139,7 @@ int main(int argc, char** argv) {
     zentrail::HttpClient tally;
     zentrail::ScreenContext context{config, db, tally,
                                     std::filesystem::absolute(path).parent_path()};
+    context.reportCapacity = reportCapacity;
     auto screen = zentrail::CreateScreen(screenName, context);
     if (!screen) return Fail("the " + screenName + " screen is not built yet");
     zentrail::CliProgress progress(*screen, stderr, zentrail::platform::IsTerminal(stderr));
@@ -158,6 +164,7 @@ int main(int argc, char** argv) {
     progress.Finish();
     progress.PrintMessages();
     const zentrail::RunCounts& run = screen->LastRun();
-    if (run.failed) return kExitUsage;
+    // A report that could not be written is the run's fault, not the settings'.
+    if (run.failed && run.reportError.empty()) return kExitUsage;
     return run.Clean() ? kExitClean : kExitProblems;
 }

@@ -8,8 +8,8 @@
 
 namespace zentrail {
 
-NotANumber::NotANumber(std::string field, std::string text)
-    : std::runtime_error("field " + field + " holds '" + text + "', not a number"),
+NotANumber::NotANumber(std::string field, std::string text, const std::string& what)
+    : std::runtime_error("field " + field + " holds '" + text + "', " + what),
       field_(std::move(field)),
       text_(std::move(text)) {}
 
@@ -26,6 +26,8 @@ double NumberField(std::string_view field, std::string_view text, bool isNull) {
     if (error != std::errc() || end != digits.data() + digits.size() || digits.empty() ||
         digits.front() == '+' || !std::isfinite(value))
         throw NotANumber(std::string(field), std::string(text));
+    if (std::fabs(value) > kLargestAmount)
+        throw NotANumber(std::string(field), std::string(text), "larger than 10^13");
     return value;
 }
 
@@ -36,6 +38,13 @@ double NumberField(const Recordset& rs, const char* field) {
 
 double NumberCell(const TransferGrid& grid, size_t row, const char* field) {
     return NumberField(field, grid.Cell(row, field), false);
+}
+
+double RuleNumberCell(const TransferGrid& grid, size_t row, const char* field) {
+    const std::string text = grid.Cell(row, field);
+    if (text.find_first_not_of(' ') == std::string::npos)
+        throw NotANumber(field, text, "no amount");
+    return NumberField(field, text, false);
 }
 
 }  // namespace zentrail

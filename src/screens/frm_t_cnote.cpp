@@ -71,7 +71,7 @@ void frmT_CNote::SendNotes(TallyCreditNoteTrn& builder) {
             document.date = cell(row, "CrNoteDate");
             document.party = CustomerLedgerName(cell(row, "RtrName"), cell(row, "RtrId"),
                                                 Context().config.blnLedgerId);
-            double amount = RoundHalfEven(NumberCell(ssdbgItem, row, "CrAdjAmount"), 2);
+            double amount = RoundHalfEven(RuleNumberCell(ssdbgItem, row, "CrAdjAmount"), 2);
             document.sourceTotal = amount;
             if (amount <= 0) {
                 SkipDocument(document, "adjusted amount is 0 or less");

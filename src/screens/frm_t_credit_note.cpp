@@ -86,7 +86,7 @@ frmT_CreditNote::Return frmT_CreditNote::ReadReturn(size_t row) {
     ret.add3 = cell("RtrAdd3");
     ret.gstin = cell("GSTN");
     ret.state = CorrectStateName(cell("STat_Name"));
-    ret.netInSource = NumberCell(ssdbgItem, row, "RtnNetAmt");
+    ret.netInSource = RuleNumberCell(ssdbgItem, row, "RtnNetAmt");
     return ret;
 }
 

@@ -148,7 +148,7 @@ void frmT_IDT::SendTransfers(TallyPurchTrn& purchase, TallySaleTrn& sale) {
         document.party = ssdbgItem.Cell(row, "SpmName");
         ShowItem(document.number);
         try {
-            double net = NumberCell(ssdbgItem, row, "IDTNetAmt");
+            double net = RuleNumberCell(ssdbgItem, row, "IDTNetAmt");
             document.sourceTotal = net;
             if (net <= 0) {
                 SkipDocument(document, "net amount is 0 or less");

@@ -107,7 +107,7 @@ frmT_Purchase::Receipt frmT_Purchase::ReadReceipt(size_t row) const {
     receipt.supplierInvoice = cell("CmpInvNo");
     receipt.gstin = cell("GSTN");
     receipt.state = CorrectStateName(cell("STATE_NAME"));
-    receipt.net = NumberCell(ssdbgItem, row, "NetAmount");
+    receipt.net = RuleNumberCell(ssdbgItem, row, "NetAmount");
     receipt.netPayable = NumberCell(ssdbgItem, row, "NetPayable");
     return receipt;
 }

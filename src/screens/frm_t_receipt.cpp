@@ -74,7 +74,7 @@ void frmT_Receipt::SendReceipts(TallyReceiptTrn& receipt) {
             CustomerLedgerName(cell("RTRNAME"), cell("RTRID"), Context().config.blnLedgerId);
         ShowItem(cell("INVRCPNO"));
         try {
-            if (NumberCell(ssdbgItem, row, "INVRCPAMT") <= 0) {
+            if (RuleNumberCell(ssdbgItem, row, "INVRCPAMT") <= 0) {
                 SkipDocument(document, "receipt amount is 0 or less");
                 return;
             }

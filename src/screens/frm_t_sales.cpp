@@ -101,7 +101,7 @@ frmT_Sales::Invoice frmT_Sales::ReadInvoice(size_t row) const {
     invoice.state = CorrectStateName(cell("STat_Name"));
     invoice.cancelled = NumberCell(ssdbgItem, row, "DlvSts") == 3;
     invoice.windowDisplay = NumberCell(ssdbgItem, row, "WindowDisplayAmount");
-    invoice.netInSource = NumberCell(ssdbgItem, row, "SalNetAmt");
+    invoice.netInSource = RuleNumberCell(ssdbgItem, row, "SalNetAmt");
     return invoice;
 }
 

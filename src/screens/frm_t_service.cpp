@@ -153,7 +153,7 @@ void frmT_Service::SendInvoices(TallySaleTrn& sale, TallyPurchTrn& purchase) {
         try {
             document.date = ssdbgItem.Cell(row, "SERVICEINVDATE");
             document.sourceTotal = NumberCell(ssdbgItem, row, "TOTALAMOUNT");
-            if (NumberCell(ssdbgItem, row, "SERVICEAMOUNT") <= 0) {
+            if (RuleNumberCell(ssdbgItem, row, "SERVICEAMOUNT") <= 0) {
                 SkipDocument(document, "service amount is 0 or less");
                 return;
             }

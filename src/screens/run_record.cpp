@@ -1,5 +1,8 @@
 #include "screens/run_record.h"
 
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <stdexcept>
 
 #include "common/csv.h"
@@ -61,7 +64,8 @@ long OutcomeCounts::Total() const {
 }
 
 RunReport::RunReport(const std::filesystem::path& folder, const std::string& screen,
-                     const std::string& timestamp) {
+                     const std::string& timestamp, std::optional<size_t> capacity)
+    : capacity_(capacity) {
     std::filesystem::path runs = folder / "runs";
     std::error_code error;
     std::filesystem::create_directories(runs, error);
@@ -75,13 +79,28 @@ RunReport::RunReport(const std::filesystem::path& folder, const std::string& scr
     }
     if (file_ == nullptr)
         throw std::runtime_error("cannot create the run report " + path_.string());
-    std::fputs("kind,number or name,date,party,amount sent,source total,outcome,message\r\n",
-               file_);
-    std::fflush(file_);
 }
 
 RunReport::~RunReport() {
     if (file_ != nullptr) std::fclose(file_);
+}
+
+void RunReport::Put(const std::string& text) {
+    size_t room = text.size();
+    if (capacity_) room = std::min(room, *capacity_ - std::min(*capacity_, written_));
+    const size_t put = std::fwrite(text.data(), 1, room, file_);
+    written_ += put;
+    int error = put < room ? errno : 0;
+    if (std::fflush(file_) != 0 && error == 0) error = errno;
+    if (error == 0 && room < text.size()) error = ENOSPC;
+    if (error != 0)
+        throw RunReportError("cannot write the run report " + path_.string() + ": " +
+                             std::strerror(error));
+}
+
+void RunReport::WriteHead() {
+    Put(std::string(kCsvByteOrderMark) +
+        "kind,number or name,date,party,amount sent,source total,outcome,message\r\n");
 }
 
 void RunReport::Write(const RunEntry& entry) {
@@ -91,8 +110,7 @@ void RunReport::Write(const RunEntry& entry) {
           std::string(OutcomeText(entry.outcome)), OneLine(entry.message)})
         line += "," + CsvField(field);
     line += "\r\n";
-    std::fputs(line.c_str(), file_);
-    std::fflush(file_);
+    Put(line);
 }
 
 void RunRecord::Begin(size_t listedRows, std::unique_ptr<RunReport> report) {
@@ -101,7 +119,13 @@ void RunRecord::Begin(size_t listedRows, std::unique_ptr<RunReport> report) {
     counts_ = RunCounts{};
     counts_.listed = static_cast<long>(listedRows);
     report_ = std::move(report);
-    if (report_) counts_.reportPath = report_->Path().string();
+    if (!report_) return;
+    counts_.reportPath = report_->Path().string();
+    try {
+        report_->WriteHead();
+    } catch (const RunReportError& e) {
+        counts_.reportError = e.what();
+    }
 }
 
 void RunRecord::Add(const RunEntry& entry, std::optional<size_t> row) {
@@ -112,7 +136,12 @@ void RunRecord::Add(const RunEntry& entry, std::optional<size_t> row) {
     }
     (entry.kind == EntryKind::Master ? counts_.masters : counts_.documents).Add(entry.outcome);
     entries_.push_back(entry);
-    if (report_) report_->Write(entry);
+    if (!report_ || !counts_.reportError.empty()) return;
+    try {
+        report_->Write(entry);
+    } catch (const RunReportError& e) {
+        counts_.reportError = e.what();
+    }
 }
 
 }  // namespace zentrail

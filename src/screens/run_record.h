@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -49,7 +50,17 @@ struct RunCounts {
     bool stopped = false;  // the operator stopped it, or Tally stopped answering
     bool failed = false;   // a database or other error ended the run
     std::string reportPath;
-    bool Clean() const { return masters.AllGood() && documents.AllGood() && !stopped && !failed; }
+    std::string reportError;  // why the report could not be written to the end; empty: whole
+    bool Clean() const {
+        return masters.AllGood() && documents.AllGood() && !stopped && !failed &&
+               reportError.empty();
+    }
+};
+
+// A write or flush of the run report failed; the text names the file and the system's error.
+class RunReportError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
 };
 
 // The run report: one CSV line per entry, written and flushed as the run goes, so that an
@@ -57,22 +68,31 @@ struct RunCounts {
 class RunReport {
 public:
     // Creates `<folder>/runs/<screen>-<timestamp>.csv` (a suffix keeps an earlier report of the
-    // same second). Throws std::runtime_error when the file cannot be created.
+    // same second). Throws std::runtime_error when the file cannot be created. `capacity`
+    // makes writes fail with ENOSPC past that many bytes, as on a full disk.
     RunReport(const std::filesystem::path& folder, const std::string& screen,
-              const std::string& timestamp);
+              const std::string& timestamp, std::optional<size_t> capacity = std::nullopt);
     ~RunReport();
     RunReport(const RunReport&) = delete;
     RunReport& operator=(const RunReport&) = delete;
 
+    // Both throw RunReportError when the text is not all written and flushed.
+    void WriteHead();
     void Write(const RunEntry& entry);
     const std::filesystem::path& Path() const { return path_; }
 
 private:
+    void Put(const std::string& text);
+
     std::filesystem::path path_;
     std::FILE* file_ = nullptr;
+    std::optional<size_t> capacity_;
+    size_t written_ = 0;
 };
 
 // Every outcome of a run, one per master request and one per listed document.
+// The first failed write of the report is kept in Counts().reportError; nothing more is
+// written to it after that, and the caller ends the run.
 class RunRecord {
 public:
     void Begin(size_t listedRows, std::unique_ptr<RunReport> report);

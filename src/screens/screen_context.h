@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 
 #include "shell/configuration.h"
 #include "shell/source_database.h"
@@ -19,6 +20,8 @@ struct ScreenContext {
     // Documents built ahead while Tally takes the one before; 0 builds each just before it
     // is sent, on the export's own thread. Requests, log and report are the same either way.
     size_t buildAhead = 4;
+    // Fault switch: the report's writes fail with ENOSPC past this many bytes, as on a full disk.
+    std::optional<size_t> reportCapacity{};
 
     std::string TallyUrl() const { return config.TallyUrl(); }
     // Parent group of customer ledgers.

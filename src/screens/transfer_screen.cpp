@@ -209,7 +209,7 @@ void TransferScreen::cmdGetData_Click() {
 std::unique_ptr<RunReport> TransferScreen::OpenReport() {
     if (context_.reportFolder.empty()) return nullptr;
     return std::make_unique<RunReport>(context_.reportFolder, design_.name,
-                                       platform::LocalTimestamp());
+                                       platform::LocalTimestamp(), context_.reportCapacity);
 }
 
 void TransferScreen::cmdExport_Click() {
@@ -223,6 +223,7 @@ void TransferScreen::cmdExport_Click() {
         // Counts start afresh even when the report cannot be created.
         record_.Begin(ssdbgItem.RowCount(), nullptr);
         record_.Begin(ssdbgItem.RowCount(), OpenReport());
+        CheckReport();
         if (design_.reopensConnection) context_.db.OpenConnection(context_.config);
         url_ = context_.TallyUrl();
         ssdbgItem.currentRow = 0;
@@ -258,7 +259,9 @@ void TransferScreen::FinishExport() {
         entry.message = why;
         record_.Add(entry, row);
     }
-    SetFrameCaption("Data Transferred To Tally");
+    SetFrameCaption(counts.stopped   ? "Transfer stopped"
+                    : counts.Clean() ? "Data Transferred To Tally"
+                                     : "Transfer ended with errors");
     ShowItem("");
     SetProgress(0);
     Recordset& rs = context_.db.rsMain;
@@ -294,6 +297,7 @@ std::string TransferScreen::ClosingMessage(const std::string& closingText, const
             std::to_string(m.notSent + m.stopped) + " not sent";
     if (run.stopped) text += "\nThe run was stopped.";
     if (run.failed) text += "\nThe run ended on an error.";
+    if (!run.reportError.empty()) text += "\nThe run report is incomplete: " + run.reportError;
     if (!run.reportPath.empty()) text += "\nRun report: " + run.reportPath;
     return text;
 }
@@ -358,6 +362,7 @@ void TransferScreen::SkipDocument(const DocumentRef& document, const std::string
     RunEntry entry{EntryKind::Document, document.number,      document.date,    document.party,
                    document.amountSent, document.sourceTotal, Outcome::Skipped, reason};
     record_.Add(entry, ssdbgItem.currentRow);
+    CheckReport();
 }
 
 void TransferScreen::DocumentNotSent(const DocumentRef& document, const std::string& reason) {
@@ -375,6 +380,12 @@ void TransferScreen::Record(const RunEntry& entry, const std::string& logName) {
         record_.Add(entry);
     else
         record_.Add(entry, ssdbgItem.currentRow);
+    CheckReport();
+}
+
+void TransferScreen::CheckReport() const {
+    const std::string& error = record_.Counts().reportError;
+    if (!error.empty()) throw RunReportError(error);
 }
 
 Outcome TransferScreen::Send(const std::string& request, EntryKind kind, RunEntry entry,

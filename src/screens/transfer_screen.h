@@ -147,6 +147,8 @@ private:
     Outcome Send(const std::string& request, EntryKind kind, RunEntry entry, long handled,
                  bool masterForm);
     void Record(const RunEntry& entry, const std::string& logName);
+    // Ends the run, before the next request, once the report could not be written.
+    void CheckReport() const;
     void Notify(ScreenControl control) { observer_->Changed(control); }
     void ReportError(const std::string& where, long number, const std::string& description);
     void FinishExport();

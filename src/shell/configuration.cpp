@@ -1,6 +1,7 @@
 #include "shell/configuration.h"
 
 #include <fstream>
+#include <string_view>
 #include <system_error>
 
 #include "common/ascii.h"
@@ -48,22 +49,25 @@ bool IsValidUtf8(const std::string& text) {
 
 using ascii::Upper;
 
+std::string TrimBlanks(std::string_view text) {
+    const size_t first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) return {};
+    return std::string(text.substr(first, text.find_last_not_of(" \t") - first + 1));
+}
+
 void ApplyLine(Configuration& config, const std::string& line) {
-    size_t firstColon = line.find(':');
-    bool isPassword =
-        firstColon != std::string::npos && Upper(line.substr(0, firstColon)) == "SQL_PASSWORD";
+    // Only the first colon splits: a company, a password or "tcp:host" may hold more.
+    const size_t colon = line.find(':');
+    const std::string key =
+        colon == std::string::npos ? std::string() : Upper(TrimBlanks(line.substr(0, colon)));
     config.strConfigSummary += " ";
-    config.strConfigSummary += isPassword ? line.substr(0, firstColon) + ":****" : line;
-    if (firstColon == std::string::npos) return;  // a comment
-    std::string key = Upper(line.substr(0, firstColon));
-    size_t secondColon = line.find(':', firstColon + 1);
-    std::string value = line.substr(firstColon + 1, secondColon == std::string::npos
-                                                        ? std::string::npos
-                                                        : secondColon - firstColon - 1);
+    config.strConfigSummary += key == "SQL_PASSWORD" ? line.substr(0, colon) + ":****" : line;
+    if (colon == std::string::npos) return;  // a comment
+    const std::string value = line.substr(colon + 1);
     if (key == "SERVER")
-        config.strTallyServer = value;
+        config.strTallyServer = TrimBlanks(value);
     else if (key == "PORT")
-        config.strTallyPort = value;
+        config.strTallyPort = TrimBlanks(value);
     else if (key == "COMPANY")
         config.strCompany = value;
     else if (key == "SQL_ODBC")
@@ -72,9 +76,10 @@ void ApplyLine(Configuration& config, const std::string& line) {
         config.strSqlUser = value;
     else if (key == "SQL_PASSWORD")
         config.strSqlPassword = value;
-    else if (key == "LEDGER_ID")
-        config.blnLedgerId = Upper(value) == "YES";
-    else if (key == "DEBTOR")
+    else if (key == "LEDGER_ID") {
+        config.strLedgerId = value;
+        config.blnLedgerId = Upper(TrimBlanks(value)) == "YES";
+    } else if (key == "DEBTOR")
         config.strDebtorGroup = value;
     else if (key == "CREDITOR")
         config.strCreditorGroup = value;

@@ -15,6 +15,7 @@ struct Configuration {
     std::string strSqlUser;
     std::string strSqlPassword;
     bool blnLedgerId = true;
+    std::string strLedgerId;  // LEDGER_ID as written; the settings check accepts YES, NO or empty
     std::string strDebtorGroup;
     std::string strCreditorGroup;
     std::string strConfigSummary;  // shown in window titles; the password is masked

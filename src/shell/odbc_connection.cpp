@@ -32,18 +32,21 @@ std::string_view Trimmed(std::string_view text) {
     return text;
 }
 
-// A value as a connection string may hold it: in braces (inner '}' doubled) when it holds a
-// character that would end or open a value, or blanks at its ends.
+// Every value we add is braced with '}' doubled, so that no password or name can end it
+// early or add a key of its own.
 std::string ConnectionValue(std::string_view value) {
-    bool needsBraces = value.find_first_of(";{}") != std::string_view::npos ||
-                       (!value.empty() && (value.front() == ' ' || value.back() == ' '));
-    if (!needsBraces) return std::string(value);
     std::string braced = "{";
     for (char c : value) {
         braced += c;
         if (c == '}') braced += '}';
     }
     return braced + "}";
+}
+
+// Appends key=value; after a ';' that closes what came before.
+void AddPair(std::string& connection, std::string_view key, std::string_view value) {
+    if (!connection.empty() && connection.back() != ';') connection += ';';
+    connection.append(key).append("=").append(ConnectionValue(value)).append(";");
 }
 
 SQLCHAR* Chars(const std::string& text) {
@@ -253,12 +256,8 @@ bool NamesSqliteDriver(std::string_view connection) {
 std::string ConnectionStringWithLogon(std::string_view connection, std::string_view user,
                                       std::string_view password) {
     std::string full(connection);
-    auto add = [&full](std::string_view key, std::string_view value) {
-        if (!full.empty() && full.back() != ';') full += ';';
-        full.append(key).append("=").append(ConnectionValue(value));
-    };
-    if (!ConnectionStringHasKey(connection, "UID")) add("UID", user);
-    if (!ConnectionStringHasKey(connection, "PWD")) add("PWD", password);
+    if (!ConnectionStringHasKey(connection, "UID")) AddPair(full, "UID", user);
+    if (!ConnectionStringHasKey(connection, "PWD")) AddPair(full, "PWD", password);
     return full;
 }
 
@@ -300,18 +299,23 @@ OdbcConnection::OdbcConnection(const std::string& strSqlOdbc, const std::string&
 
     SQLRETURN rc;
     if (IsConnectionString(strSqlOdbc)) {
-        std::string full = ConnectionStringWithLogon(strSqlOdbc, strSqlUser, strSqlPassword);
+        // The SQLite driver takes no logon, and its parser knows no braces: a password given
+        // to it could name another file or turn NoCreat off, so it gets none.
+        const bool sqliteDriver = NamesSqliteDriver(strSqlOdbc);
+        std::string full = sqliteDriver
+                               ? strSqlOdbc
+                               : ConnectionStringWithLogon(strSqlOdbc, strSqlUser, strSqlPassword);
         // The SQLite driver would create an empty database at a mistyped path.
-        if (NamesSqliteDriver(strSqlOdbc) && !ConnectionStringHasKey(strSqlOdbc, "NoCreat"))
-            full += ";NoCreat=1";
+        if (sqliteDriver && !ConnectionStringHasKey(strSqlOdbc, "NoCreat"))
+            full += full.ends_with(';') ? "NoCreat=1;" : ";NoCreat=1;";
         SQLCHAR completed[1024];
         SQLSMALLINT completedLength = 0;
         rc = SQLDriverConnect(connection.Get(), nullptr, Chars(full), SQL_NTS, completed,
                               sizeof completed, &completedLength, SQL_DRIVER_NOPROMPT);
     } else if (DataSourceUsesSqlite(environment, strSqlOdbc)) {
-        // The same guard for a data source whose driver is SQLite's.
-        std::string full = ConnectionStringWithLogon(
-            "DSN=" + ConnectionValue(strSqlOdbc) + ";NoCreat=1", strSqlUser, strSqlPassword);
+        // The same guard for a data source whose driver is SQLite's, again with no logon. The
+        // driver manager looks the name up as written, braces and all, so none are added.
+        std::string full = "DSN=" + strSqlOdbc + ";NoCreat=1;";
         SQLCHAR completed[1024];
         SQLSMALLINT completedLength = 0;
         rc = SQLDriverConnect(connection.Get(), nullptr, Chars(full), SQL_NTS, completed,

@@ -23,7 +23,8 @@ std::optional<std::string_view> ConnectionStringValue(std::string_view connectio
 bool NamesSqliteDriver(std::string_view connection);
 
 // The connection string with the configured logon added: UID and PWD are appended unless the
-// string sets them itself (its own values win); an empty password is appended as empty.
+// string sets them itself (its own values win); an empty password is appended as empty. Each
+// added value is braced with '}' doubled, and each added pair ends with ';'.
 std::string ConnectionStringWithLogon(std::string_view connection, std::string_view user,
                                       std::string_view password);
 

@@ -150,6 +150,14 @@ bool IsTallyHost(std::string_view text) {
     return IsIpv4(text) || IsHostName(text);
 }
 
+bool IsLedgerIdText(std::string_view text) {
+    const size_t first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) return true;
+    std::string word(text.substr(first, text.find_last_not_of(" \t") - first + 1));
+    for (char& c : word) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
+    return word == "YES" || word == "NO";
+}
+
 std::string ShownSource(std::string_view strSqlOdbc) {
     std::string masked;
     size_t pos = 0;
@@ -200,6 +208,8 @@ std::optional<std::string> CheckSettings(const Configuration& config, SettingsUs
                std::to_string(position) + (value.secret ? "" : " of " + Shown(value.text)) +
                "; write the value as plain text on one line";
     }
+    if (!IsLedgerIdText(config.strLedgerId))
+        return "LEDGER_ID " + Shown(config.strLedgerId) + " is neither YES nor NO";
     if (use == SettingsUse::kSourceOnly) return std::nullopt;
     if (!IsTallyHost(config.strTallyServer))
         return "SERVER " + Shown(config.strTallyServer) +

@@ -118,12 +118,25 @@ TEST_F(ZentrailCli, TallyRepliesOfEveryShapeAndEncodingGiveTheSameRun) {
     }
 }
 
+// The fault switch of a full disk: the run stops, says why and where, and fails.
+TEST_F(ZentrailCli, AReportThatCannotBeWrittenFailsTheRun) {
+    testing::TallySimProcess sim({"--company", "Zentrail Demo"});
+    std::string config = WriteConfig(sim.Port(), testing::SmallDemo().Path());
+    CommandResult items = RunCli("--config " + config + " export item --report-capacity 200");
+    EXPECT_EQ(items.status, 1) << items.out;
+    EXPECT_NE(items.out.find(": No space left on device"), std::string::npos) << items.out;
+    EXPECT_NE(items.out.find("\nThe run report is incomplete: cannot write the run report " +
+                             (folder_ / "runs" / "item-").string()),
+              std::string::npos)
+        << items.out;
+}
+
 TEST_F(ZentrailCli, GetDataPrintsTheGridAsCsv) {
     std::string config = WriteConfig(9, testing::SmallDemo().Path());
     CommandResult listed =
         RunCli("--config " + config + " getdata sales --from 2024-04-01 --to 2024-05-31");
     ASSERT_EQ(listed.status, 0);
-    EXPECT_TRUE(listed.out.starts_with("SalId,SalInvNo,SalInvDate,RtrName,SalNetAmt,"))
+    EXPECT_TRUE(listed.out.starts_with("\xEF\xBB\xBFSalId,SalInvNo,SalInvDate,RtrName,SalNetAmt,"))
         << listed.out.substr(0, 80);
     // Cells holding commas are quoted, so every row keeps its column count.
     EXPECT_NE(listed.out.find(",\""), std::string::npos);
@@ -180,7 +193,8 @@ TEST_F(ZentrailCli, HelpsANewUser) {
           "getdata --config " + config + " item"}) {
         CommandResult listed = RunCli(args);
         EXPECT_EQ(listed.status, 0) << args;
-        EXPECT_TRUE(listed.out.starts_with("PrdId,")) << args << ": " << listed.out.substr(0, 80);
+        EXPECT_TRUE(listed.out.starts_with("\xEF\xBB\xBFPrdId,"))
+            << args << ": " << listed.out.substr(0, 80);
     }
 
     CommandResult version = RunCli("--version", true);

@@ -2,6 +2,7 @@
 // the report, nothing refused or lost counts as accepted, and a second run converges.
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -132,6 +133,52 @@ TEST_F(SalesFaults, DroppedAndGarbledRepliesAreNotSentAndASecondRunConverges) {
     for (const auto& voucher : held["vouchers"])
         EXPECT_TRUE(numbers.insert(voucher["number"].get<std::string>()).second)
             << voucher["number"];
+}
+
+// An empty net amount is no 0 (the demo's column holds no NULL) and 1e308 is no amount: both
+// invoices are not sent, and say why.
+TEST_F(SalesFaults, AnEmptyOrHugeNetAmountIsNotSentAndNamesTheField) {
+    const std::filesystem::path copy = folder_ / "damaged.db";
+    std::filesystem::copy_file(demo_->Path(), copy);
+    Configuration config = ConfigFor(9);
+    config.strSqlOdbc = copy.string();
+    HttpClient unused;
+    RecordingObserver listing;
+    db_.OpenConnection(config);
+    frmT_Sales probe(ScreenContext{config, db_, unused, folder_});
+    probe.SetObserver(&listing);
+    probe.Load();
+    probe.SetDates({2024, 4, 1}, {2024, 5, 31});
+    probe.cmdGetData_Click();
+    ASSERT_GT(probe.ssdbgItem.RowCount(), 2u);
+    const std::string missing = probe.ssdbgItem.Cell(0, "SalInvNo");
+    const std::string huge = probe.ssdbgItem.Cell(1, "SalInvNo");
+    sqlite3* raw = nullptr;
+    ASSERT_EQ(sqlite3_open(copy.c_str(), &raw), SQLITE_OK);
+    const std::string damage = "UPDATE SalesInvoice SET SalNetAmt = '' WHERE SalInvNo = '" +
+                               missing + "'; UPDATE SalesInvoice SET SalNetAmt = 1e308 " +
+                               "WHERE SalInvNo = '" + huge + "';";
+    ASSERT_EQ(sqlite3_exec(raw, damage.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(raw);
+
+    TallySimProcess sim({"--company", kCompany});
+    HttpClient tally;
+    RecordingObserver observer;
+    Configuration damaged = ConfigFor(sim.Port());
+    damaged.strSqlOdbc = copy.string();
+    auto sales = Run<frmT_Sales>(damaged, tally, observer);
+    const RunCounts& run = sales->LastRun();
+    ExpectEveryInvoiceOnce(*sales);
+    EXPECT_FALSE(run.Clean());
+    EXPECT_NE(sales->txtLog.find("Not sent: field SalNetAmt holds '', no amount " + missing),
+              std::string::npos)
+        << sales->txtLog.substr(0, 2000);
+    EXPECT_NE(sales->txtLog.find("', larger than 10^13 " + huge), std::string::npos)
+        << sales->txtLog.substr(0, 2000);
+    for (const auto& voucher : sim.Books()["vouchers"]) {
+        EXPECT_NE(voucher["number"], missing);
+        EXPECT_NE(voucher["number"], huge);
+    }
 }
 
 TEST_F(SalesFaults, AWrongCompanyRefusesEveryRequestAndSaysSo) {

@@ -208,7 +208,7 @@ TEST_F(TransferScreenTest, ExportErrorStopsTheRunWithAMessage) {
     EXPECT_EQ(observer_.messages[0].icon, ScreenMessage::Icon::Critical);
     EXPECT_EQ(observer_.messages[1].icon, ScreenMessage::Icon::Information);
     EXPECT_EQ(observer_.messages[1].text.substr(0, 16), "Test Transferrd\n");
-    EXPECT_EQ(screen_.fraPrg, "Data Transferred To Tally");
+    EXPECT_EQ(screen_.fraPrg, "Transfer ended with errors");
     EXPECT_FALSE(screen_.busy);
 }
 
@@ -224,6 +224,7 @@ TEST_F(TransferScreenTest, EmptyExportClosesWithTheTypesTextAndSaysNothingWasLis
               "Masters: 0 sent, 0 accepted, 0 with Tally errors, 0 not sent\nRun report: " +
                   screen_.LastRun().reportPath);
     EXPECT_TRUE(screen_.LastRun().Clean());
+    EXPECT_EQ(screen_.fraPrg, "Data Transferred To Tally");
     EXPECT_NE(screen_.LastRun().reportPath.find("/runs/test-"), std::string::npos);
 }
 
@@ -364,6 +365,7 @@ TEST_F(TransferScreenTest, ATallyThatStopsAnsweringEndsTheRunAndTheRestIsNotSent
     EXPECT_EQ(run.documents.notSent, 5);
     EXPECT_EQ(run.masters.notSent, 1);
     EXPECT_NE(screen_.txtLog.find("\r\nTally is not answering"), std::string::npos);
+    EXPECT_EQ(screen_.fraPrg, "Transfer stopped");
     ExpectEveryRowOnce(screen_);
 }
 
@@ -435,6 +437,7 @@ TEST_F(TransferScreenTest, AStopEndsTheRunAfterTheCurrentRequest) {
     EXPECT_EQ(run.documents.accepted, 2);
     EXPECT_EQ(run.documents.stopped, 3);
     EXPECT_NE(screen_.txtLog.find("\r\nExport stopped by the operator"), std::string::npos);
+    EXPECT_EQ(screen_.fraPrg, "Transfer stopped");
     ExpectEveryRowOnce(screen_);
 
     // The next run starts afresh.
@@ -442,6 +445,66 @@ TEST_F(TransferScreenTest, AStopEndsTheRunAfterTheCurrentRequest) {
     screen_.cmdExport_Click();
     EXPECT_FALSE(screen_.LastRun().stopped);
     EXPECT_EQ(screen_.LastRun().documents.accepted, 5);
+}
+
+// A full disk: the run stops before the next request once a line of the report is not written,
+// and says the report is incomplete. Capacity k cuts the report inside line k + 1 (the head
+// is line 0), so requests 1 .. k + 1 were sent.
+TEST_F(TransferScreenTest, AReportThatCannotBeWrittenEndsTheRunBeforeTheNextRequest) {
+    answer_ = [](const std::string&) { return Invoices(4); };
+    screen_.exportSteps = [](PlainScreen& s) { SendEachRow(s); };
+    screen_.Load();
+    screen_.cmdGetData_Click();
+    screen_.cmdExport_Click();
+    ASSERT_TRUE(screen_.LastRun().Clean());
+    std::ifstream whole(screen_.LastRun().reportPath, std::ios::binary);
+    std::vector<size_t> lineEnds;  // bytes up to the end of each line
+    size_t bytes = 0;
+    for (std::string line; std::getline(whole, line);) lineEnds.push_back(bytes += line.size() + 1);
+    ASSERT_EQ(lineEnds.size(), 6u) << "head, masters, four documents";
+    std::ifstream head(screen_.LastRun().reportPath, std::ios::binary);
+    std::string first;
+    std::getline(head, first);
+    EXPECT_TRUE(
+        first.starts_with("\xEF\xBB\xBF"
+                          "kind,number or name,"))
+        << first;
+
+    struct Case {
+        size_t capacity;
+        size_t requests;
+    };
+    const Case cases[] = {
+        {0, 0}, {lineEnds[0] - 1, 0}, {lineEnds[0], 1}, {lineEnds[1] + 5, 2}, {lineEnds[3], 4}};
+    for (const Case& c : cases) {
+        ScreenContext context{config_, db_, tally_, reports_};
+        context.reportCapacity = c.capacity;
+        PlainScreen screen(context);
+        RecordingObserver observer;
+        screen.SetObserver(&observer);
+        screen.exportSteps = [](PlainScreen& s) { SendEachRow(s); };
+        screen.Load();
+        screen.cmdGetData_Click();
+        const size_t before = tally_.bodies.size();
+        screen.cmdExport_Click();
+        const RunCounts& run = screen.LastRun();
+        EXPECT_EQ(tally_.bodies.size() - before, c.requests) << c.capacity;
+        EXPECT_TRUE(run.failed);
+        EXPECT_FALSE(run.Clean());
+        EXPECT_EQ(run.reportError,
+                  "cannot write the run report " + run.reportPath + ": No space left on device")
+            << c.capacity;
+        EXPECT_EQ(run.documents.Total(), 4);
+        EXPECT_EQ(run.documents.accepted, c.requests > 1 ? long(c.requests) - 1 : 0);
+        EXPECT_EQ(run.documents.notSent, 4 - run.documents.accepted) << "the rest is not sent";
+        EXPECT_EQ(std::filesystem::file_size(run.reportPath), c.capacity);
+        ASSERT_EQ(observer.messages.size(), 2u);
+        EXPECT_NE(observer.messages[0].text.find(run.reportError), std::string::npos);
+        EXPECT_NE(
+            observer.messages[1].text.find("\nThe run report is incomplete: " + run.reportError),
+            std::string::npos);
+        EXPECT_EQ(screen.fraPrg, "Transfer ended with errors");
+    }
 }
 
 TEST_F(TransferScreenTest, SkippedAndUnbuildableDocumentsHaveTheirOutcome) {

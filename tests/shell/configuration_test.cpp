@@ -80,9 +80,15 @@ TEST_F(ConfigFile, ValueRules) {
         const char* expected;
     };
     const Case cases[] = {
-        {"SERVER: host\n", &Configuration::strTallyServer, " host"},
-        {"SERVER :host\n", &Configuration::strTallyServer, ""},
-        {"COMPANY:A:B\n", &Configuration::strCompany, "A"},
+        {"SERVER: host \n", &Configuration::strTallyServer, "host"},
+        {"SERVER :host\n", &Configuration::strTallyServer, "host"},
+        {" port\t: 9001 \n", &Configuration::strTallyPort, "9001"},
+        {"COMPANY:A:B\n", &Configuration::strCompany, "A:B"},
+        {"COMPANY:KVZ Traders: 2024-25\n", &Configuration::strCompany, "KVZ Traders: 2024-25"},
+        {"COMPANY: Spaced  Name \n", &Configuration::strCompany, " Spaced  Name "},
+        {"SQL_PASSWORD:Pass:word1\n", &Configuration::strSqlPassword, "Pass:word1"},
+        {"SQL_ODBC:Server=tcp:host,1433\n", &Configuration::strSqlOdbc, "Server=tcp:host,1433"},
+        {"DEBTOR : Sundry Debtors\n", &Configuration::strDebtorGroup, " Sundry Debtors"},
         {"COMPANY:First\nCOMPANY:Second\n", &Configuration::strCompany, "Second"},
         {"Company:MiXed Case\n", &Configuration::strCompany, "MiXed Case"},
         {"COMPANY:\n", &Configuration::strCompany, ""},
@@ -91,18 +97,20 @@ TEST_F(ConfigFile, ValueRules) {
     for (const Case& c : cases) EXPECT_EQ(Read(c.content).*c.field, c.expected) << c.content;
 }
 
-TEST_F(ConfigFile, LedgerIdIsTrueOnlyForYes) {
+TEST_F(ConfigFile, LedgerIdIsYesWhateverTheCaseAndBlanks) {
     const std::pair<const char*, bool> cases[] = {
-        {"LEDGER_ID:yes", true},   {"LEDGER_ID:YES", true}, {"LEDGER_ID:Y", false},
-        {"LEDGER_ID: YES", false}, {"LEDGER_ID:", false},   {"LEDGER_ID:NO", false}};
+        {"LEDGER_ID:yes", true},  {"LEDGER_ID:YES", true},    {"LEDGER_ID:Yes ", true},
+        {"LEDGER_ID: YES", true}, {"LEDGER_ID :yes\t", true}, {"LEDGER_ID:Y", false},
+        {"LEDGER_ID:", false},    {"LEDGER_ID:NO", false},    {"LEDGER_ID: no ", false}};
     for (const auto& [line, expected] : cases) EXPECT_EQ(Read(line).blnLedgerId, expected) << line;
+    EXPECT_EQ(Read("LEDGER_ID: Yes \n").strLedgerId, " Yes ") << "kept as written for the check";
 }
 
 TEST_F(ConfigFile, SummaryKeepsNonEmptyLinesAndMasksThePassword) {
     Configuration config =
         Read("SERVER:host\n\n# comment line\nsql_password:top:secret\r\n\r\nPORT:9000");
     EXPECT_EQ(config.strConfigSummary, " SERVER:host # comment line sql_password:**** PORT:9000");
-    EXPECT_EQ(config.strSqlPassword, "top");
+    EXPECT_EQ(config.strSqlPassword, "top:secret");
     EXPECT_EQ(config.strTallyPort, "9000") << "the last line needs no line end";
 }
 

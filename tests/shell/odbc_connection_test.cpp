@@ -118,6 +118,34 @@ TEST_F(OdbcSource, AMissingFileIsAnErrorNotANewFile) {
     EXPECT_FALSE(std::filesystem::exists(missing));
 }
 
+// A logon that looks like more keys reads the intended file and never creates one.
+TEST_F(OdbcSource, HostileLogonValuesAreOnlyValues) {
+    test::TempFolder folder;
+    const std::filesystem::path other = folder.Path() / "other.db";
+    const std::filesystem::path missing = folder.Path() / "mistyped.db";
+    const std::string driver = std::string("Driver=") + test::kOdbcTestDriver;
+    const std::pair<std::string, std::string> logons[] = {
+        {"sa", "x;Database=" + other.string() + ";y"},
+        {"x;Database=" + other.string() + ";y", ""},
+        {"sa", "x;NoCreat=0"},
+        {"sa", "a};NoCreat=0;x={"},
+    };
+    for (const auto& [user, password] : logons) {
+        {
+            OdbcConnection odbc(driver + ";Database=" + test::OdbcTestDsnFile().string(), user,
+                                password);
+            EXPECT_EQ(odbc.Query("SELECT SalId FROM SalesInvoice").RowCount(), 5u) << password;
+        }
+        EXPECT_FALSE(std::filesystem::exists(other)) << user << " " << password;
+        EXPECT_NE(ErrorOf([&] {
+                      OdbcConnection(driver + ";Database=" + missing.string(), user, password);
+                  }).Description(),
+                  "no error")
+            << password;
+        EXPECT_FALSE(std::filesystem::exists(missing)) << user << " " << password;
+    }
+}
+
 TEST_F(OdbcSource, ErrorsCarryNativeNumberStateAndMessage) {
     DbError unknown = ErrorOf([] { OdbcConnection("NoSuchDsn", "sa", ""); });
     EXPECT_EQ(unknown.Number(), 0);
@@ -206,16 +234,24 @@ TEST(ConnectionString, LogonAddedUnlessTheStringSetsIt) {
         const char* full;
     };
     const Case cases[] = {
-        {"Driver=FreeTDS;Server=db1", "sa", "", "Driver=FreeTDS;Server=db1;UID=sa;PWD="},
-        {"DSN=DMSDB;", "sa", "s3cret", "DSN=DMSDB;UID=sa;PWD=s3cret"},
-        {"DSN=DMSDB;uid=reader", "sa", "pw", "DSN=DMSDB;uid=reader;PWD=pw"},
+        {"Driver=FreeTDS;Server=db1", "sa", "", "Driver=FreeTDS;Server=db1;UID={sa};PWD={};"},
+        {"DSN=DMSDB;", "sa", "s3cret", "DSN=DMSDB;UID={sa};PWD={s3cret};"},
+        {"DSN=DMSDB;uid=reader", "sa", "pw", "DSN=DMSDB;uid=reader;PWD={pw};"},
         {"DSN=DMSDB; Pwd = {x;y}; UID=r", "sa", "pw", "DSN=DMSDB; Pwd = {x;y}; UID=r"},
-        {"DSN=DMSDB", "sa", "a;b}c", "DSN=DMSDB;UID=sa;PWD={a;b}}c}"},
-        {"DSN=DMSDB", "sa", " pad", "DSN=DMSDB;UID=sa;PWD={ pad}"},
+        {"DSN=DMSDB", "sa", "a;b}c", "DSN=DMSDB;UID={sa};PWD={a;b}}c};"},
+        {"DSN=DMSDB", "sa", " pad", "DSN=DMSDB;UID={sa};PWD={ pad};"},
+        // Hostile values stay one value each: no closing brace kept, no key of their own.
+        {"DSN=DMSDB", "sa", "ab;cd", "DSN=DMSDB;UID={sa};PWD={ab;cd};"},
+        {"DSN=DMSDB", "sa", "a};Port=1;x={", "DSN=DMSDB;UID={sa};PWD={a}};Port=1;x={};"},
+        {"DSN=DMSDB", "sa", "x;Database=other.db;y",
+         "DSN=DMSDB;UID={sa};PWD={x;Database=other.db;y};"},
+        {"DSN=DMSDB", "sa", "x;NoCreat=0", "DSN=DMSDB;UID={sa};PWD={x;NoCreat=0};"},
+        {"DSN=DMSDB", "r};PWD={y", "p}", "DSN=DMSDB;UID={r}};PWD={y};PWD={p}}};"},
+        {"DSN=DMSDB", "{sa}", "}}", "DSN=DMSDB;UID={{sa}}};PWD={}}}}};"},
         // A key inside a braced value is no key.
         {"Driver=X;Database={C:\\data\\UID=me;PWD=x.db}", "sa", "",
-         "Driver=X;Database={C:\\data\\UID=me;PWD=x.db};UID=sa;PWD="},
-        {"Driver=X;Extra={a}}UID=b}", "sa", "", "Driver=X;Extra={a}}UID=b};UID=sa;PWD="},
+         "Driver=X;Database={C:\\data\\UID=me;PWD=x.db};UID={sa};PWD={};"},
+        {"Driver=X;Extra={a}}UID=b}", "sa", "", "Driver=X;Extra={a}}UID=b};UID={sa};PWD={};"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(ConnectionStringWithLogon(c.connection, c.user, c.password), c.full)

@@ -29,6 +29,13 @@ TEST(SettingsCheck, WorkableSettingsPass) {
         config.strTallyServer = server;
         EXPECT_EQ(CheckSettings(config, SettingsUse::kTransfer), std::nullopt) << server;
     }
+    const char* ledgerIds[] = {"", "YES", "no", " Yes ", "\tNO"};
+    for (const char* ledgerId : ledgerIds) {
+        Configuration config = Workable();
+        config.strLedgerId = ledgerId;
+        EXPECT_EQ(CheckSettings(config, SettingsUse::kTransfer), std::nullopt) << ledgerId;
+        EXPECT_EQ(CheckSettings(config, SettingsUse::kSourceOnly), std::nullopt) << ledgerId;
+    }
     const char* ports[] = {"1", "9000", " 9000 ", "65535", "09000"};
     for (const char* port : ports) {
         Configuration config = Workable();
@@ -108,6 +115,11 @@ TEST(SettingsCheck, BadSettingsGiveOneMessageNamingKeyAndValue) {
         {&Configuration::strDebtorGroup, "Debtors\r",
          "DEBTOR holds a control character (U+000D) at position 8 of \"Debtors\\x0D\"; write the "
          "value as plain text on one line"},
+        {&Configuration::strLedgerId, "Y", "LEDGER_ID \"Y\" is neither YES nor NO"},
+        {&Configuration::strLedgerId, "1", "LEDGER_ID \"1\" is neither YES nor NO"},
+        {&Configuration::strLedgerId, "true", "LEDGER_ID \"true\" is neither YES nor NO"},
+        {&Configuration::strLedgerId, "YES!", "LEDGER_ID \"YES!\" is neither YES nor NO"},
+        {&Configuration::strLedgerId, "Y ES", "LEDGER_ID \"Y ES\" is neither YES nor NO"},
         {&Configuration::strCreditorGroup, "\x01",
          "CREDITOR holds a control character (U+0001) at position 1 of \"\\x01\"; write the value "
          "as plain text on one line"},
