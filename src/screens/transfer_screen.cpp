@@ -20,6 +20,8 @@ constexpr int kFailedExchangesToGiveUp = 3;
 constexpr const char* kNotAnswering = "Tally is not answering";
 constexpr const char* kNotReading = "Tally could not read three requests in a row";
 constexpr const char* kStoppedByOperator = "Export stopped by the operator";
+constexpr const char* kWaitingForSource =
+    "Waiting for the source database (locked by another program)\u2026";
 // The largest round-off a voucher may carry against its document's own total.
 constexpr double kLargestRoundOff = 0.5;
 
@@ -160,10 +162,23 @@ void TransferScreen::BuildColumns() {
     Notify(ScreenControl::GridColumns);
 }
 
+void TransferScreen::WatchSourceLocks() {
+    context_.db.SetWait(SourceWait{.onWaiting =
+                                       [this] {
+                                           AppendLog(std::string("\r\n") + kWaitingForSource);
+                                           ShowItem(kWaitingForSource);
+                                       },
+                                   .giveUp = [this] { return StopWanted(); }});
+}
+
+bool TransferScreen::StopWanted() const { return stop_ || observer_->StopRequested(); }
+
 void TransferScreen::cmdGetData_Click() {
     busy = true;
     Notify(ScreenControl::Busy);
     getDataFailed_ = false;
+    stop_ = false;
+    WatchSourceLocks();
     try {
         ssdbgItem.RemoveColumns();
         Notify(ScreenControl::GridColumns);
@@ -191,7 +206,11 @@ void TransferScreen::cmdGetData_Click() {
         db.rsMain.Close();
     } catch (const DbError& e) {
         getDataFailed_ = true;
-        ReportError("Get Data", e.Number(), e.Description());
+        // A wait for a locked source ended by the operator is no database error.
+        if (StopWanted())
+            AppendLog("\r\nGet Data stopped by the operator");
+        else
+            ReportError("Get Data", e.Number(), e.Description());
     } catch (const std::exception& e) {
         getDataFailed_ = true;
         ReportError("Get Data", 0, e.what());
@@ -219,6 +238,7 @@ void TransferScreen::cmdExport_Click() {
     stopReason_.clear();
     failedExchangesInARow_ = 0;
     documentOfKey_.clear();
+    WatchSourceLocks();
     try {
         // Counts start afresh even when the report cannot be created.
         record_.Begin(ssdbgItem.RowCount(), nullptr);
@@ -232,8 +252,14 @@ void TransferScreen::cmdExport_Click() {
         record_.Counts().stopped = true;
         AppendLog("\r\n" + stopReason_);
     } catch (const DbError& e) {
-        record_.Counts().failed = true;
-        ReportError("Export", e.Number(), e.Description());
+        if (StopWanted()) {
+            record_.Counts().stopped = true;
+            stopReason_ = kStoppedByOperator;
+            AppendLog("\r\n" + stopReason_);
+        } else {
+            record_.Counts().failed = true;
+            ReportError("Export", e.Number(), e.Description());
+        }
     } catch (const std::exception& e) {
         record_.Counts().failed = true;
         ReportError("Export", 0, e.what());
@@ -314,7 +340,7 @@ void TransferScreen::ReportError(const std::string& where, long number,
 }
 
 void TransferScreen::CheckStop() {
-    if (stop_ || observer_->StopRequested()) {
+    if (StopWanted()) {
         stop_ = true;
         stopReason_ = kStoppedByOperator;
         throw StopRun{};

@@ -60,6 +60,8 @@ public:
     // Ends a running export after the current request, or interrupts the request in progress.
     // Safe to call from any thread, and from a signal handler through StopFlag().
     void RequestStop() { stop_ = true; }
+    // The operator asked to stop: by RequestStop, or through the observer.
+    bool StopWanted() const;
     std::atomic<bool>& StopFlag() { return stop_; }
 
     // Controls, as a view shows them.
@@ -144,6 +146,8 @@ private:
     struct StopRun {};
     void ResetControls();
     void CheckStop();
+    // Tells the operator when the source is locked by another program, and lets Stop end the wait.
+    void WatchSourceLocks();
     Outcome Send(const std::string& request, EntryKind kind, RunEntry entry, long handled,
                  bool masterForm);
     void Record(const RunEntry& entry, const std::string& logName);

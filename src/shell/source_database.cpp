@@ -43,9 +43,15 @@ void SourceConnection::Stream(const std::string& sql, RowSink& sink) {
 void SourceDatabase::OpenConnection(const Configuration& config) {
     cnSource.reset();  // the earlier connection closes before the new one opens
     cnSource = OpenReader(config);
+    cnSource->SetWait(wait_);
     rsMain = Recordset();
     rsSecond = Recordset();
     rsThird = Recordset();
+}
+
+void SourceDatabase::SetWait(SourceWait wait) {
+    wait_ = std::move(wait);
+    if (cnSource) cnSource->SetWait(wait_);
 }
 
 std::unique_ptr<SourceConnection> SourceDatabase::OpenReader(const Configuration& config) const {

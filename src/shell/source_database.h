@@ -27,6 +27,13 @@ public:
 };
 
 // A read-only connection to the distributor database.
+// What a connection does while another program holds a lock on the source: tell once that it
+// waits, and ask whether to give up (the operator stopped the run).
+struct SourceWait {
+    std::function<void()> onWaiting;
+    std::function<bool()> giveUp;
+};
+
 class SourceConnection {
 public:
     virtual ~SourceConnection() = default;
@@ -38,6 +45,8 @@ public:
     // Ends a query that runs on another thread as soon as the connection can; that query then
     // fails. Safe to call from any thread. Connections that cannot do this let it run out.
     virtual void Interrupt() {}
+    // Connections that wait for locks themselves report through `wait`; others ignore it.
+    virtual void SetWait(SourceWait wait) { (void)wait; }
     // The field names the SQL text would return, in order. Connections that can prepare a
     // statement read them without running it; this fallback runs it.
     virtual std::vector<std::string> ColumnNames(const std::string& sql) {
@@ -70,6 +79,8 @@ public:
     // (Re)opens the connection from the configuration; all three result sets become new
     // and closed. Throws DbError.
     void OpenConnection(const Configuration& config);
+    // How the connection, this one and every one opened later, waits for a locked source.
+    void SetWait(SourceWait wait);
     // Runs the SQL text into the result set (closing what it held first); true when at least
     // one row came back. The set stays open either way. Throws DbError.
     bool OpenRsMain(const std::string& sql);
@@ -93,6 +104,7 @@ private:
     bool OpenInto(Recordset& recordset, const std::string& sql);
 
     SourceOpener opener_ = OpenSourceConnection;
+    SourceWait wait_;
 };
 
 }  // namespace zentrail

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string_view>
 #include <system_error>
+#include <thread>
 #include <vector>
 
 #include "common/ascii.h"
@@ -19,6 +20,10 @@
 
 namespace zentrail {
 namespace {
+
+// A lock held this long is worth telling the operator about.
+constexpr std::chrono::seconds kLockWaitWorthTelling{2};
+constexpr std::chrono::milliseconds kLockNap{25};
 
 struct StatementCloser {
     void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
@@ -121,7 +126,27 @@ SqliteConnection::SqliteConnection(const std::filesystem::path& file)
         throw db_->Error();
     }
     sqlite3_extended_result_codes(db_->db, 0);
-    sqlite3_busy_timeout(db_->db, kCommandTimeoutSeconds * 1000);
+    sqlite3_busy_handler(db_->db, &SqliteConnection::WhileLocked, this);
+}
+
+void SqliteConnection::SetWait(SourceWait wait) { wait_ = std::move(wait); }
+
+int SqliteConnection::WhileLocked(void* self, int attempt) {
+    auto& connection = *static_cast<SqliteConnection*>(self);
+    const auto now = std::chrono::steady_clock::now();
+    if (attempt == 0) {
+        connection.lockedSince_ = now;
+        connection.toldWaiting_ = false;
+    }
+    const auto waited = now - connection.lockedSince_;
+    if (connection.wait_.giveUp && connection.wait_.giveUp()) return 0;
+    if (waited > std::chrono::seconds(kCommandTimeoutSeconds)) return 0;
+    if (waited >= kLockWaitWorthTelling && !connection.toldWaiting_) {
+        connection.toldWaiting_ = true;
+        if (connection.wait_.onWaiting) connection.wait_.onWaiting();
+    }
+    std::this_thread::sleep_for(kLockNap);
+    return 1;
 }
 
 SqliteConnection::~SqliteConnection() = default;

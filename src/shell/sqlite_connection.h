@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -28,12 +29,20 @@ public:
     RowSet Query(const std::string& sql) override;
     void Stream(const std::string& sql, RowSink& sink) override;
     void Interrupt() override;
+    void SetWait(SourceWait wait) override;
     std::vector<std::string> ColumnNames(const std::string& sql) override;
 
     struct Handle;  // the open database, known only to the .cpp
 
 private:
+    // SQLite's busy handler: waits for another program's lock in short naps, says so once the
+    // wait is long, and gives up when asked to or after the command time-out.
+    static int WhileLocked(void* self, int attempt);
+
     std::unique_ptr<Handle> db_;
+    SourceWait wait_;
+    std::chrono::steady_clock::time_point lockedSince_;
+    bool toldWaiting_ = false;
 };
 
 }  // namespace zentrail

@@ -37,7 +37,9 @@ public:
         queries.push_back(sql);
         return answer_(sql);
     }
+    void SetWait(SourceWait given) override { wait = std::move(given); }
     std::vector<std::string> queries;
+    SourceWait wait;  // what the frame asked of waits for a locked source
 
 private:
     std::function<RowSet(const std::string&)> answer_;

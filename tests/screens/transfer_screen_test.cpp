@@ -425,6 +425,29 @@ TEST_F(TransferScreenTest, ACompanyThatIsNotOpenEndsTheRunAtTheFirstRequest) {
     ExpectEveryRowOnce(screen_);
 }
 
+// A source locked by another program: the wait is told in the log and the progress line, and a
+// Stop that ends it is no database error.
+TEST_F(TransferScreenTest, AWaitForALockedSourceIsToldAndStopEndsIt) {
+    const std::string waiting = "Waiting for the source database (locked by another program)\u2026";
+    answer_ = [this, waiting](const std::string& sql) {
+        if (!sql.starts_with("HEADER")) return Invoices(2);
+        connection_->wait.onWaiting();
+        EXPECT_EQ(screen_.lblScreen, waiting);
+        EXPECT_FALSE(connection_->wait.giveUp()) << "no stop asked yet";
+        screen_.RequestStop();
+        EXPECT_TRUE(connection_->wait.giveUp());
+        throw DbError(5, "database is locked");
+        return Invoices(0);
+    };
+    screen_.Load();
+    screen_.cmdGetData_Click();
+    EXPECT_NE(screen_.txtLog.find("\r\n" + waiting + "\r\nGet Data stopped by the operator"),
+              std::string::npos)
+        << screen_.txtLog;
+    EXPECT_TRUE(observer_.messages.empty()) << "no error box for a stop";
+    EXPECT_EQ(screen_.ssdbgItem.RowCount(), 0u);
+}
+
 TEST_F(TransferScreenTest, AStopEndsTheRunAfterTheCurrentRequest) {
     answer_ = [](const std::string&) { return Invoices(5); };
     observer_.stopAfter = 3;  // masters, INV1, INV2

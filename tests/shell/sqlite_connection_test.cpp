@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <fstream>
+#include <thread>
 
 #include "shell/configuration.h"
 #include "shell/iso_date.h"
@@ -94,6 +96,43 @@ TEST_F(SqliteSource, QueryErrorsCarryTheDatabasesText) {
         }
     }
     EXPECT_EQ(connection.Query("SELECT 1 ; ").RowCount(), 1u);
+}
+
+// Another program writing the file holds its lock: the wait is told once, Stop ends it, and the
+// next query after the lock is gone runs as usual.
+TEST_F(SqliteSource, ALockHeldByAnotherProgramIsToldAndStopEndsTheWait) {
+    sqlite3* writer = nullptr;
+    ASSERT_EQ(sqlite3_open(file_.c_str(), &writer), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(writer, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+
+    SqliteConnection source(file_);
+    std::atomic<int> told{0};
+    std::atomic<bool> stop{false};
+    source.SetWait({.onWaiting = [&] { ++told; }, .giveUp = [&] { return stop.load(); }});
+    std::atomic<bool> ended{false};
+    bool failed = false;
+    std::thread query([&] {
+        try {
+            source.Query("SELECT COUNT(*) FROM SalesInvoice");
+        } catch (const DbError&) {
+            failed = true;
+        }
+        ended = true;
+    });
+    for (int i = 0; i < 600 && told == 0 && !ended; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(told, 1) << "the wait was not told";
+    EXPECT_FALSE(ended) << "the query did not wait for the lock";
+    stop = true;
+    query.join();
+    EXPECT_TRUE(failed);
+    EXPECT_EQ(told, 1);
+
+    ASSERT_EQ(sqlite3_exec(writer, "ROLLBACK", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(writer);
+    stop = false;
+    EXPECT_EQ(source.Query("SELECT COUNT(*) AS n FROM SalesInvoice").RowCount(), 1u);
+    EXPECT_EQ(told, 1);
 }
 
 TEST_F(SqliteSource, MissingFileIsAnErrorNotANewDatabase) {
