@@ -133,8 +133,7 @@ HttpResult HttpClient::Post(const std::string& url, const std::string& body,
     if (code == CURLE_OK) {
         curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &result.httpCode);
         const char* contentType = nullptr;
-        if (curl_easy_getinfo(curl, CURLINFO_CONTENT_TYPE, &contentType) == CURLE_OK &&
-            contentType)
+        if (curl_easy_getinfo(curl, CURLINFO_CONTENT_TYPE, &contentType) == CURLE_OK && contentType)
             result.contentType = contentType;
         result.status = HttpResult::Status::Ok;
         result.body = std::move(impl.reply);
