@@ -171,7 +171,11 @@ void TransferScreen::WatchSourceLocks() {
                                    .giveUp = [this] { return StopWanted(); }});
 }
 
-bool TransferScreen::StopWanted() const { return stop_ || observer_->StopRequested(); }
+bool TransferScreen::StopWanted() {
+    // Kept once asked, so that every later look agrees with the first.
+    if (!stop_ && observer_->StopRequested()) stop_ = true;
+    return stop_;
+}
 
 void TransferScreen::cmdGetData_Click() {
     busy = true;
@@ -341,7 +345,6 @@ void TransferScreen::ReportError(const std::string& where, long number,
 
 void TransferScreen::CheckStop() {
     if (StopWanted()) {
-        stop_ = true;
         stopReason_ = kStoppedByOperator;
         throw StopRun{};
     }

@@ -61,7 +61,7 @@ public:
     // Safe to call from any thread, and from a signal handler through StopFlag().
     void RequestStop() { stop_ = true; }
     // The operator asked to stop: by RequestStop, or through the observer.
-    bool StopWanted() const;
+    bool StopWanted();
     std::atomic<bool>& StopFlag() { return stop_; }
 
     // Controls, as a view shows them.

@@ -1,9 +1,9 @@
 #include "tally/reply_encoding.h"
 
 #include <algorithm>
-#include <cctype>
 #include <optional>
 
+#include "common/ascii.h"
 #include "tally/utf8_text.h"
 
 namespace zentrail {
@@ -17,16 +17,9 @@ constexpr char32_t kReplacement = 0xFFFD;
 // Enough code units to tell ASCII markup in UTF-16 from UTF-8 text.
 constexpr size_t kPairsLookedAt = 64;
 
-std::string Lower(std::string_view text) {
-    std::string out(text);
-    std::transform(out.begin(), out.end(), out.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return out;
-}
-
 // The charset named in a Content-Type header, lower case, without quotes.
 std::string Charset(std::string_view contentType) {
-    const std::string lower = Lower(contentType);
+    const std::string lower = ascii::Lower(contentType);
     size_t at = lower.find("charset=");
     if (at == std::string::npos) return {};
     std::string value = lower.substr(at + 8);

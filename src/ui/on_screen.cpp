@@ -61,9 +61,7 @@ void Pause(int ms) {
     }
 }
 
-bool IsDialogOrPopup(const QWidget& w) {
-    return w.isModal() || w.windowType() == Qt::Popup || w.windowModality() != Qt::NonModal;
-}
+bool IsDialogOrPopup(const QWidget& w) { return w.isModal() || w.windowType() == Qt::Popup; }
 
 }  // namespace
 
