@@ -178,6 +178,7 @@ void TransferWindow::BuildControls() {
 
     connect(cmdGetData, &QPushButton::clicked, this, &TransferWindow::OnGetData);
     connect(cmdExport, &QPushButton::clicked, this, &TransferWindow::OnExport);
+    connect(cmdCancel, &QPushButton::pressed, this, [this] { pressedAsStop_ = Running(); });
     connect(cmdCancel, &QPushButton::clicked, this, &TransferWindow::OnCancel);
     connect(cmdExit, &QPushButton::clicked, this, &TransferWindow::OnExit);
     resize(900, 620);
@@ -195,11 +196,13 @@ void TransferWindow::OnExport() {
 }
 
 void TransferWindow::OnCancel() {
+    const bool asStop = std::exchange(pressedAsStop_, false);
     if (Running()) {
         screen_->RequestStop();
         cmdCancel->setEnabled(false);
         return;
     }
+    if (asStop) return;  // the run ended while Stop was held down
     screen_->cmdCancel_Click();
     ApplyChanges();
 }

@@ -91,6 +91,9 @@ private:
     bool asking_ = false;
     bool closeRequested_ = false;
     bool ranOnce_ = false;
+    // The Stop/Cancel button went down while a run went on: its click is a Stop, also when the
+    // run has ended before the button came up, and must not reset the window.
+    bool pressedAsStop_ = false;
     std::vector<zentrail::ScreenMessage> messages_;  // held until the run is over
 };
 

@@ -259,6 +259,29 @@ private slots:
         QCOMPARE(static_cast<long>(sim.Books()["vouchers"].size()), reached);
     }
 
+    // Stop held down while the run ends: the click that follows is no reset of the window.
+    void aStopThatComesAsTheRunEndsKeepsItsResults() {
+        TallySimProcess sim({"--company", zentrail::testing::kDemoCompany, "--delay-ms", "20"});
+        DemoProgram program(*demo_, sim.Port());
+        auto window = OpenWindow(program, "item");
+        QVERIFY(RunAndWait(*window, window->cmdGetData));
+        const int rows = static_cast<int>(window->Screen().ssdbgItem.RowCount());
+        QVERIFY(rows > 0);
+        QSignalSpy finished(window.get(), &TransferWindow::RunFinished);
+        MessageBox::SetNextAnswer(QMessageBox::Ok);
+        QTest::mouseClick(window->cmdExport, Qt::LeftButton);
+        QVERIFY(window->Running());
+        QTest::mousePress(window->cmdCancel, Qt::LeftButton);
+        QVERIFY(finished.wait(60'000));
+        QVERIFY(!window->Running());
+        QTest::mouseRelease(window->cmdCancel, Qt::LeftButton);
+        QCOMPARE(static_cast<int>(window->Screen().ssdbgItem.RowCount()), rows);
+        QVERIFY(window->txtLog->toPlainText().contains("Run report: "));
+        // The next click is a Cancel again.
+        QTest::mouseClick(window->cmdCancel, Qt::LeftButton);
+        QCOMPARE(static_cast<int>(window->Screen().ssdbgItem.RowCount()), 0);
+    }
+
     void slowExportKeepsTheWindowAnsweringAndStops() {
         TallySimProcess sim({"--company", zentrail::testing::kDemoCompany, "--delay-ms", "150"});
         DemoProgram program(*demo_, sim.Port());
