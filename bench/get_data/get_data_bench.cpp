@@ -20,7 +20,7 @@
 #include <vector>
 
 #include "dms_demo.h"
-#include "screens/frm_t_sales.h"
+#include "screens/sales_screen.h"
 #include "screens/queries/sales_queries.h"
 #include "screens/queries/sql_date.h"
 #include "shell/sqlite_connection.h"
@@ -146,7 +146,7 @@ int main(int argc, char** argv) {
         zentrail::HttpClient tally;
         size_t rows = 0;
         const double getData = Median(3, [&] {
-            zentrail::frmT_Sales sales({config, source, tally});
+            zentrail::SalesScreen sales({config, source, tally});
             sales.Load();
             sales.SetDates({2024, 4, 1}, {2024, 5, 31});
             sales.cmdGetData_Click();

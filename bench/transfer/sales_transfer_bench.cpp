@@ -22,8 +22,8 @@
 #include <vector>
 
 #include "dms_demo.h"
-#include "screens/frm_t_item.h"
-#include "screens/frm_t_sales.h"
+#include "screens/item_screen.h"
+#include "screens/sales_screen.h"
 #include "support/tally_sim_process.h"
 #include "support/test_http_server.h"
 #include "tally/http_client.h"
@@ -132,7 +132,7 @@ void TransferItems(const std::string& db, int port) {
     zentrail::SourceDatabase source;
     source.OpenConnection(config);
     zentrail::HttpClient tally;
-    auto items = Listed<zentrail::frmT_Item>({config, source, tally});
+    auto items = Listed<zentrail::ItemScreen>({config, source, tally});
     items->cmdExport_Click();
     if (!items->LastRun().Clean()) throw std::runtime_error("item transfer failed" + items->txtLog);
 }
@@ -220,7 +220,7 @@ private:
         zentrail::SourceDatabase source;
         source.OpenConnection(config);
         zentrail::HttpClient tally;
-        auto sales = Listed<zentrail::frmT_Sales>({config, source, tally});
+        auto sales = Listed<zentrail::SalesScreen>({config, source, tally});
         sales->cmdExport_Click();
         std::lock_guard<std::mutex> guard(lock);
         if (!out.flush()) throw std::runtime_error("cannot write " + bodiesFile_);
@@ -232,7 +232,7 @@ private:
         zentrail::SourceDatabase source;
         source.OpenConnection(config);
         zentrail::HttpClient tally;
-        auto sales = Listed<zentrail::frmT_Sales>({config, source, tally});
+        auto sales = Listed<zentrail::SalesScreen>({config, source, tally});
         auto start = Clock::now();
         sales->cmdExport_Click();
         const double seconds = Seconds(Clock::now() - start);

@@ -17,7 +17,7 @@ bool IsComposition(std::string_view text, bool exactY) {
 
 }  // namespace
 
-LedgerFields CustomerLedgerFields(Recordset& rs, const CustomerColumns& columns,
+LedgerFields CustomerLedgerFields(const Recordset& rs, const CustomerColumns& columns,
                                   const ScreenContext& context) {
     auto field = [&rs](const char* name) { return rs.Fields(name).Value(); };
     std::string state = CorrectStateName(TrimBlanks(field("STat_Name")));
@@ -44,7 +44,7 @@ LedgerFields CustomerLedgerFields(Recordset& rs, const CustomerColumns& columns,
     };
 }
 
-LedgerFields CustomerAddressLedgerFields(Recordset& rs, const ScreenContext& context) {
+LedgerFields CustomerAddressLedgerFields(const Recordset& rs, const ScreenContext& context) {
     auto field = [&rs](const char* name) { return rs.Fields(name).Value(); };
     return LedgerFields{
         .strLedNm =

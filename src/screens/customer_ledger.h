@@ -22,11 +22,11 @@ struct CustomerColumns {
 // The ledger of the customer at the current row of `rs`: named by the customer ledger rule,
 // under the debtor group, with its address, state (corrected), contacts, PAN, GSTIN and
 // registration type.
-LedgerFields CustomerLedgerFields(Recordset& rs, const CustomerColumns& columns,
+LedgerFields CustomerLedgerFields(const Recordset& rs, const CustomerColumns& columns,
                                   const ScreenContext& context);
 
 // The customer ledger of a retailer credit note: named by the customer ledger rule, under the
 // debtor group, with the address lines RTRADD1 to RTRADD3 of the current row and nothing else.
-LedgerFields CustomerAddressLedgerFields(Recordset& rs, const ScreenContext& context);
+LedgerFields CustomerAddressLedgerFields(const Recordset& rs, const ScreenContext& context);
 
 }  // namespace zentrail

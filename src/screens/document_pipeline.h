@@ -8,6 +8,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "screens/document_ref.h"
 
@@ -19,7 +20,10 @@ struct BuiltDocument {
     Kind kind = Kind::Send;
     DocumentRef document{};
     std::string request{};  // Send
+    std::string key{};      // Send: the voucher key; empty for a master
+    bool master = false;    // Send: the document is a master (a stock item)
     std::string reason{};   // Skip, NotSent
+    std::vector<std::string> notes{};  // log lines about the document, logged as it is sent
 };
 
 // Builds the documents of rows 0 .. rows-1 in order while earlier ones are being sent. With

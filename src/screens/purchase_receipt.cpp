@@ -2,7 +2,7 @@
 
 #include "screens/field_number.h"
 #include "screens/gst_bands.h"
-#include "shell/recordset.h"
+#include "screens/bound_columns.h"
 #include "tally/number_text.h"
 
 namespace zentrail {
@@ -13,18 +13,19 @@ double Round2(double value) { return RoundHalfEven(value, 2); }
 
 }  // namespace
 
-PurchaseLine ReadPurchaseLine(Recordset& rs) {
-    auto amount = [&rs](const char* field) { return Round2(NumberField(rs, field)); };
+PurchaseLine ReadPurchaseLine(const LineRow& row) {
+    using C = PurchaseLineColumn;
+    auto amount = [&row](C column) { return Round2(row.Number(column)); };
     PurchaseLine line;
-    line.itemName = rs.Fields("PrdCCode").Value() + "_" + rs.Fields("PrdId").Value();
-    line.quantity = NumberField(rs, "InvBaseQty");
-    line.rate = amount("PrdUnitLSP");
-    line.gross = amount("PrdGrossAmount");
-    line.discount = amount("PrdDiscount");
-    line.taxPercent = NumberField(rs, "TAXPERC");
-    line.tax = {amount("CGST_AMT"), amount("SGST_AMT"), amount("IGST_AMT"), amount("UTGST_AMT")};
-    line.taxable = {NumberField(rs, "CGST_TAXABLE"), NumberField(rs, "SGST_TAXABLE"),
-                    NumberField(rs, "IGST_TAXABLE"), NumberField(rs, "UTGST_TAXABLE")};
+    line.itemName = row.Text(C::PrdCCode) + "_" + row.Text(C::PrdId);
+    line.quantity = row.Number(C::InvBaseQty);
+    line.rate = amount(C::PrdUnitLsp);
+    line.gross = amount(C::PrdGrossAmount);
+    line.discount = amount(C::PrdDiscount);
+    line.taxPercent = row.Number(C::TaxPerc);
+    line.tax = {amount(C::CgstAmt), amount(C::SgstAmt), amount(C::IgstAmt), amount(C::UtgstAmt)};
+    line.taxable = {row.Number(C::CgstTaxable), row.Number(C::SgstTaxable),
+                    row.Number(C::IgstTaxable), row.Number(C::UtgstTaxable)};
     return line;
 }
 

@@ -8,7 +8,32 @@
 
 namespace zentrail {
 
-class Recordset;
+class LineRow;
+
+// The columns of the receipt-line query the receipts are built from.
+enum class PurchaseLineColumn {
+    PurRcptId,
+    PrdCCode,
+    PrdId,
+    InvBaseQty,
+    PrdUnitLsp,
+    PrdGrossAmount,
+    PrdDiscount,
+    TaxPerc,
+    CgstAmt,
+    SgstAmt,
+    IgstAmt,
+    UtgstAmt,
+    CgstTaxable,
+    SgstTaxable,
+    IgstTaxable,
+    UtgstTaxable,
+};
+inline constexpr const char* kPurchaseLineColumns[] = {
+    "PurRcptId",    "PrdCCode",     "PrdId",        "InvBaseQty",   "PrdUnitLSP",
+    "PrdGrossAmount", "PrdDiscount", "TAXPERC",     "CGST_AMT",     "SGST_AMT",
+    "IGST_AMT",     "UTGST_AMT",    "CGST_TAXABLE", "SGST_TAXABLE", "IGST_TAXABLE",
+    "UTGST_TAXABLE"};
 
 // One stock line of a purchase receipt as the line query gives it, amounts rounded to two
 // decimals.
@@ -23,9 +48,9 @@ struct PurchaseLine {
     TaxAmounts taxable;  // CGST_TAXABLE ... UTGST_TAXABLE as read
 };
 
-// Reads the current row of the line query. Throws NotANumber for a number field whose text is
-// not a number.
-PurchaseLine ReadPurchaseLine(Recordset& rs);
+// Reads a row of the line query. Throws NotANumber for a number field whose text is not a
+// number.
+PurchaseLine ReadPurchaseLine(const LineRow& row);
 
 // GST nature of a purchase line: the first tax above zero decides ("Interstate Purchase
 // Taxable" for integrated tax); an untaxed line is nil rated, within the state when it has a

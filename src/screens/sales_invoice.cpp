@@ -2,7 +2,7 @@
 
 #include "screens/field_number.h"
 #include "screens/gst_bands.h"
-#include "shell/recordset.h"
+#include "screens/bound_columns.h"
 #include "tally/number_text.h"
 
 namespace zentrail {
@@ -13,22 +13,23 @@ double Round2(double value) { return RoundHalfEven(value, 2); }
 
 }  // namespace
 
-SalesLine ReadSalesLine(Recordset& rs) {
-    auto amount = [&rs](const char* field) { return Round2(NumberField(rs, field)); };
+SalesLine ReadSalesLine(const LineRow& row) {
+    using C = SalesLineColumn;
+    auto amount = [&row](C column) { return Round2(row.Number(column)); };
     SalesLine line;
-    line.itemName = rs.Fields("PrdCCode").Value() + "_" + rs.Fields("PrdId").Value();
-    line.quantity = NumberField(rs, "BaseQty");
-    line.rate = amount("PrdUnitSelRate");
-    line.taxPercent = NumberField(rs, "TAXPERC");
-    line.amounts.gross = amount("PrdGrossAmount");
-    line.amounts.scheme = amount("PrdSchDiscAmount");
-    line.amounts.special = amount("PrdSplDiscAmount");
-    line.amounts.cash = amount("PrdCDAmount");
-    line.amounts.db = amount("PrdDBDiscAmount");
-    line.amounts.tax = {amount("CGST_AMT"), amount("SGST_AMT"), amount("IGST_AMT"),
-                        amount("UTGST_AMT")};
-    line.taxable = {NumberField(rs, "CGST_TAXABLE"), NumberField(rs, "SGST_TAXABLE"),
-                    NumberField(rs, "IGST_TAXABLE"), NumberField(rs, "UTGST_TAXABLE")};
+    line.itemName = row.Text(C::PrdCCode) + "_" + row.Text(C::PrdId);
+    line.quantity = row.Number(C::BaseQty);
+    line.rate = amount(C::PrdUnitSelRate);
+    line.taxPercent = row.Number(C::TaxPerc);
+    line.amounts.gross = amount(C::PrdGrossAmount);
+    line.amounts.scheme = amount(C::PrdSchDiscAmount);
+    line.amounts.special = amount(C::PrdSplDiscAmount);
+    line.amounts.cash = amount(C::PrdCDAmount);
+    line.amounts.db = amount(C::PrdDBDiscAmount);
+    line.amounts.tax = {amount(C::CgstAmt), amount(C::SgstAmt), amount(C::IgstAmt),
+                        amount(C::UtgstAmt)};
+    line.taxable = {row.Number(C::CgstTaxable), row.Number(C::SgstTaxable),
+                    row.Number(C::IgstTaxable), row.Number(C::UtgstTaxable)};
     return line;
 }
 

@@ -6,7 +6,35 @@
 
 namespace zentrail {
 
-class Recordset;
+class LineRow;
+
+// The columns of the invoice-line query the invoices are built from.
+enum class SalesLineColumn {
+    SalId,
+    PrdCCode,
+    PrdId,
+    BaseQty,
+    PrdUnitSelRate,
+    TaxPerc,
+    PrdGrossAmount,
+    PrdSchDiscAmount,
+    PrdSplDiscAmount,
+    PrdCDAmount,
+    PrdDBDiscAmount,
+    CgstAmt,
+    SgstAmt,
+    IgstAmt,
+    UtgstAmt,
+    CgstTaxable,
+    SgstTaxable,
+    IgstTaxable,
+    UtgstTaxable,
+};
+inline constexpr const char* kSalesLineColumns[] = {
+    "SALID",           "PrdCCode",         "PrdId",       "BaseQty",          "PrdUnitSelRate",
+    "TAXPERC",         "PrdGrossAmount",   "PrdSchDiscAmount", "PrdSplDiscAmount", "PrdCDAmount",
+    "PrdDBDiscAmount", "CGST_AMT",         "SGST_AMT",    "IGST_AMT",         "UTGST_AMT",
+    "CGST_TAXABLE",    "SGST_TAXABLE",     "IGST_TAXABLE", "UTGST_TAXABLE"};
 
 // One stock line of a sales invoice as the line query gives it, amounts rounded to two
 // decimals.
@@ -19,9 +47,9 @@ struct SalesLine {
     TaxAmounts taxable;  // CGST_TAXABLE ... UTGST_TAXABLE as read
 };
 
-// Reads the current row of the line query. Throws NotANumber for a number field whose text is
-// not a number.
-SalesLine ReadSalesLine(Recordset& rs);
+// Reads a row of the line query. Throws NotANumber for a number field whose text is not a
+// number.
+SalesLine ReadSalesLine(const LineRow& row);
 
 // Where a line is posted: its sales ledger, tax type and taxable value.
 struct LinePosting {

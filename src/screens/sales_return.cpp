@@ -2,7 +2,7 @@
 
 #include "screens/field_number.h"
 #include "screens/gst_bands.h"
-#include "shell/recordset.h"
+#include "screens/bound_columns.h"
 #include "tally/number_text.h"
 
 namespace zentrail {
@@ -13,19 +13,20 @@ double Round2(double value) { return RoundHalfEven(value, 2); }
 
 }  // namespace
 
-ReturnLine ReadReturnLine(Recordset& rs) {
-    auto amount = [&rs](const char* field) { return Round2(NumberField(rs, field)); };
+ReturnLine ReadReturnLine(const LineRow& row) {
+    using C = ReturnLineColumn;
+    auto amount = [&row](C column) { return Round2(row.Number(column)); };
     ReturnLine line;
-    line.itemName = rs.Fields("PrdCCode").Value() + "_" + rs.Fields("PrdId").Value();
-    line.quantity = NumberField(rs, "BaseQty");
-    line.rate = amount("PrdUnitSelRte");
-    line.taxPercent = NumberField(rs, "TAXPERC");
-    line.amounts.gross = amount("PrdGrossAmt");
-    line.amounts.scheme = amount("PrdSchDisAmt");
-    line.amounts.special = amount("PrdSplDisAmt");
-    line.amounts.cash = amount("PrdCDDisAmt");
-    line.amounts.tax = {amount("CGST_AMT"), amount("SGST_AMT"), amount("IGST_AMT"),
-                        amount("UTGST_AMT")};
+    line.itemName = row.Text(C::PrdCCode) + "_" + row.Text(C::PrdId);
+    line.quantity = row.Number(C::BaseQty);
+    line.rate = amount(C::PrdUnitSelRte);
+    line.taxPercent = row.Number(C::TaxPerc);
+    line.amounts.gross = amount(C::PrdGrossAmt);
+    line.amounts.scheme = amount(C::PrdSchDisAmt);
+    line.amounts.special = amount(C::PrdSplDisAmt);
+    line.amounts.cash = amount(C::PrdCdDisAmt);
+    line.amounts.tax = {amount(C::CgstAmt), amount(C::SgstAmt), amount(C::IgstAmt),
+                        amount(C::UtgstAmt)};
     return line;
 }
 

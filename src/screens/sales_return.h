@@ -6,7 +6,29 @@
 
 namespace zentrail {
 
-class Recordset;
+class LineRow;
+
+// The columns of the return-line query the returns are built from.
+enum class ReturnLineColumn {
+    ReturnId,
+    PrdCCode,
+    PrdId,
+    BaseQty,
+    PrdUnitSelRte,
+    TaxPerc,
+    PrdGrossAmt,
+    PrdSchDisAmt,
+    PrdSplDisAmt,
+    PrdCdDisAmt,
+    CgstAmt,
+    SgstAmt,
+    IgstAmt,
+    UtgstAmt,
+};
+inline constexpr const char* kReturnLineColumns[] = {
+    "ReturnID",     "PrdCCode",     "PrdId",       "BaseQty",  "PrdUnitSelRte",
+    "TAXPERC",      "PrdGrossAmt",  "PrdSchDisAmt", "PrdSplDisAmt", "PrdCDDisAmt",
+    "CGST_AMT",     "SGST_AMT",     "IGST_AMT",    "UTGST_AMT"};
 
 // One stock line of a sales return as the line query gives it, amounts rounded to two decimals.
 struct ReturnLine {
@@ -17,9 +39,9 @@ struct ReturnLine {
     LineAmounts amounts;    // db stays 0: returns carry no distributor discount
 };
 
-// Reads the current row of the line query. Throws NotANumber for a number field whose text is
-// not a number.
-ReturnLine ReadReturnLine(Recordset& rs);
+// Reads a row of the line query. Throws NotANumber for a number field whose text is not a
+// number.
+ReturnLine ReadReturnLine(const LineRow& row);
 
 // A return without a sales invoice credits the price the customer paid: the line's taxes are
 // folded into its gross and its rate is taken from that gross. A line of quantity 0 has no

@@ -2,76 +2,34 @@
 
 #include <stdexcept>
 
-#include "screens/frm_t_cnote.h"
-#include "screens/frm_t_credit_note.h"
-#include "screens/frm_t_idt.h"
-#include "screens/frm_t_item.h"
-#include "screens/frm_t_purchase.h"
-#include "screens/frm_t_receipt.h"
-#include "screens/frm_t_sales.h"
-#include "screens/frm_t_service.h"
+#include "screens/idt_screen.h"
+#include "screens/item_screen.h"
+#include "screens/purchase_screen.h"
+#include "screens/receipt_screen.h"
+#include "screens/retailer_credit_note_screen.h"
+#include "screens/sales_return_screen.h"
+#include "screens/sales_screen.h"
+#include "screens/service_screen.h"
 
 namespace zentrail {
 
 namespace {
 
-template <class Screen>
-std::unique_ptr<TransferScreen> Make(ScreenContext context) {
-    return std::make_unique<Screen>(context);
-}
-
-using Design = TransferScreen::Design;
-
 std::vector<MenuEntry> BuildMenu() {
     std::vector<MenuEntry> entries = {
-        {"CVR02-11", "Item", MenuAction::Screen, "item",
-         Design{.title = "Import Sales Transaction",
-                .frameCaption = "Importing Sales",
-                .closingText = "Item Transferrd",
-                .hasDates = false},
-         &Make<frmT_Item>},
-        {"CVR02-01", "Sale ", MenuAction::Screen, "sales",
-         Design{.title = "Import Sales Transaction",
-                .frameCaption = "Importing Sales",
-                .closingText = "Sales Transferrd",
-                .reopensConnection = true},
-         &Make<frmT_Sales>},
-        {"CVR02-02", "Purchase", MenuAction::Screen, "purchase",
-         Design{.title = "Import Purchase Transaction",
-                .frameCaption = "Importing Purchase",
-                .closingText = "Purchase Transferrd",
-                .reopensConnection = true},
-         &Make<frmT_Purchase>},
-        {"CVR02-03", "Sale Return", MenuAction::Screen, "salesreturn",
-         Design{.title = "Import Credit Note Transaction",
-                .frameCaption = "Importing Credit Note",
-                .closingText = "Credit Note Transferrd",
-                .reopensConnection = true},
-         &Make<frmT_CreditNote>},
-        {"CVR02-04", "IDT", MenuAction::Screen, "idt",
-         Design{.title = "Import IDT Transaction",
-                .frameCaption = "Importing IDT",
-                .closingText = "IDT Transferrd"},
-         &Make<frmT_IDT>},
-        {"CVR02-05", "Receipt", MenuAction::Screen, "receipt",
-         Design{.title = "Import Receipt Transaction",
-                .frameCaption = "Importing Receipt",
-                .closingText = "Receipt Transferrd"},
-         &Make<frmT_Receipt>},
-        {"CVR02-06", "Service", MenuAction::Screen, "service",
-         Design{.title = "Import Service Transaction",
-                .frameCaption = "Importing Service",
-                .closingText = "Services Transferrd"},
-         &Make<frmT_Service>},
-        {"CVR02-07", "Credit Note", MenuAction::Screen, "creditnote",
-         Design{.title = "Import Credit Note Transaction",
-                .frameCaption = "Importing Credit Note",
-                .closingText = "Credit Note Transferrd"},
-         &Make<frmT_CNote>},
-        {"CVR02-09", "About Calvera", MenuAction::About, "", {}},
-        {"CVR02-10", "Exit", MenuAction::Exit, "", {}},
+        {"CVR02-11", "Item", MenuAction::Screen, &ItemScreen::TheSpec()},
+        {"CVR02-01", "Sale ", MenuAction::Screen, &SalesScreen::TheSpec()},
+        {"CVR02-02", "Purchase", MenuAction::Screen, &PurchaseScreen::TheSpec()},
+        {"CVR02-03", "Sale Return", MenuAction::Screen, &SalesReturnScreen::TheSpec()},
+        {"CVR02-04", "IDT", MenuAction::Screen, &IdtScreen::TheSpec()},
+        {"CVR02-05", "Receipt", MenuAction::Screen, &ReceiptScreen::TheSpec()},
+        {"CVR02-06", "Service", MenuAction::Screen, &ServiceScreen::TheSpec()},
+        {"CVR02-07", "Credit Note", MenuAction::Screen, &RetailerCreditNoteScreen::TheSpec()},
+        {"CVR02-09", "About Calvera", MenuAction::About},
+        {"CVR02-10", "Exit", MenuAction::Exit},
     };
-    for (MenuEntry& entry : entries) entry.design.name = entry.cliName;
+    for (MenuEntry& entry : entries)
+        if (entry.spec != nullptr) entry.cliName = entry.spec->Design().name;
     return entries;
 }
 
@@ -95,15 +53,9 @@ const MenuEntry* FindScreen(std::string_view cliNameOrKey) {
     return nullptr;
 }
 
-const TransferScreen::Design& ScreenDesign(std::string_view cliName) {
-    const MenuEntry* entry = FindScreen(cliName);
-    if (entry == nullptr) throw std::logic_error("no screen named " + std::string(cliName));
-    return entry->design;
-}
-
 std::unique_ptr<TransferScreen> CreateScreen(std::string_view cliName, ScreenContext context) {
     const MenuEntry* entry = FindScreen(cliName);
-    return entry != nullptr && entry->Built() ? entry->factory(context) : nullptr;
+    return entry != nullptr ? std::make_unique<TransferScreen>(context, *entry->spec) : nullptr;
 }
 
 }  // namespace zentrail

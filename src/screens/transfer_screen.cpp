@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "screens/customer_ledger.h"
 #include "shell/platform.h"
 #include "shell/recordset.h"
 #include "tally/masters/tally_master.h"
@@ -63,8 +62,8 @@ private:
 
 }  // namespace
 
-TransferScreen::TransferScreen(ScreenContext context, Design design)
-    : context_(context), design_(std::move(design)) {
+TransferScreen::TransferScreen(ScreenContext context, const ScreenSpec& spec)
+    : context_(context), spec_(spec) {
     dtpFrom = dtpTo = CalendarDate::Today();
 }
 
@@ -72,7 +71,7 @@ void TransferScreen::Load() { cmdCancel_Click(); }
 
 void TransferScreen::cmdCancel_Click() {
     ResetControls();
-    title = design_.title + context_.config.strConfigSummary;
+    title = spec_.Design().title + context_.config.strConfigSummary;
     Notify(ScreenControl::Title);
     ssdbgItem.RemoveColumns();
     Notify(ScreenControl::GridColumns);
@@ -93,7 +92,7 @@ void TransferScreen::ResetControls() {
     Notify(ScreenControl::Dates);
     lblScreen.clear();
     Notify(ScreenControl::ItemLabel);
-    fraPrg = design_.frameCaption;
+    fraPrg = spec_.Design().frameCaption;
     Notify(ScreenControl::FrameCaption);
     prgBar = ProgressBar{};
     Notify(ScreenControl::Progress);
@@ -146,11 +145,8 @@ void TransferScreen::AppendLog(const std::string& text) {
 }
 
 void TransferScreen::BuildColumns() {
-    std::string sql = ColumnQuery();
-    context_.db.strSQL = sql;
     // Only the field names are needed: the statement is prepared, its rows never read.
-    if (context_.db.rsMain.State() == Recordset::kStateOpen) context_.db.rsMain.Close();
-    const std::vector<std::string> names = context_.db.ColumnNames(context_.db.strSQL);
+    const std::vector<std::string> names = context_.db.ColumnNames(spec_.ColumnQuery(Dates()));
     SetFrameCaption("Creating Columns as per Brindle");
     long last = static_cast<long>(names.size()) - 1;
     SetProgressRange(last < 0 ? 0 : last);
@@ -160,6 +156,8 @@ void TransferScreen::BuildColumns() {
         ssdbgItem.AddColumn(names[i]);
     }
     Notify(ScreenControl::GridColumns);
+    // The columns the documents are built from are known from here on, or the listing is refused.
+    listingColumns_ = BoundColumns(spec_.ListingColumns(), names, "The listing");
 }
 
 void TransferScreen::WatchSourceLocks() {
@@ -188,11 +186,9 @@ void TransferScreen::cmdGetData_Click() {
         Notify(ScreenControl::GridColumns);
         BuildColumns();
         ShowItem("");
-        SourceDatabase& db = context_.db;
-        db.strSQL = HeaderQuery();
         // The rows go straight into the grid; the listing is shown once it is complete.
         GridFiller filler(ssdbgItem);
-        db.ReadRows(db.strSQL, filler);
+        context_.db.ReadRows(spec_.ListingQuery(Dates()), filler);
         const long count = static_cast<long>(ssdbgItem.RowCount());
         if (count > 0) {
             SetProgressRange(count);
@@ -207,7 +203,6 @@ void TransferScreen::cmdGetData_Click() {
             Notify(ScreenControl::GridRows);
             SetTotalCount(count);
         }
-        db.rsMain.Close();
     } catch (const DbError& e) {
         getDataFailed_ = true;
         // A wait for a locked source ended by the operator is no database error.
@@ -231,7 +226,7 @@ void TransferScreen::cmdGetData_Click() {
 
 std::unique_ptr<RunReport> TransferScreen::OpenReport() {
     if (context_.reportFolder.empty()) return nullptr;
-    return std::make_unique<RunReport>(context_.reportFolder, design_.name,
+    return std::make_unique<RunReport>(context_.reportFolder, spec_.Design().name,
                                        platform::LocalTimestamp(), context_.reportCapacity);
 }
 
@@ -248,7 +243,7 @@ void TransferScreen::cmdExport_Click() {
         record_.Begin(ssdbgItem.RowCount(), nullptr);
         record_.Begin(ssdbgItem.RowCount(), OpenReport());
         CheckReport();
-        if (design_.reopensConnection) context_.db.OpenConnection(context_.config);
+        if (spec_.Design().reopensConnection) context_.db.OpenConnection(context_.config);
         url_ = context_.TallyUrl();
         ssdbgItem.currentRow = 0;
         ExportSteps();
@@ -294,16 +289,13 @@ void TransferScreen::FinishExport() {
                                      : "Transfer ended with errors");
     ShowItem("");
     SetProgress(0);
-    Recordset& rs = context_.db.rsMain;
-    if (rs.State() == Recordset::kStateOpen) rs.Filter("");
-    rs.Close();
     if (!counts.reportPath.empty()) AppendLog("\r\nRun report: " + counts.reportPath);
     busy = false;
     Notify(ScreenControl::Busy);
     ScreenMessage message;
     message.icon = ScreenMessage::Icon::Information;
     message.title = "Zentrail";
-    message.text = ClosingMessage(design_.closingText, counts);
+    message.text = ClosingMessage(spec_.Design().closingText, counts);
     observer_->ShowMessage(message);
 }
 
@@ -350,9 +342,121 @@ void TransferScreen::CheckStop() {
     }
 }
 
-std::string TransferScreen::Envelope(TallyBuilder& builder, const std::string& payload) const {
+size_t Listing::RowCount() const { return grid_.RowCount(); }
+
+std::string ImportRequest(const ScreenContext& context, const std::string& payload) {
+    TallyBuilder envelope;
     std::string report = "Vouchers";
-    return builder.strTopMaster(report, context_.config.strCompany) + payload + builder.strBottom();
+    return envelope.strTopMaster(report, context.config.strCompany) + payload +
+           envelope.strBottom();
+}
+
+void TransferScreen::ExportSteps() {
+    const DateRange dates = Dates();
+    std::unique_ptr<DocumentBuilder> builder =
+        spec_.StartRun(context_, Listing(ssdbgItem, listingColumns_));
+    const std::vector<LineQuery> queries = spec_.LineQueries(dates);
+    // The lines are read on a connection of their own, so that their queries run while the
+    // masters are sent.
+    std::unique_ptr<SourceConnection> reader;
+    if (!queries.empty()) reader = context_.db.OpenReader(context_.config);
+    LineTables lines;
+    DocumentPipeline documents(
+        ssdbgItem.RowCount(), context_.buildAhead,
+        [&] {
+            for (const LineQuery& query : queries)
+                lines.push_back(std::make_unique<LineTable>(reader->Query(query.sql),
+                                                            query.columns, query.keyColumn,
+                                                            "A line query"));
+        },
+        [&](size_t row) { return BuildDocument(*builder, lines, row); },
+        // A run that ends early does not wait for the line queries.
+        [&] {
+            if (reader) reader->Interrupt();
+        });
+    for (const MasterStep& step : spec_.Masters(context_, dates)) RunMasterStep(step);
+    SendDocuments(documents);
+}
+
+void TransferScreen::RunMasterStep(const MasterStep& step) {
+    if (step.query.empty()) {
+        SendMaster(ImportRequest(context_, step.payload(nullptr)), step.name);
+        return;
+    }
+    ShowItem("");
+    SetFrameCaption("");
+    Recordset rs = context_.db.Open(step.query);
+    if (!rs.Eof()) {
+        SetProgressRange(rs.RecordCount());
+        SetTotalCount(rs.RecordCount());
+        SetFrameCaption(step.caption);
+        for (; !rs.Eof(); rs.MoveNext()) {
+            SetProgress(rs.AbsolutePosition());
+            std::string name = step.rowName(rs);
+            ShowItem(name);
+            SendMaster(ImportRequest(context_, step.payload(&rs)), name);
+        }
+    }
+    SetProgress(0);
+    ShowItem("");
+    SetFrameCaption("");
+}
+
+BuiltDocument TransferScreen::BuildDocument(DocumentBuilder& builder, LineTables& lines,
+                                            size_t row) const {
+    const ListedRow listed(ssdbgItem, row, listingColumns_);
+    BuiltDocument built;
+    built.document = spec_.Describe(listed, context_);
+    try {
+        builder.Build(listed, lines, built);
+        if (built.kind == BuiltDocument::Kind::Send && !built.master)
+            built.key = VoucherKeyOf(built.request);
+    } catch (const std::exception& e) {
+        // One document that cannot be built is that document's outcome, never the run's.
+        built.kind = BuiltDocument::Kind::NotSent;
+        built.request.clear();
+        built.reason = std::string("Not sent: ") + e.what();
+    }
+    return built;
+}
+
+void TransferScreen::SendDocuments(DocumentPipeline& documents) {
+    long rows = static_cast<long>(ssdbgItem.RowCount());
+    SetTotalCount(rows);
+    SetProgressRange(rows);
+    SetFrameCaption(spec_.Design().frameCaption);
+    for (size_t row = 0; row < ssdbgItem.RowCount(); ++row) {
+        ssdbgItem.currentRow = row;
+        SetProgress(static_cast<long>(row) + 1);
+        SendDocument(documents.Next(), static_cast<long>(row) + 1);
+    }
+}
+
+void TransferScreen::SendDocument(const BuiltDocument& built, long handled) {
+    const DocumentRef& document = built.document;
+    ShowItem(document.number);
+    for (const std::string& note : built.notes) AppendLog("\r\n" + note);
+    RunEntry entry{EntryKind::Document, document.number,     document.date,
+                   document.party,      document.amountSent, document.sourceTotal};
+    switch (built.kind) {
+        case BuiltDocument::Kind::Send:
+            if (built.master)
+                Send(built.request, EntryKind::Document, std::move(entry), handled, true);
+            else
+                SendVoucher(built, handled);
+            return;
+        case BuiltDocument::Kind::Skip:
+            entry.outcome = Outcome::Skipped;
+            entry.message = built.reason;
+            record_.Add(entry, ssdbgItem.currentRow);
+            CheckReport();
+            return;
+        case BuiltDocument::Kind::NotSent:
+            entry.outcome = Outcome::NotSent;
+            entry.message = built.reason;
+            Record(entry, document.number);
+            return;
+    }
 }
 
 Outcome TransferScreen::SendMaster(const std::string& request, const std::string& name) {
@@ -361,13 +465,12 @@ Outcome TransferScreen::SendMaster(const std::string& request, const std::string
     return Send(request, EntryKind::Master, std::move(entry), -1, true);
 }
 
-Outcome TransferScreen::SendVoucher(const std::string& request, const DocumentRef& document,
-                                    long handled) {
+Outcome TransferScreen::SendVoucher(const BuiltDocument& built, long handled) {
+    const DocumentRef& document = built.document;
     RunEntry entry{EntryKind::Document, document.number,     document.date,
                    document.party,      document.amountSent, document.sourceTotal};
-    std::string key = VoucherKeyOf(request);
-    if (!key.empty()) {
-        auto [earlier, fresh] = documentOfKey_.emplace(key, document.number);
+    if (!built.key.empty()) {
+        auto [earlier, fresh] = documentOfKey_.emplace(built.key, document.number);
         if (!fresh) {
             CheckStop();
             entry.outcome = Outcome::NotSent;
@@ -377,27 +480,7 @@ Outcome TransferScreen::SendVoucher(const std::string& request, const DocumentRe
             return entry.outcome;
         }
     }
-    return Send(request, EntryKind::Document, std::move(entry), handled, false);
-}
-
-Outcome TransferScreen::SendMasterDocument(const std::string& request, const DocumentRef& document,
-                                           long handled) {
-    RunEntry entry{EntryKind::Document, document.number,     document.date,
-                   document.party,      document.amountSent, document.sourceTotal};
-    return Send(request, EntryKind::Document, std::move(entry), handled, true);
-}
-
-void TransferScreen::SkipDocument(const DocumentRef& document, const std::string& reason) {
-    RunEntry entry{EntryKind::Document, document.number,      document.date,    document.party,
-                   document.amountSent, document.sourceTotal, Outcome::Skipped, reason};
-    record_.Add(entry, ssdbgItem.currentRow);
-    CheckReport();
-}
-
-void TransferScreen::DocumentNotSent(const DocumentRef& document, const std::string& reason) {
-    RunEntry entry{EntryKind::Document, document.number,      document.date,    document.party,
-                   document.amountSent, document.sourceTotal, Outcome::NotSent, reason};
-    Record(entry, document.number);
+    return Send(built.request, EntryKind::Document, std::move(entry), handled, false);
 }
 
 void TransferScreen::Record(const RunEntry& entry, const std::string& logName) {
@@ -456,86 +539,6 @@ Outcome TransferScreen::Send(const std::string& request, EntryKind kind, RunEntr
         throw StopRun{};
     }
     return entry.outcome;
-}
-
-void TransferScreen::WalkGrid(bool progressIsPosition,
-                              const std::function<void(size_t row)>& visit) {
-    long rows = static_cast<long>(ssdbgItem.RowCount());
-    SetTotalCount(rows);
-    SetProgressRange(rows);
-    SetFrameCaption(design_.frameCaption);
-    for (size_t row = 0; row < ssdbgItem.RowCount(); ++row) {
-        ssdbgItem.currentRow = row;
-        SetProgress(static_cast<long>(row) + (progressIsPosition ? 1 : 0));
-        visit(row);
-    }
-}
-
-std::unique_ptr<DocumentPipeline> TransferScreen::StartBuilding(DocumentPipeline::Prepare prepare,
-                                                                DocumentPipeline::Build build,
-                                                                DocumentPipeline::Cancel cancel) {
-    return std::make_unique<DocumentPipeline>(ssdbgItem.RowCount(), context_.buildAhead,
-                                              std::move(prepare), std::move(build),
-                                              std::move(cancel));
-}
-
-void TransferScreen::SendBuilt(DocumentPipeline& documents, bool progressIsPosition) {
-    WalkGrid(progressIsPosition, [&](size_t row) {
-        BuiltDocument built = documents.Next();
-        ShowItem(built.document.number);
-        switch (built.kind) {
-            case BuiltDocument::Kind::Send:
-                SendVoucher(built.request, built.document, static_cast<long>(row) + 1);
-                break;
-            case BuiltDocument::Kind::Skip:
-                SkipDocument(built.document, built.reason);
-                break;
-            case BuiltDocument::Kind::NotSent:
-                DocumentNotSent(built.document, built.reason);
-                break;
-        }
-    });
-}
-
-std::unique_ptr<SourceConnection> TransferScreen::OpenReader() const {
-    return context_.db.OpenReader(context_.config);
-}
-
-void TransferScreen::RunMasterStep(const std::string& caption, std::string sql,
-                                   TallyBuilder& master,
-                                   const std::function<std::string(Recordset&)>& itemName,
-                                   const std::function<std::string(Recordset&)>& payload) {
-    ShowItem("");
-    SetFrameCaption("");
-    SourceDatabase& db = context_.db;
-    db.strSQL = std::move(sql);
-    if (db.OpenRsMain(db.strSQL)) {
-        Recordset& rs = db.rsMain;
-        SetProgressRange(rs.RecordCount());
-        SetTotalCount(rs.RecordCount());
-        SetFrameCaption(caption);
-        while (!rs.Eof()) {
-            SetProgress(rs.AbsolutePosition());
-            std::string name = itemName(rs);
-            ShowItem(name);
-            SendMaster(Envelope(master, payload(rs)), name);
-            rs.MoveNext();
-        }
-    }
-    SetProgress(0);
-    ShowItem("");
-    SetFrameCaption("");
-}
-
-void TransferScreen::SendCustomerLedgers(TallyMaster& master, std::string sql,
-                                         const CustomerColumns& columns) {
-    RunMasterStep(
-        "Creating Party Masters ", std::move(sql), master,
-        [](Recordset& rs) { return rs.Fields("RtrName").Value(); },
-        [&](Recordset& rs) {
-            LedgerFields party = CustomerLedgerFields(rs, columns, context_);
-            return master.strLedgerAcc(party);
-        });
 }
 
 }  // namespace zentrail

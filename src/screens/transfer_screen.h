@@ -12,14 +12,11 @@
 #include "screens/run_record.h"
 #include "screens/screen_context.h"
 #include "screens/screen_observer.h"
+#include "screens/screen_spec.h"
 #include "screens/transfer_grid.h"
 
 namespace zentrail {
 
-class TallyBuilder;
-class TallyMaster;
-class Recordset;
-struct CustomerColumns;
 
 struct ProgressBar {
     long min = 0;
@@ -27,27 +24,22 @@ struct ProgressBar {
     long value = 0;
 };
 
-// The frame every transfer screen shares: controls, reset, Get Data, the export's steps, log,
-// counters, the outcome of every request and the closing message. A screen adds its queries and
-// its export steps.
+// The frame every transfer screen shares: controls, reset, Get Data, the export, log, counters,
+// the outcome of every request and the closing message. A screen is its spec: queries, masters
+// and how one document is built.
 class TransferScreen {
 public:
-    struct Design {
-        std::string name{};          // short name: "sales"; names the run reports
-        std::string title{};         // window title before the configuration summary
-        std::string frameCaption{};  // design caption of fraPrg
-        std::string closingText{};   // "Sales Transferrd" ...
-        bool hasDates = true;
-        bool reopensConnection = false;  // export starts on a fresh source connection
-    };
+    using Design = ScreenDesign;
 
-    TransferScreen(ScreenContext context, Design design);
+    // `spec` outlives the screen.
+    TransferScreen(ScreenContext context, const ScreenSpec& spec);
     virtual ~TransferScreen() = default;
     TransferScreen(const TransferScreen&) = delete;
     TransferScreen& operator=(const TransferScreen&) = delete;
 
     void SetObserver(ScreenObserver* observer) { observer_ = observer ? observer : &silent_; }
-    const Design& design() const { return design_; }
+    const Design& design() const { return spec_.Design(); }
+    const ScreenSpec& Spec() const { return spec_; }
 
     // Event handlers.
     void Load();
@@ -86,16 +78,13 @@ public:
     // The message the last export closed with.
     static std::string ClosingMessage(const std::string& closingText, const RunCounts& run);
 
-protected:
-    // The query whose field list makes the grid's columns, and the listing query.
-    virtual std::string ColumnQuery() const = 0;
-    virtual std::string HeaderQuery() const = 0;
-    // The export's own steps, between the frame's start and end.
-    virtual void ExportSteps() = 0;
-
-    ScreenContext& Context() { return context_; }
-    const ScreenContext& Context() const { return context_; }
-    const std::string& Url() const { return url_; }
+private:
+    struct StopRun {};
+    void ResetControls();
+    void CheckStop();
+    // Tells the operator when the source is locked by another program, and lets Stop end the wait.
+    void WatchSourceLocks();
+    DateRange Dates() const { return {dtpFrom.QueryText(), dtpTo.QueryText()}; }
 
     // Step display.
     void SetFrameCaption(const std::string& caption);
@@ -106,48 +95,22 @@ protected:
     void SetTotalCount(long count);
     void AppendLog(const std::string& text);
 
-    // Wraps `payload` in the import envelope of `builder`.
-    std::string Envelope(TallyBuilder& builder, const std::string& payload) const;
+    // The export: masters, then the documents built ahead on the pipeline.
+    void ExportSteps();
+    void RunMasterStep(const MasterStep& step);
+    // One listed document; whatever its build throws becomes its outcome.
+    BuiltDocument BuildDocument(DocumentBuilder& builder, LineTables& lines, size_t row) const;
+    void SendDocuments(DocumentPipeline& documents);
+    void SendDocument(const BuiltDocument& built, long handled);
+
     // Sends one master request; `name` identifies it in the log and the report. Only "already
     // exists" may stand in the reply of an accepted master.
     Outcome SendMaster(const std::string& request, const std::string& name);
-    // Sends the document of the current grid row; once it reached Tally, the current count
-    // shows `handled`. A second document with a voucher key already sent in this run is not
-    // sent; a party amount that differs from the source's total by more than a round-off is
-    // sent and reported as a difference.
-    Outcome SendVoucher(const std::string& request, const DocumentRef& document, long handled);
-    // Sends the current row's document that is a master (a stock item).
-    Outcome SendMasterDocument(const std::string& request, const DocumentRef& document,
-                               long handled);
-    // The current row's document is left out by its rules, or cannot be built.
-    void SkipDocument(const DocumentRef& document, const std::string& reason);
-    void DocumentNotSent(const DocumentRef& document, const std::string& reason);
-
-    // The document step: walks the grid rows in order, showing each row's index (or, with
-    // `progressIsPosition`, its 1-based position) on the progress bar.
-    void WalkGrid(bool progressIsPosition, const std::function<void(size_t row)>& visit);
-    // The document step for documents built ahead (see ScreenContext::buildAhead): starts
-    // building, so that `prepare` (on the building thread) and the first documents overlap the
-    // steps before. SendBuilt then shows, sends and records each one here, in grid order.
-    std::unique_ptr<DocumentPipeline> StartBuilding(DocumentPipeline::Prepare prepare,
-                                                    DocumentPipeline::Build build,
-                                                    DocumentPipeline::Cancel cancel = nullptr);
-    void SendBuilt(DocumentPipeline& documents, bool progressIsPosition);
-    // A connection of the screen's own for reading beside the shared result sets.
-    std::unique_ptr<SourceConnection> OpenReader() const;
-    // A master step: runs `sql` into rsMain and sends one request per row.
-    void RunMasterStep(const std::string& caption, std::string sql, TallyBuilder& master,
-                       const std::function<std::string(Recordset&)>& itemName,
-                       const std::function<std::string(Recordset&)>& payload);
-    // The customers' party ledgers, one request per row of `sql`.
-    void SendCustomerLedgers(TallyMaster& master, std::string sql, const CustomerColumns& columns);
-
-private:
-    struct StopRun {};
-    void ResetControls();
-    void CheckStop();
-    // Tells the operator when the source is locked by another program, and lets Stop end the wait.
-    void WatchSourceLocks();
+    // Sends a listed document; once it reached Tally, the current count shows `handled`. A
+    // second document with a voucher key already sent in this run is not sent; a party amount
+    // that differs from the source's total by more than a round-off is sent and reported as a
+    // difference.
+    Outcome SendVoucher(const BuiltDocument& built, long handled);
     Outcome Send(const std::string& request, EntryKind kind, RunEntry entry, long handled,
                  bool masterForm);
     void Record(const RunEntry& entry, const std::string& logName);
@@ -160,9 +123,10 @@ private:
     std::unique_ptr<RunReport> OpenReport();
 
     ScreenContext context_;
-    Design design_;
+    const ScreenSpec& spec_;
     ScreenObserver silent_;
     ScreenObserver* observer_ = &silent_;
+    BoundColumns listingColumns_;  // bound at Get Data
     std::string url_;
     RunRecord record_;
     std::map<std::string, std::string> documentOfKey_;  // voucher keys sent in this run

@@ -4,6 +4,7 @@
 #include <unordered_map>
 
 #include "shell/recordset_filter.h"
+#include "shell/row_index.h"
 
 namespace zentrail {
 namespace {
@@ -15,17 +16,7 @@ struct NameEqual {
     bool operator()(std::string_view a, std::string_view b) const { return SameFieldName(a, b); }
 };
 
-using RowList = std::vector<uint32_t>;
-
-// The rows of one field grouped by value, built the first time the field is filtered on.
-struct FieldIndex {
-    std::unordered_map<double, RowList> byNumber;
-    std::unordered_map<std::string, RowList> byText;
-    bool hasNumbers = false;
-    bool hasTexts = false;
-};
-
-const RowList kNoRows;
+using RowList = RowIndex::Rows;
 
 }  // namespace
 
@@ -33,7 +24,7 @@ struct Recordset::Impl {
     bool open = false;
     RowSet rows;
     std::unordered_map<std::string_view, size_t, NameHash, NameEqual> fieldByName;
-    std::vector<FieldIndex> indexes;
+    std::vector<RowIndex> indexes;
     const RowList* selection = nullptr;  // nullptr: no filter, every row
     std::string filterText;
     size_t position = 0;  // among the selected rows; == Count() at EOF
@@ -52,31 +43,10 @@ struct Recordset::Impl {
     }
 
     const RowList& NumberMatches(size_t field, double number) {
-        FieldIndex& index = indexes[field];
-        if (!index.hasNumbers) {
-            for (size_t row = 0; row < rows.RowCount(); ++row) {
-                if (rows.IsNull(row, field)) continue;
-                if (auto value = ReadWholeNumber(rows.Text(row, field)))
-                    index.byNumber[*value].push_back(static_cast<uint32_t>(row));
-            }
-            index.hasNumbers = true;
-        }
-        auto found = index.byNumber.find(number);
-        return found == index.byNumber.end() ? kNoRows : found->second;
+        return indexes[field].WithNumber(number);
     }
-
     const RowList& TextMatches(size_t field, const std::string& text) {
-        FieldIndex& index = indexes[field];
-        if (!index.hasTexts) {
-            for (size_t row = 0; row < rows.RowCount(); ++row) {
-                if (rows.IsNull(row, field)) continue;
-                index.byText[TextCompareKey(rows.Text(row, field))].push_back(
-                    static_cast<uint32_t>(row));
-            }
-            index.hasTexts = true;
-        }
-        auto found = index.byText.find(TextCompareKey(text));
-        return found == index.byText.end() ? kNoRows : found->second;
+        return indexes[field].WithText(text);
     }
 
     FieldValue Value(size_t field) const {
@@ -98,7 +68,8 @@ void Recordset::Open(RowSet rows) {
     impl->rows = std::move(rows);
     const auto& names = impl->rows.FieldNames();
     for (size_t i = 0; i < names.size(); ++i) impl->fieldByName.emplace(names[i], i);  // first wins
-    impl->indexes.resize(names.size());
+    impl->indexes.reserve(names.size());
+    for (size_t i = 0; i < names.size(); ++i) impl->indexes.emplace_back(impl->rows, i);
     impl->open = true;
     impl_ = std::move(impl);
 }

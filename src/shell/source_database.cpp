@@ -102,6 +102,12 @@ std::vector<std::string> SourceDatabase::ColumnNames(const std::string& sql) {
     return names;
 }
 
+Recordset SourceDatabase::Open(const std::string& sql) {
+    Recordset recordset;
+    OpenInto(recordset, sql);
+    return recordset;
+}
+
 bool SourceDatabase::OpenRsMain(const std::string& sql) { return OpenInto(rsMain, sql); }
 bool SourceDatabase::OpenRsSecond(const std::string& sql) { return OpenInto(rsSecond, sql); }
 bool SourceDatabase::OpenRsThird(const std::string& sql) { return OpenInto(rsThird, sql); }

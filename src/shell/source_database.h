@@ -83,6 +83,8 @@ public:
     void SetWait(SourceWait wait);
     // Runs the SQL text into the result set (closing what it held first); true when at least
     // one row came back. The set stays open either way. Throws DbError.
+    // The rows of `sql` on the shared connection, in a set of the caller's own. Throws DbError.
+    Recordset Open(const std::string& sql);
     bool OpenRsMain(const std::string& sql);
     bool OpenRsSecond(const std::string& sql);
     bool OpenRsThird(const std::string& sql);

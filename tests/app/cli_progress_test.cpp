@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "screens/frm_t_sales.h"
+#include "screens/sales_screen.h"
 #include "shell/terminal_text.h"
 #include "tally/http_client.h"
 #include "tally/utf8_text.h"
@@ -52,7 +52,7 @@ TEST(CliProgress, FitsTheTerminalAndKeepsCountAndDocumentTogether) {
     Configuration config;
     SourceDatabase db;
     HttpClient tally;
-    frmT_Sales screen(ScreenContext{config, db, tally});
+    SalesScreen screen(ScreenContext{config, db, tally});
     screen.fraPrg = "Importing Sales";
     const std::vector<std::string> labels = {
         "INV-0001",

@@ -15,7 +15,7 @@
 #include <thread>
 
 #include "screens/demo_transfer_support.h"
-#include "screens/frm_t_sales.h"
+#include "screens/sales_screen.h"
 
 namespace zentrail {
 namespace {
@@ -162,7 +162,7 @@ SalesRun RunSales(size_t buildAhead, const std::function<HttpResult(const std::s
     std::filesystem::remove_all(reports);
     ScreenContext context{config, db, tally, reports};
     context.buildAhead = buildAhead;
-    frmT_Sales sales(context);
+    SalesScreen sales(context);
     RecordingObserver observer;
     observer.stopAfter = stopAfter;
     testing::RunOverRange(sales, observer, testing::kDemoRange);

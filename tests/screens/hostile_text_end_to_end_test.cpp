@@ -11,8 +11,8 @@
 #include <mutex>
 #include <set>
 
-#include "screens/frm_t_item.h"
-#include "screens/frm_t_sales.h"
+#include "screens/item_screen.h"
+#include "screens/sales_screen.h"
 #include "screens/screen_test_support.h"
 #include "support/demo_database.h"
 #include "support/tally_sim_process.h"
@@ -108,7 +108,7 @@ TEST(HostileTextEndToEnd, EveryRequestIsStrictXmlAndTallyHoldsTheNames) {
     HttpClient tally;
     ScreenContext context{config, db, tally};
 
-    frmT_Item items(context);
+    ItemScreen items(context);
     RecordingObserver itemObserver;
     items.SetObserver(&itemObserver);
     items.Load();
@@ -116,7 +116,7 @@ TEST(HostileTextEndToEnd, EveryRequestIsStrictXmlAndTallyHoldsTheNames) {
     items.cmdExport_Click();
     ASSERT_TRUE(items.LastRun().Clean()) << items.txtLog;
 
-    frmT_Sales sales(context);
+    SalesScreen sales(context);
     RecordingObserver observer;
     sales.SetObserver(&observer);
     sales.Load();

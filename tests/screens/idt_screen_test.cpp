@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "screens/frm_t_idt.h"
+#include "screens/idt_screen.h"
 #include "screens/queries/idt_queries.h"
 #include "screens/screen_test_support.h"
 #include "screens/voucher_text.h"
@@ -172,7 +172,7 @@ protected:
     testing::ScriptedTransport tally_{[](const std::string&) {
         return testing::TallyReplies("<RESPONSE><CREATED>1</CREATED></RESPONSE>");
     }};
-    frmT_IDT screen_{ScreenContext{config_, db_, tally_}};
+    IdtScreen screen_{ScreenContext{config_, db_, tally_}};
     RecordingObserver observer_;
 };
 

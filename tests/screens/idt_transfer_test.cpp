@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "screens/demo_transfer_support.h"
-#include "screens/frm_t_idt.h"
-#include "screens/frm_t_item.h"
+#include "screens/idt_screen.h"
+#include "screens/item_screen.h"
 #include "tally/http_client.h"
 #include "tally/number_text.h"
 
@@ -43,12 +43,12 @@ TEST(IdtTransfer, DemoTransfersReachTallyWholeAndBalanced) {
         std::filesystem::path(::testing::TempDir()) / ("idt-reports-" + std::to_string(::getpid()));
     ScreenContext context{config, db, tally, reports};
 
-    frmT_Item items(context);
+    ItemScreen items(context);
     RecordingObserver itemObserver;
     RunOverRange(items, itemObserver, std::nullopt);
     ASSERT_TRUE(items.LastRun().Clean()) << items.txtLog;
 
-    frmT_IDT idt(context);
+    IdtScreen idt(context);
     RecordingObserver observer;
     RunOverRange(idt, observer, kDemoRange);
     const TransferGrid& grid = idt.ssdbgItem;
@@ -146,10 +146,10 @@ TEST(IdtTransfer, ReferencesWithAnApostropheCarryExactlyTheirOwnLines) {
     db.OpenConnection(config);
     HttpClient tally;
     ScreenContext context{config, db, tally};
-    frmT_Item items(context);
+    ItemScreen items(context);
     RecordingObserver itemObserver;
     RunOverRange(items, itemObserver, std::nullopt);
-    frmT_IDT idt(context);
+    IdtScreen idt(context);
     RecordingObserver observer;
     RunOverRange(idt, observer, kDemoRange);
     ExpectOnlyTheseDiffer(idt, TransfersShortOfALine(demo.Path(), idt.ssdbgItem));

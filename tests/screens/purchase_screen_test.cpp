@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "screens/frm_t_purchase.h"
+#include "screens/purchase_screen.h"
 #include "screens/queries/purchase_queries.h"
 #include "screens/screen_test_support.h"
 #include "screens/voucher_text.h"
@@ -170,7 +170,7 @@ protected:
     testing::ScriptedTransport tally_{[](const std::string&) {
         return testing::TallyReplies("<RESPONSE><CREATED>1</CREATED></RESPONSE>");
     }};
-    frmT_Purchase screen_{ScreenContext{config_, db_, tally_}};
+    PurchaseScreen screen_{ScreenContext{config_, db_, tally_}};
     RecordingObserver observer_;
 };
 

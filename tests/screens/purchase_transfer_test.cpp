@@ -9,8 +9,8 @@
 #include <set>
 
 #include "screens/demo_transfer_support.h"
-#include "screens/frm_t_item.h"
-#include "screens/frm_t_purchase.h"
+#include "screens/item_screen.h"
+#include "screens/purchase_screen.h"
 #include "tally/http_client.h"
 #include "tally/number_text.h"
 
@@ -42,12 +42,12 @@ TEST(PurchaseTransfer, DemoReceiptsReachTallyWholeAndBalanced) {
                                     ("purchase-reports-" + std::to_string(::getpid()));
     ScreenContext context{config, db, tally, reports};
 
-    frmT_Item items(context);
+    ItemScreen items(context);
     RecordingObserver itemObserver;
     RunOverRange(items, itemObserver, std::nullopt);
     ASSERT_TRUE(items.LastRun().Clean()) << items.txtLog;
 
-    frmT_Purchase purchase(context);
+    PurchaseScreen purchase(context);
     RecordingObserver observer;
     RunOverRange(purchase, observer, kDemoRange);
     const TransferGrid& grid = purchase.ssdbgItem;

@@ -10,7 +10,7 @@
 #include <set>
 #include <sstream>
 
-#include "screens/frm_t_receipt.h"
+#include "screens/receipt_screen.h"
 #include "screens/queries/receipt_queries.h"
 #include "screens/screen_test_support.h"
 #include "support/demo_database.h"
@@ -166,7 +166,7 @@ protected:
     SourceDatabase db_;
     HttpClient http_;
     RecordingTransport tally_{http_};
-    frmT_Receipt screen_{ScreenContext{config_, db_, tally_}};
+    ReceiptScreen screen_{ScreenContext{config_, db_, tally_}};
     RecordingObserver observer_;
 };
 
@@ -321,7 +321,7 @@ TEST(ReceiptEndToEnd, DemoReceiptsReduceTheCustomersByExactlyWhatTheyPaid) {
     HttpClient tally;
     std::filesystem::path reports = std::filesystem::path(::testing::TempDir()) /
                                     ("receipt-reports-" + std::to_string(::getpid()));
-    frmT_Receipt receipts(ScreenContext{config, db, tally, reports});
+    ReceiptScreen receipts(ScreenContext{config, db, tally, reports});
     RecordingObserver observer;
     receipts.SetObserver(&observer);
     receipts.Load();

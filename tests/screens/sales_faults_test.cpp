@@ -9,8 +9,8 @@
 #include <fstream>
 #include <thread>
 
-#include "screens/frm_t_item.h"
-#include "screens/frm_t_sales.h"
+#include "screens/item_screen.h"
+#include "screens/sales_screen.h"
 #include "screens/screen_test_support.h"
 #include "support/demo_database.h"
 #include "support/tally_sim_process.h"
@@ -99,14 +99,14 @@ TEST_F(SalesFaults, DroppedAndGarbledRepliesAreNotSentAndASecondRunConverges) {
     RecordingObserver observer;
     {
         TallySimProcess clean({"--company", kCompany, "--books", books});
-        Run<frmT_Item>(ConfigFor(clean.Port()), tally, observer);
+        Run<ItemScreen>(ConfigFor(clean.Port()), tally, observer);
     }
     long accepted = 0;
     {
         TallySimProcess faulty(
             {"--company", kCompany, "--books", books, "--drop-every", "7", "--garbage-every", "5"});
         HttpClient fresh;
-        auto sales = Run<frmT_Sales>(ConfigFor(faulty.Port()), fresh, observer);
+        auto sales = Run<SalesScreen>(ConfigFor(faulty.Port()), fresh, observer);
         const RunCounts& run = sales->LastRun();
         ExpectEveryInvoiceOnce(*sales);
         EXPECT_GT(run.documents.notSent, 0);
@@ -118,7 +118,7 @@ TEST_F(SalesFaults, DroppedAndGarbledRepliesAreNotSentAndASecondRunConverges) {
     }
     TallySimProcess clean({"--company", kCompany, "--books", books});
     HttpClient again;
-    auto sales = Run<frmT_Sales>(ConfigFor(clean.Port()), again, observer);
+    auto sales = Run<SalesScreen>(ConfigFor(clean.Port()), again, observer);
     const RunCounts& run = sales->LastRun();
     ExpectEveryInvoiceOnce(*sales);
     EXPECT_EQ(run.documents.notSent + run.documents.tallyErrors + run.masters.notSent +
@@ -145,7 +145,7 @@ TEST_F(SalesFaults, AnEmptyOrHugeNetAmountIsNotSentAndNamesTheField) {
     HttpClient unused;
     RecordingObserver listing;
     db_.OpenConnection(config);
-    frmT_Sales probe(ScreenContext{config, db_, unused, folder_});
+    SalesScreen probe(ScreenContext{config, db_, unused, folder_});
     probe.SetObserver(&listing);
     probe.Load();
     probe.SetDates({2024, 4, 1}, {2024, 5, 31});
@@ -166,7 +166,7 @@ TEST_F(SalesFaults, AnEmptyOrHugeNetAmountIsNotSentAndNamesTheField) {
     RecordingObserver observer;
     Configuration damaged = ConfigFor(sim.Port());
     damaged.strSqlOdbc = copy.string();
-    auto sales = Run<frmT_Sales>(damaged, tally, observer);
+    auto sales = Run<SalesScreen>(damaged, tally, observer);
     const RunCounts& run = sales->LastRun();
     ExpectEveryInvoiceOnce(*sales);
     EXPECT_FALSE(run.Clean());
@@ -188,7 +188,7 @@ TEST_F(SalesFaults, AWrongCompanyEndsTheRunAtTheFirstRequestAndSaysSo) {
     TallySimProcess sim({"--company", kCompany});
     HttpClient tally;
     RecordingObserver observer;
-    auto sales = Run<frmT_Sales>(ConfigFor(sim.Port(), "Nobody Traders"), tally, observer);
+    auto sales = Run<SalesScreen>(ConfigFor(sim.Port(), "Nobody Traders"), tally, observer);
     const RunCounts& run = sales->LastRun();
     ExpectEveryInvoiceOnce(*sales);
     EXPECT_EQ(run.masters.accepted + run.masters.alreadyInTally, 0);
@@ -210,7 +210,7 @@ TEST_F(SalesFaults, AStopDuringASlowReplyEndsTheRunAtOnce) {
     TallySimProcess sim({"--company", kCompany, "--delay-ms", "20000"});
     HttpClient tally;
     RecordingObserver observer;
-    auto sales = Run<frmT_Sales>(ConfigFor(sim.Port()), tally, observer, [](frmT_Sales& screen) {
+    auto sales = Run<SalesScreen>(ConfigFor(sim.Port()), tally, observer, [](SalesScreen& screen) {
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
         screen.RequestStop();
     });
@@ -229,7 +229,7 @@ TEST_F(SalesFaults, ATallyThatNeverAnswersEndsTheRunAfterThreeRequests) {
     RecordingObserver observer;
     std::string url = silent.Url();
     auto sales =
-        Run<frmT_Sales>(ConfigFor(std::stoi(url.substr(url.rfind(':') + 1))), tally, observer);
+        Run<SalesScreen>(ConfigFor(std::stoi(url.substr(url.rfind(':') + 1))), tally, observer);
     const RunCounts& run = sales->LastRun();
     EXPECT_TRUE(run.stopped);
     EXPECT_EQ(run.masters.notSent, 3);

@@ -8,7 +8,7 @@
 #include <pugixml.hpp>
 
 #include "screens/document_totals.h"
-#include "screens/frm_t_sales.h"
+#include "screens/sales_screen.h"
 #include "screens/queries/sales_queries.h"
 #include "screens/screen_test_support.h"
 
@@ -170,7 +170,7 @@ protected:
     ScriptedTransport tally_{[](const std::string&) {
         return TallyReplies("<RESPONSE><CREATED>1</CREATED></RESPONSE>");
     }};
-    frmT_Sales screen_{ScreenContext{config_, db_, tally_}};
+    SalesScreen screen_{ScreenContext{config_, db_, tally_}};
     RecordingObserver observer_;
 };
 

@@ -11,8 +11,8 @@
 #include <set>
 #include <sstream>
 
-#include "screens/frm_t_credit_note.h"
-#include "screens/frm_t_item.h"
+#include "screens/sales_return_screen.h"
+#include "screens/item_screen.h"
 #include "screens/queries/sales_return_queries.h"
 #include "screens/screen_test_support.h"
 #include "support/demo_database.h"
@@ -186,7 +186,7 @@ protected:
     testing::ScriptedTransport tally_{[](const std::string&) {
         return testing::TallyReplies("<RESPONSE><CREATED>1</CREATED></RESPONSE>");
     }};
-    frmT_CreditNote screen_{ScreenContext{config_, db_, tally_}};
+    SalesReturnScreen screen_{ScreenContext{config_, db_, tally_}};
     RecordingObserver observer_;
 };
 
@@ -414,12 +414,12 @@ TEST(SalesReturnEndToEnd, DemoReturnsReachTallyWhole) {
                                     ("returns-reports-" + std::to_string(::getpid()));
     ScreenContext context{config, db, tally, reports};
 
-    frmT_Item items(context);
+    ItemScreen items(context);
     RecordingObserver itemObserver;
     RunScreen(items, itemObserver);
     ASSERT_TRUE(items.LastRun().Clean()) << items.txtLog;
 
-    frmT_CreditNote returns(context);
+    SalesReturnScreen returns(context);
     RecordingObserver observer;
     RunScreen(returns, observer,
               std::make_pair(CalendarDate{2024, 4, 1}, CalendarDate{2024, 5, 31}));

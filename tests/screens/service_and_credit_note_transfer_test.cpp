@@ -11,8 +11,8 @@
 #include <map>
 #include <set>
 
-#include "screens/frm_t_cnote.h"
-#include "screens/frm_t_service.h"
+#include "screens/retailer_credit_note_screen.h"
+#include "screens/service_screen.h"
 #include "screens/screen_test_support.h"
 #include "support/demo_database.h"
 #include "support/tally_sim_process.h"
@@ -85,7 +85,7 @@ protected:
 };
 
 TEST_F(ServiceAndCreditNoteTransfer, ServiceInvoicesReachTallyWhole) {
-    frmT_Service service(context_);
+    ServiceScreen service(context_);
     Run(service);
     const TransferGrid& grid = service.ssdbgItem;
     const std::string demo = SmallDemo().Path();
@@ -190,7 +190,7 @@ TEST_F(ServiceAndCreditNoteTransfer, ServiceInvoicesReachTallyWhole) {
 }
 
 TEST_F(ServiceAndCreditNoteTransfer, CreditNotesCreditEachCustomerOnce) {
-    frmT_CNote notes(context_);
+    RetailerCreditNoteScreen notes(context_);
     Run(notes);
     const TransferGrid& grid = notes.ssdbgItem;
     const std::string demo = SmallDemo().Path();

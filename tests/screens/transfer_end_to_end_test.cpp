@@ -10,8 +10,8 @@
 #include <set>
 #include <sstream>
 
-#include "screens/frm_t_item.h"
-#include "screens/frm_t_sales.h"
+#include "screens/item_screen.h"
+#include "screens/sales_screen.h"
 #include "screens/screen_test_support.h"
 #include "support/demo_database.h"
 #include "support/tally_sim_process.h"
@@ -71,7 +71,7 @@ std::set<std::string> InvoicesShortOfALine(const std::string& db, const Transfer
 
 // The sales run sent everything; only the invoices short of a line differ from the source, and
 // the log names each of them and the report, nothing else.
-void ExpectOnlyTheShortInvoicesDiffer(const frmT_Sales& sales, const std::string& db) {
+void ExpectOnlyTheShortInvoicesDiffer(const SalesScreen& sales, const std::string& db) {
     std::set<std::string> shortOfALine = InvoicesShortOfALine(db, sales.ssdbgItem);
     ASSERT_FALSE(shortOfALine.empty()) << "the demo holds such invoices";
     const RunCounts& run = sales.LastRun();
@@ -119,7 +119,7 @@ TEST_F(TransferEndToEnd, ItemsThenSalesReachTallyWhole) {
         std::filesystem::path(::testing::TempDir()) / ("e2e-reports-" + std::to_string(::getpid()));
     ScreenContext context{config, db, tally, reports};
 
-    frmT_Item items(context);
+    ItemScreen items(context);
     RecordingObserver itemObserver;
     RunScreen(items, itemObserver);
     ASSERT_GT(items.ssdbgItem.RowCount(), 10u);
@@ -168,7 +168,7 @@ TEST_F(TransferEndToEnd, ItemsThenSalesReachTallyWhole) {
         }
     }
 
-    frmT_Sales sales(context);
+    SalesScreen sales(context);
     RecordingObserver salesObserver;
     RunScreen(sales, salesObserver, kDemoRange);
     const TransferGrid& grid = sales.ssdbgItem;
@@ -267,7 +267,7 @@ TEST_F(TransferEndToEnd, FixedMastersRequestIsExactlyTheExpectedText) {
     config.strCompany = kCompany;
     std::string report = "Vouchers";
     std::string request = master.strTopMaster(report, config.strCompany) +
-                          frmT_Sales::FixedMastersPayload(master) + master.strBottom();
+                          SalesScreen::FixedMastersPayload(master) + master.strBottom();
     std::ifstream file(std::string(ZENTRAIL_TEST_DATA_DIR) + "/sales_fixed_masters.xml",
                        std::ios::binary);
     ASSERT_TRUE(file) << "expected file missing";
@@ -296,10 +296,10 @@ TEST_F(TransferEndToEnd, PaddedCustomerNamesNameTheSameLedgerInMasterAndVoucher)
     db.OpenConnection(config);
     HttpClient tally;
     ScreenContext context{config, db, tally};
-    frmT_Item items(context);
+    ItemScreen items(context);
     RecordingObserver itemObserver;
     RunScreen(items, itemObserver);
-    frmT_Sales sales(context);
+    SalesScreen sales(context);
     RecordingObserver observer;
     RunScreen(sales, observer, kDemoRange);
     ExpectOnlyTheShortInvoicesDiffer(sales, padded);
@@ -316,7 +316,7 @@ TEST_F(TransferEndToEnd, StoppedTallyIsCountedAndLoggedNotHidden) {
     SourceDatabase db;
     db.OpenConnection(config);
     HttpClient tally;
-    frmT_Sales sales(ScreenContext{config, db, tally});
+    SalesScreen sales(ScreenContext{config, db, tally});
     RecordingObserver observer;
     RunScreen(sales, observer, kDemoRange);
     EXPECT_EQ(sales.lblRecCurr, "0");
@@ -340,7 +340,7 @@ TEST_F(TransferEndToEnd, StopBetweenRequestsEndsTheRun) {
     SourceDatabase db;
     db.OpenConnection(config);
     HttpClient tally;
-    frmT_Sales sales(ScreenContext{config, db, tally});
+    SalesScreen sales(ScreenContext{config, db, tally});
     RecordingObserver observer;
     observer.stopAfter = 5;
     RunScreen(sales, observer, kDemoRange);
@@ -364,7 +364,7 @@ TEST_F(TransferEndToEnd, MissingTableIsReportedAndTheScreenLives) {
     SourceDatabase db;
     db.OpenConnection(config);
     HttpClient tally;
-    frmT_Sales sales(ScreenContext{config, db, tally});
+    SalesScreen sales(ScreenContext{config, db, tally});
     RecordingObserver observer;
     sales.SetObserver(&observer);
     sales.Load();

@@ -1,7 +1,7 @@
 // The service invoice screen on scripted source rows and a scripted Tally: amounts worked by hand,
 // the vouchers of both kinds, the parties and one whole request byte for byte.
 
-#include "screens/frm_t_service.h"
+#include "screens/service_screen.h"
 
 #include <gtest/gtest.h>
 
@@ -241,7 +241,7 @@ protected:
     testing::ScriptedTransport tally_{[](const std::string&) {
         return testing::TallyReplies("<RESPONSE><CREATED>1</CREATED></RESPONSE>");
     }};
-    frmT_Service screen_{ScreenContext{config_, db_, tally_}};
+    ServiceScreen screen_{ScreenContext{config_, db_, tally_}};
     RecordingObserver observer_;
 };
 

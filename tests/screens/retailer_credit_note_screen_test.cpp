@@ -2,7 +2,7 @@
 // their order, a note adjusted against two invoices credited once, skips, and one whole request
 // byte for byte.
 
-#include "screens/frm_t_cnote.h"
+#include "screens/retailer_credit_note_screen.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 #include <sstream>
 
 #include "screens/credit_note_adjustments.h"
-#include "screens/frm_t_service.h"
+#include "screens/service_screen.h"
 #include "screens/screen_registry.h"
 #include "screens/screen_test_support.h"
 #include "shell/configuration.h"
@@ -43,11 +43,11 @@ TEST(ScreenRegistry, ServiceAndCreditNoteScreensAreBuilt) {
         [](const std::string&) { return testing::TallyReplies("<RESPONSE/>"); }};
     ScreenContext context{config, db, tally};
     auto notes = CreateScreen("creditnote", context);
-    ASSERT_NE(dynamic_cast<frmT_CNote*>(notes.get()), nullptr);
+    ASSERT_NE(dynamic_cast<RetailerCreditNoteScreen*>(notes.get()), nullptr);
     EXPECT_EQ(notes->design().title, "Import Credit Note Transaction");
     EXPECT_EQ(notes->design().closingText, "Credit Note Transferrd");
     auto services = CreateScreen("CVR02-06", context);
-    ASSERT_NE(dynamic_cast<frmT_Service*>(services.get()), nullptr);
+    ASSERT_NE(dynamic_cast<ServiceScreen*>(services.get()), nullptr);
     EXPECT_EQ(services->design().title, "Import Service Transaction");
     EXPECT_EQ(services->design().frameCaption, "Importing Service");
     EXPECT_EQ(services->design().closingText, "Services Transferrd");
@@ -113,7 +113,7 @@ protected:
     testing::ScriptedTransport tally_{[](const std::string&) {
         return testing::TallyReplies("<RESPONSE><CREATED>1</CREATED></RESPONSE>");
     }};
-    frmT_CNote screen_{ScreenContext{config_, db_, tally_}};
+    RetailerCreditNoteScreen screen_{ScreenContext{config_, db_, tally_}};
     RecordingObserver observer_;
 };
 

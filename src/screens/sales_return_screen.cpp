@@ -1,0 +1,202 @@
+#include "screens/sales_return_screen.h"
+
+#include <array>
+
+#include "screens/customer_ledger.h"
+#include "screens/document_rules.h"
+#include "screens/document_totals.h"
+#include "screens/fixed_masters.h"
+#include "screens/gst_bands.h"
+#include "screens/master_steps.h"
+#include "screens/queries/sales_return_queries.h"
+#include "screens/sales_return.h"
+#include "tally/masters/tally_master.h"
+#include "tally/vouchers/tally_credit_note_trn.h"
+
+namespace zentrail {
+
+namespace {
+
+constexpr const char* kVoucherType = "Credit Note";
+constexpr std::array<const char*, 3> kDiscountLedgers = {"Scheme Discount", "Special Discount",
+                                                         "Cash Discount"};
+
+enum class Column {
+    ReturnId,
+    ReturnCode,
+    ReturnDate,
+    SalInvNo,
+    SalInvDate,
+    RtrName,
+    RtrId,
+    RtrAdd1,
+    RtrAdd2,
+    RtrAdd3,
+    Gstn,
+    StateName,
+    RtnNetAmt,
+};
+constexpr const char* kColumns[] = {"ReturnID", "ReturnCode", "ReturnDate", "SalInvNo", "SalInvDate",
+                                    "RtrName",  "RtrId",      "RtrAdd1",    "RtrAdd2",  "RtrAdd3",
+                                    "GSTN",     "STat_Name",  "RtnNetAmt"};
+
+// The header of one return, as the grid lists it.
+struct Return {
+    std::string returnId;
+    std::string number;
+    std::string date;
+    std::string reference;
+    std::string referenceDate;
+    bool withInvoice = false;
+    std::string party;
+    std::string add1, add2, add3;
+    std::string gstin;
+    std::string state;
+    double netInSource = 0;  // RtnNetAmt
+};
+
+Return ReadReturn(const ListedRow& row, const ScreenContext& context) {
+    Return ret;
+    ret.returnId = row.Text(Column::ReturnId);
+    ret.number = row.Text(Column::ReturnCode);
+    ret.date = row.Text(Column::ReturnDate);
+    ret.withInvoice = !row.Text(Column::SalInvNo).empty();
+    ret.reference = ret.withInvoice ? row.Text(Column::SalInvNo) : ret.number;
+    ret.referenceDate = ret.withInvoice ? row.Text(Column::SalInvDate) : ret.date;
+    ret.party = CustomerLedgerName(row.Text(Column::RtrName), row.Text(Column::RtrId),
+                                   context.config.blnLedgerId);
+    ret.add1 = row.Text(Column::RtrAdd1);
+    ret.add2 = row.Text(Column::RtrAdd2);
+    ret.add3 = row.Text(Column::RtrAdd3);
+    ret.gstin = row.Text(Column::Gstn);
+    ret.state = CorrectStateName(row.Text(Column::StateName));
+    ret.netInSource = row.RuleNumber(Column::RtnNetAmt);
+    return ret;
+}
+
+class ReturnBuilder : public DocumentBuilder {
+public:
+    explicit ReturnBuilder(const ScreenContext& context) : context_(context) {}
+
+    void Build(const ListedRow& row, LineTables& lines, BuiltDocument& built) override {
+        Return ret = ReadReturn(row, context_);
+        built.document.date = ret.date;
+        built.document.party = ret.party;
+        built.document.sourceTotal = ret.netInSource;
+        if (ret.netInSource <= 0) {
+            built.kind = BuiltDocument::Kind::Skip;
+            built.reason = "net amount is 0 or less";
+            return;
+        }
+        TallyCreditNoteTrn note;
+        DocumentTotals totals(TotalRounding::None);
+        std::string inventory = InventoryEntries(note, *lines[0], ret, totals, built.notes);
+        double partyAmount = totals.Net();
+        built.document.amountSent = partyAmount;
+        built.request = ComposeVoucher(note, ret, inventory, totals, partyAmount);
+    }
+
+private:
+    static std::string InventoryEntries(TallyCreditNoteTrn& note, LineTable& lines,
+                                        const Return& ret, DocumentTotals& totals,
+                                        std::vector<std::string>& notes) {
+        std::string inventory;
+        for (LineRow row : lines.WithNumber(ret.returnId)) {
+            ReturnLine line = ReadReturnLine(row);
+            if (!ret.withInvoice && MakeTaxInclusive(line) == InclusiveRate::QuantityZero)
+                notes.push_back("Quantity 0: rate written as 0 for " + line.itemName +
+                                " on return " + ret.number);
+            ReturnPosting posting = PostReturnLine(line, totals);
+            note.strCrd_Alloc = note.strAccountAlloc(line.amounts.gross, posting.salesLedger, "",
+                                                     "", posting.taxType, posting.taxable);
+            note.strCrd_Batch = note.strBatchAlloc(line.quantity, line.rate, "Main Location",
+                                                   "Primary Batch", "PC", "", "", "");
+            inventory += note.strInvent_Crd(line.itemName, line.amounts.gross, line.quantity, "PC",
+                                            line.rate, "Main Location", "Primary Batch", "", "",
+                                            "", "", "", "");
+        }
+        return inventory;
+    }
+
+    std::string ComposeVoucher(TallyCreditNoteTrn& note, Return& ret, const std::string& inventory,
+                               const DocumentTotals& totals, double partyAmount) const {
+        std::string voucherType = kVoucherType, remarks, partyName, add4 = ret.state, add5;
+        std::string text = note.strCreditNote_Head(
+            voucherType, ret.date, ret.party, ret.number, ret.reference, remarks, partyName, "",
+            false, ret.state, ret.gstin, ret.add1, ret.add2, ret.add3, add4, add5,
+            ret.referenceDate);
+        text += note.strCreditNote_Party(ret.party, ret.reference, partyAmount);
+        text += inventory;
+        const LineAmounts& sum = totals.Sum();
+        const std::pair<const char*, double> discounts[] = {{"Scheme Discount", sum.scheme},
+                                                            {"Special Discount", sum.special},
+                                                            {"Cash Discount", sum.cash}};
+        for (const auto& [name, amount] : discounts) {
+            std::string ledger = name;
+            text += note.strCreditNote_Dr_Sch(ledger, amount);
+        }
+        for (auto [ledger, amount] : totals.TaxLedgers())
+            text += note.strCreditNote_Dr(ledger, amount);
+        text += "</VOUCHER>\r\n</TALLYMESSAGE>\r\n";
+        return ImportRequest(context_, text);
+    }
+
+    const ScreenContext& context_;
+};
+
+class SalesReturnSpec : public ScreenSpec {
+public:
+    const ScreenDesign& Design() const override { return design_; }
+    std::string ColumnQuery(const DateRange& dates) const override {
+        return SalesReturnColumnQuery(dates.from, dates.to);
+    }
+    std::string ListingQuery(const DateRange& dates) const override {
+        return SalesReturnListQuery(dates.from, dates.to);
+    }
+    std::span<const char* const> ListingColumns() const override { return kColumns; }
+    DocumentRef Describe(const ListedRow& row, const ScreenContext&) const override {
+        return {.number = row.Text(Column::ReturnCode)};
+    }
+    std::vector<MasterStep> Masters(const ScreenContext& context,
+                                    const DateRange& dates) const override {
+        return {FixedMastersStep("Credit note masters", &SalesReturnScreen::FixedMastersPayload),
+                CustomerLedgerStep(SalesReturnPartyQuery(dates.from, dates.to),
+                                   CustomerColumns{.add1 = "RtrAdd1",
+                                                   .add2 = "RtrAdd2",
+                                                   .add3 = "RtrAdd3",
+                                                   .pin = "RtrPinNo",
+                                                   .compositionExactY = false},
+                                   context)};
+    }
+    std::vector<LineQuery> LineQueries(const DateRange& dates) const override {
+        return {{SalesReturnLineQuery(dates.from, dates.to), kReturnLineColumns,
+                 static_cast<size_t>(ReturnLineColumn::ReturnId)}};
+    }
+    std::unique_ptr<DocumentBuilder> StartRun(const ScreenContext& context,
+                                               const Listing&) const override {
+        return std::make_unique<ReturnBuilder>(context);
+    }
+
+private:
+    ScreenDesign design_{.name = "salesreturn",
+                         .title = "Import Credit Note Transaction",
+                         .frameCaption = "Importing Credit Note",
+                         .closingText = "Credit Note Transferrd",
+                         .reopensConnection = true};
+};
+
+}  // namespace
+
+const ScreenSpec& SalesReturnScreen::TheSpec() {
+    static const SalesReturnSpec spec;
+    return spec;
+}
+
+std::string SalesReturnScreen::FixedMastersPayload(TallyMaster& master) {
+    std::string payload = SalesSideMasters(master, kDiscountLedgers);
+    std::string alias;
+    payload += master.strVoucherType(kVoucherType, alias, "Credit Note");
+    return payload;
+}
+
+}  // namespace zentrail
