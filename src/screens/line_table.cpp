@@ -38,6 +38,9 @@ LineTable::Lines LineTable::WithNumber(std::string_view id) {
 }
 
 LineTable::Lines LineTable::WithText(std::string_view text) {
+    // A blank key names no document: its lines cannot be told from those of another.
+    if (text.find_first_not_of(' ') == std::string_view::npos)
+        throw NotANumber(columns_.Name(key_), std::string(text), "no document id");
     return Lines(rows_, columns_, index_.WithText(text));
 }
 

@@ -26,7 +26,8 @@ public:
     class Lines;
     // The lines whose key reads as the number `id`; NotANumber when `id` is none.
     Lines WithNumber(std::string_view id);
-    // The lines whose key equals `text` as the source compares texts.
+    // The lines whose key equals `text` as the source compares texts; NotANumber when `text`
+    // is blank.
     Lines WithText(std::string_view text);
     // WithNumber for an id of plain decimal digits, WithText for any other.
     Lines WithId(std::string_view id);

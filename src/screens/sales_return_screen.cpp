@@ -55,6 +55,11 @@ struct Return {
     double netInSource = 0;  // RtnNetAmt
 };
 
+std::string PartyOf(const ListedRow& row, const ScreenContext& context) {
+    return CustomerLedgerName(row.Text(Column::RtrName), row.Text(Column::RtrId),
+                              context.config.blnLedgerId);
+}
+
 Return ReadReturn(const ListedRow& row, const ScreenContext& context) {
     Return ret;
     ret.returnId = row.Text(Column::ReturnId);
@@ -63,8 +68,7 @@ Return ReadReturn(const ListedRow& row, const ScreenContext& context) {
     ret.withInvoice = !row.Text(Column::SalInvNo).empty();
     ret.reference = ret.withInvoice ? row.Text(Column::SalInvNo) : ret.number;
     ret.referenceDate = ret.withInvoice ? row.Text(Column::SalInvDate) : ret.date;
-    ret.party = CustomerLedgerName(row.Text(Column::RtrName), row.Text(Column::RtrId),
-                                   context.config.blnLedgerId);
+    ret.party = PartyOf(row, context);
     ret.add1 = row.Text(Column::RtrAdd1);
     ret.add2 = row.Text(Column::RtrAdd2);
     ret.add3 = row.Text(Column::RtrAdd3);
@@ -80,8 +84,6 @@ public:
 
     void Build(const ListedRow& row, LineTables& lines, BuiltDocument& built) override {
         Return ret = ReadReturn(row, context_);
-        built.document.date = ret.date;
-        built.document.party = ret.party;
         built.document.sourceTotal = ret.netInSource;
         if (ret.netInSource <= 0) {
             built.kind = BuiltDocument::Kind::Skip;
@@ -154,8 +156,10 @@ public:
         return SalesReturnListQuery(dates.from, dates.to);
     }
     std::span<const char* const> ListingColumns() const override { return kColumns; }
-    DocumentRef Describe(const ListedRow& row, const ScreenContext&) const override {
-        return {.number = row.Text(Column::ReturnCode)};
+    DocumentRef Describe(const ListedRow& row, const ScreenContext& context) const override {
+        return {.number = row.Text(Column::ReturnCode),
+                .date = row.Text(Column::ReturnDate),
+                .party = PartyOf(row, context)};
     }
     std::vector<MasterStep> Masters(const ScreenContext& context,
                                     const DateRange& dates) const override {

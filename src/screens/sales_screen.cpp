@@ -88,8 +88,6 @@ public:
 
     void Build(const ListedRow& row, LineTables& lines, BuiltDocument& built) override {
         Invoice invoice = ReadInvoice(row, context_);
-        built.document.date = invoice.date;
-        built.document.party = invoice.party;
         built.document.sourceTotal = invoice.netInSource;
         if (invoice.netInSource <= 0) {
             built.kind = BuiltDocument::Kind::Skip;
@@ -180,8 +178,10 @@ public:
         return SalesInvoiceHeaderQuery(dates.from, dates.to);
     }
     std::span<const char* const> ListingColumns() const override { return kColumns; }
-    DocumentRef Describe(const ListedRow& row, const ScreenContext&) const override {
-        return {.number = row.Text(Column::SalInvNo)};
+    DocumentRef Describe(const ListedRow& row, const ScreenContext& context) const override {
+        return {.number = row.Text(Column::SalInvNo),
+                .date = row.Text(Column::SalInvDate),
+                .party = PartyOf(row, context)};
     }
     std::vector<MasterStep> Masters(const ScreenContext& context,
                                     const DateRange& dates) const override {

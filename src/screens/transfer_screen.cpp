@@ -6,6 +6,7 @@
 #include "shell/platform.h"
 #include "shell/recordset.h"
 #include "tally/masters/tally_master.h"
+#include "tally/date_text.h"
 #include "tally/number_text.h"
 #include "tally/tally_builder.h"
 #include "tally/xml_escape.h"
@@ -408,6 +409,8 @@ BuiltDocument TransferScreen::BuildDocument(DocumentBuilder& builder, LineTables
     BuiltDocument built;
     built.document = spec_.Describe(listed, context_);
     try {
+        // No voucher goes to Tally with a date that is none, whichever field carries it.
+        if (!built.document.date.empty()) VoucherDate(built.document.date);
         builder.Build(listed, lines, built);
         if (built.kind == BuiltDocument::Kind::Send && !built.master)
             built.key = VoucherKeyOf(built.request);

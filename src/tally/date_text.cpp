@@ -126,7 +126,7 @@ std::string TallyDate(const DateParts& date) {
 
 std::string VoucherDate(std::string_view text) {
     std::optional<DateParts> date = ParseDocumentDate(text);
-    if (!date) throw std::invalid_argument("Not a date: \"" + std::string(text) + "\"");
+    if (!date) throw std::invalid_argument("date '" + std::string(text) + "' is not a date");
     return TallyDate(*date);
 }
 

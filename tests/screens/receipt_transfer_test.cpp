@@ -295,7 +295,7 @@ TEST_F(ReceiptScreenTest, ALineWithoutAValidDateOrAmountIsNotSentAndSaysWhy) {
     const RunCounts& run = screen_.LastRun();
     EXPECT_EQ(run.documents.notSent, 2);
     EXPECT_EQ(run.documents.accepted, 1);
-    EXPECT_NE(screen_.txtLog.find("\r\nNot sent: receipt date '20240231' is not a date RCP-20/1"),
+    EXPECT_NE(screen_.txtLog.find("\r\nNot sent: date '20240231' is not a date RCP-20/1"),
               std::string::npos)
         << screen_.txtLog;
     EXPECT_NE(screen_.txtLog.find("\r\nNot sent: field RECD_AMT holds '1O', not a number "

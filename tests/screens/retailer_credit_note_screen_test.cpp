@@ -36,18 +36,20 @@ TEST(CreditNoteAdjustments, EachNoteGoesWithItsEarliestInvoice) {
     EXPECT_TRUE(RowsCarryingTheirNotes({}).empty());
 }
 
-TEST(ScreenRegistry, ServiceAndCreditNoteScreensAreBuilt) {
+TEST(ScreenRegistry, ScreensAreFoundByNameAndByKey) {
     Configuration config;
     SourceDatabase db;
     testing::ScriptedTransport tally{
         [](const std::string&) { return testing::TallyReplies("<RESPONSE/>"); }};
     ScreenContext context{config, db, tally};
     auto notes = CreateScreen("creditnote", context);
-    ASSERT_NE(dynamic_cast<RetailerCreditNoteScreen*>(notes.get()), nullptr);
+    ASSERT_NE(notes, nullptr);
+    EXPECT_EQ(&notes->Spec(), &RetailerCreditNoteScreen::TheSpec());
     EXPECT_EQ(notes->design().title, "Import Credit Note Transaction");
     EXPECT_EQ(notes->design().closingText, "Credit Note Transferrd");
     auto services = CreateScreen("CVR02-06", context);
-    ASSERT_NE(dynamic_cast<ServiceScreen*>(services.get()), nullptr);
+    ASSERT_NE(services, nullptr);
+    EXPECT_EQ(&services->Spec(), &ServiceScreen::TheSpec());
     EXPECT_EQ(services->design().title, "Import Service Transaction");
     EXPECT_EQ(services->design().frameCaption, "Importing Service");
     EXPECT_EQ(services->design().closingText, "Services Transferrd");

@@ -213,9 +213,9 @@ RowSet Parties(const std::vector<Listed>& invoices) {
     return rows;
 }
 
-class ServiceScreen : public ::testing::Test {
+class ServiceScreenTest : public ::testing::Test {
 protected:
-    ServiceScreen()
+    ServiceScreenTest()
         : db_([this](const std::string&, const std::string&, const std::string&) {
               return std::make_unique<ScriptedConnection>([this](const std::string& sql) {
                   return sql.rfind("SELECT A.SERVICEINVREFNO", 0) == 0 ? Listing(invoices_)
@@ -253,7 +253,7 @@ std::string ExpectedFile(const std::string& name) {
     return text.str();
 }
 
-TEST_F(ServiceScreen, MastersRequestIsExactlyTheExpectedText) {
+TEST_F(ServiceScreenTest, MastersRequestIsExactlyTheExpectedText) {
     Run();
     // Over an empty listing the masters step still runs, and the party step finds no rows.
     ASSERT_EQ(tally_.bodies.size(), 1u);
@@ -261,7 +261,7 @@ TEST_F(ServiceScreen, MastersRequestIsExactlyTheExpectedText) {
     EXPECT_EQ(screen_.LastRun().listed, 0);
 }
 
-TEST_F(ServiceScreen, WholeSalesRequestIsExactlyTheExpectedText) {
+TEST_F(ServiceScreenTest, WholeSalesRequestIsExactlyTheExpectedText) {
     invoices_ = {{"SRV/24-25/0042", "Sales", "O'Brien Hygiene India Pvt Ltd", "", "1180", "1000.40",
                   "33AABCO1234F1Z7", "Tamil Nadu", "", "90.04", "90.04", "0", "0"}};
     Run();
@@ -279,7 +279,7 @@ TEST_F(ServiceScreen, WholeSalesRequestIsExactlyTheExpectedText) {
     EXPECT_EQ(observer_.messages[0].text.substr(0, 20), "Services Transferrd\n");
 }
 
-TEST_F(ServiceScreen, WholePurchaseRequestIsExactlyTheExpectedText) {
+TEST_F(ServiceScreenTest, WholePurchaseRequestIsExactlyTheExpectedText) {
     // 994.44 + 89.50 + 90 (the UTGST whole) = 1173.94, settled to 1174 with a debit of 0.06.
     invoices_ = {{"SRV/24-25/0043", "Purchase", "", "Puducherry Beach Mart", "1174", "994.44",
                   "34AABCP1234F1Z2", "Pondicherry", "5", "89.50", "0", "0", "89.50"}};
@@ -294,7 +294,7 @@ TEST_F(ServiceScreen, WholePurchaseRequestIsExactlyTheExpectedText) {
     EXPECT_TRUE(screen_.LastRun().Clean());
 }
 
-TEST_F(ServiceScreen, PartiesAreNamedByKindAndPondicherryIsSentAsPuducherry) {
+TEST_F(ServiceScreenTest, PartiesAreNamedByKindAndPondicherryIsSentAsPuducherry) {
     invoices_ = {{"SRV/1", "Purchase", "", "Puducherry Beach Mart", "1174", "994.44",
                   "34AABCP1234F1Z2", "Pondicherry", "5", "89.50", "0", "0", "89.50"},
                  {"SRV/2", "Sales", "Coromandel Oils Ltd", "", "1180", "1000", "34AABCC1234F1Z9",
@@ -331,7 +331,7 @@ TEST_F(ServiceScreen, PartiesAreNamedByKindAndPondicherryIsSentAsPuducherry) {
     EXPECT_TRUE(screen_.LastRun().Clean());
 }
 
-TEST_F(ServiceScreen, ZeroAmountIsSkippedAndAnOtherTotalIsADifference) {
+TEST_F(ServiceScreenTest, ZeroAmountIsSkippedAndAnOtherTotalIsADifference) {
     invoices_ = {{"SRV/1", "Sales", "Coromandel Oils Ltd", "", "0", "0", "", "Tamil Nadu", "", "0",
                   "0", "0", "0"},
                  // The source's total leaves out the UTGST's half rupee: 1173 against 1174.
@@ -353,7 +353,7 @@ TEST_F(ServiceScreen, ZeroAmountIsSkippedAndAnOtherTotalIsADifference) {
         << screen_.txtLog;
 }
 
-TEST_F(ServiceScreen, AnInvoiceWithoutItsPartyIsNotSent) {
+TEST_F(ServiceScreenTest, AnInvoiceWithoutItsPartyIsNotSent) {
     // The retailer of a purchase is missing from the source (the left join gives no name).
     invoices_ = {
         {"SRV/1", "Purchase", "", "", "1180", "1000", "", "Tamil Nadu", "", "90", "90", "0", "0"}};
@@ -366,7 +366,7 @@ TEST_F(ServiceScreen, AnInvoiceWithoutItsPartyIsNotSent) {
         EXPECT_EQ(body.find("<VOUCHER "), std::string::npos);
 }
 
-TEST_F(ServiceScreen, AnAmountThatIsNotANumberIsNotSent) {
+TEST_F(ServiceScreenTest, AnAmountThatIsNotANumberIsNotSent) {
     invoices_ = {{"SRV/1", "Sales", "Coromandel Oils Ltd", "", "1180", "1000", "", "Tamil Nadu", "",
                   "9O", "90", "0", "0"}};
     Run();

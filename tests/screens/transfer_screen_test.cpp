@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "screens/field_number.h"
 #include "screens/screen_test_support.h"
 #include "shell/configuration.h"
 
@@ -15,30 +16,73 @@ namespace {
 using testing::RecordingObserver;
 using testing::ScriptedConnection;
 
-// A screen whose queries name the dates they were built with and whose export sends nothing.
-class PlainScreen : public TransferScreen {
+enum class Column { SalId, InvNo };
+constexpr const char* kColumns[] = {"Sal_Id", "Inv#No"};
+
+// A screen whose queries name the dates they were built with; its export sends the masters and
+// builds the documents a test gives it.
+class PlainSpec : public ScreenSpec {
 public:
-    explicit PlainScreen(ScreenContext context)
-        : TransferScreen(context, Design{.name = "test",
-                                         .title = "Import Test Transaction",
-                                         .frameCaption = "Importing Test",
-                                         .closingText = "Test Transferrd"}) {}
-    std::function<void(PlainScreen&)> exportSteps = [](PlainScreen&) {};
+    std::vector<MasterStep> masters;
+    std::function<void(const ListedRow&, BuiltDocument&)> build = [](const ListedRow& row,
+                                                                     BuiltDocument& built) {
+        built.request = "<VOUCHER REMOTEID=\"" + row.Text(Column::InvNo) + "\">";
+    };
 
-    // The frame's sending steps, for the export steps of a test.
-    using TransferScreen::DocumentNotSent;
-    using TransferScreen::SendMaster;
-    using TransferScreen::SendVoucher;
-    using TransferScreen::SkipDocument;
-    using TransferScreen::WalkGrid;
-
-protected:
-    std::string ColumnQuery() const override { return "COLUMNS " + dtpFrom.QueryText(); }
-    std::string HeaderQuery() const override {
-        return "HEADER " + dtpFrom.QueryText() + " " + dtpTo.QueryText();
+    const ScreenDesign& Design() const override { return design_; }
+    std::string ColumnQuery(const DateRange& dates) const override { return "COLUMNS " + dates.from; }
+    std::string ListingQuery(const DateRange& dates) const override {
+        return "HEADER " + dates.from + " " + dates.to;
     }
-    void ExportSteps() override { exportSteps(*this); }
+    std::span<const char* const> ListingColumns() const override { return kColumns; }
+    DocumentRef Describe(const ListedRow& row, const ScreenContext&) const override {
+        return {.number = row.Text(Column::InvNo)};
+    }
+    std::vector<MasterStep> Masters(const ScreenContext&, const DateRange&) const override {
+        return masters;
+    }
+    std::vector<LineQuery> LineQueries(const DateRange&) const override { return {}; }
+    std::unique_ptr<DocumentBuilder> StartRun(const ScreenContext&,
+                                              const Listing&) const override {
+        class Builder : public DocumentBuilder {
+        public:
+            explicit Builder(const PlainSpec& spec) : spec_(spec) {}
+            void Build(const ListedRow& row, LineTables&, BuiltDocument& built) override {
+                spec_.build(row, built);
+            }
+
+        private:
+            const PlainSpec& spec_;
+        };
+        return std::make_unique<Builder>(*this);
+    }
+
+private:
+    ScreenDesign design_{.name = "test",
+                         .title = "Import Test Transaction",
+                         .frameCaption = "Importing Test",
+                         .closingText = "Test Transferrd"};
 };
+
+// One master request, then one voucher per listed row, keyed by the row's number unless `key`
+// names another key.
+void SendEachRow(PlainSpec& spec, std::function<std::string(size_t)> key = nullptr,
+                 std::function<DocumentRef(size_t)> document = nullptr) {
+    spec.masters = {MasterStep{.name = "Test masters",
+                               .payload = [](const Recordset*) { return "<MASTER/>"; }}};
+    spec.build = [key, document](const ListedRow& row, BuiltDocument& built) {
+        if (document) {
+            DocumentRef ref = document(row.Index());
+            built.document.amountSent = ref.amountSent;
+            built.document.sourceTotal = ref.sourceTotal;
+        }
+        const std::string& number = built.document.number;
+        std::string voucherKey = key ? key(row.Index()) : number;
+        built.request = "<VOUCHER REMOTEID=\"" + voucherKey + "\">" + number;
+    };
+}
+
+bool IsMasters(const std::string& body) { return body.find("<MASTER/>") != std::string::npos; }
 
 RowSet Invoices(size_t count) {
     RowSet rows({"Sal_Id", "Inv#No", "Party_Name"});
@@ -76,7 +120,8 @@ protected:
     testing::ScriptedTransport tally_{[this](const std::string& body) { return reply_(body); }};
     std::filesystem::path reports_ = std::filesystem::path(::testing::TempDir()) /
                                      ("screen-reports-" + std::to_string(::getpid()));
-    PlainScreen screen_{ScreenContext{config_, db_, tally_, reports_}};
+    PlainSpec spec_;
+    TransferScreen screen_{ScreenContext{config_, db_, tally_, reports_}, spec_};
     RecordingObserver observer_;
 };
 
@@ -117,7 +162,6 @@ TEST_F(TransferScreenTest, GetDataListsTrimmedRowsUnderNamedColumns) {
     EXPECT_EQ(screen_.lblRecReads, "3");
     EXPECT_EQ(screen_.lblScreen, "");
     EXPECT_EQ(screen_.prgBar.value, 0);
-    EXPECT_EQ(db_.rsMain.State(), Recordset::kStateClosed);
     EXPECT_TRUE(observer_.messages.empty());
 }
 
@@ -160,6 +204,18 @@ TEST_F(TransferScreenTest, QueryErrorIsReportedAndTheScreenStaysUsable) {
     EXPECT_EQ(screen_.ssdbgItem.RowCount(), 2u);
 }
 
+TEST_F(TransferScreenTest, AListingWithoutAColumnTheDocumentsNeedIsRefusedNamingIt) {
+    answer_ = [](const std::string&) { return RowSet({"Sal_Id", "Party_Name"}); };
+    screen_.Load();
+    screen_.cmdGetData_Click();
+    EXPECT_TRUE(screen_.GetDataFailed());
+    ASSERT_EQ(observer_.messages.size(), 1u);
+    EXPECT_NE(observer_.messages[0].text.find("The listing has no column Inv#No"),
+              std::string::npos)
+        << observer_.messages[0].text;
+    EXPECT_EQ(screen_.ssdbgItem.RowCount(), 0u);
+}
+
 // Lists two rows of the listing, then fails, as a query can part way through its rows.
 class FailingPartWay : public SourceConnection {
 public:
@@ -184,7 +240,8 @@ TEST(TransferScreenGetData, AListingThatFailsPartWayLeavesNoRowsToExport) {
     });
     db.OpenConnection(config);
     testing::ScriptedTransport tally([](const std::string&) { return HttpResult{}; });
-    PlainScreen screen(ScreenContext{config, db, tally});
+    PlainSpec spec;
+    TransferScreen screen(ScreenContext{config, db, tally}, spec);
     RecordingObserver observer;
     screen.SetObserver(&observer);
     screen.Load();
@@ -199,9 +256,14 @@ TEST(TransferScreenGetData, AListingThatFailsPartWayLeavesNoRowsToExport) {
 
 TEST_F(TransferScreenTest, ExportErrorStopsTheRunWithAMessage) {
     screen_.Load();
-    screen_.exportSteps = [](PlainScreen&) {
-        throw DbError(208, "Invalid object name 'SalesInvoiceProduct'.");
+    answer_ = [](const std::string& sql) {
+        if (sql == "PARTIES") throw DbError(208, "Invalid object name 'SalesInvoiceProduct'.");
+        return Invoices(3);
     };
+    spec_.masters = {MasterStep{.caption = "Creating Party Masters ",
+                                .query = "PARTIES",
+                                .rowName = [](const Recordset&) { return std::string(); },
+                                .payload = [](const Recordset*) { return std::string(); }}};
     screen_.cmdExport_Click();
     EXPECT_TRUE(screen_.LastRun().failed);
     ASSERT_EQ(observer_.messages.size(), 2u);
@@ -233,20 +295,6 @@ TEST_F(TransferScreenTest, ExitAsksTheViewToClose) {
     EXPECT_EQ(observer_.closeRequests, 1);
 }
 
-// Sends one master request, then one voucher per listed row, keyed by the row's number unless
-// `key` names another key.
-void SendEachRow(PlainScreen& screen, std::function<std::string(size_t)> key = nullptr,
-                 std::function<DocumentRef(size_t)> document = nullptr) {
-    screen.SendMaster("<MASTER/>", "Test masters");
-    screen.WalkGrid(true, [&](size_t row) {
-        DocumentRef ref = document ? document(row) : DocumentRef{};
-        ref.number = screen.ssdbgItem.Cell(row, "Inv#No");
-        std::string voucherKey = key ? key(row) : ref.number;
-        screen.SendVoucher("<VOUCHER REMOTEID=\"" + voucherKey + "\">" + ref.number, ref,
-                           static_cast<long>(row) + 1);
-    });
-}
-
 // The report's lines after its head.
 std::vector<std::string> ReportLines(const RunCounts& run) {
     std::ifstream in(run.reportPath);
@@ -257,7 +305,7 @@ std::vector<std::string> ReportLines(const RunCounts& run) {
 }
 
 // Every listed row has exactly one report line and the counts add up to the listing.
-void ExpectEveryRowOnce(const PlainScreen& screen) {
+void ExpectEveryRowOnce(const TransferScreen& screen) {
     const RunCounts& run = screen.LastRun();
     EXPECT_EQ(run.documents.Total(), run.listed);
     std::vector<std::string> lines = ReportLines(run);
@@ -273,7 +321,7 @@ void ExpectEveryRowOnce(const PlainScreen& screen) {
 
 TEST_F(TransferScreenTest, EveryRefusalIsCountedAndLoggedWithItsName) {
     reply_ = [](const std::string& body) {
-        if (body == "<MASTER/>")
+        if (IsMasters(body))
             return testing::TallyReplies(
                 "<RESPONSE><LINEERROR>Group 'KVZ' already exists</LINEERROR>"
                 "<LINEERROR>Unit 'PC' does not exist!</LINEERROR><ERRORS>2</ERRORS></RESPONSE>");
@@ -284,7 +332,7 @@ TEST_F(TransferScreenTest, EveryRefusalIsCountedAndLoggedWithItsName) {
                 "<RESPONSE><CREATED>0</CREATED><ERRORS>1</ERRORS></RESPONSE>");
         return HttpResult{HttpResult::Status::Ok, 500, "oops", ""};
     };
-    screen_.exportSteps = [](PlainScreen& s) { SendEachRow(s); };
+    SendEachRow(spec_);
     screen_.Load();
     screen_.cmdGetData_Click();
     screen_.cmdExport_Click();
@@ -310,9 +358,7 @@ TEST_F(TransferScreenTest, EveryRefusalIsCountedAndLoggedWithItsName) {
 }
 
 TEST_F(TransferScreenTest, ASecondDocumentWithAKeyOfThisRunIsNotSent) {
-    screen_.exportSteps = [](PlainScreen& s) {
-        SendEachRow(s, [](size_t row) { return row == 1 ? "other" : "same"; });
-    };
+    SendEachRow(spec_, [](size_t row) { return row == 1 ? "other" : "same"; });
     screen_.Load();
     screen_.cmdGetData_Click();
     screen_.cmdExport_Click();
@@ -327,12 +373,10 @@ TEST_F(TransferScreenTest, ASecondDocumentWithAKeyOfThisRunIsNotSent) {
 }
 
 TEST_F(TransferScreenTest, AnAmountBeyondARoundOffFromTheSourceIsADifference) {
-    screen_.exportSteps = [](PlainScreen& s) {
-        SendEachRow(s, nullptr, [](size_t row) {
-            const double totals[] = {100.5, 100.51, 99.5};
-            return DocumentRef{.amountSent = 100, .sourceTotal = totals[row]};
-        });
-    };
+    SendEachRow(spec_, nullptr, [](size_t row) {
+        const double totals[] = {100.5, 100.51, 99.5};
+        return DocumentRef{.amountSent = 100, .sourceTotal = totals[row]};
+    });
     screen_.Load();
     screen_.cmdGetData_Click();
     screen_.cmdExport_Click();
@@ -354,7 +398,7 @@ TEST_F(TransferScreenTest, ATallyThatStopsAnsweringEndsTheRunAndTheRestIsNotSent
             return testing::TallyReplies("<RESPONSE><CREATED>1</CREATED></RESPONSE>");
         return HttpResult{HttpResult::Status::NotConnected, 0, "", "refused"};
     };
-    screen_.exportSteps = [](PlainScreen& s) { SendEachRow(s); };
+    SendEachRow(spec_);
     screen_.Load();
     screen_.cmdGetData_Click();
     screen_.cmdExport_Click();
@@ -378,7 +422,7 @@ TEST_F(TransferScreenTest, ATallyThatCannotReadThreeRequestsInARowEndsTheRun) {
                     "<RESPONSE>Unknown Request, cannot be processed</RESPONSE>");
         return testing::TallyReplies("<RESPONSE><CREATED>1</CREATED></RESPONSE>");
     };
-    screen_.exportSteps = [](PlainScreen& s) { SendEachRow(s); };
+    SendEachRow(spec_);
     screen_.Load();
     screen_.cmdGetData_Click();
     screen_.cmdExport_Click();
@@ -407,7 +451,7 @@ TEST_F(TransferScreenTest, ACompanyThatIsNotOpenEndsTheRunAtTheFirstRequest) {
             "<LINEERROR>Could not set &apos;SVCurrentCompany&apos; to &apos;KVZ Traders: "
             "2024-25&apos;</LINEERROR></DATA></BODY></ENVELOPE>");
     };
-    screen_.exportSteps = [](PlainScreen& s) { SendEachRow(s); };
+    SendEachRow(spec_);
     screen_.Load();
     screen_.cmdGetData_Click();
     screen_.cmdExport_Click();
@@ -451,7 +495,7 @@ TEST_F(TransferScreenTest, AWaitForALockedSourceIsToldAndStopEndsIt) {
 TEST_F(TransferScreenTest, AStopEndsTheRunAfterTheCurrentRequest) {
     answer_ = [](const std::string&) { return Invoices(5); };
     observer_.stopAfter = 3;  // masters, INV1, INV2
-    screen_.exportSteps = [](PlainScreen& s) { SendEachRow(s); };
+    SendEachRow(spec_);
     screen_.Load();
     screen_.cmdGetData_Click();
     screen_.cmdExport_Click();
@@ -475,7 +519,7 @@ TEST_F(TransferScreenTest, AStopEndsTheRunAfterTheCurrentRequest) {
 // is line 0), so requests 1 .. k + 1 were sent.
 TEST_F(TransferScreenTest, AReportThatCannotBeWrittenEndsTheRunBeforeTheNextRequest) {
     answer_ = [](const std::string&) { return Invoices(4); };
-    screen_.exportSteps = [](PlainScreen& s) { SendEachRow(s); };
+    SendEachRow(spec_);
     screen_.Load();
     screen_.cmdGetData_Click();
     screen_.cmdExport_Click();
@@ -502,10 +546,10 @@ TEST_F(TransferScreenTest, AReportThatCannotBeWrittenEndsTheRunBeforeTheNextRequ
     for (const Case& c : cases) {
         ScreenContext context{config_, db_, tally_, reports_};
         context.reportCapacity = c.capacity;
-        PlainScreen screen(context);
+        TransferScreen screen(context, spec_);
         RecordingObserver observer;
         screen.SetObserver(&observer);
-        screen.exportSteps = [](PlainScreen& s) { SendEachRow(s); };
+        
         screen.Load();
         screen.cmdGetData_Click();
         const size_t before = tally_.bodies.size();
@@ -530,23 +574,29 @@ TEST_F(TransferScreenTest, AReportThatCannotBeWrittenEndsTheRunBeforeTheNextRequ
     }
 }
 
+// Whatever one document's build throws is that document's outcome; the run goes on.
 TEST_F(TransferScreenTest, SkippedAndUnbuildableDocumentsHaveTheirOutcome) {
-    screen_.exportSteps = [](PlainScreen& s) {
-        s.WalkGrid(true, [&](size_t row) {
-            DocumentRef ref{.number = s.ssdbgItem.Cell(row, "Inv#No")};
-            if (row == 0) s.SkipDocument(ref, "net amount is 0 or less");
-            if (row == 1) s.DocumentNotSent(ref, "Not sent: field X holds 'a', not a number");
-            if (row == 2) s.SendVoucher("<VOUCHER REMOTEID=\"k\">", ref, 3);
-        });
+    answer_ = [](const std::string&) { return Invoices(4); };
+    spec_.build = [](const ListedRow& row, BuiltDocument& built) {
+        if (row.Index() == 0) {
+            built.kind = BuiltDocument::Kind::Skip;
+            built.reason = "net amount is 0 or less";
+        }
+        if (row.Index() == 1) throw NotANumber("X", "a");
+        if (row.Index() == 2) throw std::invalid_argument("date '20240231' is not a date");
+        built.request = "<VOUCHER REMOTEID=\"k\">";
     };
     screen_.Load();
     screen_.cmdGetData_Click();
     screen_.cmdExport_Click();
     const RunCounts& run = screen_.LastRun();
     EXPECT_EQ(run.documents.skipped, 1);
-    EXPECT_EQ(run.documents.notSent, 1);
+    EXPECT_EQ(run.documents.notSent, 2);
     EXPECT_EQ(run.documents.accepted, 1);
+    EXPECT_FALSE(run.failed);
     EXPECT_NE(screen_.txtLog.find("\r\nNot sent: field X holds 'a', not a number INV2"),
+              std::string::npos);
+    EXPECT_NE(screen_.txtLog.find("\r\nNot sent: date '20240231' is not a date INV3"),
               std::string::npos);
     EXPECT_EQ(screen_.txtLog.find("net amount"), std::string::npos) << "a skip is not logged";
     ExpectEveryRowOnce(screen_);
