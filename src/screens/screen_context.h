@@ -5,6 +5,7 @@
 
 #include "shell/configuration.h"
 #include "shell/source_database.h"
+#include "tally/request_sink.h"
 #include "tally/tally_transport.h"
 
 namespace zentrail {
@@ -20,6 +21,9 @@ struct ScreenContext {
     // Documents built ahead while Tally takes the one before; 0 builds each just before it
     // is sent, on the export's own thread. Requests, log and report are the same either way.
     size_t buildAhead = 4;
+    // Where the run's requests go instead of straight to Tally through `tally`: a sink that
+    // wraps or replaces it. Not owned.
+    RequestSink* sink = nullptr;
     // Fault switch: the report's writes fail with ENOSPC past this many bytes, as on a full disk.
     std::optional<size_t> reportCapacity{};
 

@@ -245,7 +245,8 @@ void TransferScreen::cmdExport_Click() {
         record_.Begin(ssdbgItem.RowCount(), OpenReport());
         CheckReport();
         if (spec_.Design().reopensConnection) context_.db.OpenConnection(context_.config);
-        url_ = context_.TallyUrl();
+        tallySink_ = std::make_unique<TallySink>(context_.tally, context_.TallyUrl());
+        sink_ = context_.sink != nullptr ? context_.sink : tallySink_.get();
         ssdbgItem.currentRow = 0;
         ExportSteps();
     } catch (const StopRun&) {
@@ -444,7 +445,8 @@ void TransferScreen::SendDocument(const BuiltDocument& built, long handled) {
     switch (built.kind) {
         case BuiltDocument::Kind::Send:
             if (built.master)
-                Send(built.request, EntryKind::Document, std::move(entry), handled, true);
+                Send(Request{RequestForm::Master, "", document.number, built.request},
+                     std::move(entry), handled);
             else
                 SendVoucher(built, handled);
             return;
@@ -465,7 +467,8 @@ void TransferScreen::SendDocument(const BuiltDocument& built, long handled) {
 Outcome TransferScreen::SendMaster(const std::string& request, const std::string& name) {
     RunEntry entry;
     entry.name = name;
-    return Send(request, EntryKind::Master, std::move(entry), -1, true);
+    entry.kind = EntryKind::Master;
+    return Send(Request{RequestForm::Master, "", name, request}, std::move(entry), -1);
 }
 
 Outcome TransferScreen::SendVoucher(const BuiltDocument& built, long handled) {
@@ -483,7 +486,8 @@ Outcome TransferScreen::SendVoucher(const BuiltDocument& built, long handled) {
             return entry.outcome;
         }
     }
-    return Send(built.request, EntryKind::Document, std::move(entry), handled, false);
+    return Send(Request{RequestForm::Voucher, built.key, document.number, built.request},
+                std::move(entry), handled);
 }
 
 void TransferScreen::Record(const RunEntry& entry, const std::string& logName) {
@@ -503,13 +507,9 @@ void TransferScreen::CheckReport() const {
     if (!error.empty()) throw RunReportError(error);
 }
 
-Outcome TransferScreen::Send(const std::string& request, EntryKind kind, RunEntry entry,
-                             long handled, bool masterForm) {
+Outcome TransferScreen::Send(const Request& request, RunEntry entry, long handled) {
     CheckStop();
-    entry.kind = kind;
-    ExchangeResult result =
-        ExchangeWithTally(context_.tally, url_, request,
-                          masterForm ? RequestForm::Master : RequestForm::Voucher, &stop_);
+    ExchangeResult result = sink_->Deliver(request, &stop_);
     entry.outcome = result.outcome;
     entry.message = result.message;
     if (result.outcome == Outcome::Stopped) {

@@ -14,6 +14,7 @@
 #include "screens/screen_observer.h"
 #include "screens/screen_spec.h"
 #include "screens/transfer_grid.h"
+#include "tally/request_sink.h"
 
 namespace zentrail {
 
@@ -111,8 +112,7 @@ private:
     // that differs from the source's total by more than a round-off is sent and reported as a
     // difference.
     Outcome SendVoucher(const BuiltDocument& built, long handled);
-    Outcome Send(const std::string& request, EntryKind kind, RunEntry entry, long handled,
-                 bool masterForm);
+    Outcome Send(const Request& request, RunEntry entry, long handled);
     void Record(const RunEntry& entry, const std::string& logName);
     // Ends the run, before the next request, once the report could not be written.
     void CheckReport() const;
@@ -127,7 +127,8 @@ private:
     ScreenObserver silent_;
     ScreenObserver* observer_ = &silent_;
     BoundColumns listingColumns_;  // bound at Get Data
-    std::string url_;
+    std::unique_ptr<TallySink> tallySink_;  // Tally at the settings' address
+    RequestSink* sink_ = nullptr;            // where this run's requests go
     RunRecord record_;
     std::map<std::string, std::string> documentOfKey_;  // voucher keys sent in this run
     int failedExchangesInARow_ = 0;

@@ -574,6 +574,39 @@ TEST_F(TransferScreenTest, AReportThatCannotBeWrittenEndsTheRunBeforeTheNextRequ
     }
 }
 
+// Every request reaches the run's sink with its form, key and document told, not left in text.
+TEST_F(TransferScreenTest, EveryRequestGoesThroughTheSinkOfTheRun) {
+    struct RecordingSink : RequestSink {
+        std::vector<Request> requests;
+        ExchangeResult Deliver(const Request& request, const std::atomic<bool>*) override {
+            requests.push_back(request);
+            ExchangeResult accepted;
+            accepted.outcome = Outcome::Accepted;
+            return accepted;
+        }
+    } sink;
+    ScreenContext context{config_, db_, tally_, reports_};
+    context.sink = &sink;
+    TransferScreen screen(context, spec_);
+    SendEachRow(spec_, [](size_t row) { return "key" + std::to_string(row); });
+    screen.Load();
+    screen.cmdGetData_Click();
+    screen.cmdExport_Click();
+    EXPECT_TRUE(tally_.bodies.empty()) << "nothing past the sink";
+    ASSERT_EQ(sink.requests.size(), 4u);
+    EXPECT_EQ(sink.requests[0].form, RequestForm::Master);
+    EXPECT_EQ(sink.requests[0].document, "Test masters");
+    EXPECT_EQ(sink.requests[0].key, "");
+    EXPECT_NE(sink.requests[0].body.find("<MASTER/>"), std::string::npos);
+    for (size_t row = 0; row < 3; ++row) {
+        const Request& request = sink.requests[row + 1];
+        EXPECT_EQ(request.form, RequestForm::Voucher);
+        EXPECT_EQ(request.document, "INV" + std::to_string(row + 1));
+        EXPECT_EQ(request.key, "key" + std::to_string(row));
+    }
+    EXPECT_EQ(screen.LastRun().documents.accepted, 3);
+}
+
 // Whatever one document's build throws is that document's outcome; the run goes on.
 TEST_F(TransferScreenTest, SkippedAndUnbuildableDocumentsHaveTheirOutcome) {
     answer_ = [](const std::string&) { return Invoices(4); };
