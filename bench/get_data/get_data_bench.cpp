@@ -150,7 +150,7 @@ int main(int argc, char** argv) {
             sales.Load();
             sales.SetDates({2024, 4, 1}, {2024, 5, 31});
             sales.cmdGetData_Click();
-            if (sales.GetDataFailed()) throw std::runtime_error("Get Data failed: " + sales.txtLog);
+            if (sales.GetDataFailed()) throw std::runtime_error("Get Data failed: " + sales.LogText());
             rows = sales.ssdbgItem.RowCount();
         });
         const double peak = PeakMiB();

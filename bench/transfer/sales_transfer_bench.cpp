@@ -123,7 +123,7 @@ std::unique_ptr<Screen> Listed(zentrail::ScreenContext context) {
     screen->Load();
     screen->SetDates({2024, 4, 1}, {2024, 5, 31});
     screen->cmdGetData_Click();
-    if (screen->GetDataFailed()) throw std::runtime_error("Get Data failed: " + screen->txtLog);
+    if (screen->GetDataFailed()) throw std::runtime_error("Get Data failed: " + screen->LogText());
     return screen;
 }
 
@@ -134,7 +134,7 @@ void TransferItems(const std::string& db, int port) {
     zentrail::HttpClient tally;
     auto items = Listed<zentrail::ItemScreen>({config, source, tally});
     items->cmdExport_Click();
-    if (!items->LastRun().Clean()) throw std::runtime_error("item transfer failed" + items->txtLog);
+    if (!items->LastRun().Clean()) throw std::runtime_error("item transfer failed" + items->LogText());
 }
 
 double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
@@ -237,7 +237,7 @@ private:
         sales->cmdExport_Click();
         const double seconds = Seconds(Clock::now() - start);
         if (!AllPosted(sales->LastRun()))
-            throw std::runtime_error("sales transfer failed: " + sales->txtLog.substr(0, 2000));
+            throw std::runtime_error("sales transfer failed: " + sales->LogText().substr(0, 2000));
         if (withTally) vouchers_ = static_cast<long>(server.Books()["vouchers"].size());
         return seconds;
     }

@@ -8,49 +8,48 @@
 
 namespace zentrail {
 
-CliProgress::CliProgress(const TransferScreen& screen, std::FILE* progressOut, bool terminal,
-                         int columns)
-    : screen_(screen), out_(progressOut), terminal_(terminal), columns_(columns) {}
+CliProgress::CliProgress(std::FILE* progressOut, bool terminal, int columns)
+    : out_(progressOut), terminal_(terminal), columns_(columns) {}
 
-void CliProgress::Changed(ScreenControl control) {
-    if (control == ScreenControl::FrameCaption && screen_.fraPrg != lastCaption_) {
-        lastCaption_ = screen_.fraPrg;
+void CliProgress::ProgressChanged(const Progress& progress) {
+    const bool newCaption = progress.caption != shown_.caption;
+    const bool newDocument = progress.document != shown_.document;
+    shown_ = progress;
+    if (newCaption) {
         lastDecile_ = -1;
-        if (!terminal_ && !lastCaption_.empty())
-            std::fprintf(out_, "%s\n", PrintableText(lastCaption_, 200).c_str());
+        if (!terminal_ && !progress.caption.empty())
+            std::fprintf(out_, "%s\n", PrintableText(progress.caption, 200).c_str());
     }
-    if (control != ScreenControl::Progress && control != ScreenControl::ItemLabel) return;
+    // The screen moves the bar, then names the document: showing on the name keeps the count and
+    // the document together.
+    if (!newDocument) return;
     if (terminal_) {
-        // The screen moves the bar, then names the document: drawing on the name keeps the
-        // count and the document together.
-        if (control == ScreenControl::ItemLabel) DrawBar();
+        DrawBar();
         return;
     }
-    const ProgressBar& bar = screen_.prgBar;
-    // The item label follows the progress value, so report when it changes.
-    if (control != ScreenControl::ItemLabel || bar.max <= 0 || bar.value <= 0) return;
-    long decile = bar.value * 10 / bar.max;
+    if (progress.total <= 0 || progress.current <= 0) return;
+    long decile = progress.current * 10 / progress.total;
     if (decile != lastDecile_) {
         lastDecile_ = decile;
-        std::fprintf(out_, "  %ld/%ld %s\n", bar.value, bar.max,
-                     PrintableText(screen_.lblScreen, 200).c_str());
+        std::fprintf(out_, "  %ld/%ld %s\n", progress.current, progress.total,
+                     PrintableText(progress.document, 200).c_str());
     }
 }
 
 void CliProgress::DrawBar() {
-    const ProgressBar& bar = screen_.prgBar;
     // One column stays free: writing into the last one makes many terminals wrap.
     const int columns = (columns_ > 0 ? columns_ : platform::TerminalColumns(out_)) - 1;
     if (columns < 1) return;
     const int width = std::min(30, std::max(0, (columns - 20) / 3));
     std::string line;
     if (width > 0) {
-        long filled = bar.max > 0 ? bar.value * width / bar.max : 0;
+        long filled = shown_.total > 0 ? shown_.current * width / shown_.total : 0;
         filled = std::clamp(filled, 0L, static_cast<long>(width));
         line = "[" + std::string(filled, '#') + std::string(width - filled, ' ') + "] ";
     }
-    line += std::to_string(bar.value) + "/" + std::to_string(bar.max) + " " + screen_.fraPrg;
-    if (!screen_.lblScreen.empty()) line += ": " + screen_.lblScreen;
+    line +=
+        std::to_string(shown_.current) + "/" + std::to_string(shown_.total) + " " + shown_.caption;
+    if (!shown_.document.empty()) line += ": " + shown_.document;
     std::fprintf(out_, "\r\033[K%s", FitColumns(line, static_cast<size_t>(columns)).c_str());
     std::fflush(out_);
     barShown_ = true;
@@ -63,11 +62,11 @@ void CliProgress::Finish() {
 
 void CliProgress::ShowMessage(const ScreenMessage& message) { messages_.push_back(message); }
 
-void CliProgress::Logged(const std::string& text) {
+void CliProgress::Logged(const LogRecord& record) {
     if (logOut_ == nullptr) return;
     // Log text begins each line with CR LF; printed, a line ends with LF.
     std::string lines;
-    for (char c : text)
+    for (char c : LogLine(record))
         if (c != '\r' && !(c == '\n' && lines.empty())) lines += c;
     if (lines.empty()) return;
     Finish();

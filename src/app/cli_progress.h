@@ -14,11 +14,10 @@ namespace zentrail {
 // redraws in place instead of wrapping; `columns` 0 reads the width at each redraw.
 class CliProgress : public ScreenObserver {
 public:
-    CliProgress(const TransferScreen& screen, std::FILE* progressOut, bool terminal,
-                int columns = 0);
-    void Changed(ScreenControl control) override;
+    CliProgress(std::FILE* progressOut, bool terminal, int columns = 0);
+    void ProgressChanged(const Progress& progress) override;
     void ShowMessage(const ScreenMessage& message) override;
-    void Logged(const std::string& text) override;
+    void Logged(const LogRecord& record) override;
     // From now on log text goes to `out` as it is added, one line per log line.
     void PrintLogAsItGoes(std::FILE* out) { logOut_ = out; }
     void Finish();
@@ -27,11 +26,10 @@ public:
 
 private:
     void DrawBar();
-    const TransferScreen& screen_;
+    Progress shown_;
     std::FILE* out_;
     bool terminal_;
     int columns_;
-    std::string lastCaption_;
     long lastDecile_ = -1;
     bool barShown_ = false;
     std::vector<ScreenMessage> messages_;

@@ -142,13 +142,13 @@ int main(int argc, char** argv) {
     context.reportCapacity = reportCapacity;
     auto screen = zentrail::CreateScreen(screenName, context);
     if (!screen) return Fail("the " + screenName + " screen is not built yet");
-    zentrail::CliProgress progress(*screen, stderr, zentrail::platform::IsTerminal(stderr));
+    zentrail::CliProgress progress(stderr, zentrail::platform::IsTerminal(stderr));
     screen->SetObserver(&progress);
     screen->Load();
     screen->SetDates(*fromDate, *toDate);
     screen->cmdGetData_Click();
     progress.Finish();
-    if (screen->GetDataFailed()) return Fail("Get Data failed:" + screen->txtLog);
+    if (screen->GetDataFailed()) return Fail("Get Data failed:" + screen->LogText());
     if (getdata->parsed()) {
         PrintGrid(screen->ssdbgItem);
         return kExitClean;

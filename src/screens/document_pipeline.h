@@ -19,10 +19,10 @@ struct BuiltDocument {
     enum class Kind { Send, Skip, NotSent };
     Kind kind = Kind::Send;
     DocumentRef document{};
-    std::string request{};  // Send
-    std::string key{};      // Send: the voucher key; empty for a master
-    bool master = false;    // Send: the document is a master (a stock item)
-    std::string reason{};   // Skip, NotSent
+    std::string request{};             // Send
+    std::string key{};                 // Send: the voucher key; empty for a master
+    bool master = false;               // Send: the document is a master (a stock item)
+    std::string reason{};              // Skip, NotSent
     std::vector<std::string> notes{};  // log lines about the document, logged as it is sent
 };
 

@@ -3,10 +3,10 @@
 #include <array>
 
 #include "screens/document_totals.h"
-#include "screens/master_steps.h"
-#include "screens/fixed_masters.h"
-#include "screens/queries/idt_queries.h"
 #include "screens/field_number.h"
+#include "screens/fixed_masters.h"
+#include "screens/master_steps.h"
+#include "screens/queries/idt_queries.h"
 #include "shell/recordset.h"
 #include "tally/masters/tally_master.h"
 #include "tally/number_text.h"
@@ -63,9 +63,9 @@ enum class LineColumn {
     UtgstTaxable,
 };
 constexpr const char* kLineColumns[] = {
-    "IDTMngRefNo", "PrdCCode",     "PrdId",        "Qty",          "PrdUnitRate",
-    "PrdGrossAmount", "CGST_AMT",  "SGST_AMT",     "IGST_AMT",     "UTGST_AMT",
-    "CGST_TAXABLE", "SGST_TAXABLE", "IGST_TAXABLE", "UTGST_TAXABLE"};
+    "IDTMngRefNo",    "PrdCCode",     "PrdId",        "Qty",          "PrdUnitRate",
+    "PrdGrossAmount", "CGST_AMT",     "SGST_AMT",     "IGST_AMT",     "UTGST_AMT",
+    "CGST_TAXABLE",   "SGST_TAXABLE", "IGST_TAXABLE", "UTGST_TAXABLE"};
 
 TransferLine ReadTransferLine(const LineRow& row) {
     using C = LineColumn;
@@ -193,16 +193,15 @@ private:
                 sale.strAccountAlloc(line.gross, "GST Sales", "", "", nature, taxable, taxable);
             sale.strSale_Batch = sale.strBatchAlloc(line.quantity, line.rate, "Main Location",
                                                     "Primary Batch", "PC", "", "", "");
-            lines += sale.strInvent_Sales(line.itemName, line.gross, line.quantity, "PC",
-                                          line.rate, "Main Location", "Primary Batch", "", "", "",
-                                          "", "", "");
+            lines += sale.strInvent_Sales(line.itemName, line.gross, line.quantity, "PC", line.rate,
+                                          "Main Location", "Primary Batch", "", "", "", "", "", "");
         }
         sale.strSale_Alloc.clear();
         sale.strSale_Batch.clear();
         Payable payable = SettleToWhole(transfer.totals.Net());
 
-        std::string voucherType = kOutType, refNo = transfer.number, remarks, partyName, add1,
-                    add2, add3, add4, add5;
+        std::string voucherType = kOutType, refNo = transfer.number, remarks, partyName, add1, add2,
+                    add3, add4, add5;
         std::string text =
             sale.strSale_Head(voucherType, transfer.date, transfer.depot, transfer.number, refNo,
                               remarks, partyName, "", false, "", "", add1, add2, add3, add4, add5);

@@ -61,8 +61,8 @@ public:
         std::string alias1, alias2;
         built.master = true;
         built.request = ImportRequest(
-            context_, master.strItemCreate(ItemName(row), itemCode, "PC", "KVZ Products", alias1,
-                                           alias2));
+            context_,
+            master.strItemCreate(ItemName(row), itemCode, "PC", "KVZ Products", alias1, alias2));
     }
 
 private:
@@ -95,7 +95,9 @@ public:
     std::string ColumnQuery(const DateRange&) const override { return ItemColumnQuery(); }
     std::string ListingQuery(const DateRange&) const override { return ItemListQuery(); }
     std::span<const char* const> ListingColumns() const override { return kColumns; }
-    DocumentRef Describe(const ListedRow& row, const ScreenContext&) const override { return {.number = ItemName(row)}; }
+    DocumentRef Describe(const ListedRow& row, const ScreenContext&) const override {
+        return {.number = ItemName(row)};
+    }
     std::vector<MasterStep> Masters(const ScreenContext&, const DateRange&) const override {
         return {MasterStep{.name = "KVZ Products",
                            .payload =
@@ -104,18 +106,17 @@ public:
                                    std::string group = "KVZ Products", parent;
                                    return master.strItemGroup(group, parent);
                                }},
-                MasterStep{.caption = "Creating Units",
-                           .query = ItemUnitQuery(),
-                           .rowName =
-                               [](const Recordset& row) {
-                                   return row.Fields("UomDescription").Value();
-                               },
-                           .payload =
-                               [](const Recordset* row) {
-                                   TallyMaster master;
-                                   std::string unit = row->Fields("UomDescription").Value();
-                                   return master.strNewUnit(unit);
-                               }}};
+                MasterStep{
+                    .caption = "Creating Units",
+                    .query = ItemUnitQuery(),
+                    .rowName =
+                        [](const Recordset& row) { return row.Fields("UomDescription").Value(); },
+                    .payload =
+                        [](const Recordset* row) {
+                            TallyMaster master;
+                            std::string unit = row->Fields("UomDescription").Value();
+                            return master.strNewUnit(unit);
+                        }}};
     }
     std::vector<LineQuery> LineQueries(const DateRange&) const override {
         return {{ItemSalesRateQuery(), kRateColumns, static_cast<size_t>(RateColumn::PrdId)},
@@ -124,7 +125,7 @@ public:
                  static_cast<size_t>(ZeroRateColumn::PrdId)}};
     }
     std::unique_ptr<DocumentBuilder> StartRun(const ScreenContext& context,
-                                               const Listing&) const override {
+                                              const Listing&) const override {
         return std::make_unique<StockItemBuilder>(context);
     }
 

@@ -30,10 +30,9 @@ enum class PurchaseLineColumn {
     UtgstTaxable,
 };
 inline constexpr const char* kPurchaseLineColumns[] = {
-    "PurRcptId",    "PrdCCode",     "PrdId",        "InvBaseQty",   "PrdUnitLSP",
-    "PrdGrossAmount", "PrdDiscount", "TAXPERC",     "CGST_AMT",     "SGST_AMT",
-    "IGST_AMT",     "UTGST_AMT",    "CGST_TAXABLE", "SGST_TAXABLE", "IGST_TAXABLE",
-    "UTGST_TAXABLE"};
+    "PurRcptId",    "PrdCCode",     "PrdId",        "InvBaseQty",   "PrdUnitLSP", "PrdGrossAmount",
+    "PrdDiscount",  "TAXPERC",      "CGST_AMT",     "SGST_AMT",     "IGST_AMT",   "UTGST_AMT",
+    "CGST_TAXABLE", "SGST_TAXABLE", "IGST_TAXABLE", "UTGST_TAXABLE"};
 
 // One stock line of a purchase receipt as the line query gives it, amounts rounded to two
 // decimals.

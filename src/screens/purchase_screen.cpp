@@ -33,9 +33,9 @@ enum class Column {
     NetAmount,
     NetPayable,
 };
-constexpr const char* kColumns[] = {"PurRcptId", "PurRcptRefNo", "InvDate",
-                                    "SpmName",   "CmpInvNo",     "GSTN",
-                                    "STATE_NAME", "NetAmount",   "NetPayable"};
+constexpr const char* kColumns[] = {"PurRcptId",  "PurRcptRefNo", "InvDate",
+                                    "SpmName",    "CmpInvNo",     "GSTN",
+                                    "STATE_NAME", "NetAmount",    "NetPayable"};
 
 enum class ClaimColumn { PurRcptId, PrdCCode, PrdId, Quantity };
 constexpr const char* kClaimColumns[] = {"PurRcptId", "PrdCCode", "PrdId", "Quantity"};
@@ -137,8 +137,8 @@ private:
         for (LineRow row : lines[kClaimSchemes]->WithId(receipt.id)) {
             std::string itemName = row.Text(C::PrdCCode) + "_" + row.Text(C::PrdId);
             text += purchase.strInvent_Purchase(itemName, 0, row.Number(C::Quantity), "PC", 0,
-                                                "Main Location", "Primary Batch",
-                                                "GST Purchase 0%", gstNature_, 0);
+                                                "Main Location", "Primary Batch", "GST Purchase 0%",
+                                                gstNature_, 0);
         }
         return text;
     }
@@ -200,7 +200,7 @@ public:
                  static_cast<size_t>(ClaimColumn::PurRcptId)}};
     }
     std::unique_ptr<DocumentBuilder> StartRun(const ScreenContext& context,
-                                               const Listing&) const override {
+                                              const Listing&) const override {
         return std::make_unique<ReceiptBuilder>(context);
     }
 

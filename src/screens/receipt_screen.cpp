@@ -73,8 +73,8 @@ private:
         std::string text = receipt.strReceipt_Head(voucherType, date, partyName, serial,
                                                    receiptNumber, narration, "R", false);
         text += receipt.strReceipt_Party(partyName, amount);
-        text += receipt.strReceipt_Dr(ledger, amount, date, chequeDate, customerBank,
-                                      chequeNumber, "", serial);
+        text += receipt.strReceipt_Dr(ledger, amount, date, chequeDate, customerBank, chequeNumber,
+                                      "", serial);
         text += "</VOUCHER>\r\n</TALLYMESSAGE>\r\n";
         return ImportRequest(context_, text);
     }
@@ -100,25 +100,25 @@ public:
     }
     std::vector<MasterStep> Masters(const ScreenContext& context,
                                     const DateRange& dates) const override {
-        return {FixedMastersStep("Receipt masters", &ReceiptScreen::FixedMastersPayload),
-                CustomerLedgerStep(ReceiptPartyQuery(dates.from, dates.to),
-                                   CustomerColumns{.add1 = "RtrAdd1",
-                                                   .add2 = "RtrAdd2",
-                                                   .add3 = "RtrAdd3",
-                                                   .pin = "RtrPinNo",
-                                                   .compositionExactY = false},
-                                   context),
-                MasterStep{.caption = "Creating Bank Masters ",
-                           .query = ReceiptBankQuery(),
-                           .rowName =
-                               [](const Recordset& rs) { return rs.Fields("BnkName").Value(); },
-                           .payload =
-                               [](const Recordset* rs) {
-                                   TallyMaster master;
-                                   return master.strLedgerAcc(
-                                       LedgerFields{.strLedNm = rs->Fields("BnkName").Value(),
-                                                    .strParentNm = "Bank Accounts"});
-                               }}};
+        return {
+            FixedMastersStep("Receipt masters", &ReceiptScreen::FixedMastersPayload),
+            CustomerLedgerStep(ReceiptPartyQuery(dates.from, dates.to),
+                               CustomerColumns{.add1 = "RtrAdd1",
+                                               .add2 = "RtrAdd2",
+                                               .add3 = "RtrAdd3",
+                                               .pin = "RtrPinNo",
+                                               .compositionExactY = false},
+                               context),
+            MasterStep{.caption = "Creating Bank Masters ",
+                       .query = ReceiptBankQuery(),
+                       .rowName = [](const Recordset& rs) { return rs.Fields("BnkName").Value(); },
+                       .payload =
+                           [](const Recordset* rs) {
+                               TallyMaster master;
+                               return master.strLedgerAcc(
+                                   LedgerFields{.strLedNm = rs->Fields("BnkName").Value(),
+                                                .strParentNm = "Bank Accounts"});
+                           }}};
     }
     std::vector<LineQuery> LineQueries(const DateRange&) const override { return {}; }
     std::unique_ptr<DocumentBuilder> StartRun(const ScreenContext& context,

@@ -32,9 +32,9 @@ enum class Column {
     RtrAdd3,
     Description,
 };
-constexpr const char* kColumns[] = {"CrNoteNumber", "CrNoteDate", "SalInvNo", "SalInvDate",
+constexpr const char* kColumns[] = {"CrNoteNumber", "CrNoteDate", "SalInvNo",    "SalInvDate",
                                     "RtrName",      "RtrId",      "CrAdjAmount", "Remarks",
-                                    "RTRADD1",      "RTRADD2",    "RTRADD3",  "Description"};
+                                    "RTRADD1",      "RTRADD2",    "RTRADD3",     "Description"};
 
 class NoteBuilder : public DocumentBuilder {
 public:
@@ -85,8 +85,8 @@ public:
                     reason = row.Text(Column::Description);
         TallyCreditNoteTrn builder;
         std::string text = builder.strCreditNote_Head(voucherType, document.date, party, number,
-                                                      refNo, remarks, buyerName, "", false, "",
-                                                      "", add1, add2, add3, add4, add5, refDate);
+                                                      refNo, remarks, buyerName, "", false, "", "",
+                                                      add1, add2, add3, add4, add5, refDate);
         text += builder.strCNote_Party_Vch(party, refNo, amount);
         text += builder.strCreditNote_Dr_Vch(reason, amount);
         text += "</VOUCHER>\r\n</TALLYMESSAGE>\r\n";
@@ -123,8 +123,7 @@ public:
                                [](const Recordset*) {
                                    TallyMaster master;
                                    std::string alias;
-                                   return master.strVoucherType(kVoucherType, alias,
-                                                                "Credit Note");
+                                   return master.strVoucherType(kVoucherType, alias, "Credit Note");
                                }},
                 PartyLedgerStep(
                     RetailerCreditNotePartyQuery(dates.from, dates.to),
@@ -132,19 +131,17 @@ public:
                     [&context](const Recordset& rs) {
                         return CustomerAddressLedgerFields(rs, context);
                     }),
-                MasterStep{.caption = "Creating Reason Master",
-                           .query = CreditNoteReasonQuery(),
-                           .rowName =
-                               [](const Recordset& rs) {
-                                   return rs.Fields("Description").Value();
-                               },
-                           .payload =
-                               [](const Recordset* rs) {
-                                   TallyMaster master;
-                                   return master.strLedgerAcc(
-                                       LedgerFields{.strLedNm = rs->Fields("Description").Value(),
-                                                    .strParentNm = "Current Liabilities"});
-                               }}};
+                MasterStep{
+                    .caption = "Creating Reason Master",
+                    .query = CreditNoteReasonQuery(),
+                    .rowName = [](const Recordset& rs) { return rs.Fields("Description").Value(); },
+                    .payload =
+                        [](const Recordset* rs) {
+                            TallyMaster master;
+                            return master.strLedgerAcc(
+                                LedgerFields{.strLedNm = rs->Fields("Description").Value(),
+                                             .strParentNm = "Current Liabilities"});
+                        }}};
     }
     std::vector<LineQuery> LineQueries(const DateRange&) const override { return {}; }
     std::unique_ptr<DocumentBuilder> StartRun(const ScreenContext& context,

@@ -9,8 +9,7 @@ namespace zentrail {
 // the customers' ledgers and the reason ledgers.
 class RetailerCreditNoteScreen : public TransferScreen {
 public:
-    explicit RetailerCreditNoteScreen(ScreenContext context)
-        : TransferScreen(context, TheSpec()) {}
+    explicit RetailerCreditNoteScreen(ScreenContext context) : TransferScreen(context, TheSpec()) {}
     static const ScreenSpec& TheSpec();
 };
 

@@ -31,10 +31,13 @@ enum class SalesLineColumn {
     UtgstTaxable,
 };
 inline constexpr const char* kSalesLineColumns[] = {
-    "SALID",           "PrdCCode",         "PrdId",       "BaseQty",          "PrdUnitSelRate",
-    "TAXPERC",         "PrdGrossAmount",   "PrdSchDiscAmount", "PrdSplDiscAmount", "PrdCDAmount",
-    "PrdDBDiscAmount", "CGST_AMT",         "SGST_AMT",    "IGST_AMT",         "UTGST_AMT",
-    "CGST_TAXABLE",    "SGST_TAXABLE",     "IGST_TAXABLE", "UTGST_TAXABLE"};
+    "SALID",          "PrdCCode",         "PrdId",
+    "BaseQty",        "PrdUnitSelRate",   "TAXPERC",
+    "PrdGrossAmount", "PrdSchDiscAmount", "PrdSplDiscAmount",
+    "PrdCDAmount",    "PrdDBDiscAmount",  "CGST_AMT",
+    "SGST_AMT",       "IGST_AMT",         "UTGST_AMT",
+    "CGST_TAXABLE",   "SGST_TAXABLE",     "IGST_TAXABLE",
+    "UTGST_TAXABLE"};
 
 // One stock line of a sales invoice as the line query gives it, amounts rounded to two
 // decimals.

@@ -1,8 +1,8 @@
 #include "screens/sales_return.h"
 
+#include "screens/bound_columns.h"
 #include "screens/field_number.h"
 #include "screens/gst_bands.h"
-#include "screens/bound_columns.h"
 #include "tally/number_text.h"
 
 namespace zentrail {

@@ -26,9 +26,9 @@ enum class ReturnLineColumn {
     UtgstAmt,
 };
 inline constexpr const char* kReturnLineColumns[] = {
-    "ReturnID",     "PrdCCode",     "PrdId",       "BaseQty",  "PrdUnitSelRte",
-    "TAXPERC",      "PrdGrossAmt",  "PrdSchDisAmt", "PrdSplDisAmt", "PrdCDDisAmt",
-    "CGST_AMT",     "SGST_AMT",     "IGST_AMT",    "UTGST_AMT"};
+    "ReturnID", "PrdCCode",    "PrdId",        "BaseQty",      "PrdUnitSelRte",
+    "TAXPERC",  "PrdGrossAmt", "PrdSchDisAmt", "PrdSplDisAmt", "PrdCDDisAmt",
+    "CGST_AMT", "SGST_AMT",    "IGST_AMT",     "UTGST_AMT"};
 
 // One stock line of a sales return as the line query gives it, amounts rounded to two decimals.
 struct ReturnLine {

@@ -36,9 +36,9 @@ enum class Column {
     StateName,
     RtnNetAmt,
 };
-constexpr const char* kColumns[] = {"ReturnID", "ReturnCode", "ReturnDate", "SalInvNo", "SalInvDate",
-                                    "RtrName",  "RtrId",      "RtrAdd1",    "RtrAdd2",  "RtrAdd3",
-                                    "GSTN",     "STat_Name",  "RtnNetAmt"};
+constexpr const char* kColumns[] = {
+    "ReturnID", "ReturnCode", "ReturnDate", "SalInvNo", "SalInvDate", "RtrName",  "RtrId",
+    "RtrAdd1",  "RtrAdd2",    "RtrAdd3",    "GSTN",     "STat_Name",  "RtnNetAmt"};
 
 // The header of one return, as the grid lists it.
 struct Return {
@@ -114,8 +114,8 @@ private:
             note.strCrd_Batch = note.strBatchAlloc(line.quantity, line.rate, "Main Location",
                                                    "Primary Batch", "PC", "", "", "");
             inventory += note.strInvent_Crd(line.itemName, line.amounts.gross, line.quantity, "PC",
-                                            line.rate, "Main Location", "Primary Batch", "", "",
-                                            "", "", "", "");
+                                            line.rate, "Main Location", "Primary Batch", "", "", "",
+                                            "", "", "");
         }
         return inventory;
     }
@@ -123,10 +123,10 @@ private:
     std::string ComposeVoucher(TallyCreditNoteTrn& note, Return& ret, const std::string& inventory,
                                const DocumentTotals& totals, double partyAmount) const {
         std::string voucherType = kVoucherType, remarks, partyName, add4 = ret.state, add5;
-        std::string text = note.strCreditNote_Head(
-            voucherType, ret.date, ret.party, ret.number, ret.reference, remarks, partyName, "",
-            false, ret.state, ret.gstin, ret.add1, ret.add2, ret.add3, add4, add5,
-            ret.referenceDate);
+        std::string text =
+            note.strCreditNote_Head(voucherType, ret.date, ret.party, ret.number, ret.reference,
+                                    remarks, partyName, "", false, ret.state, ret.gstin, ret.add1,
+                                    ret.add2, ret.add3, add4, add5, ret.referenceDate);
         text += note.strCreditNote_Party(ret.party, ret.reference, partyAmount);
         text += inventory;
         const LineAmounts& sum = totals.Sum();
@@ -177,7 +177,7 @@ public:
                  static_cast<size_t>(ReturnLineColumn::ReturnId)}};
     }
     std::unique_ptr<DocumentBuilder> StartRun(const ScreenContext& context,
-                                               const Listing&) const override {
+                                              const Listing&) const override {
         return std::make_unique<ReturnBuilder>(context);
     }
 

@@ -36,10 +36,10 @@ enum class Column {
     WindowDisplayAmount,
     SalNetAmt,
 };
-constexpr const char* kColumns[] = {
-    "SalId",       "SalInvNo", "SalInvDate", "RtrName", "RtrId",  "RtrShipAdd1",
-    "RtrShipAdd2", "RtrShipAdd3", "GSTN",    "STat_Name", "DlvSts", "WindowDisplayAmount",
-    "SalNetAmt"};
+constexpr const char* kColumns[] = {"SalId",    "SalInvNo",    "SalInvDate",  "RtrName",
+                                    "RtrId",    "RtrShipAdd1", "RtrShipAdd2", "RtrShipAdd3",
+                                    "GSTN",     "STat_Name",   "DlvSts",      "WindowDisplayAmount",
+                                    "SalNetAmt"};
 
 enum class FreeProductColumn { SalId, PrdCCode, FreePrdId, FreeQty };
 constexpr const char* kFreeProductColumns[] = {"SALID", "PrdCCode", "FreePrdId", "FREEQty"};
@@ -118,9 +118,8 @@ private:
             sale.strSale_Batch = sale.strBatchAlloc(line.quantity, line.rate, "Main Location",
                                                     "Primary Batch", "PC", "", "", "");
             inventory +=
-                sale.strInvent_Sales(line.itemName, amounts.gross, line.quantity, "PC",
-                                     line.rate, "Main Location", "Primary Batch", "", "", "", "",
-                                     "", "");
+                sale.strInvent_Sales(line.itemName, amounts.gross, line.quantity, "PC", line.rate,
+                                     "Main Location", "Primary Batch", "", "", "", "", "", "");
         }
         // Free products carry no amount and add nothing to the totals.
         using F = FreeProductColumn;
@@ -141,10 +140,10 @@ private:
                                const DocumentTotals& totals, const Payable& payable) const {
         std::string voucherType = kVoucherType, refNo = invoice.number, remarks, partyName,
                     add4 = invoice.state, add5;
-        std::string text = sale.strSale_Head(
-            voucherType, invoice.date, invoice.party, invoice.number, refNo, remarks, partyName,
-            "", invoice.cancelled, invoice.state, invoice.gstin, invoice.add1, invoice.add2,
-            invoice.add3, add4, add5);
+        std::string text =
+            sale.strSale_Head(voucherType, invoice.date, invoice.party, invoice.number, refNo,
+                              remarks, partyName, "", invoice.cancelled, invoice.state,
+                              invoice.gstin, invoice.add1, invoice.add2, invoice.add3, add4, add5);
         text += sale.strSale_Party(invoice.party, invoice.number, payable.amount);
         text += inventory;
         const LineAmounts& sum = totals.Sum();
@@ -185,9 +184,9 @@ public:
     }
     std::vector<MasterStep> Masters(const ScreenContext& context,
                                     const DateRange& dates) const override {
-        return {FixedMastersStep("Sales masters", &SalesScreen::FixedMastersPayload),
-                CustomerLedgerStep(SalesPartyQuery(dates.from, dates.to), CustomerColumns{},
-                                   context)};
+        return {
+            FixedMastersStep("Sales masters", &SalesScreen::FixedMastersPayload),
+            CustomerLedgerStep(SalesPartyQuery(dates.from, dates.to), CustomerColumns{}, context)};
     }
     std::vector<LineQuery> LineQueries(const DateRange& dates) const override {
         return {{SalesInvoiceLineQuery(dates.from, dates.to), kSalesLineColumns,
@@ -196,7 +195,7 @@ public:
                  static_cast<size_t>(FreeProductColumn::SalId)}};
     }
     std::unique_ptr<DocumentBuilder> StartRun(const ScreenContext& context,
-                                               const Listing&) const override {
+                                              const Listing&) const override {
         return std::make_unique<InvoiceBuilder>(context);
     }
 

@@ -5,8 +5,8 @@
 
 #include "shell/platform.h"
 #include "shell/recordset.h"
-#include "tally/masters/tally_master.h"
 #include "tally/date_text.h"
+#include "tally/masters/tally_master.h"
 #include "tally/number_text.h"
 #include "tally/tally_builder.h"
 #include "tally/xml_escape.h"
@@ -33,6 +33,19 @@ std::string VoucherKeyOf(const std::string& request) {
     at += kMarker.size();
     size_t end = request.find('"', at);
     return end == std::string::npos ? std::string() : request.substr(at, end - at);
+}
+
+LogRecord::Kind KindOf(Outcome outcome) {
+    switch (outcome) {
+        case Outcome::TallyError:
+        case Outcome::NotSent:
+            return LogRecord::Kind::Error;
+        case Outcome::Difference:
+        case Outcome::Stopped:
+            return LogRecord::Kind::Warning;
+        default:
+            return LogRecord::Kind::Info;
+    }
 }
 
 std::string CountLine(const char* label, long count) {
@@ -63,6 +76,10 @@ private:
 
 }  // namespace
 
+std::string LogLine(const LogRecord& record) {
+    return "\r\n" + record.text + (record.document.empty() ? "" : " " + record.document);
+}
+
 TransferScreen::TransferScreen(ScreenContext context, const ScreenSpec& spec)
     : context_(context), spec_(spec) {
     dtpFrom = dtpTo = CalendarDate::Today();
@@ -76,27 +93,21 @@ void TransferScreen::cmdCancel_Click() {
     Notify(ScreenControl::Title);
     ssdbgItem.RemoveColumns();
     Notify(ScreenControl::GridColumns);
-    lblRecReads = "0";
-    lblRecCurr = "0";
-    Notify(ScreenControl::TotalCount);
-    Notify(ScreenControl::CurrentCount);
 }
 
 void TransferScreen::ResetControls() {
-    txtLog.clear();
-    Notify(ScreenControl::Log);
+    log_.clear();
+    Notify(ScreenControl::LogCleared);
     ssdbgItem.Clear();
     ssdbgItem.caption = TransferGrid::kDesignCaption;
     Notify(ScreenControl::GridRows);
     Notify(ScreenControl::GridCaption);
     dtpFrom = dtpTo = CalendarDate::Today();
     Notify(ScreenControl::Dates);
-    lblScreen.clear();
-    Notify(ScreenControl::ItemLabel);
-    fraPrg = spec_.Design().frameCaption;
-    Notify(ScreenControl::FrameCaption);
-    prgBar = ProgressBar{};
-    Notify(ScreenControl::Progress);
+    ChangeProgress([&](Progress& progress) {
+        progress = Progress{};
+        progress.caption = spec_.Design().frameCaption;
+    });
 }
 
 void TransferScreen::cmdExit_Click() { observer_->CloseRequested(); }
@@ -107,42 +118,55 @@ void TransferScreen::SetDates(const CalendarDate& from, const CalendarDate& to) 
     Notify(ScreenControl::Dates);
 }
 
+void TransferScreen::ChangeProgress(const std::function<void(Progress&)>& change) {
+    Progress changed = progress_;
+    change(changed);
+    if (changed == progress_) return;
+    progress_ = std::move(changed);
+    observer_->ProgressChanged(progress_);
+}
+
 void TransferScreen::SetFrameCaption(const std::string& caption) {
-    fraPrg = caption;
-    Notify(ScreenControl::FrameCaption);
+    ChangeProgress([&](Progress& progress) { progress.caption = caption; });
 }
 
 void TransferScreen::SetProgress(long value) {
-    prgBar.value = value;
-    Notify(ScreenControl::Progress);
+    ChangeProgress([&](Progress& progress) { progress.current = value; });
 }
 
 void TransferScreen::SetProgressRange(long max) {
-    prgBar.min = 0;
-    prgBar.max = max;
-    prgBar.value = 0;
-    Notify(ScreenControl::Progress);
+    ChangeProgress([&](Progress& progress) {
+        progress.total = max;
+        progress.current = 0;
+    });
 }
 
 void TransferScreen::ShowItem(const std::string& text) {
-    lblScreen = text;
-    Notify(ScreenControl::ItemLabel);
+    ChangeProgress([&](Progress& progress) { progress.document = text; });
 }
 
 void TransferScreen::SetCurrentCount(long count) {
-    lblRecCurr = std::to_string(count);
-    Notify(ScreenControl::CurrentCount);
+    ChangeProgress([&](Progress& progress) { progress.handled = count; });
 }
 
 void TransferScreen::SetTotalCount(long count) {
-    lblRecReads = std::to_string(count);
-    Notify(ScreenControl::TotalCount);
+    ChangeProgress([&](Progress& progress) { progress.listed = count; });
 }
 
-void TransferScreen::AppendLog(const std::string& text) {
-    txtLog += text;
-    observer_->Logged(text);
-    Notify(ScreenControl::Log);
+void TransferScreen::AppendLog(LogRecord::Kind kind, std::string text, std::string document) {
+    LogRecord record{.id = log_.empty() ? 1 : log_.back().id + 1,
+                     .time = std::chrono::system_clock::now(),
+                     .kind = kind,
+                     .text = std::move(text),
+                     .document = std::move(document)};
+    log_.push_back(std::move(record));
+    observer_->Logged(log_.back());
+}
+
+std::string TransferScreen::LogText() const {
+    std::string text;
+    for (const LogRecord& record : log_) text += LogLine(record);
+    return text;
 }
 
 void TransferScreen::BuildColumns() {
@@ -164,7 +188,7 @@ void TransferScreen::BuildColumns() {
 void TransferScreen::WatchSourceLocks() {
     context_.db.SetWait(SourceWait{.onWaiting =
                                        [this] {
-                                           AppendLog(std::string("\r\n") + kWaitingForSource);
+                                           AppendLog(LogRecord::Kind::Info, kWaitingForSource);
                                            ShowItem(kWaitingForSource);
                                        },
                                    .giveUp = [this] { return StopWanted(); }});
@@ -208,7 +232,7 @@ void TransferScreen::cmdGetData_Click() {
         getDataFailed_ = true;
         // A wait for a locked source ended by the operator is no database error.
         if (StopWanted())
-            AppendLog("\r\nGet Data stopped by the operator");
+            AppendLog(LogRecord::Kind::Warning, "Get Data stopped by the operator");
         else
             ReportError("Get Data", e.Number(), e.Description());
     } catch (const std::exception& e) {
@@ -251,12 +275,12 @@ void TransferScreen::cmdExport_Click() {
         ExportSteps();
     } catch (const StopRun&) {
         record_.Counts().stopped = true;
-        AppendLog("\r\n" + stopReason_);
+        AppendLog(LogRecord::Kind::Warning, stopReason_);
     } catch (const DbError& e) {
         if (StopWanted()) {
             record_.Counts().stopped = true;
             stopReason_ = kStoppedByOperator;
-            AppendLog("\r\n" + stopReason_);
+            AppendLog(LogRecord::Kind::Warning, stopReason_);
         } else {
             record_.Counts().failed = true;
             ReportError("Export", e.Number(), e.Description());
@@ -291,7 +315,8 @@ void TransferScreen::FinishExport() {
                                      : "Transfer ended with errors");
     ShowItem("");
     SetProgress(0);
-    if (!counts.reportPath.empty()) AppendLog("\r\nRun report: " + counts.reportPath);
+    if (!counts.reportPath.empty())
+        AppendLog(LogRecord::Kind::Info, "Run report: " + counts.reportPath);
     busy = false;
     Notify(ScreenControl::Busy);
     ScreenMessage message;
@@ -329,7 +354,7 @@ std::string TransferScreen::ClosingMessage(const std::string& closingText, const
 void TransferScreen::ReportError(const std::string& where, long number,
                                  const std::string& description) {
     std::string text = where + " stopped: error " + std::to_string(number) + ": " + description;
-    AppendLog("\r\n" + text);
+    AppendLog(LogRecord::Kind::Error, text);
     ScreenMessage message;
     message.icon = ScreenMessage::Icon::Critical;
     message.title = "Zentrail";
@@ -367,9 +392,8 @@ void TransferScreen::ExportSteps() {
         ssdbgItem.RowCount(), context_.buildAhead,
         [&] {
             for (const LineQuery& query : queries)
-                lines.push_back(std::make_unique<LineTable>(reader->Query(query.sql),
-                                                            query.columns, query.keyColumn,
-                                                            "A line query"));
+                lines.push_back(std::make_unique<LineTable>(reader->Query(query.sql), query.columns,
+                                                            query.keyColumn, "A line query"));
         },
         [&](size_t row) { return BuildDocument(*builder, lines, row); },
         // A run that ends early does not wait for the line queries.
@@ -439,7 +463,7 @@ void TransferScreen::SendDocuments(DocumentPipeline& documents) {
 void TransferScreen::SendDocument(const BuiltDocument& built, long handled) {
     const DocumentRef& document = built.document;
     ShowItem(document.number);
-    for (const std::string& note : built.notes) AppendLog("\r\n" + note);
+    for (const std::string& note : built.notes) AppendLog(LogRecord::Kind::Info, note);
     RunEntry entry{EntryKind::Document, document.number,     document.date,
                    document.party,      document.amountSent, document.sourceTotal};
     switch (built.kind) {
@@ -492,8 +516,10 @@ Outcome TransferScreen::SendVoucher(const BuiltDocument& built, long handled) {
 
 void TransferScreen::Record(const RunEntry& entry, const std::string& logName) {
     if (!entry.message.empty()) {
-        bool tallyLines = entry.message.rfind("\r\n", 0) == 0;
-        AppendLog((tallyLines ? "" : "\r\n") + entry.message + " " + logName);
+        // Tally's lines come each after a line break of their own.
+        std::string text =
+            entry.message.starts_with("\r\n") ? entry.message.substr(2) : entry.message;
+        AppendLog(KindOf(entry.outcome), std::move(text), logName);
     }
     if (entry.kind == EntryKind::Master)
         record_.Add(entry);

@@ -18,13 +18,6 @@
 
 namespace zentrail {
 
-
-struct ProgressBar {
-    long min = 0;
-    long max = 100;
-    long value = 0;
-};
-
 // The frame every transfer screen shares: controls, reset, Get Data, the export, log, counters,
 // the outcome of every request and the closing message. A screen is its spec: queries, masters
 // and how one document is built.
@@ -62,13 +55,12 @@ public:
     CalendarDate dtpFrom;
     CalendarDate dtpTo;
     TransferGrid ssdbgItem;
-    std::string txtLog;
-    std::string fraPrg;
-    ProgressBar prgBar;
-    std::string lblScreen;
-    std::string lblRecCurr = "0";
-    std::string lblRecReads = "0";
     bool busy = false;
+
+    const Progress& CurrentProgress() const { return progress_; }
+    const std::vector<LogRecord>& Log() const { return log_; }
+    // The whole log as the window shows it.
+    std::string LogText() const;
 
     const RunCounts& LastRun() const { return record_.Counts(); }
     const RunRecord& LastRecord() const { return record_; }
@@ -94,7 +86,8 @@ private:
     void ShowItem(const std::string& text);
     void SetCurrentCount(long count);
     void SetTotalCount(long count);
-    void AppendLog(const std::string& text);
+    void ChangeProgress(const std::function<void(Progress&)>& change);
+    void AppendLog(LogRecord::Kind kind, std::string text, std::string document = {});
 
     // The export: masters, then the documents built ahead on the pipeline.
     void ExportSteps();
@@ -127,8 +120,10 @@ private:
     ScreenObserver silent_;
     ScreenObserver* observer_ = &silent_;
     BoundColumns listingColumns_;  // bound at Get Data
+    Progress progress_;
+    std::vector<LogRecord> log_;
     std::unique_ptr<TallySink> tallySink_;  // Tally at the settings' address
-    RequestSink* sink_ = nullptr;            // where this run's requests go
+    RequestSink* sink_ = nullptr;           // where this run's requests go
     RunRecord record_;
     std::map<std::string, std::string> documentOfKey_;  // voucher keys sent in this run
     int failedExchangesInARow_ = 0;

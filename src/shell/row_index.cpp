@@ -25,8 +25,7 @@ const RowIndex::Rows& RowIndex::WithText(std::string_view text) {
     if (!hasTexts_) {
         for (size_t row = 0; row < rows_->RowCount(); ++row) {
             if (rows_->IsNull(row, field_)) continue;
-            byText_[TextCompareKey(rows_->Text(row, field_))].push_back(
-                static_cast<uint32_t>(row));
+            byText_[TextCompareKey(rows_->Text(row, field_))].push_back(static_cast<uint32_t>(row));
         }
         hasTexts_ = true;
     }

@@ -3,7 +3,7 @@
 namespace zentrail::ui {
 
 void SnapshotObserver::Changed(ScreenControl control) {
-    // The screen's fields are read here, on the thread that has just changed them.
+    // The controls told of are read here, on the thread that has just changed them.
     std::lock_guard lock(mutex_);
     switch (control) {
         case ScreenControl::Title:
@@ -23,41 +23,23 @@ void SnapshotObserver::Changed(ScreenControl control) {
             pending_.gridCaption = true;
             pending_.gridCaptionText = screen_.ssdbgItem.caption;
             break;
-        case ScreenControl::Log:
-            // Added text arrives through Logged; only an emptied log needs telling here.
-            if (screen_.txtLog.empty()) {
-                pending_.logCleared = true;
-                pending_.logAdded.clear();
-            }
-            break;
-        case ScreenControl::FrameCaption:
-            pending_.frameCaption = true;
-            pending_.frameCaptionText = screen_.fraPrg;
-            break;
-        case ScreenControl::Progress:
-            pending_.progress = true;
-            pending_.progressBar = screen_.prgBar;
-            break;
-        case ScreenControl::ItemLabel:
-            pending_.item = true;
-            pending_.itemText = screen_.lblScreen;
-            break;
-        case ScreenControl::CurrentCount:
-            pending_.currentCount = true;
-            pending_.currentCountText = screen_.lblRecCurr;
-            break;
-        case ScreenControl::TotalCount:
-            pending_.totalCount = true;
-            pending_.totalCountText = screen_.lblRecReads;
+        case ScreenControl::LogCleared:
+            pending_.logCleared = true;
+            pending_.logAdded.clear();
             break;
         case ScreenControl::Busy:
             break;
     }
 }
 
-void SnapshotObserver::Logged(const std::string& text) {
+void SnapshotObserver::ProgressChanged(const Progress& progress) {
     std::lock_guard lock(mutex_);
-    pending_.logAdded += text;
+    pending_.progress = progress;
+}
+
+void SnapshotObserver::Logged(const LogRecord& record) {
+    std::lock_guard lock(mutex_);
+    pending_.logAdded.push_back(record);
 }
 
 void SnapshotObserver::ShowMessage(const ScreenMessage& message) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,11 +17,6 @@ struct ScreenChanges {
     bool dates = false;
     bool grid = false;  // columns or rows: the view reads the grid once the run is over
     bool gridCaption = false;
-    bool frameCaption = false;
-    bool progress = false;
-    bool item = false;
-    bool currentCount = false;
-    bool totalCount = false;
     bool logCleared = false;  // the log was emptied before `logAdded` was added
     bool closeRequested = false;
 
@@ -28,12 +24,8 @@ struct ScreenChanges {
     CalendarDate from;
     CalendarDate to;
     std::string gridCaptionText;
-    std::string frameCaptionText;
-    ProgressBar progressBar;
-    std::string itemText;
-    std::string currentCountText;
-    std::string totalCountText;
-    std::string logAdded;
+    std::optional<Progress> progress;  // the latest, when it changed
+    std::vector<LogRecord> logAdded;
     std::vector<ScreenMessage> messages;  // shown by the view, in order, when the run is over
 };
 
@@ -45,7 +37,8 @@ public:
     explicit SnapshotObserver(const TransferScreen& screen) : screen_(screen) {}
 
     void Changed(ScreenControl control) override;
-    void Logged(const std::string& text) override;
+    void ProgressChanged(const Progress& progress) override;
+    void Logged(const LogRecord& record) override;
     void ShowMessage(const ScreenMessage& message) override;
     void CloseRequested() override;
 

@@ -6,7 +6,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QPlainTextEdit>
+#include <QListView>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTableView>
@@ -17,6 +17,7 @@
 #include <utility>
 
 #include "ui/grid_model.h"
+#include "ui/log_model.h"
 #include "ui/message_box.h"
 
 namespace zentrail::ui {
@@ -39,13 +40,6 @@ int ClampToInt(long value) {
     if (value > std::numeric_limits<int>::max()) return std::numeric_limits<int>::max();
     if (value < std::numeric_limits<int>::min()) return std::numeric_limits<int>::min();
     return static_cast<int>(value);
-}
-
-// The log's line breaks are CR LF; the text box wants LF alone.
-QString LogText(const std::string& text) {
-    QString shown = Text(text);
-    shown.remove(QLatin1Char('\r'));
-    return shown;
 }
 
 QDateEdit* DatePicker(QWidget* parent) {
@@ -135,10 +129,14 @@ void TransferWindow::BuildControls() {
     ssdbgItem->horizontalHeader()->setStretchLastSection(true);
     layout->addWidget(ssdbgItem, 4);
 
-    txtLog = new QPlainTextEdit(this);
+    logModel_ = new LogModel(this);
+    txtLog = new QListView(this);
     txtLog->setObjectName("txtLog");
-    txtLog->setReadOnly(true);
-    txtLog->setPlaceholderText("Messages from Tally");
+    txtLog->setModel(logModel_);
+    txtLog->setWordWrap(true);
+    txtLog->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    txtLog->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    txtLog->setToolTip("Messages from Tally");
     layout->addWidget(txtLog, 1);
 
     fraPrg = new QGroupBox(this);
@@ -266,6 +264,20 @@ void TransferWindow::ShowRunning(bool running) {
     setCursor(running ? Qt::BusyCursor : Qt::ArrowCursor);
 }
 
+void TransferWindow::ShowProgress(const Progress& progress) {
+    fraPrg->setTitle(Text(progress.caption));
+    // An empty range would make the bar spin as if busy.
+    const int max = ClampToInt(progress.total);
+    prgBar->setRange(0, max > 0 ? max : 1);
+    prgBar->setValue(ClampToInt(progress.current));
+    lblScreen->setText(progress.document.empty() && !ranOnce_ ? kItemDesignCaption
+                                                              : Text(progress.document));
+    lblRecCurr->setText(QString::number(progress.handled));
+    lblRecReads->setText(QString::number(progress.listed));
+}
+
+QString TransferWindow::LogText() const { return logModel_->PlainText(); }
+
 void TransferWindow::ApplyChanges() {
     ScreenChanges changes = observer_.Take();
     if (changes.title) setWindowTitle(Text(changes.titleText));
@@ -276,29 +288,11 @@ void TransferWindow::ApplyChanges() {
     if (changes.gridCaption) gridCaption->setText(Text(changes.gridCaptionText));
     // During a run the grid is shown again when the run is over (OnWorkerDone).
     if (changes.grid && !Running()) ShowGrid();
-    if (changes.frameCaption) fraPrg->setTitle(Text(changes.frameCaptionText));
-    if (changes.progress) {
-        const ProgressBar& bar = changes.progressBar;
-        int min = ClampToInt(bar.min);
-        int max = ClampToInt(bar.max);
-        // An empty range would make the bar spin as if busy.
-        prgBar->setRange(min, max > min ? max : min + 1);
-        prgBar->setValue(ClampToInt(bar.value));
-    }
-    if (changes.item)
-        lblScreen->setText(changes.itemText.empty() && !ranOnce_ ? kItemDesignCaption
-                                                                 : Text(changes.itemText));
-    if (changes.currentCount) lblRecCurr->setText(Text(changes.currentCountText));
-    if (changes.totalCount) lblRecReads->setText(Text(changes.totalCountText));
-    if (changes.logCleared) txtLog->clear();
+    if (changes.progress) ShowProgress(*changes.progress);
+    if (changes.logCleared) logModel_->Clear();
     if (!changes.logAdded.empty()) {
-        QString added = LogText(changes.logAdded);
-        // The log's first message starts with a line break; the box needs no empty first line.
-        if (txtLog->document()->isEmpty() && added.startsWith(QLatin1Char('\n')))
-            added.remove(0, 1);
-        txtLog->moveCursor(QTextCursor::End);
-        txtLog->insertPlainText(added);
-        txtLog->moveCursor(QTextCursor::End);
+        logModel_->Append(std::move(changes.logAdded));
+        txtLog->scrollToBottom();
     }
     // Messages wait for the end of the run: the closing message comes after the last count.
     for (ScreenMessage& message : changes.messages) messages_.push_back(std::move(message));

@@ -11,7 +11,7 @@
 class QDateEdit;
 class QGroupBox;
 class QLabel;
-class QPlainTextEdit;
+class QListView;
 class QProgressBar;
 class QPushButton;
 class QTableView;
@@ -21,6 +21,7 @@ class QTimer;
 namespace zentrail::ui {
 
 class GridModel;
+class LogModel;
 
 // The one window of every transfer screen: a thin view over the screen model. Get Data and
 // Export run on a worker thread; the window shows what the run reports through a snapshot taken
@@ -34,6 +35,8 @@ public:
     // True while Get Data or Export runs.
     bool Running() const { return worker_ != nullptr; }
     const zentrail::TransferScreen& Screen() const { return *screen_; }
+    // The log as shown, one record a line without its time.
+    QString LogText() const;
 
     // Controls, named as on every transfer screen; for tests and screenshots.
     QDateEdit* dtpFrom = nullptr;
@@ -44,7 +47,7 @@ public:
     QPushButton* cmdExit = nullptr;
     QLabel* gridCaption = nullptr;
     QTableView* ssdbgItem = nullptr;
-    QPlainTextEdit* txtLog = nullptr;
+    QListView* txtLog = nullptr;
     QGroupBox* fraPrg = nullptr;
     QProgressBar* prgBar = nullptr;
     QLabel* lblScreen = nullptr;
@@ -75,6 +78,7 @@ private:
     // Shows what the screen changed since the last look.
     void ApplyChanges();
     void ShowRunning(bool running);
+    void ShowProgress(const Progress& progress);
     void ShowGrid();
     // True when the window may close now; during a run it asks whether to stop it.
     bool MayClose();
@@ -82,6 +86,7 @@ private:
     std::unique_ptr<zentrail::TransferScreen> screen_;
     SnapshotObserver observer_;
     GridModel* gridModel_ = nullptr;
+    LogModel* logModel_ = nullptr;
     QTimer* refresh_ = nullptr;
     QThread* worker_ = nullptr;
     Run running_ = Run::GetData;

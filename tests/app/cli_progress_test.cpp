@@ -49,11 +49,6 @@ private:
 };
 
 TEST(CliProgress, FitsTheTerminalAndKeepsCountAndDocumentTogether) {
-    Configuration config;
-    SourceDatabase db;
-    HttpClient tally;
-    SalesScreen screen(ScreenContext{config, db, tally});
-    screen.fraPrg = "Importing Sales";
     const std::vector<std::string> labels = {
         "INV-0001",
         "Shri Venkateshwara Provision Stores and General Merchants, Main Bazaar Road, Tirupati",
@@ -66,13 +61,13 @@ TEST(CliProgress, FitsTheTerminalAndKeepsCountAndDocumentTogether) {
     };
     for (int columns : {80, 40, 10}) {
         CapturedTerminal terminal;
-        CliProgress progress(screen, terminal.File(), true, columns);
-        screen.prgBar.max = static_cast<long>(labels.size());
+        CliProgress progress(terminal.File(), true, columns);
+        Progress shown{.total = static_cast<long>(labels.size()), .caption = "Importing Sales"};
         for (size_t i = 0; i < labels.size(); ++i) {
-            screen.prgBar.value = static_cast<long>(i + 1);
-            progress.Changed(ScreenControl::Progress);  // the label still names the last one
-            screen.lblScreen = labels[i];
-            progress.Changed(ScreenControl::ItemLabel);
+            shown.current = static_cast<long>(i + 1);
+            progress.ProgressChanged(shown);  // the label still names the last one
+            shown.document = labels[i];
+            progress.ProgressChanged(shown);
         }
         const std::vector<std::string> frames = terminal.Frames();
         ASSERT_EQ(frames.size(), labels.size()) << columns;

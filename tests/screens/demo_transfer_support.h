@@ -39,7 +39,7 @@ inline void RunOverRange(TransferScreen& screen, RecordingObserver& observer,
     screen.Load();
     if (range) screen.SetDates(range->first, range->second);
     screen.cmdGetData_Click();
-    ASSERT_FALSE(screen.GetDataFailed()) << screen.txtLog;
+    ASSERT_FALSE(screen.GetDataFailed()) << screen.LogText();
     screen.cmdExport_Click();
 }
 
@@ -63,7 +63,7 @@ inline void ExpectOnlyTheseDiffer(const TransferScreen& screen,
     EXPECT_EQ(run.documents.tallyErrors + run.documents.notSent + run.documents.stopped, 0);
     EXPECT_TRUE(run.masters.AllGood());
     EXPECT_FALSE(run.stopped || run.failed);
-    std::string log = screen.txtLog;
+    std::string log = screen.LogText();
     for (const std::string& number : differing) {
         size_t at = log.find(" " + number + "\r\n");
         if (at == std::string::npos) at = log.find(" " + number);

@@ -171,7 +171,7 @@ SalesRun RunSales(size_t buildAhead, const std::function<HttpResult(const std::s
     run.requests = tally.bodies;
     run.counts = sales.LastRun();
     run.report = FileText(run.counts.reportPath);
-    run.log = sales.txtLog;
+    run.log = sales.LogText();
     // The report's file name carries the time of the run; the rest must match.
     const size_t at = run.log.find(run.counts.reportPath);
     if (at != std::string::npos) run.log.replace(at, run.counts.reportPath.size(), "<report>");

@@ -6,11 +6,11 @@
 
 #include <algorithm>
 
-#include "support/demo_database.h"
 #include "screens/screen_registry.h"
 #include "screens/screen_test_support.h"
 #include "shell/configuration.h"
 #include "shell/recordset_filter.h"
+#include "support/demo_database.h"
 
 namespace zentrail {
 namespace {
@@ -19,10 +19,14 @@ enum class Damage { None, BadDate, BlankId, UnreadableNumber };
 
 const char* NameOf(Damage damage) {
     switch (damage) {
-        case Damage::None: return "none";
-        case Damage::BadDate: return "a bad date";
-        case Damage::BlankId: return "a blank id";
-        case Damage::UnreadableNumber: return "an unreadable number";
+        case Damage::None:
+            return "none";
+        case Damage::BadDate:
+            return "a bad date";
+        case Damage::BlankId:
+            return "a blank id";
+        case Damage::UnreadableNumber:
+            return "an unreadable number";
     }
     return "";
 }

@@ -114,7 +114,7 @@ TEST(HostileTextEndToEnd, EveryRequestIsStrictXmlAndTallyHoldsTheNames) {
     items.Load();
     items.cmdGetData_Click();
     items.cmdExport_Click();
-    ASSERT_TRUE(items.LastRun().Clean()) << items.txtLog;
+    ASSERT_TRUE(items.LastRun().Clean()) << items.LogText();
 
     SalesScreen sales(context);
     RecordingObserver observer;
@@ -122,15 +122,15 @@ TEST(HostileTextEndToEnd, EveryRequestIsStrictXmlAndTallyHoldsTheNames) {
     sales.Load();
     sales.SetDates({2024, 4, 1}, {2024, 5, 31});
     sales.cmdGetData_Click();
-    ASSERT_FALSE(sales.GetDataFailed()) << sales.txtLog;
+    ASSERT_FALSE(sales.GetDataFailed()) << sales.LogText();
     ASSERT_GT(sales.ssdbgItem.RowCount(), 10u);
     sales.cmdExport_Click();
     // Tally takes every request; the demo's invoices short of a line (a product without an HSN
     // code) are the only ones the run reports, as differences.
     const RunCounts& run = sales.LastRun();
-    EXPECT_TRUE(run.masters.AllGood()) << sales.txtLog;
+    EXPECT_TRUE(run.masters.AllGood()) << sales.LogText();
     EXPECT_EQ(run.documents.tallyErrors + run.documents.notSent + run.documents.stopped, 0)
-        << sales.txtLog;
+        << sales.LogText();
 
     const std::vector<std::string> requests = proxy.Requests();
     ASSERT_GT(requests.size(), sales.ssdbgItem.RowCount());

@@ -153,7 +153,7 @@ protected:
         screen_.Load();
         screen_.SetDates(kFrom, kTo);
         screen_.cmdGetData_Click();
-        ASSERT_FALSE(screen_.GetDataFailed()) << screen_.txtLog;
+        ASSERT_FALSE(screen_.GetDataFailed()) << screen_.LogText();
         screen_.cmdExport_Click();
     }
 
@@ -200,8 +200,8 @@ TEST_F(IdtScreenTest, TheWorkedTransferPays355EitherWayWithTheRoundOffOnOpposite
     EXPECT_EQ(StockLines(vouchers[1]),
               (std::vector<std::string>{"AB12_11 100.25 GST Sales Sales Taxable 100.25",
                                         "CD34_12 200.5 GST Sales Sales Taxable 200.5"}));
-    EXPECT_TRUE(screen_.LastRun().Clean()) << screen_.txtLog;
-    EXPECT_EQ(screen_.lblRecCurr, "2");
+    EXPECT_TRUE(screen_.LastRun().Clean()) << screen_.LogText();
+    EXPECT_EQ(screen_.CurrentProgress().handled, 2);
     ASSERT_EQ(observer_.messages.size(), 1u);
     EXPECT_EQ(observer_.messages[0].text.substr(0, 15), "IDT Transferrd\n");
 }
@@ -279,7 +279,7 @@ TEST_F(IdtScreenTest, AnApostropheInTheReferenceFiltersExactlyItsOwnLines) {
     EXPECT_EQ(LedgerEntries(vouchers[1]), (std::vector<std::string>{"KVZ Coimbatore Depot 300"}));
     EXPECT_EQ(StockLines(vouchers[1]).size(), 2u);
     EXPECT_NE(vouchers[0].find("<VOUCHERNUMBER>O&apos;Neil/2</VOUCHERNUMBER>"), std::string::npos);
-    EXPECT_TRUE(screen_.LastRun().Clean()) << screen_.txtLog;
+    EXPECT_TRUE(screen_.LastRun().Clean()) << screen_.LogText();
 }
 
 TEST_F(IdtScreenTest, TransfersOfNoNetAreSkippedAndTheNetAmountIsTheSourceTotal) {
@@ -290,10 +290,10 @@ TEST_F(IdtScreenTest, TransfersOfNoNetAreSkippedAndTheNetAmountIsTheSourceTotal)
     const RunCounts& run = screen_.LastRun();
     EXPECT_EQ(run.documents.skipped, 2);
     EXPECT_EQ(run.documents.differences, 1);
-    EXPECT_NE(screen_.txtLog.find(
+    EXPECT_NE(screen_.LogText().find(
                   "\r\nDifference from the source: voucher amount 100, document total 400 IDT3"),
               std::string::npos)
-        << screen_.txtLog;
+        << screen_.LogText();
 }
 
 std::string ExpectedFile(const char* name) {

@@ -46,7 +46,7 @@ TEST(IdtTransfer, DemoTransfersReachTallyWholeAndBalanced) {
     ItemScreen items(context);
     RecordingObserver itemObserver;
     RunOverRange(items, itemObserver, std::nullopt);
-    ASSERT_TRUE(items.LastRun().Clean()) << items.txtLog;
+    ASSERT_TRUE(items.LastRun().Clean()) << items.LogText();
 
     IdtScreen idt(context);
     RecordingObserver observer;

@@ -149,7 +149,7 @@ protected:
         screen_.Load();
         screen_.SetDates(kFrom, kTo);
         screen_.cmdGetData_Click();
-        ASSERT_FALSE(screen_.GetDataFailed()) << screen_.txtLog;
+        ASSERT_FALSE(screen_.GetDataFailed()) << screen_.LogText();
         screen_.cmdExport_Click();
     }
 
@@ -196,7 +196,7 @@ TEST_F(PurchaseScreenTest, ExactHalvesRoundToTheEvenRupeeEitherWay) {
         StockLines(vouchers[0]),
         (std::vector<std::string>{"AB12_11 -100.5 GST Purchase 0% Purchase Nil Rated -100.5"}));
     EXPECT_EQ(screen_.LastRun().documents.accepted, 2);
-    EXPECT_EQ(screen_.lblRecCurr, "2");
+    EXPECT_EQ(screen_.CurrentProgress().handled, 2);
 }
 
 TEST_F(PurchaseScreenTest, TheTaxPercentageChoosesTheSlabAndTheTaxesTheNature) {
@@ -289,7 +289,7 @@ TEST_F(PurchaseScreenTest, DiscountsAreDebitsOfTheNegatedTotalAndLowerTheAssessa
         StockLines(vouchers[0]),
         (std::vector<std::string>{"AB12_11 -1000 GST Purchase 18% Purchase Taxable -900",
                                   "CD34_12 -500.25 GST Purchase 5% Purchase Taxable -450.12"}));
-    EXPECT_TRUE(screen_.LastRun().Clean()) << screen_.txtLog;
+    EXPECT_TRUE(screen_.LastRun().Clean()) << screen_.LogText();
 }
 
 TEST_F(PurchaseScreenTest, ClaimSchemeGoodsCarryTheNatureOfTheLastStockLine) {
@@ -322,16 +322,16 @@ TEST_F(PurchaseScreenTest, ReceiptsOfNoNetAreSkippedAndTheNetPayableIsTheSourceT
     lines_ = {NilLine("1", "50"), NilLine("2", "100.50"), NilLine("3", "100")};
     Run();
     EXPECT_EQ(Vouchers().size(), 2u);
-    EXPECT_EQ(screen_.lblRecCurr, "2") << "a skipped receipt is not counted as sent";
+    EXPECT_EQ(screen_.CurrentProgress().handled, 2) << "a skipped receipt is not counted as sent";
     const RunCounts& run = screen_.LastRun();
     EXPECT_EQ(run.documents.skipped, 1);
     EXPECT_EQ(run.documents.accepted, 1);
     EXPECT_EQ(run.documents.differences, 1);
     EXPECT_EQ(run.documents.Total(), 3);
-    EXPECT_NE(screen_.txtLog.find(
+    EXPECT_NE(screen_.LogText().find(
                   "\r\nDifference from the source: voucher amount 100, document total 250 GRN3"),
               std::string::npos)
-        << screen_.txtLog;
+        << screen_.LogText();
     ASSERT_EQ(observer_.messages.size(), 1u);
     EXPECT_EQ(observer_.messages[0].text.substr(0, 20), "Purchase Transferrd\n");
 }
@@ -349,9 +349,9 @@ TEST_F(PurchaseScreenTest, AReceiptWithAnAmountThatIsNoNumberIsNotSentAndTheRunG
     EXPECT_EQ(run.documents.notSent, 1);
     EXPECT_EQ(run.documents.accepted, 1);
     EXPECT_FALSE(run.Clean());
-    size_t logged = screen_.txtLog.find("\r\nNot sent: ");
-    ASSERT_NE(logged, std::string::npos) << screen_.txtLog;
-    EXPECT_NE(screen_.txtLog.find(" GRN1", logged), std::string::npos) << screen_.txtLog;
+    size_t logged = screen_.LogText().find("\r\nNot sent: ");
+    ASSERT_NE(logged, std::string::npos) << screen_.LogText();
+    EXPECT_NE(screen_.LogText().find(" GRN1", logged), std::string::npos) << screen_.LogText();
 }
 
 TEST_F(PurchaseScreenTest, PaddedSupplierNamesNameOneLedgerInMasterAndVoucher) {

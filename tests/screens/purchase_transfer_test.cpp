@@ -45,7 +45,7 @@ TEST(PurchaseTransfer, DemoReceiptsReachTallyWholeAndBalanced) {
     ItemScreen items(context);
     RecordingObserver itemObserver;
     RunOverRange(items, itemObserver, std::nullopt);
-    ASSERT_TRUE(items.LastRun().Clean()) << items.txtLog;
+    ASSERT_TRUE(items.LastRun().Clean()) << items.LogText();
 
     PurchaseScreen purchase(context);
     RecordingObserver observer;
@@ -62,7 +62,7 @@ TEST(PurchaseTransfer, DemoReceiptsReachTallyWholeAndBalanced) {
     ASSERT_EQ(observer.messages.size(), 1u);
     EXPECT_EQ(observer.messages[0].icon, ScreenMessage::Icon::Information);
     EXPECT_EQ(observer.messages[0].text.substr(0, 20), "Purchase Transferrd\n");
-    EXPECT_EQ(purchase.fraPrg, "Transfer ended with errors") << "receipts with differences";
+    EXPECT_EQ(purchase.CurrentProgress().caption, "Transfer ended with errors") << "receipts with differences";
 
     nlohmann::json books = sim.Books();
     std::map<std::string, const nlohmann::json*> ledgers = LedgersByName(books);

@@ -133,7 +133,7 @@ protected:
         screen_.Load();
         screen_.SetDates(kFrom, kTo);
         screen_.cmdGetData_Click();
-        ASSERT_FALSE(screen_.GetDataFailed()) << screen_.txtLog;
+        ASSERT_FALSE(screen_.GetDataFailed()) << screen_.LogText();
         screen_.cmdExport_Click();
     }
 
@@ -176,7 +176,7 @@ TEST_F(ReceiptScreenTest, MastersAndAChequeOfASettledInvoiceAreExactlyTheExpecte
     ASSERT_EQ(tally_.bodies.size(), 5u) << "cash and type, party, two banks, the voucher";
     EXPECT_EQ(tally_.bodies.front(), ReadFile("receipt_fixed_masters.xml"));
     EXPECT_EQ(tally_.bodies.back(), ReadFile("receipt_voucher.xml"));
-    EXPECT_TRUE(screen_.LastRun().Clean()) << screen_.txtLog;
+    EXPECT_TRUE(screen_.LastRun().Clean()) << screen_.LogText();
     ASSERT_EQ(observer_.messages.size(), 1u);
     EXPECT_EQ(observer_.messages[0].text.substr(0, 19), "Receipt Transferrd\n");
 }
@@ -194,7 +194,7 @@ TEST_F(ReceiptScreenTest, MastersAreCashTypePartiesAndEveryBank) {
     EXPECT_EQ(parentOf["Shah & Sons_42"], "Sundry Debtors");
     EXPECT_EQ(parentOf["Indian Bank"], "Bank Accounts");
     EXPECT_EQ(parentOf["State Bank of India"], "Bank Accounts");
-    EXPECT_TRUE(screen_.LastRun().masters.AllGood()) << screen_.txtLog;
+    EXPECT_TRUE(screen_.LastRun().masters.AllGood()) << screen_.LogText();
 }
 
 // A receipt of 100 settling 60 and 40, cash, a transfer without instrument number, a receipt
@@ -214,10 +214,10 @@ TEST_F(ReceiptScreenTest, EveryKindOfReceiptLineReachesTallyAsTheRulesSay) {
                  nothingApplied};
     Run();
     const RunCounts& run = screen_.LastRun();
-    EXPECT_EQ(run.documents.accepted, 5) << screen_.txtLog;
+    EXPECT_EQ(run.documents.accepted, 5) << screen_.LogText();
     EXPECT_EQ(run.documents.skipped, 1);
     EXPECT_EQ(run.documents.Total(), 6);
-    EXPECT_EQ(screen_.lblRecCurr, "6");
+    EXPECT_EQ(screen_.CurrentProgress().handled, 6);
 
     std::map<std::string, nlohmann::json> vouchers = Vouchers();
     ASSERT_EQ(vouchers.size(), 5u);
@@ -273,7 +273,7 @@ TEST_F(ReceiptScreenTest, SameDaySameSerialReceiptsOfOneCustomerAreBothKept) {
     receipts_ = {Cheque("RCP-10", "1", "500", "INV-1", "500"),
                  Cheque("RCP-11", "1", "300", "INV-2", "300")};
     Run();
-    EXPECT_EQ(screen_.LastRun().documents.accepted, 2) << screen_.txtLog;
+    EXPECT_EQ(screen_.LastRun().documents.accepted, 2) << screen_.LogText();
     nlohmann::json books = sim_.Books();
     ASSERT_EQ(books["vouchers"].size(), 2u);
     std::set<std::string> keys;
@@ -295,13 +295,13 @@ TEST_F(ReceiptScreenTest, ALineWithoutAValidDateOrAmountIsNotSentAndSaysWhy) {
     const RunCounts& run = screen_.LastRun();
     EXPECT_EQ(run.documents.notSent, 2);
     EXPECT_EQ(run.documents.accepted, 1);
-    EXPECT_NE(screen_.txtLog.find("\r\nNot sent: date '20240231' is not a date RCP-20/1"),
+    EXPECT_NE(screen_.LogText().find("\r\nNot sent: date '20240231' is not a date RCP-20/1"),
               std::string::npos)
-        << screen_.txtLog;
-    EXPECT_NE(screen_.txtLog.find("\r\nNot sent: field RECD_AMT holds '1O', not a number "
+        << screen_.LogText();
+    EXPECT_NE(screen_.LogText().find("\r\nNot sent: field RECD_AMT holds '1O', not a number "
                                   "RCP-21/1"),
               std::string::npos)
-        << screen_.txtLog;
+        << screen_.LogText();
     EXPECT_EQ(sim_.Books()["vouchers"].size(), 1u);
 }
 
@@ -327,7 +327,7 @@ TEST(ReceiptEndToEnd, DemoReceiptsReduceTheCustomersByExactlyWhatTheyPaid) {
     receipts.Load();
     receipts.SetDates({2024, 4, 1}, {2024, 5, 31});
     receipts.cmdGetData_Click();
-    ASSERT_FALSE(receipts.GetDataFailed()) << receipts.txtLog;
+    ASSERT_FALSE(receipts.GetDataFailed()) << receipts.LogText();
     receipts.cmdExport_Click();
 
     const TransferGrid& grid = receipts.ssdbgItem;
@@ -341,11 +341,11 @@ TEST(ReceiptEndToEnd, DemoReceiptsReduceTheCustomersByExactlyWhatTheyPaid) {
     EXPECT_EQ(std::to_string(grid.RowCount()), *counted[0][0]);
 
     const RunCounts& run = receipts.LastRun();
-    EXPECT_TRUE(run.Clean()) << receipts.txtLog;
-    EXPECT_TRUE(run.masters.AllGood()) << receipts.txtLog;
+    EXPECT_TRUE(run.Clean()) << receipts.LogText();
+    EXPECT_TRUE(run.masters.AllGood()) << receipts.LogText();
     EXPECT_EQ(run.documents.accepted, static_cast<long>(grid.RowCount()));
-    EXPECT_EQ(receipts.txtLog, "\r\nRun report: " + run.reportPath);
-    EXPECT_EQ(receipts.lblRecCurr, std::to_string(grid.RowCount()));
+    EXPECT_EQ(receipts.LogText(), "\r\nRun report: " + run.reportPath);
+    EXPECT_EQ(receipts.CurrentProgress().handled, static_cast<long>(grid.RowCount()));
     ASSERT_EQ(observer.messages.size(), 1u);
     EXPECT_EQ(observer.messages[0].text.substr(0, 19), "Receipt Transferrd\n");
 

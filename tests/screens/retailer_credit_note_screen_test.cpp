@@ -143,10 +143,10 @@ TEST_F(CreditNoteScreen, NoteAdjustedTwiceIsCreditedOnceWithItsEarliestInvoice) 
     EXPECT_EQ(run.documents.skipped, 1);
     EXPECT_EQ(run.documents.Total(), 2);
     EXPECT_TRUE(run.Clean());
-    EXPECT_EQ(screen_.txtLog,
+    EXPECT_EQ(screen_.LogText(),
               "\r\nCredited once with invoice SI/0003; also adjusted against SI/0009 "
               "CN/24-25/0007");
-    EXPECT_EQ(screen_.lblRecCurr, "2");
+    EXPECT_EQ(screen_.CurrentProgress().handled, 2);
     ASSERT_EQ(observer_.messages.size(), 1u);
     EXPECT_EQ(observer_.messages[0].text.substr(0, 23), "Credit Note Transferrd\n");
     EXPECT_NE(observer_.messages[0].text.find("\nSkipped: 1\n"), std::string::npos);
@@ -212,7 +212,7 @@ TEST_F(CreditNoteScreen, AmountOfZeroOrLessIsSkippedWithoutAMessage) {
     const RunCounts& run = screen_.LastRun();
     EXPECT_EQ(run.documents.skipped, 2);
     EXPECT_EQ(run.documents.accepted, 1);
-    EXPECT_EQ(screen_.txtLog, "");
+    EXPECT_EQ(screen_.LogText(), "");
     ASSERT_EQ(tally_.bodies.size(), 6u);
     // Without an invoice the note is its own reference; its amount is taken to two decimals.
     const std::string& voucher = tally_.bodies[5];

@@ -62,7 +62,7 @@ protected:
         screen->Load();
         screen->SetDates({2024, 4, 1}, {2024, 5, 31});
         screen->cmdGetData_Click();
-        EXPECT_FALSE(screen->GetDataFailed()) << screen->txtLog;
+        EXPECT_FALSE(screen->GetDataFailed()) << screen->LogText();
         std::thread helper;
         if (whileRunning) helper = std::thread([&] { whileRunning(*screen); });
         screen->cmdExport_Click();
@@ -124,7 +124,7 @@ TEST_F(SalesFaults, DroppedAndGarbledRepliesAreNotSentAndASecondRunConverges) {
     EXPECT_EQ(run.documents.notSent + run.documents.tallyErrors + run.masters.notSent +
                   run.masters.tallyErrors,
               0)
-        << sales->txtLog;
+        << sales->LogText();
     EXPECT_GE(run.documents.alreadyInTally, 1) << "the first run's vouchers are met again";
     long sent = run.documents.accepted + run.documents.alreadyInTally + run.documents.differences;
     const nlohmann::json held = clean.Books();
@@ -170,11 +170,11 @@ TEST_F(SalesFaults, AnEmptyOrHugeNetAmountIsNotSentAndNamesTheField) {
     const RunCounts& run = sales->LastRun();
     ExpectEveryInvoiceOnce(*sales);
     EXPECT_FALSE(run.Clean());
-    EXPECT_NE(sales->txtLog.find("Not sent: field SalNetAmt holds '', no amount " + missing),
+    EXPECT_NE(sales->LogText().find("Not sent: field SalNetAmt holds '', no amount " + missing),
               std::string::npos)
-        << sales->txtLog.substr(0, 2000);
-    EXPECT_NE(sales->txtLog.find("', larger than 10^13 " + huge), std::string::npos)
-        << sales->txtLog.substr(0, 2000);
+        << sales->LogText().substr(0, 2000);
+    EXPECT_NE(sales->LogText().find("', larger than 10^13 " + huge), std::string::npos)
+        << sales->LogText().substr(0, 2000);
     // The books are kept while they are walked: a member of a temporary would die first.
     const nlohmann::json books = sim.Books();
     for (const auto& voucher : books["vouchers"]) {
@@ -195,13 +195,13 @@ TEST_F(SalesFaults, AWrongCompanyEndsTheRunAtTheFirstRequestAndSaysSo) {
     EXPECT_EQ(run.masters.tallyErrors, 1);
     EXPECT_TRUE(run.stopped);
     EXPECT_EQ(run.documents.notSent, run.listed);
-    EXPECT_NE(sales->txtLog.find("Company 'Nobody Traders' is not open in Tally, or its name "
+    EXPECT_NE(sales->LogText().find("Company 'Nobody Traders' is not open in Tally, or its name "
                                  "differs: open it in Tally or correct COMPANY in Config.txt"),
               std::string::npos)
-        << sales->txtLog.substr(0, 600);
-    EXPECT_NE(sales->txtLog.find("Nobody Traders"), std::string::npos)
-        << sales->txtLog.substr(0, 300);
-    EXPECT_NE(sales->txtLog.find(" Sales masters"), std::string::npos)
+        << sales->LogText().substr(0, 600);
+    EXPECT_NE(sales->LogText().find("Nobody Traders"), std::string::npos)
+        << sales->LogText().substr(0, 300);
+    EXPECT_NE(sales->LogText().find(" Sales masters"), std::string::npos)
         << "refused masters are named";
     EXPECT_EQ(VouchersIn(sim.Books()), 0u);
 }
@@ -234,8 +234,8 @@ TEST_F(SalesFaults, ATallyThatNeverAnswersEndsTheRunAfterThreeRequests) {
     EXPECT_TRUE(run.stopped);
     EXPECT_EQ(run.masters.notSent, 3);
     EXPECT_EQ(run.documents.notSent, run.listed);
-    EXPECT_NE(sales->txtLog.find("No reply within 0.2 s Sales masters"), std::string::npos);
-    EXPECT_NE(sales->txtLog.find("\r\nTally is not answering"), std::string::npos);
+    EXPECT_NE(sales->LogText().find("No reply within 0.2 s Sales masters"), std::string::npos);
+    EXPECT_NE(sales->LogText().find("\r\nTally is not answering"), std::string::npos);
     ExpectEveryInvoiceOnce(*sales);
 }
 

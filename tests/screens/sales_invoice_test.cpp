@@ -143,7 +143,7 @@ protected:
         screen_.Load();
         screen_.SetDates({2024, 4, 1}, {2024, 4, 30});
         screen_.cmdGetData_Click();
-        ASSERT_FALSE(screen_.GetDataFailed()) << screen_.txtLog;
+        ASSERT_FALSE(screen_.GetDataFailed()) << screen_.LogText();
         screen_.cmdExport_Click();
     }
 
@@ -185,7 +185,7 @@ TEST_F(ScriptedSales, TheVoucherCarriesTheHandWorkedFigures) {
                   "0", "0", "9"});
     free_.push_back({"1", "F", "9", "2"});
     Run();
-    EXPECT_TRUE(screen_.LastRun().Clean()) << screen_.txtLog;
+    EXPECT_TRUE(screen_.LastRun().Clean()) << screen_.LogText();
     std::map<std::string, std::string> amounts = Amounts("INV1");
     EXPECT_EQ(amounts["Shah Stores_7"], "-370");
     EXPECT_EQ(amounts["Round Off"], "0.5");
@@ -221,14 +221,14 @@ TEST_F(ScriptedSales, DocumentsThatCannotBeSentAsTheyStandAreShown) {
     EXPECT_EQ(run.documents.accepted, 1);
     EXPECT_EQ(run.documents.skipped, 1);
     EXPECT_EQ(run.documents.Total(), 5);
-    EXPECT_NE(screen_.txtLog.find("\r\nNot sent: field PrdGrossAmount holds '12abc', not a number "
+    EXPECT_NE(screen_.LogText().find("\r\nNot sent: field PrdGrossAmount holds '12abc', not a number "
                                   "INV1"),
               std::string::npos)
-        << screen_.txtLog;
-    EXPECT_NE(screen_.txtLog.find(
+        << screen_.LogText();
+    EXPECT_NE(screen_.LogText().find(
                   "\r\nDifference from the source: voucher amount 0, document total 236 INV2"),
               std::string::npos);
-    EXPECT_NE(screen_.txtLog.find(
+    EXPECT_NE(screen_.LogText().find(
                   "\r\nNot sent: same voucher key as document INV3 sent earlier in this run INV3"),
               std::string::npos);
     EXPECT_EQ(tally_.bodies.size(), 3u) << "the masters, INV2 and the first INV3";

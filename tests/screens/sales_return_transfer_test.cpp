@@ -165,7 +165,7 @@ protected:
         screen_.Load();
         screen_.SetDates(kFrom, kTo);
         screen_.cmdGetData_Click();
-        ASSERT_FALSE(screen_.GetDataFailed()) << screen_.txtLog;
+        ASSERT_FALSE(screen_.GetDataFailed()) << screen_.LogText();
         screen_.cmdExport_Click();
     }
 
@@ -221,8 +221,8 @@ TEST_F(SalesReturnScreenTest, ReturnAgainstAnInvoiceIsExactlyTheExpectedRequest)
     std::vector<std::string> vouchers = Vouchers();
     ASSERT_EQ(vouchers.size(), 1u);
     EXPECT_EQ(vouchers[0], ReadFile("sales_return_voucher.xml"));
-    EXPECT_TRUE(screen_.LastRun().Clean()) << screen_.txtLog;
-    EXPECT_EQ(screen_.lblRecCurr, "1");
+    EXPECT_TRUE(screen_.LastRun().Clean()) << screen_.LogText();
+    EXPECT_EQ(screen_.CurrentProgress().handled, 1);
     ASSERT_EQ(observer_.messages.size(), 1u);
     EXPECT_EQ(observer_.messages[0].text.substr(0, 23), "Credit Note Transferrd\n");
 }
@@ -282,7 +282,7 @@ TEST_F(SalesReturnScreenTest, ReturnWithoutAnInvoiceCreditsTheTaxInclusivePrice)
     EXPECT_NE(v.find("<REFERENCE>SRN-1</REFERENCE>"), std::string::npos);
     EXPECT_NE(v.find("<REFERENCEDATE>20240410</REFERENCEDATE>"), std::string::npos);
     EXPECT_NE(v.find("-Shah &amp; Sons_42-SRN-1-SRN-1\""), std::string::npos);
-    EXPECT_TRUE(screen_.LastRun().Clean()) << screen_.txtLog;
+    EXPECT_TRUE(screen_.LastRun().Clean()) << screen_.LogText();
 }
 
 // Bands by the line's percentage, two lines of one band in one entry per tax ledger.
@@ -316,7 +316,7 @@ TEST_F(SalesReturnScreenTest, LinesGoToTheLedgersOfTheirBand) {
               std::string::npos);
     // No PARTYGSTIN for an empty GSTIN.
     EXPECT_EQ(v.find("<PARTYGSTIN>"), std::string::npos);
-    EXPECT_TRUE(screen_.LastRun().Clean()) << screen_.txtLog;
+    EXPECT_TRUE(screen_.LastRun().Clean()) << screen_.LogText();
 }
 
 TEST_F(SalesReturnScreenTest, QuantityZeroWithoutAnInvoiceIsWrittenAtRateZeroAndLogged) {
@@ -329,9 +329,9 @@ TEST_F(SalesReturnScreenTest, QuantityZeroWithoutAnInvoiceIsWrittenAtRateZeroAnd
     EXPECT_DOUBLE_EQ(amounts["SOAP_5"], -118);
     EXPECT_DOUBLE_EQ(amounts["Shah & Sons_42"], 118);
     EXPECT_NE(vouchers[0].find("<RATE>0/PC</RATE>"), std::string::npos);
-    EXPECT_NE(screen_.txtLog.find("\r\nQuantity 0: rate written as 0 for SOAP_5 on return SRN-4"),
+    EXPECT_NE(screen_.LogText().find("\r\nQuantity 0: rate written as 0 for SOAP_5 on return SRN-4"),
               std::string::npos)
-        << screen_.txtLog;
+        << screen_.LogText();
     EXPECT_EQ(screen_.LastRun().documents.accepted, 1);
 }
 
@@ -345,7 +345,7 @@ TEST_F(SalesReturnScreenTest, ReturnsOfNoNetAreSkippedAndCountedAsSuch) {
     const RunCounts& run = screen_.LastRun();
     EXPECT_EQ(run.documents.skipped, 2);
     EXPECT_EQ(run.documents.accepted, 1);
-    EXPECT_EQ(screen_.lblRecCurr, "3") << "the count shows the row of the last return sent";
+    EXPECT_EQ(screen_.CurrentProgress().handled, 3) << "the count shows the row of the last return sent";
 }
 
 TEST_F(SalesReturnScreenTest, ALineThatIsNotANumberKeepsItsReturnBackAndSaysWhy) {
@@ -361,9 +361,9 @@ TEST_F(SalesReturnScreenTest, ALineThatIsNotANumberKeepsItsReturnBackAndSaysWhy)
     EXPECT_EQ(Vouchers().size(), 1u);
     EXPECT_EQ(screen_.LastRun().documents.notSent, 1);
     EXPECT_EQ(screen_.LastRun().documents.accepted, 1);
-    EXPECT_NE(screen_.txtLog.find("\r\nNot sent: field BaseQty holds 'ten', not a number SRN-1"),
+    EXPECT_NE(screen_.LogText().find("\r\nNot sent: field BaseQty holds 'ten', not a number SRN-1"),
               std::string::npos)
-        << screen_.txtLog;
+        << screen_.LogText();
 }
 
 // A return whose net the lines do not make (a line missing from the line query) is sent and
@@ -375,10 +375,10 @@ TEST_F(SalesReturnScreenTest, ANetTheLinesDoNotMakeIsReported) {
     lines_ = {WorkedLine()};
     Run();
     EXPECT_EQ(screen_.LastRun().documents.differences, 1);
-    EXPECT_NE(screen_.txtLog.find("Difference from the source: voucher amount 590, document "
+    EXPECT_NE(screen_.LogText().find("Difference from the source: voucher amount 590, document "
                                   "total 700 SRN-1"),
               std::string::npos)
-        << screen_.txtLog;
+        << screen_.LogText();
 }
 
 // ---- The demo database into the Tally simulator.
@@ -399,7 +399,7 @@ void RunScreen(TransferScreen& screen, RecordingObserver& observer,
     screen.Load();
     if (range) screen.SetDates(range->first, range->second);
     screen.cmdGetData_Click();
-    ASSERT_FALSE(screen.GetDataFailed()) << screen.txtLog;
+    ASSERT_FALSE(screen.GetDataFailed()) << screen.LogText();
     screen.cmdExport_Click();
 }
 
@@ -417,7 +417,7 @@ TEST(SalesReturnEndToEnd, DemoReturnsReachTallyWhole) {
     ItemScreen items(context);
     RecordingObserver itemObserver;
     RunScreen(items, itemObserver);
-    ASSERT_TRUE(items.LastRun().Clean()) << items.txtLog;
+    ASSERT_TRUE(items.LastRun().Clean()) << items.LogText();
 
     SalesReturnScreen returns(context);
     RecordingObserver observer;
@@ -438,13 +438,13 @@ TEST(SalesReturnEndToEnd, DemoReturnsReachTallyWhole) {
     EXPECT_EQ(std::to_string(grid.RowCount()), *listed[0][0]);
 
     const RunCounts& run = returns.LastRun();
-    EXPECT_TRUE(run.Clean()) << returns.txtLog;
+    EXPECT_TRUE(run.Clean()) << returns.LogText();
     EXPECT_EQ(run.documents.accepted, static_cast<long>(grid.RowCount()));
     EXPECT_EQ(run.documents.Total(), static_cast<long>(grid.RowCount()));
-    EXPECT_TRUE(run.masters.AllGood()) << returns.txtLog;
-    EXPECT_EQ(returns.txtLog, "\r\nRun report: " + run.reportPath);
-    EXPECT_EQ(returns.lblRecCurr, std::to_string(grid.RowCount()));
-    EXPECT_EQ(returns.fraPrg, "Data Transferred To Tally");
+    EXPECT_TRUE(run.masters.AllGood()) << returns.LogText();
+    EXPECT_EQ(returns.LogText(), "\r\nRun report: " + run.reportPath);
+    EXPECT_EQ(returns.CurrentProgress().handled, static_cast<long>(grid.RowCount()));
+    EXPECT_EQ(returns.CurrentProgress().caption, "Data Transferred To Tally");
     ASSERT_EQ(observer.messages.size(), 1u);
     EXPECT_EQ(observer.messages[0].text.substr(0, 23), "Credit Note Transferrd\n");
     {

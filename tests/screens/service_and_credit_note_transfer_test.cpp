@@ -51,7 +51,7 @@ protected:
         screen.Load();
         screen.SetDates(kDemoRange.first, kDemoRange.second);
         screen.cmdGetData_Click();
-        ASSERT_FALSE(screen.GetDataFailed()) << screen.txtLog;
+        ASSERT_FALSE(screen.GetDataFailed()) << screen.LogText();
         screen.cmdExport_Click();
         ASSERT_EQ(observer_.messages.size(), 1u);
         EXPECT_EQ(observer_.messages[0].icon, ScreenMessage::Icon::Information);
@@ -112,7 +112,7 @@ TEST_F(ServiceAndCreditNoteTransfer, ServiceInvoicesReachTallyWhole) {
     EXPECT_EQ(run.documents.tallyErrors + run.documents.notSent + run.documents.stopped, 0);
     EXPECT_TRUE(run.masters.AllGood());
     const std::string number = *halfRupeeUtgst.begin();
-    EXPECT_EQ(service.txtLog,
+    EXPECT_EQ(service.LogText(),
               "\r\nDifference from the source: voucher amount 1174, document "
               "total 1173 " +
                   number + "\r\nRun report: " + run.reportPath);
@@ -222,7 +222,7 @@ TEST_F(ServiceAndCreditNoteTransfer, CreditNotesCreditEachCustomerOnce) {
     EXPECT_EQ(run.documents.accepted, static_cast<long>(rowsOfNote.size()));
     EXPECT_EQ(run.documents.skipped, static_cast<long>(grid.RowCount() - rowsOfNote.size()));
     // Log lines come in grid order, which is note order.
-    EXPECT_EQ(notes.txtLog, expectedLog + "\r\nRun report: " + run.reportPath);
+    EXPECT_EQ(notes.LogText(), expectedLog + "\r\nRun report: " + run.reportPath);
 
     nlohmann::json books = sim_.Books();
     std::map<std::string, int> vouchersOfNote;

@@ -274,7 +274,7 @@ TEST_F(ServiceScreenTest, WholeSalesRequestIsExactlyTheExpectedText) {
     expected << file.rdbuf();
     EXPECT_EQ(tally_.bodies[2], expected.str());
     EXPECT_TRUE(screen_.LastRun().Clean());
-    EXPECT_EQ(screen_.lblRecCurr, "1");
+    EXPECT_EQ(screen_.CurrentProgress().handled, 1);
     ASSERT_EQ(observer_.messages.size(), 1u);
     EXPECT_EQ(observer_.messages[0].text.substr(0, 20), "Services Transferrd\n");
 }
@@ -346,11 +346,11 @@ TEST_F(ServiceScreenTest, ZeroAmountIsSkippedAndAnOtherTotalIsADifference) {
     EXPECT_EQ(run.documents.skipped, 2);
     EXPECT_EQ(run.documents.differences, 1);
     EXPECT_EQ(run.documents.Total(), 3);
-    EXPECT_EQ(screen_.lblRecCurr, "2");
-    EXPECT_NE(screen_.txtLog.find(
+    EXPECT_EQ(screen_.CurrentProgress().handled, 2);
+    EXPECT_NE(screen_.LogText().find(
                   "\r\nDifference from the source: voucher amount 1174, document total 1173 SRV/2"),
               std::string::npos)
-        << screen_.txtLog;
+        << screen_.LogText();
 }
 
 TEST_F(ServiceScreenTest, AnInvoiceWithoutItsPartyIsNotSent) {
@@ -359,9 +359,9 @@ TEST_F(ServiceScreenTest, AnInvoiceWithoutItsPartyIsNotSent) {
         {"SRV/1", "Purchase", "", "", "1180", "1000", "", "Tamil Nadu", "", "90", "90", "0", "0"}};
     Run();
     EXPECT_EQ(screen_.LastRun().documents.notSent, 1);
-    EXPECT_NE(screen_.txtLog.find("\r\nNot sent: the invoice's party is not in the source SRV/1"),
+    EXPECT_NE(screen_.LogText().find("\r\nNot sent: the invoice's party is not in the source SRV/1"),
               std::string::npos)
-        << screen_.txtLog;
+        << screen_.LogText();
     for (const std::string& body : tally_.bodies)
         EXPECT_EQ(body.find("<VOUCHER "), std::string::npos);
 }
@@ -371,9 +371,9 @@ TEST_F(ServiceScreenTest, AnAmountThatIsNotANumberIsNotSent) {
                   "9O", "90", "0", "0"}};
     Run();
     EXPECT_EQ(screen_.LastRun().documents.notSent, 1);
-    EXPECT_NE(screen_.txtLog.find("Not sent: field CGST_AMT holds '9O', not a number SRV/1"),
+    EXPECT_NE(screen_.LogText().find("Not sent: field CGST_AMT holds '9O', not a number SRV/1"),
               std::string::npos)
-        << screen_.txtLog;
+        << screen_.LogText();
 }
 
 }  // namespace

@@ -46,7 +46,7 @@ void RunScreen(TransferScreen& screen, RecordingObserver& observer,
     screen.Load();
     if (range) screen.SetDates(range->first, range->second);
     screen.cmdGetData_Click();
-    ASSERT_FALSE(screen.GetDataFailed()) << screen.txtLog;
+    ASSERT_FALSE(screen.GetDataFailed()) << screen.LogText();
     screen.cmdExport_Click();
 }
 
@@ -79,7 +79,7 @@ void ExpectOnlyTheShortInvoicesDiffer(const SalesScreen& sales, const std::strin
     EXPECT_EQ(run.documents.tallyErrors + run.documents.notSent + run.documents.stopped, 0);
     EXPECT_TRUE(run.masters.AllGood());
     EXPECT_FALSE(run.Clean());
-    std::string log = sales.txtLog;
+    std::string log = sales.LogText();
     for (const std::string& number : shortOfALine) {
         size_t at = log.find(" " + number);
         ASSERT_NE(at, std::string::npos) << number;
@@ -123,12 +123,12 @@ TEST_F(TransferEndToEnd, ItemsThenSalesReachTallyWhole) {
     RecordingObserver itemObserver;
     RunScreen(items, itemObserver);
     ASSERT_GT(items.ssdbgItem.RowCount(), 10u);
-    EXPECT_EQ(items.txtLog, "\r\nRun report: " + items.LastRun().reportPath);
+    EXPECT_EQ(items.LogText(), "\r\nRun report: " + items.LastRun().reportPath);
     EXPECT_TRUE(items.LastRun().Clean());
     EXPECT_EQ(items.LastRun().documents.Total(), static_cast<long>(items.ssdbgItem.RowCount()));
     ASSERT_EQ(itemObserver.messages.size(), 1u);
     EXPECT_EQ(itemObserver.messages[0].text.substr(0, 16), "Item Transferrd\n");
-    EXPECT_EQ(items.lblRecCurr, std::to_string(items.ssdbgItem.RowCount()));
+    EXPECT_EQ(items.CurrentProgress().handled, static_cast<long>(items.ssdbgItem.RowCount()));
 
     nlohmann::json books = sim.Books();
     auto stockItems = MastersOfKind(books, "Stock Item");
@@ -183,7 +183,7 @@ TEST_F(TransferEndToEnd, ItemsThenSalesReachTallyWhole) {
     EXPECT_NE(salesObserver.messages[0].text.find(
                   "\nAccepted: " + std::to_string(run.documents.accepted) + "\n"),
               std::string::npos);
-    EXPECT_EQ(sales.lblRecCurr, std::to_string(grid.RowCount()));
+    EXPECT_EQ(sales.CurrentProgress().handled, static_cast<long>(grid.RowCount()));
     {
         // The report holds every listed invoice once.
         std::ifstream report(run.reportPath);
@@ -193,7 +193,7 @@ TEST_F(TransferEndToEnd, ItemsThenSalesReachTallyWhole) {
         EXPECT_EQ(documents, grid.RowCount());
     }
     // The short invoices went with differences.
-    EXPECT_EQ(sales.fraPrg, "Transfer ended with errors");
+    EXPECT_EQ(sales.CurrentProgress().caption, "Transfer ended with errors");
 
     books = sim.Books();
     std::map<std::string, const nlohmann::json*> vouchersByNumber;
@@ -319,15 +319,15 @@ TEST_F(TransferEndToEnd, StoppedTallyIsCountedAndLoggedNotHidden) {
     SalesScreen sales(ScreenContext{config, db, tally});
     RecordingObserver observer;
     RunScreen(sales, observer, kDemoRange);
-    EXPECT_EQ(sales.lblRecCurr, "0");
+    EXPECT_EQ(sales.CurrentProgress().handled, 0);
     const RunCounts& run = sales.LastRun();
     EXPECT_EQ(run.documents.accepted, 0);
     EXPECT_EQ(run.documents.Total(), static_cast<long>(sales.ssdbgItem.RowCount()));
     EXPECT_EQ(run.documents.notSent + run.documents.skipped, run.documents.Total());
     EXPECT_TRUE(run.stopped) << "three requests without an answer end the run";
-    EXPECT_NE(sales.txtLog.find("\r\nTally Server is Not Running Sales masters"),
+    EXPECT_NE(sales.LogText().find("\r\nTally Server is Not Running Sales masters"),
               std::string::npos);
-    EXPECT_NE(sales.txtLog.find("\r\nTally is not answering"), std::string::npos);
+    EXPECT_NE(sales.LogText().find("\r\nTally is not answering"), std::string::npos);
     ASSERT_EQ(observer.messages.size(), 1u);
     EXPECT_NE(observer.messages[0].text.find(
                   "\nNot sent: " + std::to_string(run.documents.notSent) + "\n"),
@@ -349,7 +349,7 @@ TEST_F(TransferEndToEnd, StopBetweenRequestsEndsTheRun) {
                   sales.LastRun().documents.alreadyInTally,
               5);
     EXPECT_EQ(sales.LastRun().documents.Total(), static_cast<long>(sales.ssdbgItem.RowCount()));
-    EXPECT_NE(sales.txtLog.find("Export stopped by the operator"), std::string::npos);
+    EXPECT_NE(sales.LogText().find("Export stopped by the operator"), std::string::npos);
 }
 
 TEST_F(TransferEndToEnd, MissingTableIsReportedAndTheScreenLives) {
@@ -373,9 +373,9 @@ TEST_F(TransferEndToEnd, MissingTableIsReportedAndTheScreenLives) {
     ASSERT_EQ(observer.messages.size(), 1u);
     EXPECT_EQ(observer.messages[0].icon, ScreenMessage::Icon::Critical);
     EXPECT_NE(observer.messages[0].text.find("no such table"), std::string::npos);
-    EXPECT_NE(sales.txtLog.find("no such table"), std::string::npos);
+    EXPECT_NE(sales.LogText().find("no such table"), std::string::npos);
     sales.cmdCancel_Click();
-    EXPECT_EQ(sales.txtLog, "");
+    EXPECT_EQ(sales.LogText(), "");
     std::filesystem::remove(empty);
 }
 

@@ -30,7 +30,9 @@ public:
     };
 
     const ScreenDesign& Design() const override { return design_; }
-    std::string ColumnQuery(const DateRange& dates) const override { return "COLUMNS " + dates.from; }
+    std::string ColumnQuery(const DateRange& dates) const override {
+        return "COLUMNS " + dates.from;
+    }
     std::string ListingQuery(const DateRange& dates) const override {
         return "HEADER " + dates.from + " " + dates.to;
     }
@@ -42,8 +44,7 @@ public:
         return masters;
     }
     std::vector<LineQuery> LineQueries(const DateRange&) const override { return {}; }
-    std::unique_ptr<DocumentBuilder> StartRun(const ScreenContext&,
-                                              const Listing&) const override {
+    std::unique_ptr<DocumentBuilder> StartRun(const ScreenContext&, const Listing&) const override {
         class Builder : public DocumentBuilder {
         public:
             explicit Builder(const PlainSpec& spec) : spec_(spec) {}
@@ -137,9 +138,9 @@ TEST_F(TransferScreenTest, ResetClearsEverythingAndShowsTheSummaryOnce) {
     EXPECT_EQ(screen_.dtpTo, CalendarDate::Today());
     EXPECT_EQ(screen_.ssdbgItem.RowCount(), 0u);
     EXPECT_EQ(screen_.ssdbgItem.ColumnCount(), 0u);
-    EXPECT_EQ(screen_.txtLog, "");
-    EXPECT_EQ(screen_.lblRecCurr, "0");
-    EXPECT_EQ(screen_.lblRecReads, "0");
+    EXPECT_EQ(screen_.LogText(), "");
+    EXPECT_EQ(screen_.CurrentProgress().handled, 0);
+    EXPECT_EQ(screen_.CurrentProgress().listed, 0);
     EXPECT_EQ(TransferScreen::DateDisplayFormat(), "dd/MM/yyyy");
     EXPECT_GT(observer_.changes[ScreenControl::Title], 0);
 }
@@ -159,9 +160,9 @@ TEST_F(TransferScreenTest, GetDataListsTrimmedRowsUnderNamedColumns) {
     EXPECT_EQ(grid.Cell(1, "inv#no"), "INV2");
     EXPECT_EQ(grid.Cell(1, "PARTY_NAME"), "Shah & Sons");
     EXPECT_EQ(grid.caption, "Total Records Imported 3");
-    EXPECT_EQ(screen_.lblRecReads, "3");
-    EXPECT_EQ(screen_.lblScreen, "");
-    EXPECT_EQ(screen_.prgBar.value, 0);
+    EXPECT_EQ(screen_.CurrentProgress().listed, 3);
+    EXPECT_EQ(screen_.CurrentProgress().document, "");
+    EXPECT_EQ(screen_.CurrentProgress().current, 0);
     EXPECT_TRUE(observer_.messages.empty());
 }
 
@@ -172,7 +173,7 @@ TEST_F(TransferScreenTest, EmptyRangeListsNothingWithoutAMessage) {
     EXPECT_EQ(screen_.ssdbgItem.RowCount(), 0u);
     EXPECT_EQ(screen_.ssdbgItem.ColumnCount(), 3u);
     EXPECT_EQ(screen_.ssdbgItem.caption, TransferGrid::kDesignCaption);
-    EXPECT_EQ(screen_.lblRecReads, "0");
+    EXPECT_EQ(screen_.CurrentProgress().listed, 0);
     EXPECT_TRUE(observer_.messages.empty());
     EXPECT_FALSE(screen_.GetDataFailed());
 }
@@ -183,7 +184,7 @@ TEST_F(TransferScreenTest, MoreRowsThanA16BitGridHeld) {
     screen_.cmdGetData_Click();
     EXPECT_EQ(screen_.ssdbgItem.RowCount(), 40000u);
     EXPECT_EQ(screen_.ssdbgItem.Cell(39999, "Inv#No"), "INV40000");
-    EXPECT_EQ(screen_.lblRecReads, "40000");
+    EXPECT_EQ(screen_.CurrentProgress().listed, 40000);
 }
 
 TEST_F(TransferScreenTest, QueryErrorIsReportedAndTheScreenStaysUsable) {
@@ -195,7 +196,7 @@ TEST_F(TransferScreenTest, QueryErrorIsReportedAndTheScreenStaysUsable) {
     EXPECT_EQ(observer_.messages[0].icon, ScreenMessage::Icon::Critical);
     EXPECT_EQ(observer_.messages[0].title, "Zentrail");
     EXPECT_NE(observer_.messages[0].text.find("no such table: SalesInvoice"), std::string::npos);
-    EXPECT_NE(screen_.txtLog.find("error 1: no such table: SalesInvoice"), std::string::npos);
+    EXPECT_NE(screen_.LogText().find("error 1: no such table: SalesInvoice"), std::string::npos);
     EXPECT_FALSE(screen_.busy);
 
     answer_ = [](const std::string&) { return Invoices(2); };
@@ -270,7 +271,7 @@ TEST_F(TransferScreenTest, ExportErrorStopsTheRunWithAMessage) {
     EXPECT_EQ(observer_.messages[0].icon, ScreenMessage::Icon::Critical);
     EXPECT_EQ(observer_.messages[1].icon, ScreenMessage::Icon::Information);
     EXPECT_EQ(observer_.messages[1].text.substr(0, 16), "Test Transferrd\n");
-    EXPECT_EQ(screen_.fraPrg, "Transfer ended with errors");
+    EXPECT_EQ(screen_.CurrentProgress().caption, "Transfer ended with errors");
     EXPECT_FALSE(screen_.busy);
 }
 
@@ -286,7 +287,7 @@ TEST_F(TransferScreenTest, EmptyExportClosesWithTheTypesTextAndSaysNothingWasLis
               "Masters: 0 sent, 0 accepted, 0 with Tally errors, 0 not sent\nRun report: " +
                   screen_.LastRun().reportPath);
     EXPECT_TRUE(screen_.LastRun().Clean());
-    EXPECT_EQ(screen_.fraPrg, "Data Transferred To Tally");
+    EXPECT_EQ(screen_.CurrentProgress().caption, "Data Transferred To Tally");
     EXPECT_NE(screen_.LastRun().reportPath.find("/runs/test-"), std::string::npos);
 }
 
@@ -343,14 +344,16 @@ TEST_F(TransferScreenTest, EveryRefusalIsCountedAndLoggedWithItsName) {
     EXPECT_EQ(run.documents.tallyErrors, 1);
     EXPECT_EQ(run.documents.notSent, 1);
     EXPECT_FALSE(run.Clean());
-    EXPECT_NE(screen_.txtLog.find("\r\nUnit 'PC' does not exist! Test masters"), std::string::npos)
-        << screen_.txtLog;
-    EXPECT_NE(screen_.txtLog.find("\r\nTally reported 1 error INV2"), std::string::npos);
-    EXPECT_NE(screen_.txtLog.find("\r\nTally answered with HTTP status 500 INV3"),
+    EXPECT_NE(screen_.LogText().find("\r\nUnit 'PC' does not exist! Test masters"),
+              std::string::npos)
+        << screen_.LogText();
+    EXPECT_NE(screen_.LogText().find("\r\nTally reported 1 error INV2"), std::string::npos);
+    EXPECT_NE(screen_.LogText().find("\r\nTally answered with HTTP status 500 INV3"),
               std::string::npos);
-    EXPECT_EQ(screen_.lblRecCurr, "2") << "the count shows documents that reached Tally";
+    EXPECT_EQ(screen_.CurrentProgress().handled, 2)
+        << "the count shows documents that reached Tally";
     ExpectEveryRowOnce(screen_);
-    EXPECT_TRUE(screen_.txtLog.ends_with("\r\nRun report: " + run.reportPath));
+    EXPECT_TRUE(screen_.LogText().ends_with("\r\nRun report: " + run.reportPath));
     ASSERT_EQ(observer_.messages.size(), 1u);
     EXPECT_NE(observer_.messages[0].text.find("\nSent with Tally errors: 1\n"), std::string::npos);
     EXPECT_NE(observer_.messages[0].text.find("Masters: 1 sent, 0 accepted, 1 with Tally errors"),
@@ -365,10 +368,10 @@ TEST_F(TransferScreenTest, ASecondDocumentWithAKeyOfThisRunIsNotSent) {
     EXPECT_EQ(tally_.bodies.size(), 3u) << "masters, INV1 and INV2 only";
     EXPECT_EQ(screen_.LastRun().documents.accepted, 2);
     EXPECT_EQ(screen_.LastRun().documents.notSent, 1);
-    EXPECT_NE(screen_.txtLog.find("Not sent: same voucher key as document INV1 sent earlier in "
-                                  "this run INV3"),
+    EXPECT_NE(screen_.LogText().find("Not sent: same voucher key as document INV1 sent earlier in "
+                                     "this run INV3"),
               std::string::npos)
-        << screen_.txtLog;
+        << screen_.LogText();
     ExpectEveryRowOnce(screen_);
 }
 
@@ -384,10 +387,10 @@ TEST_F(TransferScreenTest, AnAmountBeyondARoundOffFromTheSourceIsADifference) {
     EXPECT_EQ(run.documents.accepted, 2);
     EXPECT_EQ(run.documents.differences, 1);
     EXPECT_FALSE(run.Clean());
-    EXPECT_NE(screen_.txtLog.find(
+    EXPECT_NE(screen_.LogText().find(
                   "\r\nDifference from the source: voucher amount 100, document total 100.51 INV2"),
               std::string::npos)
-        << screen_.txtLog;
+        << screen_.LogText();
     EXPECT_EQ(tally_.bodies.size(), 4u) << "a difference is still sent";
 }
 
@@ -408,8 +411,8 @@ TEST_F(TransferScreenTest, ATallyThatStopsAnsweringEndsTheRunAndTheRestIsNotSent
     EXPECT_EQ(run.documents.accepted, 1);
     EXPECT_EQ(run.documents.notSent, 5);
     EXPECT_EQ(run.masters.notSent, 1);
-    EXPECT_NE(screen_.txtLog.find("\r\nTally is not answering"), std::string::npos);
-    EXPECT_EQ(screen_.fraPrg, "Transfer stopped");
+    EXPECT_NE(screen_.LogText().find("\r\nTally is not answering"), std::string::npos);
+    EXPECT_EQ(screen_.CurrentProgress().caption, "Transfer stopped");
     ExpectEveryRowOnce(screen_);
 }
 
@@ -434,11 +437,12 @@ TEST_F(TransferScreenTest, ATallyThatCannotReadThreeRequestsInARowEndsTheRun) {
     EXPECT_EQ(run.documents.tallyErrors, 3);
     EXPECT_EQ(run.documents.notSent, 2);
     EXPECT_EQ(run.documents.stopped, 0);
-    EXPECT_NE(screen_.txtLog.find("\r\nTally could not read the request INV2"), std::string::npos)
-        << screen_.txtLog;
-    EXPECT_NE(screen_.txtLog.find("\r\nTally could not read three requests in a row"),
+    EXPECT_NE(screen_.LogText().find("\r\nTally could not read the request INV2"),
               std::string::npos)
-        << screen_.txtLog;
+        << screen_.LogText();
+    EXPECT_NE(screen_.LogText().find("\r\nTally could not read three requests in a row"),
+              std::string::npos)
+        << screen_.LogText();
     ExpectEveryRowOnce(screen_);
 }
 
@@ -462,10 +466,10 @@ TEST_F(TransferScreenTest, ACompanyThatIsNotOpenEndsTheRunAtTheFirstRequest) {
     EXPECT_EQ(run.documents.notSent, 4);
     EXPECT_EQ(run.documents.stopped, 0);
     EXPECT_NE(
-        screen_.txtLog.find("\r\nCompany 'KVZ Traders: 2024-25' is not open in Tally, or its "
-                            "name differs: open it in Tally or correct COMPANY in Config.txt"),
+        screen_.LogText().find("\r\nCompany 'KVZ Traders: 2024-25' is not open in Tally, or its "
+                               "name differs: open it in Tally or correct COMPANY in Config.txt"),
         std::string::npos)
-        << screen_.txtLog;
+        << screen_.LogText();
     ExpectEveryRowOnce(screen_);
 }
 
@@ -476,7 +480,7 @@ TEST_F(TransferScreenTest, AWaitForALockedSourceIsToldAndStopEndsIt) {
     answer_ = [this, waiting](const std::string& sql) {
         if (!sql.starts_with("HEADER")) return Invoices(2);
         connection_->wait.onWaiting();
-        EXPECT_EQ(screen_.lblScreen, waiting);
+        EXPECT_EQ(screen_.CurrentProgress().document, waiting);
         EXPECT_FALSE(connection_->wait.giveUp()) << "no stop asked yet";
         screen_.RequestStop();
         EXPECT_TRUE(connection_->wait.giveUp());
@@ -485,9 +489,9 @@ TEST_F(TransferScreenTest, AWaitForALockedSourceIsToldAndStopEndsIt) {
     };
     screen_.Load();
     screen_.cmdGetData_Click();
-    EXPECT_NE(screen_.txtLog.find("\r\n" + waiting + "\r\nGet Data stopped by the operator"),
+    EXPECT_NE(screen_.LogText().find("\r\n" + waiting + "\r\nGet Data stopped by the operator"),
               std::string::npos)
-        << screen_.txtLog;
+        << screen_.LogText();
     EXPECT_TRUE(observer_.messages.empty()) << "no error box for a stop";
     EXPECT_EQ(screen_.ssdbgItem.RowCount(), 0u);
 }
@@ -503,8 +507,8 @@ TEST_F(TransferScreenTest, AStopEndsTheRunAfterTheCurrentRequest) {
     EXPECT_TRUE(run.stopped);
     EXPECT_EQ(run.documents.accepted, 2);
     EXPECT_EQ(run.documents.stopped, 3);
-    EXPECT_NE(screen_.txtLog.find("\r\nExport stopped by the operator"), std::string::npos);
-    EXPECT_EQ(screen_.fraPrg, "Transfer stopped");
+    EXPECT_NE(screen_.LogText().find("\r\nExport stopped by the operator"), std::string::npos);
+    EXPECT_EQ(screen_.CurrentProgress().caption, "Transfer stopped");
     ExpectEveryRowOnce(screen_);
 
     // The next run starts afresh.
@@ -549,7 +553,7 @@ TEST_F(TransferScreenTest, AReportThatCannotBeWrittenEndsTheRunBeforeTheNextRequ
         TransferScreen screen(context, spec_);
         RecordingObserver observer;
         screen.SetObserver(&observer);
-        
+
         screen.Load();
         screen.cmdGetData_Click();
         const size_t before = tally_.bodies.size();
@@ -570,7 +574,7 @@ TEST_F(TransferScreenTest, AReportThatCannotBeWrittenEndsTheRunBeforeTheNextRequ
         EXPECT_NE(
             observer.messages[1].text.find("\nThe run report is incomplete: " + run.reportError),
             std::string::npos);
-        EXPECT_EQ(screen.fraPrg, "Transfer ended with errors");
+        EXPECT_EQ(screen.CurrentProgress().caption, "Transfer ended with errors");
     }
 }
 
@@ -627,11 +631,11 @@ TEST_F(TransferScreenTest, SkippedAndUnbuildableDocumentsHaveTheirOutcome) {
     EXPECT_EQ(run.documents.notSent, 2);
     EXPECT_EQ(run.documents.accepted, 1);
     EXPECT_FALSE(run.failed);
-    EXPECT_NE(screen_.txtLog.find("\r\nNot sent: field X holds 'a', not a number INV2"),
+    EXPECT_NE(screen_.LogText().find("\r\nNot sent: field X holds 'a', not a number INV2"),
               std::string::npos);
-    EXPECT_NE(screen_.txtLog.find("\r\nNot sent: date '20240231' is not a date INV3"),
+    EXPECT_NE(screen_.LogText().find("\r\nNot sent: date '20240231' is not a date INV3"),
               std::string::npos);
-    EXPECT_EQ(screen_.txtLog.find("net amount"), std::string::npos) << "a skip is not logged";
+    EXPECT_EQ(screen_.LogText().find("net amount"), std::string::npos) << "a skip is not logged";
     ExpectEveryRowOnce(screen_);
 }
 
