@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <string>
+#include <vector>
+
 namespace zentrail {
 namespace {
 
@@ -16,7 +20,23 @@ struct ExchangeCase {
     Outcome outcome;
     std::string message;
     bool transportFailure = false;
+    bool companyNotOpen = false;
 };
+
+// A page that is not XML, with terminal controls and more than 200 characters.
+std::string LongControlPage() {
+    std::string page = "\x1B[2J<html>\r\n";
+    for (int i = 0; i < 300; ++i) page += "\xC3\xA9";
+    return page;
+}
+
+// What an operator reads of it: printable, a line break as one blank, cut after 200
+// characters and never inside one.
+std::string LongControlPageQuoted() {
+    std::string quoted = "[2J<html> ";
+    for (int i = 0; i < 190; ++i) quoted += "\xC3\xA9";
+    return quoted;
+}
 
 TEST(TallyExchange, EveryReplyEndsInOneOutcome) {
     using S = HttpResult::Status;
@@ -58,13 +78,40 @@ TEST(TallyExchange, EveryReplyEndsInOneOutcome) {
          Reply("<RESPONSE><LINEERROR>Could not set 'SVCurrentCompany' to 'Nobody'</LINEERROR>"
                "</RESPONSE>"),
          RequestForm::Master, Outcome::TallyError,
-         "\r\nCould not set 'SVCurrentCompany' to 'Nobody'"},
+         "\r\nCould not set 'SVCurrentCompany' to 'Nobody'", false, true},
+        {"wrong company, in an envelope with entities",
+         Reply("<ENVELOPE><HEADER><VERSION>1</VERSION><STATUS>0</STATUS></HEADER><BODY><DATA>"
+               "<LINEERROR>Could not set &apos;SVCurrentCompany&apos; to &apos;ACME&apos;"
+               "</LINEERROR></DATA></BODY></ENVELOPE>"),
+         RequestForm::Voucher, Outcome::TallyError,
+         "\r\nCould not set 'SVCurrentCompany' to 'ACME'", false, true},
+        {"counters between blanks and line breaks",
+         Reply("<RESPONSE>\r\n <CREATED>1</CREATED>\r\n <ERRORS>0</ERRORS>\r\n</RESPONSE>"),
+         RequestForm::Voucher, Outcome::Accepted, ""},
+        {"master that already exists, then nothing altered",
+         Reply("<RESPONSE><LINEERROR>X already exists</LINEERROR><ALTERED>0</ALTERED></RESPONSE>"),
+         RequestForm::Master, Outcome::AlreadyInTally, ""},
+        {"master: \"already exists\" is matched in its own case",
+         Reply("<RESPONSE><LINEERROR>Already Exists</LINEERROR><ERRORS>1</ERRORS></RESPONSE>"),
+         RequestForm::Master, Outcome::TallyError, "\r\nAlready Exists"},
+        {"master: more errors counted than lines that already exist",
+         Reply("<RESPONSE><LINEERROR>Ledger 'Cash' already exists</LINEERROR><ERRORS>2</ERRORS>"
+               "</RESPONSE>"),
+         RequestForm::Master, Outcome::TallyError, "\r\nLedger 'Cash' already exists"},
+        {"master: already exists beside an exception",
+         Reply("<RESPONSE><LINEERROR>Ledger 'Cash' already exists</LINEERROR><ERRORS>1</ERRORS>"
+               "<EXCEPTIONS>1</EXCEPTIONS></RESPONSE>"),
+         RequestForm::Master, Outcome::TallyError, "\r\nLedger 'Cash' already exists"},
         {"master counters only", Reply("<RESPONSE><CREATED>3</CREATED></RESPONSE>"),
          RequestForm::Master, Outcome::Accepted, ""},
         {"http 500", Reply("<RESPONSE><CREATED>1</CREATED></RESPONSE>", 500), RequestForm::Voucher,
          Outcome::NotSent, "Tally answered with HTTP status 500"},
         {"not xml", Reply("garbage"), RequestForm::Voucher, Outcome::NotSent,
          "The reply is not XML: garbage"},
+        {"empty reply", Reply(""), RequestForm::Master, Outcome::NotSent,
+         "The reply is not XML: (empty reply)"},
+        {"long page with controls", Reply(LongControlPage()), RequestForm::Voucher,
+         Outcome::NotSent, "The reply is not XML: " + LongControlPageQuoted()},
         {"nothing listening",
          {S::NotConnected, 0, "", "refused"},
          RequestForm::Voucher,
@@ -88,7 +135,36 @@ TEST(TallyExchange, EveryReplyEndsInOneOutcome) {
         EXPECT_EQ(result.outcome, c.outcome) << c.name;
         EXPECT_EQ(result.message, c.message) << c.name;
         EXPECT_EQ(result.transportFailure, c.transportFailure) << c.name;
+        EXPECT_EQ(result.companyNotOpen, c.companyNotOpen) << c.name;
     }
+}
+
+// Records what it is given and answers one scripted reply.
+struct ScriptedTransport : TallyTransport {
+    HttpResult Post(const std::string& url, const std::string& body,
+                    const std::atomic<bool>* stop) override {
+        urls.push_back(url);
+        bodies.push_back(body);
+        stops.push_back(stop);
+        return Reply("<RESPONSE><LINEERROR>scripted</LINEERROR></RESPONSE>");
+    }
+    std::vector<std::string> urls, bodies;
+    std::vector<const std::atomic<bool>*> stops;
+};
+
+TEST(TallyExchange, SendsTheRequestUnchangedToTheAddressGivenOrTheLocalDefault) {
+    const std::string request = "<ENVELOPE>\r\n<HEADER>\r\n</HEADER>\r\n</ENVELOPE>\r\n";
+    ScriptedTransport transport;
+    std::atomic<bool> stop{false};
+    ExchangeResult sent =
+        ExchangeWithTally(transport, "http://tally:9000", request, RequestForm::Voucher, &stop);
+    EXPECT_EQ(sent.outcome, Outcome::TallyError);
+    EXPECT_EQ(sent.message, "\r\nscripted");
+    ExchangeWithTally(transport, "", request, RequestForm::Master, nullptr);
+    EXPECT_EQ(transport.urls,
+              (std::vector<std::string>{"http://tally:9000", "http://localhost:9000"}));
+    EXPECT_EQ(transport.bodies, (std::vector<std::string>{request, request}));
+    EXPECT_EQ(transport.stops, (std::vector<const std::atomic<bool>*>{&stop, nullptr}));
 }
 
 }  // namespace

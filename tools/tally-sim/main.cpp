@@ -6,17 +6,20 @@
 #include <CLI/CLI.hpp>
 #include <cstdio>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <thread>
 
 #include "tally-sim/books_file.h"
+#include "tally-sim/request_recorder.h"
 #include "tally-sim/sim_http_server.h"
 #include "tally-sim/simulated_tally.h"
 
 namespace {
 
 using zentrail::sim::FaultOptions;
+using zentrail::sim::RequestRecorder;
 using zentrail::sim::SimHttpServer;
 using zentrail::sim::SimulatedTally;
 
@@ -40,6 +43,10 @@ int main(int argc, char** argv) {
                        std::string("Name of the loaded company (default \"") +
                            zentrail::sim::kDefaultCompany + "\")");
     app.add_option("--books", booksPath, "SQLite file that keeps the books across restarts");
+    std::string recordPath;
+    app.add_option("--record", recordPath,
+                   "Write every request body, as received, to DIR/00001.xml, 00002.xml, ...")
+        ->option_text("DIR");
     app.add_option("--delay-ms", faults.delayMs, "Answer each request after N milliseconds")
         ->check(CLI::NonNegativeNumber);
     app.add_option("--drop-every", faults.dropEvery,
@@ -84,15 +91,18 @@ int main(int argc, char** argv) {
     std::optional<std::string> companyName;
     if (companyOption->count() > 0) companyName = company;
     std::unique_ptr<SimulatedTally> tally;
+    std::unique_ptr<RequestRecorder> recorder;
     try {
         tally = booksPath.empty() ? std::make_unique<SimulatedTally>(companyName)
                                   : std::make_unique<SimulatedTally>(companyName, booksPath);
+        if (!recordPath.empty()) recorder = std::make_unique<RequestRecorder>(recordPath);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "tally-sim: %s\n", error.what());
         return 1;
     }
 
     SimHttpServer server(*tally, faults, RequestStop, shape, encoding);
+    server.SetRecorder(recorder.get());
     int boundPort = server.Bind(host, port);
     if (boundPort < 0) {
         std::fprintf(stderr, "tally-sim: cannot listen on %s:%d (in use by another program?)\n",

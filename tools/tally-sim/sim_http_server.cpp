@@ -96,6 +96,17 @@ SimHttpServer::SimHttpServer(SimulatedTally& tally, FaultOptions faults,
 }
 
 void SimHttpServer::HandlePost(const httplib::Request& request, httplib::Response& response) {
+    if (recorder_ != nullptr) {
+        try {
+            recorder_->Record(request.body);
+        } catch (const std::exception& error) {
+            // A request that could not be kept must not pass as recorded.
+            std::fprintf(stderr, "tally-sim: %s\n", error.what());
+            response.status = 500;
+            response.set_content(error.what(), "text/plain");
+            return;
+        }
+    }
     FaultPlan::Decision decision = plan_.Next();
     if (decision.fate == FaultPlan::Fate::Refuse) {
         DropConnection(request);

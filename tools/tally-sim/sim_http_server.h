@@ -7,6 +7,7 @@
 
 #include "tally-sim/fault_plan.h"
 #include "tally-sim/reply_text.h"
+#include "tally-sim/request_recorder.h"
 #include "tally-sim/simulated_tally.h"
 
 namespace zentrail::sim {
@@ -25,6 +26,8 @@ public:
     // Serves until Stop; returns false when serving failed.
     bool Run();
     void Stop();
+    // Every POST body is kept by `recorder` before it is handled; nullptr keeps none.
+    void SetRecorder(RequestRecorder* recorder) { recorder_ = recorder; }
 
 private:
     void HandlePost(const httplib::Request& request, httplib::Response& response);
@@ -34,6 +37,7 @@ private:
     std::function<void()> onLastRequest_;
     ReplyShape shape_;
     ReplyEncoding encoding_;
+    RequestRecorder* recorder_ = nullptr;
     httplib::Server server_;
     int port_ = -1;
 };

@@ -9,8 +9,9 @@
 #include <filesystem>
 
 #include "support/tally_sim_process.h"
+#include "tally-sim/fault_plan.h"
 #include "tally/http_client.h"
-#include "tally/tally_builder.h"
+#include "tally/tally_exchange.h"
 #include "tally/tally_reply.h"
 #include "tools/tally_sim/sim_requests.h"
 
@@ -22,8 +23,12 @@ namespace {
 namespace rq = testing::sim_requests;
 using testing::TallySimProcess;
 
-// Any builder serves for the exchange.
-class Builder : public TallyBuilder {};
+// One request through the program's own client and classification.
+ExchangeResult Exchange(const TallySimProcess& sim, const std::string& request,
+                        RequestForm form = RequestForm::Voucher) {
+    HttpClient client;
+    return ExchangeWithTally(client, sim.Url(), request, form, nullptr);
+}
 
 bool ExitedWith(int status, int code) { return WIFEXITED(status) && WEXITSTATUS(status) == code; }
 
@@ -64,25 +69,27 @@ TEST(TallySimProcess, AnswersOnItsPortAndShowsItsBooks) {
 
 TEST(TallySimProcess, TheProgramsTransportReadsItsReplies) {
     TallySimProcess sim({"--company", "Kaveri Traders"});
-    Builder builder;
-    std::string message;
-    int16_t combined = 0;
     std::string masters = rq::Envelope(rq::DemoMasters(), "Kaveri Traders");
-    ASSERT_TRUE(builder.blnTran_To_Tally(masters, sim.Url(), message, combined)) << message;
-    EXPECT_EQ(message, "");
+    ExchangeResult first = Exchange(sim, masters, RequestForm::Master);
+    EXPECT_EQ(first.outcome, Outcome::Accepted) << first.message;
     // Masters sent again are answered "already exists", which the master form keeps quiet.
-    ASSERT_TRUE(builder.blnTran_To_Tally(masters, sim.Url(), message, combined)) << message;
-    EXPECT_EQ(message, "");
+    ExchangeResult again = Exchange(sim, masters, RequestForm::Master);
+    EXPECT_EQ(again.outcome, Outcome::AlreadyInTally) << again.message;
+    EXPECT_EQ(again.message, "");
 
     std::string sale = rq::DemoSale("S-1", "INV1");
     std::string broken = sale;
     broken.replace(broken.find("Output CGST 9%"), 14, "Output CGST 6%");
-    ASSERT_TRUE(builder.blnTran_To_Tally(rq::Envelope(broken), sim.Url(), message)) << message;
-    EXPECT_EQ(message, "\r\nLedger 'Output CGST 6%' does not exist!");
-    ASSERT_TRUE(builder.blnTran_To_Tally(rq::Envelope(sale, "Other Co"), sim.Url(), message));
-    EXPECT_EQ(message, "\r\nCould not set 'SVCurrentCompany' to 'Other Co'");
-    ASSERT_TRUE(builder.blnTran_To_Tally(rq::Envelope(sale), sim.Url(), message));
-    EXPECT_EQ(message, "");
+    ExchangeResult refused = Exchange(sim, rq::Envelope(broken));
+    EXPECT_EQ(refused.outcome, Outcome::TallyError);
+    EXPECT_EQ(refused.message, "\r\nLedger 'Output CGST 6%' does not exist!");
+    ExchangeResult otherCompany = Exchange(sim, rq::Envelope(sale, "Other Co"));
+    EXPECT_EQ(otherCompany.outcome, Outcome::TallyError);
+    EXPECT_TRUE(otherCompany.companyNotOpen);
+    EXPECT_EQ(otherCompany.message, "\r\nCould not set 'SVCurrentCompany' to 'Other Co'");
+    ExchangeResult accepted = Exchange(sim, rq::Envelope(sale));
+    EXPECT_EQ(accepted.outcome, Outcome::Accepted) << accepted.message;
+    EXPECT_EQ(accepted.message, "");
     EXPECT_EQ(sim.Books()["vouchers"].size(), 1u);
 }
 
@@ -114,11 +121,13 @@ TEST(TallySimProcess, DropEveryClosesTheConnectionWithoutReplyAndImportsNothing)
     EXPECT_EQ(results[3].status, HttpResult::Status::Failed);
     EXPECT_EQ(LedgerNames(sim.Books()), (std::vector<std::string>{"Freight", "Octroi"}));
 
-    std::string message;
-    EXPECT_TRUE(Builder().blnTran_To_Tally(rq::Envelope(""), sim.Url(), message)) << message;
-    EXPECT_FALSE(Builder().blnTran_To_Tally(rq::Envelope(""), sim.Url(), message));
-    EXPECT_FALSE(message.empty());
-    EXPECT_NE(message, "Tally Server is Not Running");
+    ExchangeResult answered = Exchange(sim, rq::Envelope(""));
+    EXPECT_FALSE(answered.transportFailure) << answered.message;
+    ExchangeResult dropped = Exchange(sim, rq::Envelope(""));
+    EXPECT_EQ(dropped.outcome, Outcome::NotSent);
+    EXPECT_TRUE(dropped.transportFailure);
+    EXPECT_FALSE(dropped.message.empty());
+    EXPECT_NE(dropped.message, "Tally Server is Not Running") << "a connection was made";
 }
 
 TEST(TallySimProcess, GarbageEveryAnswersTextThatIsNotXml) {
@@ -134,11 +143,12 @@ TEST(TallySimProcess, GarbageEveryAnswersTextThatIsNotXml) {
     EXPECT_FALSE(ParseTallyReply(second.body).wellFormed) << second.body;
     EXPECT_EQ(LedgerNames(sim.Books()), std::vector<std::string>{"Freight"});
 
-    Builder builder;
-    std::string message;
-    EXPECT_TRUE(builder.blnTran_To_Tally(rq::Envelope(""), sim.Url(), message));
-    EXPECT_FALSE(builder.blnTran_To_Tally(rq::Envelope(""), sim.Url(), message));
-    EXPECT_EQ(message.rfind("The reply is not XML: ", 0), 0u) << message;
+    ExchangeResult answered = Exchange(sim, rq::Envelope(""));
+    EXPECT_NE(answered.message.rfind("The reply is not XML: ", 0), 0u) << answered.message;
+    ExchangeResult garbled = Exchange(sim, rq::Envelope(""));
+    EXPECT_EQ(garbled.outcome, Outcome::NotSent);
+    EXPECT_FALSE(garbled.transportFailure);
+    EXPECT_EQ(garbled.message, std::string("The reply is not XML: ") + sim::kGarbageReply);
 }
 
 TEST(TallySimProcess, DelayHoldsEachReply) {
@@ -169,10 +179,10 @@ TEST(TallySimProcess, MaxRequestsEndsTheServerAfterItsLastReply) {
     ASSERT_TRUE(status.has_value()) << "still running";
     EXPECT_TRUE(ExitedWith(*status, 0)) << *status;
 
-    Builder builder;
-    std::string message;
-    EXPECT_FALSE(builder.blnTran_To_Tally(rq::Envelope(""), sim.Url(), message));
-    EXPECT_EQ(message, "Tally Server is Not Running");
+    ExchangeResult after = Exchange(sim, rq::Envelope(""));
+    EXPECT_EQ(after.outcome, Outcome::NotSent);
+    EXPECT_TRUE(after.transportFailure);
+    EXPECT_EQ(after.message, "Tally Server is Not Running");
 }
 
 TEST(TallySimProcess, BooksFileKeepsTheBooksAcrossRestarts) {
