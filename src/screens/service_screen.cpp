@@ -4,10 +4,9 @@
 #include "screens/master_steps.h"
 #include "screens/queries/service_queries.h"
 #include "screens/service_invoice.h"
+#include "screens/voucher_request.h"
 #include "shell/recordset.h"
 #include "tally/masters/tally_master.h"
-#include "tally/vouchers/tally_purch_trn.h"
-#include "tally/vouchers/tally_sale_trn.h"
 #include "tally/xml_escape.h"
 
 namespace zentrail {
@@ -37,10 +36,10 @@ enum class Column {
     TotalAmount,
 };
 constexpr const char* kColumns[] = {
-    "TRAN_TYPE", "SERVICEINVREFNO", "SERVICEINVDATE", "RTRNAME",      "RTRID",
-    "RTRADD1",   "RTRADD2",         "RTRADD3",        "SPMNAME",      "SPMADD1",
+    "TRAN_TYPE", "SERVICEINVREFNO", "SERVICEINVDATE", "RTRNAME",       "RTRID",
+    "RTRADD1",   "RTRADD2",         "RTRADD3",        "SPMNAME",       "SPMADD1",
     "SPMADD2",   "SPMADD3",         "FROMGSTTINNO",   "FROMSTATECODE", "SERVICEAMOUNT",
-    "CGST_AMT",  "SGST_AMT",        "IGST_AMT",       "UTGST_AMT",    "TOTALAMOUNT"};
+    "CGST_AMT",  "SGST_AMT",        "IGST_AMT",       "UTGST_AMT",     "TOTALAMOUNT"};
 
 ServiceKind KindOf(std::string_view tranType) {
     return TrimBlanks(tranType) == "Purchase" ? ServiceKind::Purchase : ServiceKind::Sales;
@@ -73,8 +72,9 @@ ServiceParty PartyOf(ServiceKind kind, const PartyFields& fields, bool blnLedger
 
 PartyFields PartyFieldsOf(const Recordset& rs) {
     auto field = [&rs](const char* name) { return rs.Fields(name).Value(); };
-    return {field("RTRNAME"), field("RTRID"),   field("RTRADD1"), field("RTRADD2"), field("RTRADD3"),
-            field("SPMNAME"), field("SPMADD1"), field("SPMADD2"), field("SPMADD3")};
+    return {field("RTRNAME"), field("RTRID"),   field("RTRADD1"),
+            field("RTRADD2"), field("RTRADD3"), field("SPMNAME"),
+            field("SPMADD1"), field("SPMADD2"), field("SPMADD3")};
 }
 
 PartyFields PartyFieldsOf(const ListedRow& row) {
@@ -97,9 +97,9 @@ ServiceInvoice ReadInvoice(const ListedRow& row, const ScreenContext& context) {
     invoice.add3 = party.add3;
     invoice.gstin = row.Text(C::FromGstTinNo);
     invoice.state = CorrectStateName(row.Text(C::FromStateCode));
-    invoice.amounts = WorkServiceAmounts(row.Number(C::ServiceAmount), row.Number(C::CgstAmt),
-                                         row.Number(C::SgstAmt), row.Number(C::IgstAmt),
-                                         row.Number(C::UtgstAmt));
+    invoice.amounts =
+        WorkServiceAmounts(row.Number(C::ServiceAmount), row.Number(C::CgstAmt),
+                           row.Number(C::SgstAmt), row.Number(C::IgstAmt), row.Number(C::UtgstAmt));
     return invoice;
 }
 
@@ -123,12 +123,10 @@ public:
             return;
         }
         document.amountSent = invoice.amounts.total;
-        TallySaleTrn sale;
-        TallyPurchTrn purchase;
-        std::string voucher = invoice.kind == ServiceKind::Sales
-                                  ? ServiceSalesVoucher(sale, invoice)
-                                  : ServicePurchaseVoucher(purchase, invoice);
-        built.request = ImportRequest(context_, voucher);
+        SendVoucher(context_,
+                    invoice.kind == ServiceKind::Sales ? ServiceSalesVoucher(invoice)
+                                                       : ServicePurchaseVoucher(invoice),
+                    built);
     }
 
 private:
