@@ -1,17 +1,21 @@
 #include "screens/idt_screen.h"
 
 #include <array>
+#include <iterator>
+#include <utility>
+#include <vector>
 
 #include "screens/document_totals.h"
 #include "screens/field_number.h"
 #include "screens/fixed_masters.h"
 #include "screens/master_steps.h"
 #include "screens/queries/idt_queries.h"
+#include "screens/stock_lines.h"
+#include "screens/voucher_request.h"
 #include "shell/recordset.h"
 #include "tally/masters/tally_master.h"
 #include "tally/number_text.h"
-#include "tally/vouchers/tally_purch_trn.h"
-#include "tally/vouchers/tally_sale_trn.h"
+#include "tally/vouchers/voucher_entries.h"
 #include "tally/xml_escape.h"
 
 namespace zentrail {
@@ -121,15 +125,16 @@ public:
         transfer.depot = document.party;
         transfer.out = row.Number(Column::StkMgmtTypeId) == kTransferOut;
         LineTable::Lines transferLines = lines[0]->WithText(transfer.number);
-        built.request = transfer.out ? TransferOut(transferLines, transfer)
-                                     : TransferIn(transferLines, transfer);
+        SendVoucher(context_,
+                    transfer.out ? TransferOut(transferLines, transfer)
+                                 : TransferIn(transferLines, transfer),
+                    built);
         document.amountSent = SettleToWhole(transfer.totals.Net()).amount;
     }
 
 private:
-    std::string TransferIn(const LineTable::Lines& rows, Transfer& transfer) {
-        TallyPurchTrn purchase;
-        std::string lines;
+    Voucher TransferIn(const LineTable::Lines& rows, Transfer& transfer) {
+        std::vector<VoucherEntry> lines;
         for (LineRow row : rows) {
             TransferLine line = ReadTransferLine(row);
             AddToTotals(line, transfer.totals);
@@ -140,36 +145,34 @@ private:
                 inNature_ = "Interstate Purchase Taxable";
             else if (tax.utgst > 0)
                 inNature_ = "Purchase Taxable";
-            lines += purchase.strInvent_Purchase(line.itemName, line.gross, line.quantity, "PC",
-                                                 line.rate, "Main Location", "Primary Batch",
-                                                 "GST Purchase", inNature_, line.gross);
+            lines.push_back(BoughtStockLine(line.itemName, line.quantity, line.rate, line.gross,
+                                            "GST Purchase", inNature_, line.gross));
         }
         Payable payable = SettleToWhole(transfer.totals.Net());
 
-        std::string voucherType = kInType, refNo, remarks, referenceDate;
-        std::string text =
-            purchase.strPurchase_Head(voucherType, transfer.date, transfer.depot, transfer.number,
-                                      refNo, remarks, referenceDate, "", "", "", "", "");
-        text += purchase.strPurchase_Party(transfer.depot, transfer.number, payable.amount);
+        Voucher voucher{.head = {.kind = VoucherKind::Purchase,
+                                 .type = kInType,
+                                 .date = transfer.date,
+                                 .party = transfer.depot,
+                                 .number = transfer.number}};
+        std::vector<VoucherEntry>& entries = voucher.entries;
+        entries.push_back(
+            CreditedPartyEntry(EntryList::Ledger, transfer.depot, transfer.number, payable.amount));
         std::array<double, 4> taxes = TaxesOf(transfer.totals);
-        for (size_t i = 0; i < kTaxLedgers.size(); ++i) {
-            std::string ledger = kTaxLedgers[i].first;
-            text += purchase.strPurchase_Dr(ledger, taxes[i], "", 0);
-        }
-        text += lines;
-        std::string roundOff = "Round Off";
+        for (size_t i = 0; i < kTaxLedgers.size(); ++i)
+            entries.push_back(PurchaseDebitEntry(kTaxLedgers[i].first, taxes[i], "", 0));
+        std::move(lines.begin(), lines.end(), std::back_inserter(entries));
         if (payable.roundOff < 0)
-            text += purchase.strPurchase_Cr(roundOff, -payable.roundOff);
+            entries.push_back(
+                PurchaseCreditEntry(EntryList::Ledger, "Round Off", -payable.roundOff));
         else
-            text += purchase.strPurchase_Dr(roundOff, payable.roundOff, "", 0);
-        text += "</VOUCHER>\r\n</TALLYMESSAGE>\r\n";
-        return ImportRequest(context_, text);
+            entries.push_back(PurchaseDebitEntry("Round Off", payable.roundOff, "", 0));
+        return voucher;
     }
 
-    std::string TransferOut(const LineTable::Lines& rows, Transfer& transfer) const {
-        TallySaleTrn sale;
+    static Voucher TransferOut(const LineTable::Lines& rows, Transfer& transfer) {
         std::string nature;  // starts afresh for every transfer out
-        std::string lines;
+        std::vector<VoucherEntry> lines;
         for (LineRow row : rows) {
             TransferLine line = ReadTransferLine(row);
             const TaxAmounts& tax = line.tax;
@@ -189,36 +192,29 @@ private:
             }
             taxable = Round2(taxable);
             AddToTotals(line, transfer.totals);
-            sale.strSale_Alloc =
-                sale.strAccountAlloc(line.gross, "GST Sales", "", "", nature, taxable, taxable);
-            sale.strSale_Batch = sale.strBatchAlloc(line.quantity, line.rate, "Main Location",
-                                                    "Primary Batch", "PC", "", "", "");
-            lines += sale.strInvent_Sales(line.itemName, line.gross, line.quantity, "PC", line.rate,
-                                          "Main Location", "Primary Batch", "", "", "", "", "", "");
+            lines.push_back(SoldStockLine(line.itemName, line.quantity, line.rate, line.gross,
+                                          "GST Sales", nature, taxable));
         }
-        sale.strSale_Alloc.clear();
-        sale.strSale_Batch.clear();
         Payable payable = SettleToWhole(transfer.totals.Net());
 
-        std::string voucherType = kOutType, refNo = transfer.number, remarks, partyName, add1, add2,
-                    add3, add4, add5;
-        std::string text =
-            sale.strSale_Head(voucherType, transfer.date, transfer.depot, transfer.number, refNo,
-                              remarks, partyName, "", false, "", "", add1, add2, add3, add4, add5);
-        text += sale.strSale_Party(transfer.depot, transfer.number, payable.amount);
-        text += lines;
+        Voucher voucher{.head = {.kind = VoucherKind::Sales,
+                                 .type = kOutType,
+                                 .date = transfer.date,
+                                 .party = transfer.depot,
+                                 .number = transfer.number,
+                                 .reference = transfer.number}};
+        std::vector<VoucherEntry>& entries = voucher.entries;
+        entries.push_back(
+            SalesPartyEntry(EntryList::Ledger, transfer.depot, transfer.number, payable.amount));
+        std::move(lines.begin(), lines.end(), std::back_inserter(entries));
         std::array<double, 4> taxes = TaxesOf(transfer.totals);
-        for (size_t i = 0; i < kTaxLedgers.size(); ++i) {
-            std::string ledger = kTaxLedgers[i].first;
-            text += sale.strSale_Cr(ledger, taxes[i]);
-        }
-        std::string roundOff = "Round Off";
-        if (payable.roundOff < 0)
-            text += sale.strSale_Dr(roundOff, -payable.roundOff);
-        else
-            text += sale.strSale_Cr(roundOff, payable.roundOff);
-        text += "</VOUCHER>\r\n</TALLYMESSAGE>\r\n";
-        return ImportRequest(context_, text);
+        for (size_t i = 0; i < kTaxLedgers.size(); ++i)
+            entries.push_back(
+                SalesLedgerEntry(EntryList::Ledger, kTaxLedgers[i].first, taxes[i], false));
+        const bool debit = payable.roundOff < 0;
+        entries.push_back(SalesLedgerEntry(EntryList::Ledger, "Round Off",
+                                           debit ? -payable.roundOff : payable.roundOff, debit));
+        return voucher;
     }
 
     const ScreenContext& context_;

@@ -1,6 +1,9 @@
 #include "screens/purchase_screen.h"
 
 #include <array>
+#include <iterator>
+#include <utility>
+#include <vector>
 
 #include "screens/document_rules.h"
 #include "screens/fixed_masters.h"
@@ -8,9 +11,11 @@
 #include "screens/master_steps.h"
 #include "screens/purchase_receipt.h"
 #include "screens/queries/purchase_queries.h"
+#include "screens/stock_lines.h"
+#include "screens/voucher_request.h"
 #include "shell/recordset.h"
 #include "tally/masters/tally_master.h"
-#include "tally/vouchers/tally_purch_trn.h"
+#include "tally/vouchers/voucher_entries.h"
 #include "tally/xml_escape.h"
 
 namespace zentrail {
@@ -81,66 +86,66 @@ public:
             built.reason = "net amount is 0 or less";
             return;
         }
-        TallyPurchTrn purchase;
         PurchaseTotals totals;
-        std::string stock = StockLines(purchase, lines, receipt, totals);
+        std::vector<VoucherEntry> stock = StockLines(lines, receipt, totals);
         Payable payable = SettleToWhole(totals.Net());
         built.document.amountSent = payable.amount;
 
-        std::string voucherType = kVoucherType, remarks, supplierInvoiceDate = receipt.date;
-        std::string text = purchase.strPurchase_Head(
-            voucherType, receipt.date, receipt.supplier, receipt.number, receipt.supplierInvoice,
-            remarks, supplierInvoiceDate, "", "", "", receipt.state, receipt.gstin);
-        text += purchase.strPurchase_Party(receipt.supplier, receipt.number, payable.amount);
+        Voucher voucher{.head = {.kind = VoucherKind::Purchase,
+                                 .type = kVoucherType,
+                                 .date = receipt.date,
+                                 .party = receipt.supplier,
+                                 .number = receipt.number,
+                                 .reference = receipt.supplierInvoice,
+                                 .state = receipt.state,
+                                 .gstin = receipt.gstin,
+                                 .referenceDate = receipt.date}};
+        std::vector<VoucherEntry>& entries = voucher.entries;
+        entries.push_back(CreditedPartyEntry(EntryList::Ledger, receipt.supplier, receipt.number,
+                                             payable.amount));
         // The discounts are debits of negative amounts: Tally reads the doubled sign as a
         // credit.
         const double discounts[] = {totals.SchemeDiscount(), 0, 0};
-        for (size_t i = 0; i < kDiscountLedgers.size(); ++i) {
-            std::string ledger = kDiscountLedgers[i];
-            text += purchase.strPurchase_Dr(ledger, discounts[i] * -1, "", 0);
-        }
-        for (auto [ledger, amount] : totals.TaxLedgers())
-            text += purchase.strPurchase_Dr(ledger, amount, "", 0);
-        text += stock;
-        text += ClaimSchemeLines(purchase, lines, receipt);
-        std::string roundOff = "Round Off";
+        for (size_t i = 0; i < kDiscountLedgers.size(); ++i)
+            entries.push_back(PurchaseDebitEntry(kDiscountLedgers[i], discounts[i] * -1, "", 0));
+        for (const auto& [ledger, amount] : totals.TaxLedgers())
+            entries.push_back(PurchaseDebitEntry(ledger, amount, "", 0));
+        std::move(stock.begin(), stock.end(), std::back_inserter(entries));
+        AddClaimSchemeLines(lines, receipt, entries);
         if (payable.roundOff < 0)
-            text += purchase.strPurchase_Cr(roundOff, -payable.roundOff);
+            entries.push_back(
+                PurchaseCreditEntry(EntryList::Ledger, "Round Off", -payable.roundOff));
         else
-            text += purchase.strPurchase_Dr(roundOff, payable.roundOff, "", 0);
-        text += "</VOUCHER>\r\n</TALLYMESSAGE>\r\n";
-        built.request = ImportRequest(context_, text);
+            entries.push_back(PurchaseDebitEntry("Round Off", payable.roundOff, "", 0));
+        SendVoucher(context_, voucher, built);
     }
 
 private:
     // The stock lines of the receipt, which add to `totals`.
-    std::string StockLines(TallyPurchTrn& purchase, LineTables& lines, const Receipt& receipt,
-                           PurchaseTotals& totals) {
-        std::string text;
+    std::vector<VoucherEntry> StockLines(LineTables& lines, const Receipt& receipt,
+                                         PurchaseTotals& totals) {
+        std::vector<VoucherEntry> stock;
         for (LineRow row : lines[kStockLines]->WithId(receipt.id)) {
             PurchaseLine line = ReadPurchaseLine(row);
             PurchasePosting posting = PostingOf(line);
             gstNature_ = PurchaseNature(line);
             totals.AddLine(line, posting.band);
-            text += purchase.strInvent_Purchase(
-                line.itemName, line.gross, line.quantity, "PC", line.rate, "Main Location",
-                "Primary Batch", posting.purchaseLedger, gstNature_, line.gross - line.discount);
+            stock.push_back(BoughtStockLine(line.itemName, line.quantity, line.rate, line.gross,
+                                            posting.purchaseLedger, gstNature_,
+                                            line.gross - line.discount));
         }
-        return text;
+        return stock;
     }
 
     // The claim-scheme goods of the receipt, free of charge.
-    std::string ClaimSchemeLines(TallyPurchTrn& purchase, LineTables& lines,
-                                 const Receipt& receipt) {
+    void AddClaimSchemeLines(LineTables& lines, const Receipt& receipt,
+                             std::vector<VoucherEntry>& entries) const {
         using C = ClaimColumn;
-        std::string text;
         for (LineRow row : lines[kClaimSchemes]->WithId(receipt.id)) {
             std::string itemName = row.Text(C::PrdCCode) + "_" + row.Text(C::PrdId);
-            text += purchase.strInvent_Purchase(itemName, 0, row.Number(C::Quantity), "PC", 0,
-                                                "Main Location", "Primary Batch", "GST Purchase 0%",
-                                                gstNature_, 0);
+            entries.push_back(BoughtStockLine(std::move(itemName), row.Number(C::Quantity), 0, 0,
+                                              "GST Purchase 0%", gstNature_, 0));
         }
-        return text;
     }
 
     const ScreenContext& context_;

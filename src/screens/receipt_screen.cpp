@@ -4,9 +4,10 @@
 #include "screens/document_rules.h"
 #include "screens/master_steps.h"
 #include "screens/queries/receipt_queries.h"
+#include "screens/voucher_request.h"
 #include "shell/recordset.h"
 #include "tally/masters/tally_master.h"
-#include "tally/vouchers/tally_receipt_trn.h"
+#include "tally/vouchers/voucher_entries.h"
 
 namespace zentrail {
 
@@ -46,12 +47,11 @@ public:
         }
         double amount = row.Number(Column::RecdAmt);
         built.document.amountSent = amount;
-        built.request = ComposeVoucher(row, built.document.party, amount);
+        SendVoucher(context_, ComposeVoucher(row, built.document.party, amount), built);
     }
 
 private:
-    std::string ComposeVoucher(const ListedRow& row, const std::string& party,
-                               double amount) const {
+    static Voucher ComposeVoucher(const ListedRow& row, const std::string& party, double amount) {
         std::string ledger = kCashLedger, chequeNumber, chequeDate, customerBank;
         if (!row.Text(Column::DistBank).empty()) {
             ledger = row.Text(Column::DistBank);
@@ -66,17 +66,23 @@ private:
         const std::string serial = row.Text(Column::InvRcpSNo);
         const std::string receiptNumber = row.Text(Column::InvRcpNo);
         const std::string date = row.Text(Column::InvRcpDate);
-        TallyReceiptTrn receipt;
-        receipt.strReceipt_Bil_Alloc =
-            receipt.strReceipt_BillAlloc(row.Text(Column::SalInvNo), amount);
-        std::string voucherType = kVoucherType, partyName = party;
-        std::string text = receipt.strReceipt_Head(voucherType, date, partyName, serial,
-                                                   receiptNumber, narration, "R", false);
-        text += receipt.strReceipt_Party(partyName, amount);
-        text += receipt.strReceipt_Dr(ledger, amount, date, chequeDate, customerBank, chequeNumber,
-                                      "", serial);
-        text += "</VOUCHER>\r\n</TALLYMESSAGE>\r\n";
-        return ImportRequest(context_, text);
+        Voucher voucher{.head = {.kind = VoucherKind::Receipt,
+                                 .type = kVoucherType,
+                                 .date = date,
+                                 .party = party,
+                                 .number = serial,
+                                 .reference = receiptNumber,
+                                 .remarks = narration}};
+        voucher.entries.push_back(
+            ReceiptPartyEntry(party, amount, row.Text(Column::SalInvNo), amount));
+        voucher.entries.push_back(ReceiptDebitEntry(ledger, amount,
+                                                    {.date = date,
+                                                     .instrumentDate = chequeDate,
+                                                     .name = serial,
+                                                     .bankName = customerBank,
+                                                     .chequeNumber = chequeNumber},
+                                                    ""));
+        return voucher;
     }
 
     const ScreenContext& context_;

@@ -7,10 +7,11 @@
 #include "screens/document_rules.h"
 #include "screens/master_steps.h"
 #include "screens/queries/credit_note_queries.h"
+#include "screens/voucher_request.h"
 #include "shell/recordset.h"
 #include "tally/masters/tally_master.h"
 #include "tally/number_text.h"
-#include "tally/vouchers/tally_credit_note_trn.h"
+#include "tally/vouchers/voucher_entries.h"
 
 namespace zentrail {
 
@@ -78,20 +79,22 @@ public:
         bool hasInvoice = !invoices_[at].empty();
         std::string refNo = hasInvoice ? invoices_[at] : document.number;
         std::string refDate = hasInvoice ? row.Text(Column::SalInvDate) : document.date;
-        std::string voucherType = kVoucherType, party = document.party, number = document.number,
-                    remarks = row.Text(Column::Remarks), buyerName,
-                    add1 = row.Text(Column::RtrAdd1), add2 = row.Text(Column::RtrAdd2),
-                    add3 = row.Text(Column::RtrAdd3), add4, add5,
-                    reason = row.Text(Column::Description);
-        TallyCreditNoteTrn builder;
-        std::string text = builder.strCreditNote_Head(voucherType, document.date, party, number,
-                                                      refNo, remarks, buyerName, "", false, "", "",
-                                                      add1, add2, add3, add4, add5, refDate);
-        text += builder.strCNote_Party_Vch(party, refNo, amount);
-        text += builder.strCreditNote_Dr_Vch(reason, amount);
-        text += "</VOUCHER>\r\n</TALLYMESSAGE>\r\n";
+        Voucher voucher{.head = {.kind = VoucherKind::CreditNote,
+                                 .type = kVoucherType,
+                                 .date = document.date,
+                                 .party = document.party,
+                                 .number = document.number,
+                                 .reference = refNo,
+                                 .remarks = row.Text(Column::Remarks),
+                                 .address = {row.Text(Column::RtrAdd1), row.Text(Column::RtrAdd2),
+                                             row.Text(Column::RtrAdd3), "", ""},
+                                 .referenceDate = refDate}};
+        voucher.entries.push_back(
+            CreditedPartyEntry(EntryList::AllLedger, document.party, refNo, amount));
+        voucher.entries.push_back(CreditNoteLedgerEntry(
+            EntryList::AllLedger, row.Text(Column::Description), amount, true));
         document.amountSent = amount;
-        built.request = ImportRequest(context_, text);
+        SendVoucher(context_, voucher, built);
     }
 
 private:

@@ -1,6 +1,9 @@
 #include "screens/sales_return_screen.h"
 
 #include <array>
+#include <iterator>
+#include <utility>
+#include <vector>
 
 #include "screens/customer_ledger.h"
 #include "screens/document_rules.h"
@@ -10,8 +13,10 @@
 #include "screens/master_steps.h"
 #include "screens/queries/sales_return_queries.h"
 #include "screens/sales_return.h"
+#include "screens/stock_lines.h"
+#include "screens/voucher_request.h"
 #include "tally/masters/tally_master.h"
-#include "tally/vouchers/tally_credit_note_trn.h"
+#include "tally/vouchers/voucher_entries.h"
 
 namespace zentrail {
 
@@ -90,57 +95,57 @@ public:
             built.reason = "net amount is 0 or less";
             return;
         }
-        TallyCreditNoteTrn note;
         DocumentTotals totals(TotalRounding::None);
-        std::string inventory = InventoryEntries(note, *lines[0], ret, totals, built.notes);
+        std::vector<VoucherEntry> inventory = InventoryLines(*lines[0], ret, totals, built.notes);
         double partyAmount = totals.Net();
         built.document.amountSent = partyAmount;
-        built.request = ComposeVoucher(note, ret, inventory, totals, partyAmount);
+        SendVoucher(context_, ComposeVoucher(ret, std::move(inventory), totals, partyAmount),
+                    built);
     }
 
 private:
-    static std::string InventoryEntries(TallyCreditNoteTrn& note, LineTable& lines,
-                                        const Return& ret, DocumentTotals& totals,
-                                        std::vector<std::string>& notes) {
-        std::string inventory;
+    static std::vector<VoucherEntry> InventoryLines(LineTable& lines, const Return& ret,
+                                                    DocumentTotals& totals,
+                                                    std::vector<std::string>& notes) {
+        std::vector<VoucherEntry> inventory;
         for (LineRow row : lines.WithNumber(ret.returnId)) {
             ReturnLine line = ReadReturnLine(row);
             if (!ret.withInvoice && MakeTaxInclusive(line) == InclusiveRate::QuantityZero)
                 notes.push_back("Quantity 0: rate written as 0 for " + line.itemName +
                                 " on return " + ret.number);
             ReturnPosting posting = PostReturnLine(line, totals);
-            note.strCrd_Alloc = note.strAccountAlloc(line.amounts.gross, posting.salesLedger, "",
-                                                     "", posting.taxType, posting.taxable);
-            note.strCrd_Batch = note.strBatchAlloc(line.quantity, line.rate, "Main Location",
-                                                   "Primary Batch", "PC", "", "", "");
-            inventory += note.strInvent_Crd(line.itemName, line.amounts.gross, line.quantity, "PC",
-                                            line.rate, "Main Location", "Primary Batch", "", "", "",
-                                            "", "", "");
+            inventory.push_back(SoldStockLine(line.itemName, line.quantity, line.rate,
+                                              line.amounts.gross, posting.salesLedger,
+                                              posting.taxType, posting.taxable));
         }
         return inventory;
     }
 
-    std::string ComposeVoucher(TallyCreditNoteTrn& note, Return& ret, const std::string& inventory,
-                               const DocumentTotals& totals, double partyAmount) const {
-        std::string voucherType = kVoucherType, remarks, partyName, add4 = ret.state, add5;
-        std::string text =
-            note.strCreditNote_Head(voucherType, ret.date, ret.party, ret.number, ret.reference,
-                                    remarks, partyName, "", false, ret.state, ret.gstin, ret.add1,
-                                    ret.add2, ret.add3, add4, add5, ret.referenceDate);
-        text += note.strCreditNote_Party(ret.party, ret.reference, partyAmount);
-        text += inventory;
+    static Voucher ComposeVoucher(const Return& ret, std::vector<VoucherEntry> inventory,
+                                  const DocumentTotals& totals, double partyAmount) {
+        Voucher voucher{.head = {.kind = VoucherKind::CreditNote,
+                                 .type = kVoucherType,
+                                 .date = ret.date,
+                                 .party = ret.party,
+                                 .number = ret.number,
+                                 .reference = ret.reference,
+                                 .address = {ret.add1, ret.add2, ret.add3, ret.state, ""},
+                                 .state = ret.state,
+                                 .gstin = ret.gstin,
+                                 .referenceDate = ret.referenceDate}};
+        std::vector<VoucherEntry>& entries = voucher.entries;
+        entries.push_back(
+            CreditedPartyEntry(EntryList::Ledger, ret.party, ret.reference, partyAmount));
+        std::move(inventory.begin(), inventory.end(), std::back_inserter(entries));
         const LineAmounts& sum = totals.Sum();
         const std::pair<const char*, double> discounts[] = {{"Scheme Discount", sum.scheme},
                                                             {"Special Discount", sum.special},
                                                             {"Cash Discount", sum.cash}};
-        for (const auto& [name, amount] : discounts) {
-            std::string ledger = name;
-            text += note.strCreditNote_Dr_Sch(ledger, amount);
-        }
-        for (auto [ledger, amount] : totals.TaxLedgers())
-            text += note.strCreditNote_Dr(ledger, amount);
-        text += "</VOUCHER>\r\n</TALLYMESSAGE>\r\n";
-        return ImportRequest(context_, text);
+        for (const auto& [name, amount] : discounts)
+            entries.push_back(CreditNoteLedgerEntry(EntryList::Ledger, name, amount, false));
+        for (const auto& [ledger, amount] : totals.TaxLedgers())
+            entries.push_back(CreditNoteLedgerEntry(EntryList::Ledger, ledger, amount, true));
+        return voucher;
     }
 
     const ScreenContext& context_;

@@ -1,6 +1,9 @@
 #include "screens/sales_screen.h"
 
 #include <array>
+#include <iterator>
+#include <utility>
+#include <vector>
 
 #include "screens/customer_ledger.h"
 #include "screens/document_rules.h"
@@ -10,8 +13,10 @@
 #include "screens/master_steps.h"
 #include "screens/queries/sales_queries.h"
 #include "screens/sales_invoice.h"
+#include "screens/stock_lines.h"
+#include "screens/voucher_request.h"
 #include "tally/masters/tally_master.h"
-#include "tally/vouchers/tally_sale_trn.h"
+#include "tally/vouchers/voucher_entries.h"
 
 namespace zentrail {
 
@@ -94,58 +99,53 @@ public:
             built.reason = "net amount is 0 or less";
             return;
         }
-        TallySaleTrn sale;
         DocumentTotals totals(TotalRounding::EveryAddition);
-        std::string inventory = InventoryEntries(sale, lines, invoice, totals);
+        std::vector<VoucherEntry> inventory = InventoryLines(lines, invoice, totals);
         Payable payable = SettleToWhole(totals.Net(invoice.windowDisplay));
         built.document.amountSent = payable.amount;
-        built.request = ComposeVoucher(sale, invoice, inventory, totals, payable);
+        SendVoucher(context_, ComposeVoucher(invoice, std::move(inventory), totals, payable),
+                    built);
     }
 
 private:
-    // The inventory entries of the invoice's stock lines and free products; the stock lines
-    // add to `totals`.
-    static std::string InventoryEntries(TallySaleTrn& sale, LineTables& lines,
-                                        const Invoice& invoice, DocumentTotals& totals) {
-        std::string inventory;
+    // The stock lines of the invoice and its free products; the stock lines add to `totals`.
+    static std::vector<VoucherEntry> InventoryLines(LineTables& lines, const Invoice& invoice,
+                                                    DocumentTotals& totals) {
+        std::vector<VoucherEntry> inventory;
         for (LineRow row : lines[kStockLines]->WithNumber(invoice.salId)) {
             SalesLine line = ReadSalesLine(row);
             LinePosting posting = PostSalesLine(line, totals);
-            const LineAmounts& amounts = line.amounts;
-            sale.strSale_Alloc = sale.strAccountAlloc(
-                amounts.gross, posting.salesLedger, "", "", posting.taxType, posting.taxable,
-                amounts.tax.cgst + amounts.tax.sgst + amounts.tax.igst + amounts.tax.utgst);
-            sale.strSale_Batch = sale.strBatchAlloc(line.quantity, line.rate, "Main Location",
-                                                    "Primary Batch", "PC", "", "", "");
-            inventory +=
-                sale.strInvent_Sales(line.itemName, amounts.gross, line.quantity, "PC", line.rate,
-                                     "Main Location", "Primary Batch", "", "", "", "", "", "");
+            inventory.push_back(SoldStockLine(line.itemName, line.quantity, line.rate,
+                                              line.amounts.gross, posting.salesLedger,
+                                              posting.taxType, posting.taxable));
         }
         // Free products carry no amount and add nothing to the totals.
         using F = FreeProductColumn;
         for (LineRow row : lines[kFreeProducts]->WithNumber(invoice.salId)) {
             std::string itemName = row.Text(F::PrdCCode) + "_" + row.Text(F::FreePrdId);
-            double qty = row.Number(F::FreeQty);
-            sale.strSale_Alloc =
-                sale.strAccountAlloc(0, "GST Sales 0%", "", "", "Sales Nil Rated", 0, 0);
-            sale.strSale_Batch =
-                sale.strBatchAlloc(qty, 0, "Main Location", "Primary Batch", "PC", "", "", "");
-            inventory += sale.strInvent_Sales(itemName, 0, qty, "PC", 0, "Main Location",
-                                              "Primary Batch", "", "", "", "", "", "");
+            inventory.push_back(SoldStockLine(std::move(itemName), row.Number(F::FreeQty), 0, 0,
+                                              "GST Sales 0%", "Sales Nil Rated", 0));
         }
         return inventory;
     }
 
-    std::string ComposeVoucher(TallySaleTrn& sale, Invoice& invoice, const std::string& inventory,
-                               const DocumentTotals& totals, const Payable& payable) const {
-        std::string voucherType = kVoucherType, refNo = invoice.number, remarks, partyName,
-                    add4 = invoice.state, add5;
-        std::string text =
-            sale.strSale_Head(voucherType, invoice.date, invoice.party, invoice.number, refNo,
-                              remarks, partyName, "", invoice.cancelled, invoice.state,
-                              invoice.gstin, invoice.add1, invoice.add2, invoice.add3, add4, add5);
-        text += sale.strSale_Party(invoice.party, invoice.number, payable.amount);
-        text += inventory;
+    static Voucher ComposeVoucher(const Invoice& invoice, std::vector<VoucherEntry> inventory,
+                                  const DocumentTotals& totals, const Payable& payable) {
+        Voucher voucher{
+            .head = {.kind = VoucherKind::Sales,
+                     .type = kVoucherType,
+                     .date = invoice.date,
+                     .party = invoice.party,
+                     .number = invoice.number,
+                     .reference = invoice.number,
+                     .cancel = invoice.cancelled,
+                     .address = {invoice.add1, invoice.add2, invoice.add3, invoice.state, ""},
+                     .state = invoice.state,
+                     .gstin = invoice.gstin}};
+        std::vector<VoucherEntry>& entries = voucher.entries;
+        entries.push_back(
+            SalesPartyEntry(EntryList::Ledger, invoice.party, invoice.number, payable.amount));
+        std::move(inventory.begin(), inventory.end(), std::back_inserter(entries));
         const LineAmounts& sum = totals.Sum();
         const std::pair<const char*, double> discounts[] = {
             {"Scheme Discount", sum.scheme},
@@ -153,15 +153,13 @@ private:
             {"Cash Discount", sum.cash},
             {"DB Discount", sum.db},
             {"Window Display", invoice.windowDisplay}};
-        for (const auto& [name, amount] : discounts) {
-            std::string ledger = name;
-            text += sale.strSale_Cr_Sch(ledger, amount * -1);
-        }
-        for (auto [ledger, amount] : totals.TaxLedgers()) text += sale.strSale_Cr(ledger, amount);
-        std::string roundOffLedger = "Round Off";
-        text += sale.strSale_Cr_Sch(roundOffLedger, payable.roundOff);
-        text += "</VOUCHER>\r\n</TALLYMESSAGE>\r\n";
-        return ImportRequest(context_, text);
+        for (const auto& [name, amount] : discounts)
+            entries.push_back(SalesLedgerEntry(EntryList::Ledger, name, amount * -1, false));
+        for (const auto& [ledger, amount] : totals.TaxLedgers())
+            entries.push_back(SalesLedgerEntry(EntryList::Ledger, ledger, amount, false));
+        entries.push_back(
+            SalesLedgerEntry(EntryList::Ledger, "Round Off", payable.roundOff, false));
+        return voucher;
     }
 
     const ScreenContext& context_;

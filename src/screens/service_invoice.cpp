@@ -2,10 +2,10 @@
 
 #include <cmath>
 #include <utility>
+#include <vector>
 
 #include "tally/number_text.h"
-#include "tally/vouchers/tally_purch_trn.h"
-#include "tally/vouchers/tally_sale_trn.h"
+#include "tally/vouchers/voucher_entries.h"
 
 namespace zentrail {
 
@@ -51,49 +51,57 @@ const char* ServiceLedger(ServiceKind kind) {
     return kind == ServiceKind::Purchase ? "Visibility Claim Purchase" : "Visibility Claim Sales";
 }
 
-std::string ServiceSalesVoucher(TallySaleTrn& sale, ServiceInvoice invoice) {
+Voucher ServiceSalesVoucher(const ServiceInvoice& invoice) {
     const ServiceAmounts& a = invoice.amounts;
-    std::string voucherType = ServiceVoucherType(ServiceKind::Sales), refNo = invoice.number,
-                remarks, buyerName, add4 = invoice.state, add5;
-    std::string text = sale.strSale_Head(
-        voucherType, invoice.date, invoice.party, invoice.number, refNo, remarks, buyerName, "",
-        false, invoice.state, invoice.gstin, invoice.add1, invoice.add2, invoice.add3, add4, add5);
-    text += sale.strSale_Party_All(invoice.party, invoice.number, a.total);
-    std::string ledger = ServiceLedger(ServiceKind::Sales);
-    text += sale.strSale_Cr_All(ledger, a.service, invoice.gstin, a.igst);
+    Voucher voucher{
+        .head = {.kind = VoucherKind::Sales,
+                 .type = ServiceVoucherType(ServiceKind::Sales),
+                 .date = invoice.date,
+                 .party = invoice.party,
+                 .number = invoice.number,
+                 .reference = invoice.number,
+                 .address = {invoice.add1, invoice.add2, invoice.add3, invoice.state, ""},
+                 .state = invoice.state,
+                 .gstin = invoice.gstin}};
+    std::vector<VoucherEntry>& entries = voucher.entries;
+    entries.push_back(
+        SalesPartyEntry(EntryList::AllLedger, invoice.party, invoice.number, a.total));
+    entries.push_back(SalesLedgerEntry(EntryList::AllLedger, ServiceLedger(ServiceKind::Sales),
+                                       a.service, false,
+                                       SalesServiceNature(invoice.gstin, a.igst)));
     for (int i = 0; i < 4; ++i) {
         auto [name, amount] = TaxLedger(a, i);
-        std::string tax = name;
-        text += sale.strSale_Cr_All(tax, amount, "", 0);
+        entries.push_back(SalesLedgerEntry(EntryList::AllLedger, name, amount, false));
     }
-    std::string roundOff = kRoundOff;
-    text += sale.strSale_Cr_Sch_All(roundOff, a.roundOff);
-    text += "</VOUCHER>\r\n</TALLYMESSAGE>\r\n";
-    return text;
+    entries.push_back(SalesLedgerEntry(EntryList::AllLedger, kRoundOff, a.roundOff, false));
+    return voucher;
 }
 
-std::string ServicePurchaseVoucher(TallyPurchTrn& purchase, ServiceInvoice invoice) {
+Voucher ServicePurchaseVoucher(const ServiceInvoice& invoice) {
     const ServiceAmounts& a = invoice.amounts;
-    std::string voucherType = ServiceVoucherType(ServiceKind::Purchase), refNo = invoice.number,
-                remarks, supplierInvoiceDate;
-    std::string text = purchase.strPurchase_Head(
-        voucherType, invoice.date, invoice.party, invoice.number, refNo, remarks,
-        supplierInvoiceDate, "", "", "", invoice.state, invoice.gstin);
-    text += purchase.strPurchase_Party_All(invoice.party, invoice.number, a.total);
-    std::string ledger = ServiceLedger(ServiceKind::Purchase);
-    text += purchase.strPurchase_Dr_All(ledger, a.service, invoice.gstin, a.igst);
+    Voucher voucher{.head = {.kind = VoucherKind::Purchase,
+                             .type = ServiceVoucherType(ServiceKind::Purchase),
+                             .date = invoice.date,
+                             .party = invoice.party,
+                             .number = invoice.number,
+                             .reference = invoice.number,
+                             .state = invoice.state,
+                             .gstin = invoice.gstin}};
+    std::vector<VoucherEntry>& entries = voucher.entries;
+    entries.push_back(
+        CreditedPartyEntry(EntryList::AllLedger, invoice.party, invoice.number, a.total));
+    entries.push_back(PurchaseServiceDebitEntry(ServiceLedger(ServiceKind::Purchase), a.service,
+                                                PurchaseServiceNature(invoice.gstin, a.igst)));
     for (int i = 0; i < 4; ++i) {
         auto [name, amount] = TaxLedger(a, i);
-        std::string tax = name;
-        text += purchase.strPurchase_Dr_All(tax, amount, "", 0);
+        entries.push_back(PurchaseServiceDebitEntry(name, amount, ""));
     }
-    std::string roundOff = kRoundOff;
     if (a.roundOff >= 0)
-        text += purchase.strPurchase_Dr_All(roundOff, std::fabs(a.roundOff), "", 0);
+        entries.push_back(PurchaseServiceDebitEntry(kRoundOff, std::fabs(a.roundOff), ""));
     else
-        text += purchase.strPurchase_Cr_All(roundOff, std::fabs(a.roundOff));
-    text += "</VOUCHER>\r\n</TALLYMESSAGE>\r\n";
-    return text;
+        entries.push_back(
+            PurchaseCreditEntry(EntryList::AllLedger, kRoundOff, std::fabs(a.roundOff)));
+    return voucher;
 }
 
 }  // namespace zentrail

@@ -2,10 +2,9 @@
 
 #include <string>
 
-namespace zentrail {
+#include "tally/vouchers/voucher.h"
 
-class TallyPurchTrn;
-class TallySaleTrn;
+namespace zentrail {
 
 // The amounts of a service invoice as its voucher carries them: the service and the central,
 // state and integrated taxes to two decimals, the union territory tax to whole units; their sum
@@ -39,10 +38,9 @@ struct ServiceInvoice {
 const char* ServiceVoucherType(ServiceKind kind);  // "KVZ Service Purchase" / "KVZ Service Sales"
 const char* ServiceLedger(ServiceKind kind);       // "Visibility Claim Purchase" / "... Sales"
 
-// The voucher of an invoice, between the envelope's opening and closing: a sales voucher for a
-// service sold, a purchase voucher for one bought; the round-off is a credit in either kind
-// when negative.
-std::string ServiceSalesVoucher(TallySaleTrn& sale, ServiceInvoice invoice);
-std::string ServicePurchaseVoucher(TallyPurchTrn& purchase, ServiceInvoice invoice);
+// The voucher of an invoice: a sales voucher for a service sold, a purchase voucher for one
+// bought; the round-off is a credit in either kind when negative.
+Voucher ServiceSalesVoucher(const ServiceInvoice& invoice);
+Voucher ServicePurchaseVoucher(const ServiceInvoice& invoice);
 
 }  // namespace zentrail

@@ -4,10 +4,9 @@
 #include "screens/master_steps.h"
 #include "screens/queries/service_queries.h"
 #include "screens/service_invoice.h"
+#include "screens/voucher_request.h"
 #include "shell/recordset.h"
 #include "tally/masters/tally_master.h"
-#include "tally/vouchers/tally_purch_trn.h"
-#include "tally/vouchers/tally_sale_trn.h"
 #include "tally/xml_escape.h"
 
 namespace zentrail {
@@ -124,12 +123,10 @@ public:
             return;
         }
         document.amountSent = invoice.amounts.total;
-        TallySaleTrn sale;
-        TallyPurchTrn purchase;
-        std::string voucher = invoice.kind == ServiceKind::Sales
-                                  ? ServiceSalesVoucher(sale, invoice)
-                                  : ServicePurchaseVoucher(purchase, invoice);
-        built.request = ImportRequest(context_, voucher);
+        SendVoucher(context_,
+                    invoice.kind == ServiceKind::Sales ? ServiceSalesVoucher(invoice)
+                                                       : ServicePurchaseVoucher(invoice),
+                    built);
     }
 
 private:

@@ -25,16 +25,6 @@ constexpr const char* kWaitingForSource =
 // The largest round-off a voucher may carry against its document's own total.
 constexpr double kLargestRoundOff = 0.5;
 
-// The REMOTEID of a voucher request; empty for masters.
-std::string VoucherKeyOf(const std::string& request) {
-    static const std::string kMarker = "REMOTEID=\"";
-    size_t at = request.find(kMarker);
-    if (at == std::string::npos) return {};
-    at += kMarker.size();
-    size_t end = request.find('"', at);
-    return end == std::string::npos ? std::string() : request.substr(at, end - at);
-}
-
 LogRecord::Kind KindOf(Outcome outcome) {
     switch (outcome) {
         case Outcome::TallyError:
@@ -437,8 +427,6 @@ BuiltDocument TransferScreen::BuildDocument(DocumentBuilder& builder, LineTables
         // No voucher goes to Tally with a date that is none, whichever field carries it.
         if (!built.document.date.empty()) VoucherDate(built.document.date);
         builder.Build(listed, lines, built);
-        if (built.kind == BuiltDocument::Kind::Send && !built.master)
-            built.key = VoucherKeyOf(built.request);
     } catch (const std::exception& e) {
         // One document that cannot be built is that document's outcome, never the run's.
         built.kind = BuiltDocument::Kind::NotSent;

@@ -27,6 +27,7 @@ public:
     std::function<void(const ListedRow&, BuiltDocument&)> build = [](const ListedRow& row,
                                                                      BuiltDocument& built) {
         built.request = "<VOUCHER REMOTEID=\"" + row.Text(Column::InvNo) + "\">";
+        built.key = row.Text(Column::InvNo);
     };
 
     const ScreenDesign& Design() const override { return design_; }
@@ -80,6 +81,7 @@ void SendEachRow(PlainSpec& spec, std::function<std::string(size_t)> key = nullp
         const std::string& number = built.document.number;
         std::string voucherKey = key ? key(row.Index()) : number;
         built.request = "<VOUCHER REMOTEID=\"" + voucherKey + "\">" + number;
+        built.key = voucherKey;
     };
 }
 

@@ -88,30 +88,6 @@ void AppendBillAllocation(std::string& out, std::string_view name, std::string_v
     AppendLine(out, {"</BILLALLOCATIONS.LIST>"});
 }
 
-std::string VatLedgerEntry(std::string_view list, bool deemedPositive, std::string_view ledger,
-                           std::string_view amount, std::string_view extraLines) {
-    std::string out;
-    out.reserve(384 + extraLines.size());
-    AppendLine(out, {"<", list, ">"});
-    AppendLedgerLines(out, {.deemedPositive = deemedPositive, .ledger = ledger, .amount = amount});
-    AppendElement(out, "VATEXPAMOUNT", amount);
-    out += extraLines;
-    AppendLine(out, {"</", list, ">"});
-    return out;
-}
-
-std::string CreditPartyEntry(std::string_view list, std::string_view party, std::string_view bill,
-                             std::string_view amount) {
-    std::string out;
-    out.reserve(512);
-    AppendLine(out, {"<", list, ">"});
-    AppendLedgerLines(
-        out, {.deemedPositive = false, .ledger = party, .partyLedger = true, .amount = amount});
-    AppendBillAllocation(out, bill, "New Ref", amount);
-    AppendLine(out, {"</", list, ">"});
-    return out;
-}
-
 void AppendGstNature(std::string& out, std::string_view nature) {
     AppendElement(out, "GSTOVRDNNATURE", nature);
     AppendLine(out, {"<GSTOVRDNINELIGIBLEITC>&#4; Not Applicable</GSTOVRDNINELIGIBLEITC>"});

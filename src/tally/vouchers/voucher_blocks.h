@@ -1,7 +1,7 @@
 #pragma once
 
-// Groups of lines that several voucher builders write alike. Texts are written as given: the
-// builders escape them first, unless a block says otherwise.
+// Groups of lines the voucher writer writes in several places. Texts are written as given: the
+// writer escapes them first, unless a block says otherwise.
 
 #include <initializer_list>
 #include <optional>
@@ -51,15 +51,6 @@ void AppendBillAllocation(std::string& out, std::string_view name, std::string_v
                           std::string_view amount,
                           std::optional<std::string_view> vatExpAmount = std::nullopt);
 
-// A ledger entry of a sale or a return: the amount again as VATEXPAMOUNT, then extraLines.
-std::string VatLedgerEntry(std::string_view list, bool deemedPositive, std::string_view ledger,
-                           std::string_view amount, std::string_view extraLines = {});
-
-// The party's credit that opens a new bill over the whole amount: the customer of a return,
-// the supplier of a purchase.
-std::string CreditPartyEntry(std::string_view list, std::string_view party, std::string_view bill,
-                             std::string_view amount);
-
 // GSTOVRDNNATURE and the two "Not Applicable" answers that go with it.
 void AppendGstNature(std::string& out, std::string_view nature);
 // The same, then the assessable value.
@@ -81,7 +72,7 @@ void AppendStockLines(std::string& out, const StockLines& stock);
 
 // A whole ALLINVENTORYENTRIES.LIST: the remarks as BASICUSERDESCRIPTION lines (escaped here,
 // each one that is set, none unless the first is), the stock lines, then the batch and the
-// accounting allocation as the builder made them.
+// accounting allocation as already written.
 std::string InventoryEntry(std::initializer_list<std::string_view> remarks, const StockLines& stock,
                            std::string_view batch, std::string_view allocation);
 

@@ -127,6 +127,8 @@ void AppendPurchaseHead(std::string& out, const VoucherHead& head, const HeadTex
 
 }  // namespace
 
+std::string VoucherRemoteId(const VoucherHead& head) { return EscapedHead(head).key; }
+
 void AppendVoucherHead(std::string& out, const VoucherHead& head) {
     const HeadTexts texts = EscapedHead(head);
     switch (head.kind) {

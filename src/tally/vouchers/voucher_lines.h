@@ -1,6 +1,6 @@
 #pragma once
 
-// Pieces that the voucher builders share: the line writer, the debit sign and the voucher key.
+// Pieces the voucher writer shares: the line writer, the debit sign and the voucher key.
 
 #include <string>
 #include <string_view>

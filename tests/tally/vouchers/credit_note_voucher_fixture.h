@@ -1,15 +1,16 @@
 #pragma once
 
-// The credit note of a sales return as the return export calls its builder: the head of one
-// return and the members in calling order. Shared by the credit-note builder's own tests and
-// the tests over what the sales and credit-note builders have in common.
+// The credit note of a sales return as the return export fills it: the head of one return and
+// its entries in voucher order. Shared by the credit note's own tests and the tests over what
+// the sales and credit-note vouchers have in common.
 
 #include <pugixml.hpp>
 #include <string>
 #include <vector>
 
 #include "tally/vouchers/expected_text.h"
-#include "tally/vouchers/tally_credit_note_trn.h"
+#include "tally/vouchers/voucher_entries.h"
+#include "tally/vouchers/written_voucher.h"
 
 namespace zentrail::credit_note_fixture {
 
@@ -55,7 +56,7 @@ inline const Lines kHead = {
     "</BASICBUYERADDRESS.LIST><ALTERID></ALTERID>",
 };
 
-// The caller's variables of one head call, as the sales return export fills them.
+// The head of one return, as the sales return export fills it.
 struct HeadArgs {
     std::string type = "Credit Note";
     std::string date = "20240120";
@@ -64,7 +65,6 @@ struct HeadArgs {
     std::string reference = "SI-0042";
     std::string remarks;
     std::string buyer;
-    std::string flag;
     bool cancel = false;
     std::string state = "Puducherry";
     std::string gstin = "34ABCDE1234F1Z5";
@@ -75,10 +75,22 @@ struct HeadArgs {
     std::string add5;
     std::string refDate = "20240115";
 
-    std::string Head(const TallyCreditNoteTrn& note) {
-        return note.strCreditNote_Head(type, date, party, number, reference, remarks, buyer, flag,
-                                       cancel, state, gstin, add1, add2, add3, add4, add5, refDate);
+    VoucherHead Value() const {
+        return {.kind = VoucherKind::CreditNote,
+                .type = type,
+                .date = date,
+                .party = party,
+                .number = number,
+                .reference = reference,
+                .remarks = remarks,
+                .cancel = cancel,
+                .buyerName = buyer,
+                .address = {add1, add2, add3, add4, add5},
+                .state = state,
+                .gstin = gstin,
+                .referenceDate = refDate};
     }
+    std::string Head() const { return testing::WrittenHead(Value()); }
 };
 
 struct StockLine {
@@ -96,31 +108,40 @@ struct LedgerAmount {
     double amount;
 };
 
-// The members in the order the sales return export calls them.
-inline std::string AssembleReturn(TallyCreditNoteTrn& note, HeadArgs& head, double partyAmount,
+// A returned stock line in Main Location, Primary Batch, counted in pieces.
+inline InventoryLine ReturnedLine(const StockLine& line) {
+    return {.item = line.item,
+            .rate = line.rate,
+            .amount = line.gross,
+            .quantity = line.qty,
+            .unit = "PC",
+            .batch = {.godown = "Main Location",
+                      .batch = "Primary Batch",
+                      .amount = line.qty * line.rate,
+                      .quantity = line.qty,
+                      .unit = "PC"},
+            .allocation = {.ledger = line.ledger,
+                           .gstNature = line.nature,
+                           .amount = line.gross,
+                           .assessable = line.net}};
+}
+
+// The return's request with its entries in the order the sales return export adds them.
+inline std::string AssembleReturn(const HeadArgs& head, double partyAmount,
                                   const std::vector<StockLine>& stock,
                                   const std::vector<LedgerAmount>& discounts,
                                   const std::vector<LedgerAmount>& taxes) {
-    std::string report = "Vouchers";
-    std::string request = note.strTopMaster(report, "Zentrail Demo & Co");
-    request += head.Head(note);
-    request += note.strCreditNote_Party(head.party, head.reference, partyAmount);
-    for (const StockLine& line : stock) {
-        note.strCrd_Alloc =
-            note.strAccountAlloc(line.gross, line.ledger, "", "", line.nature, line.net);
-        note.strCrd_Batch = note.strBatchAlloc(line.qty, line.rate, "Main Location",
-                                               "Primary Batch", "PC", "", "", "");
-        request += note.strInvent_Crd(line.item, line.gross, line.qty, "PC", line.rate,
-                                      "Main Location", "Primary Batch", "", "", "", "", "", "");
-    }
-    note.strCrd_Alloc.clear();
-    note.strCrd_Batch.clear();
-    for (LedgerAmount entry : discounts)
-        request += note.strCreditNote_Dr_Sch(entry.ledger, entry.amount);
-    for (LedgerAmount entry : taxes) request += note.strCreditNote_Dr(entry.ledger, entry.amount);
-    request += "</VOUCHER>\r\n</TALLYMESSAGE>\r\n";
-    request += note.strBottom();
-    return request;
+    zentrail::Voucher v{.head = head.Value()};
+    v.entries.push_back(
+        CreditedPartyEntry(EntryList::Ledger, head.party, head.reference, partyAmount));
+    for (const StockLine& line : stock) v.entries.push_back(ReturnedLine(line));
+    for (const LedgerAmount& entry : discounts)
+        v.entries.push_back(
+            CreditNoteLedgerEntry(EntryList::Ledger, entry.ledger, entry.amount, false));
+    for (const LedgerAmount& entry : taxes)
+        v.entries.push_back(
+            CreditNoteLedgerEntry(EntryList::Ledger, entry.ledger, entry.amount, true));
+    return testing::WrittenRequest(v);
 }
 
 inline std::vector<LedgerAmount> SixteenTaxes(double cgst6, double sgst6, double cgst9,
@@ -133,7 +154,7 @@ inline std::vector<LedgerAmount> SixteenTaxes(double cgst6, double sgst6, double
     };
 }
 
-inline pugi::xml_node Voucher(const pugi::xml_document& doc) {
+inline pugi::xml_node VoucherNode(const pugi::xml_document& doc) {
     return doc.select_node("//VOUCHER").node();
 }
 

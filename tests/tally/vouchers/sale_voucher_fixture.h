@@ -1,15 +1,16 @@
 #pragma once
 
-// The sales voucher as the sales export calls its builder: the head of one invoice and the
-// members in calling order. Shared by the sales builder's own tests and the tests over what
-// the sales and credit-note builders have in common.
+// The sales voucher as the sales export fills it: the head of one invoice and its entries in
+// voucher order. Shared by the sales voucher's own tests and the tests over what the sales and
+// credit-note vouchers have in common.
 
 #include <pugixml.hpp>
 #include <string>
 #include <vector>
 
 #include "tally/vouchers/expected_text.h"
-#include "tally/vouchers/tally_sale_trn.h"
+#include "tally/vouchers/voucher_entries.h"
+#include "tally/vouchers/written_voucher.h"
 
 namespace zentrail::sale_fixture {
 
@@ -54,7 +55,7 @@ inline const Lines kHead = {
     "<ALTERID></ALTERID>",
 };
 
-// The caller's variables of one head call, as the sales export fills them.
+// The head of one invoice, as the sales export fills it.
 struct HeadArgs {
     std::string type = "KVZ Sales";
     std::string date = "20240115";
@@ -63,7 +64,6 @@ struct HeadArgs {
     std::string reference = "SI-0042";
     std::string remarks;
     std::string buyer;
-    std::string flag;
     bool cancel = false;
     std::string state = "Tamil Nadu";
     std::string gstin = "33ABCDE1234F1Z5";
@@ -73,10 +73,21 @@ struct HeadArgs {
     std::string add4 = "Tamil Nadu";
     std::string add5;
 
-    std::string Head(const TallySaleTrn& sale) {
-        return sale.strSale_Head(type, date, party, number, reference, remarks, buyer, flag, cancel,
-                                 state, gstin, add1, add2, add3, add4, add5);
+    VoucherHead Value() const {
+        return {.kind = VoucherKind::Sales,
+                .type = type,
+                .date = date,
+                .party = party,
+                .number = number,
+                .reference = reference,
+                .remarks = remarks,
+                .cancel = cancel,
+                .buyerName = buyer,
+                .address = {add1, add2, add3, add4, add5},
+                .state = state,
+                .gstin = gstin};
     }
+    std::string Head() const { return testing::WrittenHead(Value()); }
 };
 
 struct StockLine {
@@ -94,34 +105,40 @@ struct LedgerAmount {
     double amount;
 };
 
-// The members in the order the sales export calls them: head, party, stock lines with
-// their allocations, discounts, the sixteen tax ledgers, round-off, closing tags.
-inline std::string AssembleInvoice(TallySaleTrn& sale, HeadArgs& head, double partyAmount,
+// A sold stock line in Main Location, Primary Batch, counted in pieces.
+inline InventoryLine SoldLine(const StockLine& line) {
+    return {.item = line.item,
+            .rate = line.rate,
+            .amount = line.gross,
+            .quantity = line.qty,
+            .unit = "PC",
+            .batch = {.godown = "Main Location",
+                      .batch = "Primary Batch",
+                      .amount = line.qty * line.rate,
+                      .quantity = line.qty,
+                      .unit = "PC"},
+            .allocation = {.ledger = line.ledger,
+                           .gstNature = line.nature,
+                           .amount = line.gross,
+                           .assessable = line.taxable}};
+}
+
+// The invoice's request with its entries in the order the sales export adds them: party,
+// stock lines, discounts, the sixteen tax ledgers, round-off.
+inline std::string AssembleInvoice(const HeadArgs& head, double partyAmount,
                                    const std::vector<StockLine>& stock,
                                    const std::vector<LedgerAmount>& discounts,
                                    const std::vector<LedgerAmount>& taxes, double roundOff) {
-    std::string report = "Vouchers";
-    std::string request = sale.strTopMaster(report, "Zentrail Demo & Co");
-    request += head.Head(sale);
-    request += sale.strSale_Party(head.party, head.number, partyAmount);
-    for (const StockLine& line : stock) {
-        sale.strSale_Alloc =
-            sale.strAccountAlloc(line.gross, line.ledger, "", "", line.nature, line.taxable, 0);
-        sale.strSale_Batch = sale.strBatchAlloc(line.qty, line.rate, "Main Location",
-                                                "Primary Batch", "PC", "", "", "");
-        request += sale.strInvent_Sales(line.item, line.gross, line.qty, "PC", line.rate,
-                                        "Main Location", "Primary Batch", "", "", "", "", "", "");
-    }
-    sale.strSale_Alloc.clear();
-    sale.strSale_Batch.clear();
-    for (LedgerAmount entry : discounts)
-        request += sale.strSale_Cr_Sch(entry.ledger, -entry.amount);
-    for (LedgerAmount entry : taxes) request += sale.strSale_Cr(entry.ledger, entry.amount);
-    std::string roundOffLedger = "Round Off";
-    request += sale.strSale_Cr_Sch(roundOffLedger, roundOff);
-    request += "</VOUCHER>\r\n</TALLYMESSAGE>\r\n";
-    request += sale.strBottom();
-    return request;
+    zentrail::Voucher v{.head = head.Value()};
+    v.entries.push_back(SalesPartyEntry(EntryList::Ledger, head.party, head.number, partyAmount));
+    for (const StockLine& line : stock) v.entries.push_back(SoldLine(line));
+    for (const LedgerAmount& entry : discounts)
+        v.entries.push_back(
+            SalesLedgerEntry(EntryList::Ledger, entry.ledger, -entry.amount, false));
+    for (const LedgerAmount& entry : taxes)
+        v.entries.push_back(SalesLedgerEntry(EntryList::Ledger, entry.ledger, entry.amount, false));
+    v.entries.push_back(SalesLedgerEntry(EntryList::Ledger, "Round Off", roundOff, false));
+    return testing::WrittenRequest(v);
 }
 
 inline std::vector<LedgerAmount> SixteenTaxes(double cgst25, double sgst25, double cgst9,
@@ -134,7 +151,7 @@ inline std::vector<LedgerAmount> SixteenTaxes(double cgst25, double sgst25, doub
     };
 }
 
-inline pugi::xml_node Voucher(const pugi::xml_document& doc) {
+inline pugi::xml_node VoucherNode(const pugi::xml_document& doc) {
     return doc.select_node("//VOUCHER").node();
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
-// One document's data and, for every screen, its voucher made twice: through the piecewise
-// builders called exactly as the screen calls them, and as values through WriteVoucher.
+// One document's data and, for every screen, its voucher as the screen makes it: values
+// through WriteVoucher.
 
 #include <string>
 #include <utility>
@@ -24,10 +24,9 @@ struct Document {
     std::vector<std::pair<std::string, double>> discounts, taxes;
 };
 
-// The voucher as the screen's builder calls make it, closing tags included, and as values.
+// The screen's voucher of a document, closing tags included.
 struct Screen {
     const char* name;
-    std::string (*builders)(Document);
     std::string (*values)(const Document&);
     bool datedByReader;  // the date must be a date: purchase and receipt heads
 };

@@ -1,12 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "support/tally_xml_check.h"
 #include "tally/vouchers/expected_text.h"
 #include "tally/vouchers/sale_voucher_fixture.h"
-#include "tally/vouchers/tally_sale_trn.h"
+#include "tally/vouchers/voucher_entries.h"
+#include "tally/vouchers/written_voucher.h"
 
 namespace zentrail {
 namespace {
@@ -22,6 +24,8 @@ using testing::Lines;
 using testing::ParsesAsXml;
 using testing::ReplaceLine;
 using testing::VoucherAmountSum;
+using testing::WrittenEntry;
+using testing::WrittenRequest;
 
 Lines EmptyRateBlocks() {
     Lines lines;
@@ -136,11 +140,10 @@ Lines InventoryEntry(const std::string& item, const std::string& qty, const std:
 
 // Two taxed lines and a free product: gross 225.5, discounts 6.75, taxes 27.52, net 246.27,
 // payable 246, round-off -0.27.
-TEST(TallySaleTrnVoucher, CompleteInvoiceInCallingOrder) {
-    TallySaleTrn sale;
+TEST(SalesVoucher, CompleteInvoiceInCallingOrder) {
     HeadArgs head;
     std::string request =
-        AssembleInvoice(sale, head, 246,
+        AssembleInvoice(head, 246,
                         {{"P100_7", 10, 12.5, 125, "GST Sales 18%", "Sales Taxable", 125},
                          {"P200_8", 3, 33.5, 100.5, "GST Sales 5%", "Sales Taxable", 100.5},
                          {"P300_9", 2, 0, 0, "GST Sales 0%", "Sales Nil Rated", 0}},
@@ -172,32 +175,26 @@ TEST(TallySaleTrnVoucher, CompleteInvoiceInCallingOrder) {
 
     pugi::xml_document doc;
     ASSERT_TRUE(ParsesAsXml(request, doc));
-    EXPECT_NEAR(VoucherAmountSum(Voucher(doc)), 0, 1e-9);
-    // The address line was escaped in the caller's variable.
-    EXPECT_EQ(head.add2, "Shop 3 &amp; 4");
-    EXPECT_EQ(head.type, "KVZ Sales");
+    EXPECT_NEAR(VoucherAmountSum(VoucherNode(doc)), 0, 1e-9);
 }
 
 // The service sales voucher: ALLLEDGERENTRIES, the GST override on the service ledger of a
 // registered party only, round-off -0.48.
-TEST(TallySaleTrnVoucher, ServiceInvoiceWithOverride) {
-    TallySaleTrn sale;
+TEST(SalesVoucher, ServiceInvoiceWithOverride) {
     HeadArgs head;
     head.type = "KVZ Service Sales";
     head.party = "Metro Supplies";
     head.number = head.reference = "SRV/24/0001";
-    std::string report = "Vouchers";
-    std::string request = sale.strTopMaster(report, "Zentrail Demo & Co");
-    request += head.Head(sale);
-    std::string body = sale.strSale_Party_All(head.party, head.number, 1180);
-    std::string service = "Visibility Claim Sales";
-    body += sale.strSale_Cr_All(service, 1000.4, head.gstin, 0);
+    std::vector<VoucherEntry> entries;
+    entries.push_back(SalesPartyEntry(EntryList::AllLedger, head.party, head.number, 1180));
+    entries.push_back(SalesLedgerEntry(EntryList::AllLedger, "Visibility Claim Sales", 1000.4,
+                                       false, SalesServiceNature(head.gstin, 0)));
     for (LedgerAmount tax : std::vector<LedgerAmount>{
              {"CGST 9%", 90.04}, {"SGST 9%", 90.04}, {"IGST 18%", 0}, {"UTGST 9%", 0}})
-        body += sale.strSale_Cr_All(tax.ledger, tax.amount, "", 0);
-    std::string roundOff = "Round Off";
-    body += sale.strSale_Cr_Sch_All(roundOff, -0.48);
-    request += body + "</VOUCHER>\r\n</TALLYMESSAGE>\r\n" + sale.strBottom();
+        entries.push_back(SalesLedgerEntry(EntryList::AllLedger, tax.ledger, tax.amount, false));
+    entries.push_back(SalesLedgerEntry(EntryList::AllLedger, "Round Off", -0.48, false));
+    const std::string body = testing::WrittenEntries(entries, head.Value());
+    const std::string request = WrittenRequest({.head = head.Value(), .entries = entries});
 
     const std::string all = "ALLLEDGERENTRIES.LIST";
     Lines expected = PartyEntry(all, "Metro Supplies", "SRV/24/0001", "-1180");
@@ -210,30 +207,26 @@ TEST(TallySaleTrnVoucher, ServiceInvoiceWithOverride) {
 
     pugi::xml_document doc;
     ASSERT_TRUE(ParsesAsXml(request, doc));
-    EXPECT_NEAR(VoucherAmountSum(Voucher(doc)), 0, 1e-9);
+    EXPECT_NEAR(VoucherAmountSum(VoucherNode(doc)), 0, 1e-9);
 }
 
-TEST(TallySaleTrnHead, RemarksGiveASecondNarrationBeforeAlterId) {
-    TallySaleTrn sale;
+TEST(SalesVoucherHead, RemarksGiveASecondNarrationBeforeAlterId) {
     HeadArgs args;
     args.remarks = "  Goods <damaged> & returned ";
     Lines expected = kHead;
     const std::string narration = "<NARRATION>Goods &lt;damaged&gt; &amp; returned</NARRATION>";
     ReplaceLine(expected, "<NARRATION></NARRATION>", narration);
     InsertBefore(expected, "<ALTERID></ALTERID>", narration);
-    EXPECT_EQ(args.Head(sale), JoinLines(expected));
-    EXPECT_EQ(args.remarks, "Goods &lt;damaged&gt; &amp; returned");
+    EXPECT_EQ(args.Head(), JoinLines(expected));
 }
 
-TEST(TallySaleTrnHead, BlankRemarksCountAsEmpty) {
-    TallySaleTrn sale;
+TEST(SalesVoucherHead, BlankRemarksCountAsEmpty) {
     HeadArgs args;
     args.remarks = "   ";
-    EXPECT_EQ(args.Head(sale), JoinLines(kHead));
+    EXPECT_EQ(args.Head(), JoinLines(kHead));
 }
 
-TEST(TallySaleTrnHead, EscapesInPlaceOnceAndKeepsByValueArguments) {
-    TallySaleTrn sale;
+TEST(SalesVoucherHead, EscapesOnceExceptTheAddress) {
     HeadArgs args;
     args.type = "KVZ <Sales>";
     args.party = "R & S \"Agencies\"";
@@ -242,61 +235,54 @@ TEST(TallySaleTrnHead, EscapesInPlaceOnceAndKeepsByValueArguments) {
     args.buyer = "R & S";
     args.state = "Jammu & Kashmir";
     args.add4 = args.state;
-    std::string head = args.Head(sale);
-    EXPECT_EQ(args.type, "KVZ &lt;Sales&gt;");
-    EXPECT_EQ(args.party, "R &amp; S &quot;Agencies&quot;");
-    EXPECT_EQ(args.number, "INV&apos;7");
-    EXPECT_EQ(args.reference, "INV&apos;7");
-    EXPECT_EQ(args.buyer, "R &amp; S");
-    EXPECT_EQ(args.state, "Jammu & Kashmir");  // only the written copy is escaped
-    EXPECT_EQ(args.add4, "Jammu &amp; Kashmir");
+    std::string head = args.Head();
     EXPECT_NE(head.find("<VOUCHER REMOTEID=\"6178b2bd-1d64-4c89-9c2a-20240115-KVZ &lt;Sales&gt;-"
                         "R &amp; S &quot;Agencies&quot;-INV&apos;7-INV&apos;7\" VCHTYPE=\"KVZ "
                         "&lt;Sales&gt;\" ACTION=\"Create\">\r\n"),
               std::string::npos);
+    EXPECT_NE(head.find("<BASICBUYERNAME>R &amp; S</BASICBUYERNAME>\r\n"), std::string::npos);
     EXPECT_NE(head.find("<STATENAME>Jammu &amp; Kashmir</STATENAME>\r\n"), std::string::npos);
     EXPECT_NE(head.find("<PLACEOFSUPPLY>Jammu &amp; Kashmir</PLACEOFSUPPLY>\r\n"),
               std::string::npos);
 
-    // A second head over the same, now escaped, names writes the same text. Address lines
-    // always take one more escape, so they are read afresh as the screens do.
-    args.add2 = "Shop 3 & 4";
-    args.add4 = "Jammu & Kashmir";
-    EXPECT_EQ(args.Head(sale), head);
+    // Texts already escaped write the same head; address lines always take one more escape,
+    // so the raw address is kept.
+    args.type = "KVZ &lt;Sales&gt;";
+    args.party = "R &amp; S &quot;Agencies&quot;";
+    args.number = "INV&apos;7";
+    args.reference = "INV&apos;7";
+    args.buyer = "R &amp; S";
+    args.state = "Jammu &amp; Kashmir";
+    EXPECT_EQ(args.Head(), head);
+    args.add2 = "Shop 3 &amp; 4";
+    EXPECT_NE(args.Head().find("<BASICBUYERADDRESS>Shop 3 &amp;amp; 4</BASICBUYERADDRESS>"),
+              std::string::npos);
 }
 
-TEST(TallySaleTrnEntries, LedgerEntriesAndZeroAmounts) {
-    TallySaleTrn sale;
-    std::string ledger = "CGST 9%";
-    EXPECT_EQ(sale.strSale_Cr(ledger, 0), "");
-    EXPECT_EQ(sale.strSale_Cr_Sch(ledger, 0), "");
-    EXPECT_EQ(sale.strSale_Cr_Sch_All(ledger, 0), "");
-    EXPECT_EQ(sale.strSale_Dr(ledger, 0), "");
-    EXPECT_EQ(sale.strSale_Cr_All(ledger, 0, "33ABCDE1234F1Z5", 0), "");
+TEST(SalesVoucherEntries, LedgerEntriesAndZeroAmounts) {
+    auto entry = [](EntryList list, const char* ledger, double amount, bool debit,
+                    std::string nature = {}) {
+        return WrittenEntry(SalesLedgerEntry(list, ledger, amount, debit, std::move(nature)));
+    };
+    EXPECT_EQ(entry(EntryList::Ledger, "CGST 9%", 0, false), "");
+    EXPECT_EQ(entry(EntryList::AllLedger, "CGST 9%", 0, false), "");
+    EXPECT_EQ(entry(EntryList::Ledger, "CGST 9%", 0, true), "");
+    EXPECT_EQ(entry(EntryList::AllLedger, "CGST 9%", 0, false, "Sales Taxable"), "");
 
-    EXPECT_EQ(sale.strSale_Cr(ledger, 45.5), JoinLines(CreditEntry("CGST 9%", "45.5")));
-    EXPECT_EQ(sale.strSale_Cr_Sch(ledger, 45.5), JoinLines(CreditEntry("CGST 9%", "45.5")));
-    EXPECT_EQ(sale.strSale_Dr(ledger, 45.5),
+    EXPECT_EQ(entry(EntryList::Ledger, "CGST 9%", 45.5, false),
+              JoinLines(CreditEntry("CGST 9%", "45.5")));
+    EXPECT_EQ(entry(EntryList::Ledger, "CGST 9%", 45.5, true),
               JoinLines(LedgerEntry("LEDGERENTRIES.LIST", true, "CGST 9%", "-45.5")));
     // The minus sign goes in front of the number's text: a negative debit reads "--".
-    std::string roundOff = "Round Off";
-    std::string negativeDebit = sale.strSale_Dr(roundOff, -0.4);
+    std::string negativeDebit = entry(EntryList::Ledger, "Round Off", -0.4, true);
     EXPECT_NE(negativeDebit.find("<AMOUNT>--0.4</AMOUNT>\r\n<VATEXPAMOUNT>--0.4</VATEXPAMOUNT>"),
               std::string::npos);
     EXPECT_EQ(testing::TallyAmount("--0.4"), 0.4);
+    EXPECT_EQ(entry(EntryList::Ledger, "P&L Adjustment", 3, false),
+              JoinLines(CreditEntry("P&amp;L Adjustment", "3")));
 }
 
-TEST(TallySaleTrnEntries, LedgerNameEscapedInPlaceOnlyWhenWritten) {
-    TallySaleTrn sale;
-    std::string ledger = "P&L Adjustment";
-    EXPECT_EQ(sale.strSale_Cr(ledger, 0), "");
-    EXPECT_EQ(ledger, "P&L Adjustment");
-    EXPECT_EQ(sale.strSale_Cr(ledger, 3), JoinLines(CreditEntry("P&amp;L Adjustment", "3")));
-    EXPECT_EQ(ledger, "P&amp;L Adjustment");
-    EXPECT_EQ(sale.strSale_Cr(ledger, 3), JoinLines(CreditEntry("P&amp;L Adjustment", "3")));
-}
-
-TEST(TallySaleTrnEntries, GstOverrideOnlyForGstinWithoutIntegratedTax) {
+TEST(SalesVoucherEntries, GstOverrideOnlyForGstinWithoutIntegratedTax) {
     const Lines withoutOverride =
         CreditEntry("Visibility Claim Sales", "70", "ALLLEDGERENTRIES.LIST");
     const Lines withOverride = WithGstOverride(withoutOverride, "70");
@@ -313,24 +299,22 @@ TEST(TallySaleTrnEntries, GstOverrideOnlyForGstinWithoutIntegratedTax) {
         {"               ", 0, false},  // blank-padded column
     };
     for (const Case& c : cases) {
-        TallySaleTrn sale;
-        std::string ledger = "Visibility Claim Sales";
-        EXPECT_EQ(sale.strSale_Cr_All(ledger, 70, c.gstin, c.igst),
+        EXPECT_EQ(WrittenEntry(SalesLedgerEntry(EntryList::AllLedger, "Visibility Claim Sales", 70,
+                                                false, SalesServiceNature(c.gstin, c.igst))),
                   JoinLines(c.override ? withOverride : withoutOverride))
             << "GSTIN '" << c.gstin << "' IGST " << c.igst;
     }
 }
 
-TEST(TallySaleTrnEntries, PartyEntryWrittenAlsoForZero) {
-    TallySaleTrn sale;
-    std::string number = "SI-1";
-    std::string entry = sale.strSale_Party("ABC", number, 0);
+TEST(SalesVoucherEntries, PartyEntryWrittenAlsoForZero) {
+    std::string entry = WrittenEntry(SalesPartyEntry(EntryList::Ledger, "ABC", "SI-1", 0));
     EXPECT_NE(entry.find("<AMOUNT>-0</AMOUNT>\r\n<BILLALLOCATIONS.LIST>\r\n<NAME>SI-1</NAME>"),
               std::string::npos);
 }
 
-TEST(TallySaleTrnInventory, AccountAllocationWithCostCentreAndNoTaxType) {
-    TallySaleTrn sale;
+const VoucherHead kSalesHead{.kind = VoucherKind::Sales};
+
+TEST(SalesVoucherInventory, AccountAllocationWithCostCentreAndNoTaxType) {
     Lines expected = {
         "<ACCOUNTINGALLOCATIONS.LIST>",
         "<TAXCLASSIFICATIONNAME>Class A</TAXCLASSIFICATIONNAME>",
@@ -352,8 +336,16 @@ TEST(TallySaleTrnInventory, AccountAllocationWithCostCentreAndNoTaxType) {
     };
     AppendLines(expected, EmptyRateBlocks());
     expected.push_back("</ACCOUNTINGALLOCATIONS.LIST>");
-    EXPECT_EQ(sale.strAccountAlloc(80.25, "GST Sales 12%", "Class A", "North Zone", "", 75, 9.63),
-              JoinLines(expected));
+    const InventoryLine line{.item = "P100_7",
+                             .allocation = {.ledger = "GST Sales 12%",
+                                            .taxClass = "Class A",
+                                            .amount = 80.25,
+                                            .assessable = 75,
+                                            .costCentre = "North Zone"}};
+    const std::string entry = WrittenEntry(line, kSalesHead);
+    const size_t open = entry.find("<ACCOUNTINGALLOCATIONS.LIST>");
+    ASSERT_NE(open, std::string::npos);
+    EXPECT_EQ(entry.substr(open), JoinLines(expected) + "</ALLINVENTORYENTRIES.LIST>\r\n");
 }
 
 const Lines kPlainEntryItem = {
@@ -366,14 +358,16 @@ const Lines kPlainEntryItem = {
     "<BILLEDQTY> 10 PC</BILLEDQTY>",
 };
 
-TEST(TallySaleTrnInventory, RemarksOnlyWhenTheFirstIsSet) {
-    TallySaleTrn sale;
+TEST(SalesVoucherInventory, RemarksOnlyWhenTheFirstIsSet) {
+    InventoryLine line{.item = "P100_7", .rate = 12.5, .amount = 125, .quantity = 10, .unit = "PC"};
+    auto stockPart = [&line]() {
+        const std::string entry = WrittenEntry(line, kSalesHead);
+        return entry.substr(0, entry.find("<BATCHALLOCATIONS.LIST>"));
+    };
     Lines noRemarks = {"<ALLINVENTORYENTRIES.LIST>"};
     AppendLines(noRemarks, kPlainEntryItem);
-    noRemarks.push_back("</ALLINVENTORYENTRIES.LIST>");
-    EXPECT_EQ(sale.strInvent_Sales("P100_7", 125, 10, "PC", 12.5, "Main Location", "Primary Batch",
-                                   "", "second", "", "", "", ""),
-              JoinLines(noRemarks));
+    line.remarks = {"", "second", "", "", "", ""};
+    EXPECT_EQ(stockPart(), JoinLines(noRemarks));
 
     Lines withRemarks = {"<ALLINVENTORYENTRIES.LIST>"};
     AppendLines(withRemarks, {
@@ -384,10 +378,8 @@ TEST(TallySaleTrnInventory, RemarksOnlyWhenTheFirstIsSet) {
                                  "</BASICUSERDESCRIPTION.LIST>",
                              });
     AppendLines(withRemarks, kPlainEntryItem);
-    withRemarks.push_back("</ALLINVENTORYENTRIES.LIST>");
-    EXPECT_EQ(sale.strInvent_Sales("P100_7", 125, 10, "PC", 12.5, "Main Location", "Primary Batch",
-                                   "Box & strap", "", "Serial <42>", "", "", "six"),
-              JoinLines(withRemarks));
+    line.remarks = {"Box & strap", "", "Serial <42>", "", "", "six"};
+    EXPECT_EQ(stockPart(), JoinLines(withRemarks));
 }
 
 }  // namespace

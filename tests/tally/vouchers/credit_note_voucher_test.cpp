@@ -6,7 +6,8 @@
 #include "support/tally_xml_check.h"
 #include "tally/vouchers/credit_note_voucher_fixture.h"
 #include "tally/vouchers/expected_text.h"
-#include "tally/vouchers/tally_credit_note_trn.h"
+#include "tally/vouchers/voucher_entries.h"
+#include "tally/vouchers/written_voucher.h"
 
 namespace zentrail {
 namespace {
@@ -21,6 +22,9 @@ using testing::Lines;
 using testing::ParsesAsXml;
 using testing::ReplaceLine;
 using testing::VoucherAmountSum;
+using testing::WrittenEntry;
+using testing::WrittenHead;
+using testing::WrittenRequest;
 
 Lines LedgerEntry(const std::string& list, const std::string& ledger, const std::string& amount) {
     return {
@@ -109,11 +113,10 @@ Lines InventoryEntry(const std::string& item, const std::string& qty, const std:
 }
 
 // Two returned lines: gross 90.5, discounts 3.5, taxes 13.86, party credit 100.86.
-TEST(TallyCreditNoteTrnVoucher, CompleteSalesReturnInCallingOrder) {
-    TallyCreditNoteTrn note;
+TEST(CreditNoteVoucher, CompleteSalesReturnInCallingOrder) {
     HeadArgs head;
     std::string request =
-        AssembleReturn(note, head, 100.86,
+        AssembleReturn(head, 100.86,
                        {{"P100_7", 4, 12.5, 50, "GST Sales 18%", "Sales Taxable", 47},
                         {"P300_9", 2, 20.25, 40.5, "GST Sales 12%", "Sales Taxable", 40}},
                        {{"Scheme Discount", 2}, {"Special Discount", 0.5}, {"Cash Discount", 1}},
@@ -138,12 +141,11 @@ TEST(TallyCreditNoteTrnVoucher, CompleteSalesReturnInCallingOrder) {
 
     pugi::xml_document doc;
     ASSERT_TRUE(ParsesAsXml(request, doc));
-    EXPECT_NEAR(VoucherAmountSum(Voucher(doc)), 0, 1e-9);
+    EXPECT_NEAR(VoucherAmountSum(VoucherNode(doc)), 0, 1e-9);
 }
 
 // The accounts-only voucher of a retailer credit note, with a narration.
-TEST(TallyCreditNoteTrnVoucher, CompleteRetailerCreditNoteInCallingOrder) {
-    TallyCreditNoteTrn note;
+TEST(CreditNoteVoucher, CompleteRetailerCreditNoteInCallingOrder) {
     HeadArgs head;
     head.type = "KVZ Credit Note";
     head.date = "20240201";
@@ -158,15 +160,11 @@ TEST(TallyCreditNoteTrnVoucher, CompleteRetailerCreditNoteInCallingOrder) {
     head.add3 = "";
     head.add4 = "";
     head.refDate = "20240115";
-    std::string reason = "Rate Difference";
 
-    std::string report = "Vouchers";
-    std::string request = note.strTopMaster(report, "Zentrail Demo & Co");
-    request += head.Head(note);
-    request += note.strCNote_Party_Vch(head.party, head.reference, 250);
-    request += note.strCreditNote_Dr_Vch(reason, 250);
-    request += "</VOUCHER>\r\n</TALLYMESSAGE>\r\n";
-    request += note.strBottom();
+    zentrail::Voucher v{.head = head.Value()};
+    v.entries.push_back(CreditedPartyEntry(EntryList::AllLedger, head.party, head.reference, 250));
+    v.entries.push_back(CreditNoteLedgerEntry(EntryList::AllLedger, "Rate Difference", 250, true));
+    const std::string request = WrittenRequest(v);
 
     const std::string key =
         "6178b2bd-1d64-4c89-9c2a-20240201-KVZ Credit Note-Sri Balaji Stores_17-CN-0003-SI-0042";
@@ -218,12 +216,10 @@ TEST(TallyCreditNoteTrnVoucher, CompleteRetailerCreditNoteInCallingOrder) {
 
     pugi::xml_document doc;
     ASSERT_TRUE(ParsesAsXml(request, doc));
-    EXPECT_NEAR(VoucherAmountSum(Voucher(doc)), 0, 1e-9);
-    EXPECT_EQ(head.remarks, "Rate difference &amp; display");
+    EXPECT_NEAR(VoucherAmountSum(VoucherNode(doc)), 0, 1e-9);
 }
 
-TEST(TallyCreditNoteTrnHead, RemarksFollowTheAddressListOnTheSameLine) {
-    TallyCreditNoteTrn note;
+TEST(CreditNoteVoucherHead, RemarksFollowTheAddressListOnTheSameLine) {
     HeadArgs args;
     args.remarks = " Damaged <3> cartons ";
     Lines expected = kHead;
@@ -232,7 +228,7 @@ TEST(TallyCreditNoteTrnHead, RemarksFollowTheAddressListOnTheSameLine) {
     ReplaceLine(expected, "</BASICBUYERADDRESS.LIST><ALTERID></ALTERID>",
                 "</BASICBUYERADDRESS.LIST><NARRATION>Damaged &lt;3&gt; cartons</NARRATION>");
     expected.push_back("<ALTERID></ALTERID>");
-    std::string head = args.Head(note);
+    std::string head = args.Head();
     EXPECT_EQ(head, JoinLines(expected));
 
     // Still well formed once closed.
@@ -240,8 +236,7 @@ TEST(TallyCreditNoteTrnHead, RemarksFollowTheAddressListOnTheSameLine) {
     EXPECT_TRUE(ParsesAsXml(head + "</VOUCHER>\r\n</TALLYMESSAGE>\r\n", doc));
 }
 
-TEST(TallyCreditNoteTrnHead, EscapesInPlaceAndKeepsByValueArguments) {
-    TallyCreditNoteTrn note;
+TEST(CreditNoteVoucherHead, EscapesEveryText) {
     HeadArgs args;
     args.party = "Kumar & Sons";
     args.number = "SR<7>";
@@ -249,13 +244,7 @@ TEST(TallyCreditNoteTrnHead, EscapesInPlaceAndKeepsByValueArguments) {
     args.state = "Jammu & Kashmir";
     args.add4 = args.state;
     args.add1 = "  Shop 3 & 4  ";
-    std::string head = args.Head(note);
-    EXPECT_EQ(args.party, "Kumar &amp; Sons");
-    EXPECT_EQ(args.number, "SR&lt;7&gt;");
-    EXPECT_EQ(args.reference, "SI&apos;42");
-    EXPECT_EQ(args.state, "Jammu & Kashmir");
-    EXPECT_EQ(args.add4, "Jammu &amp; Kashmir");
-    EXPECT_EQ(args.add1, "Shop 3 &amp; 4");
+    std::string head = args.Head();
     EXPECT_NE(head.find("\" VCHTYPE=\"Credit Note\" ACTION=\"Create\">\r\n"), std::string::npos);
     EXPECT_NE(head.find("<GUID>6178b2bd-1d64-4c89-9c2a-20240120-Credit Note-Kumar &amp; Sons-"
                         "SR&lt;7&gt;-SI&apos;42</GUID>\r\n"),
@@ -265,45 +254,57 @@ TEST(TallyCreditNoteTrnHead, EscapesInPlaceAndKeepsByValueArguments) {
               std::string::npos);
     EXPECT_NE(head.find("<BASICBUYERADDRESS>Jammu &amp; Kashmir</BASICBUYERADDRESS>\r\n"),
               std::string::npos);
+    EXPECT_NE(head.find("<BASICBUYERADDRESS>Shop 3 &amp; 4</BASICBUYERADDRESS>\r\n"),
+              std::string::npos);
 }
 
-TEST(TallyCreditNoteTrnEntries, LedgerEntriesAndZeroAmounts) {
-    TallyCreditNoteTrn note;
-    std::string ledger = "CGST 9%";
-    EXPECT_EQ(note.strCreditNote_Dr(ledger, 0), "");
-    EXPECT_EQ(note.strCreditNote_Dr_Sch(ledger, 0), "");
-    EXPECT_EQ(note.strCreditNote_Dr_Vch(ledger, 0), "");
+TEST(CreditNoteVoucherEntries, LedgerEntriesAndZeroAmounts) {
+    auto entry = [](EntryList list, const char* ledger, double amount, bool debit) {
+        return WrittenEntry(CreditNoteLedgerEntry(list, ledger, amount, debit));
+    };
+    EXPECT_EQ(entry(EntryList::Ledger, "CGST 9%", 0, true), "");
+    EXPECT_EQ(entry(EntryList::Ledger, "CGST 9%", 0, false), "");
+    EXPECT_EQ(entry(EntryList::AllLedger, "CGST 9%", 0, true), "");
 
-    EXPECT_EQ(note.strCreditNote_Dr(ledger, 12.5),
+    EXPECT_EQ(entry(EntryList::Ledger, "CGST 9%", 12.5, true),
               JoinLines(LedgerEntry("LEDGERENTRIES.LIST", "CGST 9%", "-12.5")));
-    EXPECT_EQ(note.strCreditNote_Dr_Vch(ledger, 12.5),
+    EXPECT_EQ(entry(EntryList::AllLedger, "CGST 9%", 12.5, true),
               JoinLines(LedgerEntry("ALLLEDGERENTRIES.LIST", "CGST 9%", "-12.5")));
-    EXPECT_EQ(note.strCreditNote_Dr_Sch(ledger, 12.5),
+    EXPECT_EQ(entry(EntryList::Ledger, "CGST 9%", 12.5, false),
               JoinLines(LedgerEntry("LEDGERENTRIES.LIST", "CGST 9%", "12.5")));
     // The minus goes in front of the number's text, never negating it.
-    EXPECT_EQ(note.strCreditNote_Dr(ledger, -3),
+    EXPECT_EQ(entry(EntryList::Ledger, "CGST 9%", -3, true),
               JoinLines(LedgerEntry("LEDGERENTRIES.LIST", "CGST 9%", "--3")));
-
-    std::string reason = "Breakage & Leakage";
-    EXPECT_EQ(note.strCreditNote_Dr_Vch(reason, 40),
+    EXPECT_EQ(entry(EntryList::AllLedger, "Breakage & Leakage", 40, true),
               JoinLines(LedgerEntry("ALLLEDGERENTRIES.LIST", "Breakage &amp; Leakage", "-40")));
-    EXPECT_EQ(reason, "Breakage &amp; Leakage");
 }
 
-TEST(TallyCreditNoteTrnEntries, PartyEntryWrittenAlsoForZeroAndKeepsArguments) {
-    TallyCreditNoteTrn note;
-    const std::string party = "Kumar & Sons";
-    const std::string bill = "SI&7";
-    EXPECT_EQ(note.strCreditNote_Party(party, bill, 0),
+TEST(CreditNoteVoucherEntries, PartyEntryWrittenAlsoForZero) {
+    EXPECT_EQ(WrittenEntry(CreditedPartyEntry(EntryList::Ledger, "Kumar & Sons", "SI&7", 0)),
               JoinLines(PartyEntry("LEDGERENTRIES.LIST", "Kumar &amp; Sons", "SI&amp;7", "0")));
     EXPECT_EQ(
-        note.strCNote_Party_Vch(party, bill, 99.9),
+        WrittenEntry(CreditedPartyEntry(EntryList::AllLedger, "Kumar & Sons", "SI&7", 99.9)),
         JoinLines(PartyEntry("ALLLEDGERENTRIES.LIST", "Kumar &amp; Sons", "SI&amp;7", "99.9")));
 }
 
-TEST(TallyCreditNoteTrnInventory, AccountAllocationWithoutTaxTypeWithCostCentre) {
-    TallyCreditNoteTrn note;
-    EXPECT_EQ(note.strAccountAlloc(80.25, "GST Sales 0%", "", "North Zone", "", 75),
+// The allocation of a returned line inside its inventory entry: from its opening to its end.
+std::string AllocationOf(const std::string& entry) {
+    const size_t open = entry.find("<ACCOUNTINGALLOCATIONS.LIST>");
+    const std::string close = "</ACCOUNTINGALLOCATIONS.LIST>\r\n";
+    const size_t end = entry.find(close, open);
+    if (open == std::string::npos || end == std::string::npos) return {};
+    return entry.substr(open, end + close.size() - open);
+}
+
+const VoucherHead kReturnHead{.kind = VoucherKind::CreditNote};
+
+TEST(CreditNoteVoucherInventory, AccountAllocationWithoutTaxTypeWithCostCentre) {
+    InventoryLine line{.item = "P100_7",
+                       .allocation = {.ledger = "GST Sales 0%",
+                                      .amount = 80.25,
+                                      .assessable = 75,
+                                      .costCentre = "North Zone"}};
+    EXPECT_EQ(AllocationOf(WrittenEntry(line, kReturnHead)),
               JoinLines({
                   "<ACCOUNTINGALLOCATIONS.LIST>",
                   "<TAXCLASSIFICATIONNAME></TAXCLASSIFICATIONNAME>",
@@ -335,15 +336,18 @@ const Lines kPlainItem = {
     "<BILLEDQTY> 4 PC</BILLEDQTY>",
 };
 
-TEST(TallyCreditNoteTrnInventory, EntryWithoutAllocationsAndRemarks) {
-    TallyCreditNoteTrn note;
+// The entry's lines up to its batch allocation.
+std::string StockPartOf(const std::string& entry) {
+    return entry.substr(0, entry.find("<BATCHALLOCATIONS.LIST>"));
+}
+
+TEST(CreditNoteVoucherInventory, RemarksOnlyWhenTheFirstIsSet) {
+    InventoryLine line{.item = "P100_7", .rate = 12.5, .amount = 50, .quantity = 4, .unit = "PC"};
     Lines plain = {"<ALLINVENTORYENTRIES.LIST>"};
     AppendLines(plain, kPlainItem);
-    plain.push_back("</ALLINVENTORYENTRIES.LIST>");
     // An empty first remark suppresses the later ones.
-    EXPECT_EQ(note.strInvent_Crd("P100_7", 50, 4, "PC", 12.5, "Main Location", "Primary Batch", "",
-                                 "second", "", "", "", "sixth"),
-              JoinLines(plain));
+    line.remarks = {"", "second", "", "", "", "sixth"};
+    EXPECT_EQ(StockPartOf(WrittenEntry(line, kReturnHead)), JoinLines(plain));
 
     Lines withRemarks = {
         "<ALLINVENTORYENTRIES.LIST>",
@@ -353,10 +357,8 @@ TEST(TallyCreditNoteTrnInventory, EntryWithoutAllocationsAndRemarks) {
         "</BASICUSERDESCRIPTION.LIST>",
     };
     AppendLines(withRemarks, kPlainItem);
-    withRemarks.push_back("</ALLINVENTORYENTRIES.LIST>");
-    EXPECT_EQ(note.strInvent_Crd("P100_7", 50, 4, "PC", 12.5, "", "", "Seal & tag", "", "",
-                                 "Lot \"B\"", "", ""),
-              JoinLines(withRemarks));
+    line.remarks = {"Seal & tag", "", "", "Lot \"B\"", "", ""};
+    EXPECT_EQ(StockPartOf(WrittenEntry(line, kReturnHead)), JoinLines(withRemarks));
 }
 
 }  // namespace
