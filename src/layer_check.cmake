@@ -14,6 +14,7 @@ set(ZENTRAIL_LAYER_PROBES
 if(TARGET zentrail_ui)
   list(APPEND ZENTRAIL_LAYER_PROBES
        "zentrail_screens ui/message_box.h         refused"
+       "zentrail_ui      app/cli_progress.h       refused"
        "zentrail_ui      screens/screen_context.h allowed")
 endif()
 

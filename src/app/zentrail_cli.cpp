@@ -6,10 +6,10 @@
 #include <optional>
 
 #include "app/cli_progress.h"
-#include "app/program.h"
 #include "common/csv.h"
 #include "screens/screen_registry.h"
 #include "shell/platform.h"
+#include "shell/session.h"
 #include "shell/settings_check.h"
 #include "tally/http_client.h"
 
@@ -52,6 +52,22 @@ std::string ScreenList() {
         list += (list.empty() ? "" : ", ") + std::string(entry->cliName);
     }
     return built + " (built)" + (notBuilt.empty() ? "" : "; " + notBuilt + " (not built yet)");
+}
+
+// A session that could not start, as the command line words it.
+std::string FailureText(const zentrail::SessionFailure& failure, const std::string& configPath) {
+    using Step = zentrail::SessionFailure::Step;
+    switch (failure.step) {
+        case Step::kConfigMissing:
+            return "configuration file not found: " + configPath;
+        case Step::kSourceNotOpened:
+            return "cannot open the source database " + zentrail::ShownSource(failure.source) +
+                   ": error " + std::to_string(failure.dbError) + ": " + failure.detail;
+        case Step::kConfigUnreadable:
+        case Step::kSettingsRejected:
+            break;
+    }
+    return failure.detail;
 }
 
 }  // namespace
@@ -109,36 +125,22 @@ int main(int argc, char** argv) {
         return Fail("the first day " + fromDate->DisplayText() +
                     " (--from) is after the last day " + toDate->DisplayText() + " (--to)");
 
-    zentrail::Configuration& config = zentrail::ProgramConfig();
-    if (!configPath.empty() && !std::filesystem::exists(configPath))
-        return Fail("configuration file not found: " + configPath);
-    const std::filesystem::path path =
-        configPath.empty() ? zentrail::ConfigFilePath() : std::filesystem::path(configPath);
-    try {
-        const bool found = std::filesystem::exists(path);
-        config = zentrail::ReadConfig(path);
-        std::cerr << "zentrail-cli: "
-                  << (found ? "configuration read from " + path.string()
-                            : "no configuration file at " + path.string() + "; the defaults apply")
-                  << "\n";
-    } catch (const zentrail::ConfigError& e) {
-        return Fail(e.what());
-    }
-    const auto use =
+    zentrail::SessionOptions options;
+    if (!configPath.empty()) options.configFile = configPath;
+    options.use =
         exportCmd->parsed() ? zentrail::SettingsUse::kTransfer : zentrail::SettingsUse::kSourceOnly;
-    if (std::optional<std::string> problem = zentrail::CheckSettings(config, use))
-        return Fail(*problem);
-    zentrail::SourceDatabase& db = zentrail::ProgramDatabase();
-    try {
-        db.OpenConnection(config);
-    } catch (const zentrail::DbError& e) {
-        return Fail("cannot open the source database " + zentrail::ShownSource(config.strSqlOdbc) +
-                    ": error " + std::to_string(e.Number()) + ": " + e.Description());
-    }
+    options.configRead = [](const std::filesystem::path& file, bool found) {
+        std::cerr << "zentrail-cli: "
+                  << (found ? "configuration read from " + file.string()
+                            : "no configuration file at " + file.string() + "; the defaults apply")
+                  << "\n";
+    };
+    zentrail::SessionStart start = zentrail::StartSession(options);
+    if (start.failure) return Fail(FailureText(*start.failure, configPath));
+    zentrail::Session& session = *start.session;
 
     zentrail::HttpClient tally;
-    zentrail::ScreenContext context{config, db, tally,
-                                    std::filesystem::absolute(path).parent_path()};
+    zentrail::ScreenContext context{session.config, session.db, tally, session.ReportFolder()};
     context.reportCapacity = reportCapacity;
     auto screen = zentrail::CreateScreen(screenName, context);
     if (!screen) return Fail("the " + screenName + " screen is not built yet");

@@ -6,7 +6,6 @@
 #include <QTest>
 #include <fstream>
 
-#include "app/program.h"
 #include "tally/http_client.h"
 #include "ui/main_window.h"
 #include "ui/message_box.h"
@@ -64,11 +63,12 @@ private slots:
         QFETCH(QString, configOption);
         QFETCH(QString, expected);
         zentrail::HttpClient tally;
-        std::unique_ptr<zentrail::ui::frmMain> window;
+        zentrail::ui::StartedProgram program;
         MessageBox::SetNextAnswer(QMessageBox::Ok);
-        int status = zentrail::ui::StartProgram(configOption.toStdString(), tally, window);
+        int status = zentrail::ui::StartProgram(configOption.toStdString(), tally, program);
         QVERIFY(status != 0);
-        QVERIFY(!window);
+        QVERIFY(!program.window);
+        QVERIFY(!program.session);
         QCOMPARE(MessageBox::ShownBoxes().size(), size_t{1});
         const MessageBox::Shown& box = MessageBox::ShownBoxes()[0];
         QCOMPARE(box.icon, MessageBox::Icon::Critical);
@@ -82,13 +82,13 @@ private slots:
                                          "SQL_ODBC:" +
                                              demo_->Path() + "\n");
         zentrail::HttpClient tally;
-        std::unique_ptr<zentrail::ui::frmMain> window;
-        QCOMPARE(zentrail::ui::StartProgram(config, tally, window), 0);
-        QVERIFY(window);
-        QCOMPARE(window->windowTitle(), QString("Zentrail"));
+        zentrail::ui::StartedProgram program;
+        QCOMPARE(zentrail::ui::StartProgram(config, tally, program), 0);
+        QVERIFY(program.window);
+        QCOMPARE(program.window->windowTitle(), QString("Zentrail"));
         QVERIFY(MessageBox::ShownBoxes().empty());
-        QCOMPARE(zentrail::ProgramConfig().strCompany, std::string("Demo"));
-        QVERIFY(zentrail::ProgramDatabase().cnSource != nullptr);
+        QCOMPARE(program.session->config.strCompany, std::string("Demo"));
+        QVERIFY(program.session->db.cnSource != nullptr);
     }
 };
 
