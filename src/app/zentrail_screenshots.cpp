@@ -91,9 +91,12 @@ int main(int argc, char** argv) {
     zentrail::ui::StartedProgram program;
     std::optional<std::string> configPath;
     if (parser.isSet(config)) configPath = parser.value(config).toStdString();
-    if (int status = zentrail::ui::StartProgram(configPath, tally, program); status != 0) {
-        std::fprintf(stderr, "%s\n", qPrintable(MessageBox::ShownBoxes().back().text));
-        return status;
+    {
+        zentrail::ui::RecordShownBoxes startUp;
+        if (int status = zentrail::ui::StartProgram(configPath, tally, program); status != 0) {
+            std::fprintf(stderr, "%s\n", qPrintable(startUp.Boxes().back().text));
+            return status;
+        }
     }
     zentrail::ui::frmMain* main = program.window.get();
     main->show();

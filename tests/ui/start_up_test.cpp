@@ -18,6 +18,8 @@ class StartUpTest : public QObject {
     Q_OBJECT
 
 private:
+    // What the operator was told during each test.
+    zentrail::ui::RecordShownBoxes shown_;
     QTemporaryDir dir_;
     std::unique_ptr<zentrail::testing::GeneratedDemo> demo_;
 
@@ -33,7 +35,7 @@ private slots:
         demo_ = std::make_unique<zentrail::testing::GeneratedDemo>(3, 5, "ui-start");
     }
 
-    void init() { MessageBox::ClearShown(); }
+    void init() { shown_.Clear(); }
 
     void failureIsShownBeforeTheProgramEnds_data() {
         QTest::addColumn<QString>("configOption");
@@ -69,8 +71,8 @@ private slots:
         QVERIFY(status != 0);
         QVERIFY(!program.window);
         QVERIFY(!program.session);
-        QCOMPARE(MessageBox::ShownBoxes().size(), size_t{1});
-        const MessageBox::Shown& box = MessageBox::ShownBoxes()[0];
+        QCOMPARE(shown_.Boxes().size(), size_t{1});
+        const MessageBox::Shown& box = shown_.Boxes()[0];
         QCOMPARE(box.icon, MessageBox::Icon::Critical);
         QCOMPARE(box.title, QString("Zentrail"));
         QVERIFY2(QRegularExpression(expected).match(box.text).hasMatch(), qPrintable(box.text));
@@ -86,7 +88,7 @@ private slots:
         QCOMPARE(zentrail::ui::StartProgram(config, tally, program), 0);
         QVERIFY(program.window);
         QCOMPARE(program.window->windowTitle(), QString("Zentrail"));
-        QVERIFY(MessageBox::ShownBoxes().empty());
+        QVERIFY(shown_.Boxes().empty());
         QCOMPARE(program.session->config.strCompany, std::string("Demo"));
         QVERIFY(program.session->db.cnSource != nullptr);
     }
