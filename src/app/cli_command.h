@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 #include <string>
+#include <utility>
 
 namespace zentrail::cli {
 

@@ -23,8 +23,7 @@ void PrintGrid(const TransferGrid& grid) {
 
 }  // namespace
 
-int GetDataCommand::Run(TransferScreen& screen, CliProgress& progress) {
-    (void)progress;
+int GetDataCommand::Run(TransferScreen& screen, CliProgress&) {
     PrintGrid(screen.ssdbgItem);
     return kExitClean;
 }
