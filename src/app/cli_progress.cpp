@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
+#include "common/printable_text.h"
 #include "shell/platform.h"
 #include "shell/terminal_text.h"
-#include "tally/printable_text.h"
 
 namespace zentrail {
 

@@ -3,7 +3,6 @@
 #include <QCommandLineParser>
 
 #include "tally/http_client.h"
-#include "ui/main_window.h"
 #include "ui/pictures.h"
 #include "ui/program_start.h"
 
@@ -23,9 +22,9 @@ int main(int argc, char** argv) {
     std::optional<std::string> configPath;
     if (parser.isSet(config)) configPath = parser.value(config).toStdString();
     zentrail::HttpClient tally;
-    std::unique_ptr<zentrail::ui::frmMain> window;
-    if (int status = zentrail::ui::StartProgram(configPath, tally, window); status != 0)
+    zentrail::ui::StartedProgram program;
+    if (int status = zentrail::ui::StartProgram(configPath, tally, program); status != 0)
         return status;
-    window->show();
+    program.window->show();
     return QApplication::exec();
 }

@@ -88,15 +88,19 @@ int main(int argc, char** argv) {
     folder.mkpath(".");
 
     zentrail::HttpClient tally;
-    std::unique_ptr<zentrail::ui::frmMain> main;
+    zentrail::ui::StartedProgram program;
     std::optional<std::string> configPath;
     if (parser.isSet(config)) configPath = parser.value(config).toStdString();
-    if (int status = zentrail::ui::StartProgram(configPath, tally, main); status != 0) {
-        std::fprintf(stderr, "%s\n", qPrintable(MessageBox::ShownBoxes().back().text));
-        return status;
+    {
+        zentrail::ui::RecordShownBoxes startUp;
+        if (int status = zentrail::ui::StartProgram(configPath, tally, program); status != 0) {
+            std::fprintf(stderr, "%s\n", qPrintable(startUp.Boxes().back().text));
+            return status;
+        }
     }
+    zentrail::ui::frmMain* main = program.window.get();
     main->show();
-    bool ok = Save(main.get(), folder, "main-window.png");
+    bool ok = Save(main, folder, "main-window.png");
 
     if (parser.isSet(listingOnly)) {
         TransferWindow* sales = Open(*main, "Sale ");
@@ -151,7 +155,7 @@ int main(int argc, char** argv) {
     sales->close();
     Settle();
 
-    auto* about = new zentrail::ui::frmAbout(main.get());
+    auto* about = new zentrail::ui::frmAbout(main);
     about->setWindowModality(Qt::WindowModal);
     about->show();
     ok &= Save(about, folder, "about.png");

@@ -1,16 +1,20 @@
 #include "shell/platform.h"
 
 #include <ctime>
+#include <fstream>
 #include <system_error>
 
 #ifdef _WIN32
 #include <io.h>
 #include <windows.h>
 #else
+#include <fcntl.h>
 #include <locale.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cwchar>
 #endif
 
@@ -105,6 +109,59 @@ int DisplayWidth(char32_t c) {
     const int width = wcwidth(static_cast<wchar_t>(c));
     uselocale(previous);
     return width < 0 ? 1 : width;
+#endif
+}
+
+void ReplaceFile(const std::filesystem::path& path, std::string_view contents) {
+#ifdef _WIN32
+    const std::filesystem::path temporary = path.string() + ".new";
+    {
+        std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
+        file.write(contents.data(), static_cast<std::streamsize>(contents.size()));
+        file.flush();
+        if (!file) {
+            std::error_code ignored;
+            std::filesystem::remove(temporary, ignored);
+            throw std::system_error(std::make_error_code(std::errc::io_error), temporary.string());
+        }
+    }
+    if (!MoveFileExW(temporary.c_str(), path.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        const std::error_code error(static_cast<int>(GetLastError()), std::system_category());
+        std::error_code ignored;
+        std::filesystem::remove(temporary, ignored);
+        throw std::system_error(error, path.string());
+    }
+#else
+    std::string pattern = path.string() + ".XXXXXX";
+    const int fd = ::mkstemp(pattern.data());
+    if (fd < 0) throw std::system_error(errno, std::generic_category(), pattern);
+    const auto fail = [&](int error) {
+        ::close(fd);
+        ::unlink(pattern.c_str());
+        throw std::system_error(error, std::generic_category(), path.string());
+    };
+    // The new file keeps the permissions of the one it replaces.
+    struct stat old;
+    if (::stat(path.c_str(), &old) == 0 && ::fchmod(fd, old.st_mode & 07777) != 0) fail(errno);
+    size_t done = 0;
+    while (done < contents.size()) {
+        const ssize_t n = ::write(fd, contents.data() + done, contents.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) fail(errno);
+        done += static_cast<size_t>(n);
+    }
+    if (::fsync(fd) != 0) fail(errno);
+    if (::close(fd) != 0) {
+        const int error = errno;
+        ::unlink(pattern.c_str());
+        throw std::system_error(error, std::generic_category(), path.string());
+    }
+    if (::rename(pattern.c_str(), path.c_str()) != 0) {
+        const int error = errno;
+        ::unlink(pattern.c_str());
+        throw std::system_error(error, std::generic_category(), path.string());
+    }
 #endif
 }
 

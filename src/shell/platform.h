@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 // The only place that talks to the operating system directly.
 namespace zentrail::platform {
@@ -30,6 +31,11 @@ bool IsTerminal(std::FILE* stream);
 
 // Columns of the terminal the stream writes to (80 when that cannot be read).
 int TerminalColumns(std::FILE* stream);
+
+// Replaces the file at `path` by `contents` as a whole: written to a new file beside it, flushed
+// to disk, then renamed over it, so that a reader finds the old file or the new one, never a
+// part. The new file keeps the old one's permissions. Throws std::system_error.
+void ReplaceFile(const std::filesystem::path& path, std::string_view contents);
 
 // Cells a terminal gives the character: 0 for combining marks, 2 for wide ones, else 1.
 int DisplayWidth(char32_t c);

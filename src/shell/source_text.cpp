@@ -5,7 +5,7 @@
 #include <cerrno>
 #include <stdexcept>
 
-#include "tally/utf8_text.h"
+#include "common/utf8_text.h"
 
 namespace zentrail {
 namespace {

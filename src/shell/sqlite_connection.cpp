@@ -11,12 +11,12 @@
 #include <vector>
 
 #include "common/ascii.h"
+#include "common/utf8_text.h"
 #include "shell/iso_date.h"
 #include "shell/source_text.h"
 #include "shell/source_timeout.h"
 #include "shell/sqlite_number_text.h"
 #include "shell/tsql_translation.h"
-#include "tally/utf8_text.h"
 
 namespace zentrail {
 namespace {

@@ -1,8 +1,8 @@
 #include "shell/terminal_text.h"
 
+#include "common/printable_text.h"
+#include "common/utf8_text.h"
 #include "shell/platform.h"
-#include "tally/printable_text.h"
-#include "tally/utf8_text.h"
 
 namespace zentrail {
 

@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "common/ascii.h"
-#include "tally/utf8_text.h"
+#include "common/utf8_text.h"
 
 namespace zentrail {
 

@@ -3,8 +3,8 @@
 #include <array>
 #include <pugixml.hpp>
 
+#include "common/printable_text.h"
 #include "tally/number_text.h"
-#include "tally/printable_text.h"
 
 namespace zentrail {
 

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "tally/utf8_text.h"
+#include "common/utf8_text.h"
 
 namespace zentrail {
 

@@ -7,16 +7,18 @@ std::optional<QMessageBox::StandardButton>& MessageBox::NextAnswer() {
     return answer;
 }
 
-std::vector<MessageBox::Shown>& MessageBox::ShownList() {
-    static std::vector<Shown> shown;
-    return shown;
+RecordShownBoxes*& MessageBox::Recorder() {
+    static RecordShownBoxes* recorder = nullptr;
+    return recorder;
 }
 
+RecordShownBoxes::RecordShownBoxes() : outer_(MessageBox::Recorder()) {
+    MessageBox::Recorder() = this;
+}
+
+RecordShownBoxes::~RecordShownBoxes() { MessageBox::Recorder() = outer_; }
+
 void MessageBox::SetNextAnswer(QMessageBox::StandardButton button) { NextAnswer() = button; }
-
-const std::vector<MessageBox::Shown>& MessageBox::ShownBoxes() { return ShownList(); }
-
-void MessageBox::ClearShown() { ShownList().clear(); }
 
 QMessageBox::StandardButton MessageBox::Show(QWidget* parent, Icon icon, const QString& title,
                                              const QString& text,
@@ -37,7 +39,8 @@ QMessageBox::StandardButton MessageBox::Show(QWidget* parent, Icon icon, const Q
         if (defaultButton != QMessageBox::NoButton) box.setDefaultButton(defaultButton);
         answer = static_cast<QMessageBox::StandardButton>(box.exec());
     }
-    ShownList().push_back(Shown{icon, title, text, answer});
+    if (RecordShownBoxes* recorder = Recorder())
+        recorder->boxes_.push_back(Shown{icon, title, text, answer});
     return answer;
 }
 

@@ -9,6 +9,8 @@ class QWidget;
 
 namespace zentrail::ui {
 
+class RecordShownBoxes;
+
 // Every message box of the program goes through here, so that a test can give the answer of
 // the next box instead of waiting for an operator.
 class MessageBox {
@@ -32,15 +34,32 @@ public:
     // Yes or No; true for Yes.
     static bool Question(QWidget* parent, const QString& title, const QString& text);
 
-    // The next box is not shown: it is recorded and answers `button` at once.
+    // The next box is not shown: it answers `button` at once.
     static void SetNextAnswer(QMessageBox::StandardButton button);
-    // Every box shown (or answered by the hook) since the last ClearShown, oldest first.
-    static const std::vector<Shown>& ShownBoxes();
-    static void ClearShown();
 
 private:
+    friend class RecordShownBoxes;
     static std::optional<QMessageBox::StandardButton>& NextAnswer();
-    static std::vector<Shown>& ShownList();
+    static RecordShownBoxes*& Recorder();
+};
+
+// While one lives, every box shown (or answered by SetNextAnswer) is kept in it, oldest first;
+// without one nothing is kept. For tests, which look at what the operator was told. The
+// innermost of nested records gets the boxes.
+class RecordShownBoxes {
+public:
+    RecordShownBoxes();
+    ~RecordShownBoxes();
+    RecordShownBoxes(const RecordShownBoxes&) = delete;
+    RecordShownBoxes& operator=(const RecordShownBoxes&) = delete;
+
+    const std::vector<MessageBox::Shown>& Boxes() const { return boxes_; }
+    void Clear() { boxes_.clear(); }
+
+private:
+    friend class MessageBox;
+    std::vector<MessageBox::Shown> boxes_;
+    RecordShownBoxes* outer_;
 };
 
 }  // namespace zentrail::ui

@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "common/utf8_text.h"
 #include "screens/sales_screen.h"
 #include "shell/terminal_text.h"
 #include "tally/http_client.h"
-#include "tally/utf8_text.h"
 
 namespace zentrail {
 namespace {

@@ -9,10 +9,10 @@
 #include <fstream>
 #include <string>
 
+#include "common/utf8_text.h"
 #include "fuzz_check.h"
 #include "shell/configuration.h"
 #include "shell/settings_check.h"
-#include "tally/utf8_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const std::filesystem::path file =

@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "common/utf8_text.h"
 #include "fuzz_check.h"
-#include "tally/utf8_text.h"
 #include "tally/xml_escape.h"
 
 namespace {

@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <string_view>
 
+#include "common/utf8_text.h"
 #include "fuzz_check.h"
 #include "tally/tally_reply.h"
-#include "tally/utf8_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);

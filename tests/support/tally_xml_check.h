@@ -3,12 +3,11 @@
 // Checks shared by the builder and screen tests: XML well-formedness and Tally's sign rule.
 
 #include <pugixml.hpp>
-
 #include <string>
 #include <string_view>
 
+#include "common/utf8_text.h"
 #include "tally/number_text.h"
-#include "tally/utf8_text.h"
 
 namespace zentrail::testing {
 
@@ -81,9 +80,9 @@ inline ::testing::AssertionResult ParsesAsXml(const std::string& text, pugi::xml
 // voucher gives 0.
 inline double VoucherAmountSum(const pugi::xml_node& voucher) {
     double sum = 0;
-    for (const char* path : {".//LEDGERENTRIES.LIST/AMOUNT", ".//ALLLEDGERENTRIES.LIST/AMOUNT",
-                             ".//ALLINVENTORYENTRIES.LIST/AMOUNT",
-                             ".//INVENTORYENTRIES.LIST/AMOUNT"}) {
+    for (const char* path :
+         {".//LEDGERENTRIES.LIST/AMOUNT", ".//ALLLEDGERENTRIES.LIST/AMOUNT",
+          ".//ALLINVENTORYENTRIES.LIST/AMOUNT", ".//INVENTORYENTRIES.LIST/AMOUNT"}) {
         for (pugi::xpath_node hit : voucher.select_nodes(path)) {
             // Only amounts directly in an entry count, not those of its allocations.
             sum += TallyAmount(hit.node().child_value());

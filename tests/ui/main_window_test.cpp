@@ -20,6 +20,8 @@ class MainWindowTest : public QObject {
     Q_OBJECT
 
 private:
+    // What the operator was told during each test.
+    zentrail::ui::RecordShownBoxes shown_;
     std::unique_ptr<zentrail::testing::GeneratedDemo> demo_;
     std::unique_ptr<zentrail::testing::DemoProgram> program_;
     std::unique_ptr<frmMain> window_;
@@ -52,7 +54,7 @@ private slots:
     }
 
     void init() {
-        MessageBox::ClearShown();
+        shown_.Clear();
         window_ = std::make_unique<frmMain>(program_->Context());
         window_->show();
         QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
@@ -129,7 +131,7 @@ private slots:
         QVERIFY(!item->dtpFrom->isVisible());
         QVERIFY(!item->dtpTo->isVisible());
         CloseScreen();
-        QVERIFY(MessageBox::ShownBoxes().empty());
+        QVERIFY(shown_.Boxes().empty());
     }
 
     void everyScreenOpensWithItsTitleAndFrameCaption() {
@@ -154,7 +156,7 @@ private slots:
             QCOMPARE(screen->fraPrg->title(), design.second);
             CloseScreen();
         }
-        QVERIFY(MessageBox::ShownBoxes().empty());
+        QVERIFY(shown_.Boxes().empty());
     }
 
     void clickOnTheRootOnlyExpandsOrCollapses() {
@@ -165,7 +167,7 @@ private slots:
         QVERIFY(root->isExpanded());
         QVERIFY(!window_->OpenTransferWindow());
         QVERIFY(!window_->OpenAboutBox());
-        QVERIFY(MessageBox::ShownBoxes().empty());
+        QVERIFY(shown_.Boxes().empty());
     }
 
     void aboutOpensTheAboutBox() {
@@ -185,7 +187,7 @@ private slots:
         Click(Entry("Exit"));
         QCOMPARE(exit.count(), 1);
         QVERIFY(!window_->isVisible());
-        QVERIFY(MessageBox::ShownBoxes().empty());
+        QVERIFY(shown_.Boxes().empty());
     }
 };
 

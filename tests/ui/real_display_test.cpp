@@ -111,20 +111,20 @@ private slots:
                << "\nCOMPANY:" << zentrail::testing::kDemoCompany << "\nSQL_ODBC:" << demo_->Path()
                << "\nLEDGER_ID:YES\n";
         config.close();
-        QCOMPARE(zentrail::ui::StartProgram(configFile_, tally_, main_), 0);
-        main_->show();
+        QCOMPARE(zentrail::ui::StartProgram(configFile_, tally_, started_), 0);
+        started_.window->show();
     }
 
     void mainWindowPaints() {
-        ScreenLook look = WaitUntilPainted(*main_);
+        ScreenLook look = WaitUntilPainted(*started_.window);
         QVERIFY2(look.painted, qPrintable(Explain("main window", look)));
-        QCOMPARE(main_->windowTitle(), QString("Zentrail"));
-        QCOMPARE(main_->tvwMainMenu->findItems("Sale ", Qt::MatchRecursive).size(), 1);
+        QCOMPARE(started_.window->windowTitle(), QString("Zentrail"));
+        QCOMPARE(started_.window->tvwMainMenu->findItems("Sale ", Qt::MatchRecursive).size(), 1);
     }
 
     void aboutBoxPaints() {
-        Click(*main_->tvwMainMenu, "About Calvera");
-        zentrail::ui::frmAbout* about = main_->OpenAboutBox();
+        Click(*started_.window->tvwMainMenu, "About Calvera");
+        zentrail::ui::frmAbout* about = started_.window->OpenAboutBox();
         QVERIFY(about);
         ScreenLook look = WaitUntilPainted(*about);
         QVERIFY2(look.painted, qPrintable(Explain("about box", look)));
@@ -134,8 +134,8 @@ private slots:
     }
 
     void transferWindowPaintsAfterGetData() {
-        Click(*main_->tvwMainMenu, "Sale ");
-        TransferWindow* sales = main_->OpenTransferWindow();
+        Click(*started_.window->tvwMainMenu, "Sale ");
+        TransferWindow* sales = started_.window->OpenTransferWindow();
         QVERIFY(sales);
         sales->dtpFrom->setDate(QDate(2024, 4, 1));
         sales->dtpTo->setDate(QDate(2024, 5, 31));
@@ -149,7 +149,7 @@ private slots:
     }
 
     void calendarPopupPaints() {
-        TransferWindow* sales = main_->OpenTransferWindow();
+        TransferWindow* sales = started_.window->OpenTransferWindow();
         QVERIFY(sales);
         // The operator's way: a click on the picker's arrow.
         QDateEdit* picker = sales->dtpFrom;
@@ -169,7 +169,7 @@ private slots:
     }
 
     void closingMessageOfAnExportPaints() {
-        TransferWindow* sales = main_->OpenTransferWindow();
+        TransferWindow* sales = started_.window->OpenTransferWindow();
         QVERIFY(sales);
         std::optional<Seen> closing;
         AnswerNextBox(closing, "closing message");
@@ -184,7 +184,7 @@ private slots:
     // Closing during an export asks first. When the export ends behind the question, its
     // closing message waits for the answer instead of opening on top of it.
     void questionOnClosingDuringARunPaints() {
-        TransferWindow* sales = main_->OpenTransferWindow();
+        TransferWindow* sales = started_.window->OpenTransferWindow();
         QVERIFY(sales);
         QPointer<TransferWindow> window(sales);
         QTest::mouseClick(sales->cmdExport, Qt::LeftButton);
@@ -227,14 +227,17 @@ private slots:
         std::optional<Seen> error;
         AnswerNextBox(error, "error box");
         const std::string missing = folder_.filePath("missing/Config.txt").toStdString();
-        std::unique_ptr<zentrail::ui::frmMain> none;
+        zentrail::ui::StartedProgram none;
         QCOMPARE(zentrail::ui::StartProgram(missing, tally_, none), 2);
         VERIFY_PAINTED(error);
         QVERIFY2(error->text.startsWith("Error "), qPrintable(error->text));
         QVERIFY2(error->text.contains(QString::fromStdString(missing)), qPrintable(error->text));
     }
 
-    void cleanupTestCase() { main_.reset(); }
+    void cleanupTestCase() {
+        started_.window.reset();
+        started_.session.reset();
+    }
 
 private:
     std::unique_ptr<GeneratedDemo> demo_;
@@ -242,7 +245,7 @@ private:
     QTemporaryDir folder_;
     std::string configFile_;
     zentrail::HttpClient tally_;
-    std::unique_ptr<zentrail::ui::frmMain> main_;
+    zentrail::ui::StartedProgram started_;
     long listed_ = 0;
 };
 

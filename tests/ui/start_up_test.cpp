@@ -6,7 +6,6 @@
 #include <QTest>
 #include <fstream>
 
-#include "app/program.h"
 #include "tally/http_client.h"
 #include "ui/main_window.h"
 #include "ui/message_box.h"
@@ -19,6 +18,8 @@ class StartUpTest : public QObject {
     Q_OBJECT
 
 private:
+    // What the operator was told during each test.
+    zentrail::ui::RecordShownBoxes shown_;
     QTemporaryDir dir_;
     std::unique_ptr<zentrail::testing::GeneratedDemo> demo_;
 
@@ -34,7 +35,7 @@ private slots:
         demo_ = std::make_unique<zentrail::testing::GeneratedDemo>(3, 5, "ui-start");
     }
 
-    void init() { MessageBox::ClearShown(); }
+    void init() { shown_.Clear(); }
 
     void failureIsShownBeforeTheProgramEnds_data() {
         QTest::addColumn<QString>("configOption");
@@ -64,13 +65,14 @@ private slots:
         QFETCH(QString, configOption);
         QFETCH(QString, expected);
         zentrail::HttpClient tally;
-        std::unique_ptr<zentrail::ui::frmMain> window;
+        zentrail::ui::StartedProgram program;
         MessageBox::SetNextAnswer(QMessageBox::Ok);
-        int status = zentrail::ui::StartProgram(configOption.toStdString(), tally, window);
+        int status = zentrail::ui::StartProgram(configOption.toStdString(), tally, program);
         QVERIFY(status != 0);
-        QVERIFY(!window);
-        QCOMPARE(MessageBox::ShownBoxes().size(), size_t{1});
-        const MessageBox::Shown& box = MessageBox::ShownBoxes()[0];
+        QVERIFY(!program.window);
+        QVERIFY(!program.session);
+        QCOMPARE(shown_.Boxes().size(), size_t{1});
+        const MessageBox::Shown& box = shown_.Boxes()[0];
         QCOMPARE(box.icon, MessageBox::Icon::Critical);
         QCOMPARE(box.title, QString("Zentrail"));
         QVERIFY2(QRegularExpression(expected).match(box.text).hasMatch(), qPrintable(box.text));
@@ -82,13 +84,13 @@ private slots:
                                          "SQL_ODBC:" +
                                              demo_->Path() + "\n");
         zentrail::HttpClient tally;
-        std::unique_ptr<zentrail::ui::frmMain> window;
-        QCOMPARE(zentrail::ui::StartProgram(config, tally, window), 0);
-        QVERIFY(window);
-        QCOMPARE(window->windowTitle(), QString("Zentrail"));
-        QVERIFY(MessageBox::ShownBoxes().empty());
-        QCOMPARE(zentrail::ProgramConfig().strCompany, std::string("Demo"));
-        QVERIFY(zentrail::ProgramDatabase().cnSource != nullptr);
+        zentrail::ui::StartedProgram program;
+        QCOMPARE(zentrail::ui::StartProgram(config, tally, program), 0);
+        QVERIFY(program.window);
+        QCOMPARE(program.window->windowTitle(), QString("Zentrail"));
+        QVERIFY(shown_.Boxes().empty());
+        QCOMPARE(program.session->config.strCompany, std::string("Demo"));
+        QVERIFY(program.session->db.cnSource != nullptr);
     }
 };
 

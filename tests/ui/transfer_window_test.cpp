@@ -87,12 +87,14 @@ class TransferWindowTest : public QObject {
     Q_OBJECT
 
 private:
+    // What the operator was told during each test.
+    zentrail::ui::RecordShownBoxes shown_;
     std::unique_ptr<GeneratedDemo> demo_;
 
 private slots:
     void initTestCase() { demo_ = std::make_unique<GeneratedDemo>(40, 7, "ui-transfer"); }
 
-    void init() { MessageBox::ClearShown(); }
+    void init() { shown_.Clear(); }
 
     void snapshotKeepsTheLatestValuesAndEveryLogText() {
         DemoProgram program(*demo_);
@@ -195,7 +197,7 @@ private slots:
             QVERIFY2(delivered.count(number) == 1, number.c_str());
         }
         QCOMPARE(window->prgBar->value(), 0);
-        QVERIFY(MessageBox::ShownBoxes().empty());
+        QVERIFY(shown_.Boxes().empty());
     }
 
     void exportShowsProgressCountsAndTheClosingMessage() {
@@ -226,8 +228,8 @@ private slots:
         QCOMPARE(StockItemsIn(sim.Books()), static_cast<long>(listed));
         QCOMPARE(items->fraPrg->title(), QString("Data Transferred To Tally"));
 
-        QCOMPARE(MessageBox::ShownBoxes().size(), size_t{1});
-        const MessageBox::Shown& closing = MessageBox::ShownBoxes()[0];
+        QCOMPARE(shown_.Boxes().size(), size_t{1});
+        const MessageBox::Shown& closing = shown_.Boxes()[0];
         QCOMPARE(closing.icon, MessageBox::Icon::Information);
         QCOMPARE(closing.title, QString("Zentrail"));
         QVERIFY(closing.text.startsWith("Item Transferrd\n"));
@@ -238,7 +240,7 @@ private slots:
         items->close();
 
         // The sales of the demo range into the same books: every invoice reaches Tally.
-        MessageBox::ClearShown();
+        shown_.Clear();
         auto sales = OpenWindow(program, "sales");
         SetDemoRange(*sales);
         QVERIFY(RunAndWait(*sales, sales->cmdGetData));
@@ -252,8 +254,8 @@ private slots:
         const long reached = salesRun.documents.accepted + salesRun.documents.differences;
         QVERIFY(reached > 0);
         QCOMPARE(static_cast<long>(Count(sales->lblRecCurr)) <= invoices, true);
-        QCOMPARE(MessageBox::ShownBoxes().size(), size_t{1});
-        QVERIFY(MessageBox::ShownBoxes()[0].text.startsWith("Sales Transferrd\n"));
+        QCOMPARE(shown_.Boxes().size(), size_t{1});
+        QVERIFY(shown_.Boxes()[0].text.startsWith("Sales Transferrd\n"));
         QCOMPARE(static_cast<long>(sim.Books()["vouchers"].size()), reached);
     }
 
@@ -311,8 +313,8 @@ private slots:
         // The request stopped in progress may have reached the server before its reply.
         const long inBooks = StockItemsIn(sim.Books());
         QVERIFY2(inBooks == sent || inBooks == sent + 1, std::to_string(inBooks).c_str());
-        QCOMPARE(MessageBox::ShownBoxes().size(), size_t{1});
-        QVERIFY(MessageBox::ShownBoxes()[0].text.contains("The run was stopped."));
+        QCOMPARE(shown_.Boxes().size(), size_t{1});
+        QVERIFY(shown_.Boxes()[0].text.contains("The run was stopped."));
         QVERIFY(window->LogText().contains("Export stopped by the operator"));
         QCOMPARE(window->cmdCancel->text(), QString("&Cancel"));
     }
@@ -330,8 +332,8 @@ private slots:
         QVERIFY(!window->close());
         QVERIFY(window->isVisible());
         QVERIFY(window->Running());
-        QCOMPARE(MessageBox::ShownBoxes().size(), size_t{1});
-        QCOMPARE(MessageBox::ShownBoxes()[0].icon, MessageBox::Icon::Question);
+        QCOMPARE(shown_.Boxes().size(), size_t{1});
+        QCOMPARE(shown_.Boxes()[0].icon, MessageBox::Icon::Question);
 
         MessageBox::SetNextAnswer(QMessageBox::Yes);
         QVERIFY(!window->close());
@@ -339,8 +341,8 @@ private slots:
         QVERIFY(finished.wait(10'000));
         QTRY_VERIFY(!window->isVisible());
         QVERIFY(window->Screen().LastRun().stopped);
-        QCOMPARE(MessageBox::ShownBoxes().size(), size_t{3});
-        QVERIFY(MessageBox::ShownBoxes()[2].text.contains("The run was stopped."));
+        QCOMPARE(shown_.Boxes().size(), size_t{3});
+        QVERIFY(shown_.Boxes()[2].text.contains("The run was stopped."));
     }
 };
 

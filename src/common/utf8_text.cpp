@@ -1,4 +1,4 @@
-#include "tally/utf8_text.h"
+#include "common/utf8_text.h"
 
 namespace zentrail {
 

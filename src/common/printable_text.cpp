@@ -1,8 +1,8 @@
-#include "tally/printable_text.h"
+#include "common/printable_text.h"
 
 #include <algorithm>
 
-#include "tally/utf8_text.h"
+#include "common/utf8_text.h"
 
 namespace zentrail {
 

@@ -1,0 +1,59 @@
+#include "app/export_command.h"
+
+#include <atomic>
+#include <csignal>
+
+namespace zentrail::cli {
+
+namespace {
+
+// Ctrl+C and SIGTERM stop the running export; the run still ends with its log and counts.
+std::atomic<bool>* gStopFlag = nullptr;
+extern "C" void OnStopSignal(int) {
+    if (gStopFlag != nullptr) gStopFlag->store(true);
+}
+
+// Routes the stop signals to one screen's stop flag while it lives.
+class StopOnSignals {
+public:
+    explicit StopOnSignals(std::atomic<bool>& flag) {
+        gStopFlag = &flag;
+        std::signal(SIGINT, OnStopSignal);
+        std::signal(SIGTERM, OnStopSignal);
+    }
+    ~StopOnSignals() {
+        std::signal(SIGINT, SIG_DFL);
+        std::signal(SIGTERM, SIG_DFL);
+        gStopFlag = nullptr;
+    }
+    StopOnSignals(const StopOnSignals&) = delete;
+    StopOnSignals& operator=(const StopOnSignals&) = delete;
+};
+
+}  // namespace
+
+void ExportCommand::AddOptions(CLI::App& command) {
+    ScreenCommand::AddOptions(command);
+    // Fault switch for trying a full disk by hand: the run report takes only this many bytes.
+    command.add_option("--report-capacity", reportCapacity_)->group("");
+}
+
+void ExportCommand::Prepare(ScreenContext& context) const {
+    context.reportCapacity = reportCapacity_;
+}
+
+int ExportCommand::Run(TransferScreen& screen, CliProgress& progress) {
+    {
+        StopOnSignals stop(screen.StopFlag());
+        progress.PrintLogAsItGoes(stdout);
+        screen.cmdExport_Click();
+    }
+    progress.Finish();
+    progress.PrintMessages();
+    const RunCounts& run = screen.LastRun();
+    // A report that could not be written is the run's fault, not the settings'.
+    if (run.failed && run.reportError.empty()) return kExitUsage;
+    return run.Clean() ? kExitClean : kExitProblems;
+}
+
+}  // namespace zentrail::cli
