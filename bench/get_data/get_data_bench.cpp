@@ -149,7 +149,7 @@ int main(int argc, char** argv) {
             zentrail::SalesScreen sales({config, source, tally});
             sales.Load();
             sales.SetDates({2024, 4, 1}, {2024, 5, 31});
-            sales.cmdGetData_Click();
+            sales.GetData();
             if (sales.GetDataFailed()) throw std::runtime_error("Get Data failed: " + sales.LogText());
             rows = sales.ssdbgItem.RowCount();
         });

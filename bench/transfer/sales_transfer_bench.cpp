@@ -122,7 +122,7 @@ std::unique_ptr<Screen> Listed(zentrail::ScreenContext context) {
     auto screen = std::make_unique<Screen>(context);
     screen->Load();
     screen->SetDates({2024, 4, 1}, {2024, 5, 31});
-    screen->cmdGetData_Click();
+    screen->GetData();
     if (screen->GetDataFailed()) throw std::runtime_error("Get Data failed: " + screen->LogText());
     return screen;
 }
@@ -133,7 +133,7 @@ void TransferItems(const std::string& db, int port) {
     source.OpenConnection(config);
     zentrail::HttpClient tally;
     auto items = Listed<zentrail::ItemScreen>({config, source, tally});
-    items->cmdExport_Click();
+    items->Export();
     if (!items->LastRun().Clean()) throw std::runtime_error("item transfer failed" + items->LogText());
 }
 
@@ -221,7 +221,7 @@ private:
         source.OpenConnection(config);
         zentrail::HttpClient tally;
         auto sales = Listed<zentrail::SalesScreen>({config, source, tally});
-        sales->cmdExport_Click();
+        sales->Export();
         std::lock_guard<std::mutex> guard(lock);
         if (!out.flush()) throw std::runtime_error("cannot write " + bodiesFile_);
     }
@@ -234,7 +234,7 @@ private:
         zentrail::HttpClient tally;
         auto sales = Listed<zentrail::SalesScreen>({config, source, tally});
         auto start = Clock::now();
-        sales->cmdExport_Click();
+        sales->Export();
         const double seconds = Seconds(Clock::now() - start);
         if (!AllPosted(sales->LastRun()))
             throw std::runtime_error("sales transfer failed: " + sales->LogText().substr(0, 2000));

@@ -46,7 +46,7 @@ int ExportCommand::Run(TransferScreen& screen, CliProgress& progress) {
     {
         StopOnSignals stop(screen.StopFlag());
         progress.PrintLogAsItGoes(stdout);
-        screen.cmdExport_Click();
+        screen.Export();
     }
     progress.Finish();
     progress.PrintMessages();

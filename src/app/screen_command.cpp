@@ -38,12 +38,10 @@ int DayNumber(const CalendarDate& d) { return d.year * 10000 + d.month * 100 + d
 }  // namespace
 
 std::string ScreenList() {
-    std::string built, notBuilt;
-    for (const MenuEntry* entry : TransferScreens()) {
-        std::string& list = entry->Built() ? built : notBuilt;
+    std::string list;
+    for (const MenuEntry* entry : TransferScreens())
         list += (list.empty() ? "" : ", ") + std::string(entry->cliName);
-    }
-    return built + " (built)" + (notBuilt.empty() ? "" : "; " + notBuilt + " (not built yet)");
+    return list;
 }
 
 void ScreenCommand::AddOptions(CLI::App& command) {
@@ -77,12 +75,11 @@ int ScreenCommand::Execute(const GlobalOptions& global) {
     ScreenContext context{session.config, session.db, tally, session.ReportFolder()};
     Prepare(context);
     std::unique_ptr<TransferScreen> screen = CreateScreen(screenName_, context);
-    if (!screen) return Fail("the " + screenName_ + " screen is not built yet");
     CliProgress progress(stderr, platform::IsTerminal(stderr));
     screen->SetObserver(&progress);
     screen->Load();
     screen->SetDates(*fromDate, *toDate);
-    screen->cmdGetData_Click();
+    screen->GetData();
     progress.Finish();
     if (screen->GetDataFailed()) return Fail("Get Data failed:" + screen->LogText());
     return Run(*screen, progress);

@@ -14,7 +14,7 @@
 namespace zentrail::cli {
 
 // The screens of the registration table by name, the built ones first:
-// "item, sales (built); purchase, ... (not built yet)".
+// "item, sales, purchase, ...".
 std::string ScreenList();
 
 // A command on one screen's documents of a date range: takes SCREEN, --from and --to, starts

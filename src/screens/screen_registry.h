@@ -20,7 +20,6 @@ struct MenuEntry {
     const ScreenSpec* spec = nullptr;  // null for About and Exit
     std::string_view cliName{};        // "sales", the spec's name; empty for About and Exit
 
-    bool Built() const { return spec != nullptr; }
 };
 
 inline constexpr std::string_view kMenuRootKey = "CVR-MENU";

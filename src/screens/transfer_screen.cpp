@@ -75,9 +75,9 @@ TransferScreen::TransferScreen(ScreenContext context, const ScreenSpec& spec)
     dtpFrom = dtpTo = CalendarDate::Today();
 }
 
-void TransferScreen::Load() { cmdCancel_Click(); }
+void TransferScreen::Load() { Reset(); }
 
-void TransferScreen::cmdCancel_Click() {
+void TransferScreen::Reset() {
     ResetControls();
     title = spec_.Design().title + context_.config.strConfigSummary;
     Notify(ScreenControl::Title);
@@ -100,7 +100,7 @@ void TransferScreen::ResetControls() {
     });
 }
 
-void TransferScreen::cmdExit_Click() { observer_->CloseRequested(); }
+void TransferScreen::Exit() { observer_->CloseRequested(); }
 
 void TransferScreen::SetDates(const CalendarDate& from, const CalendarDate& to) {
     dtpFrom = from;
@@ -190,7 +190,7 @@ bool TransferScreen::StopWanted() {
     return stop_;
 }
 
-void TransferScreen::cmdGetData_Click() {
+void TransferScreen::GetData() {
     busy = true;
     Notify(ScreenControl::Busy);
     getDataFailed_ = false;
@@ -245,7 +245,7 @@ std::unique_ptr<RunReport> TransferScreen::OpenReport() {
                                        platform::LocalTimestamp(), context_.reportCapacity);
 }
 
-void TransferScreen::cmdExport_Click() {
+void TransferScreen::Export() {
     busy = true;
     Notify(ScreenControl::Busy);
     stop_ = false;

@@ -35,12 +35,16 @@ public:
     const Design& design() const { return spec_.Design(); }
     const ScreenSpec& Spec() const { return spec_; }
 
-    // Event handlers.
+    // What the window's buttons do.
     void Load();
-    void cmdCancel_Click();
-    void cmdExit_Click();
-    void cmdGetData_Click();
-    void cmdExport_Click();
+    // Cancel: clears the listing, the log and the progress, and shows the title again.
+    void Reset();
+    // Exit: asks the view to close.
+    void Exit();
+    // Lists the documents of the dates; a failure leaves no rows.
+    void GetData();
+    // Sends the masters, then every listed document, each to its one outcome.
+    void Export();
     void SetDates(const CalendarDate& from, const CalendarDate& to);
 
     // Ends a running export after the current request, or interrupts the request in progress.

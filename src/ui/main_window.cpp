@@ -149,14 +149,7 @@ void frmMain::OpenScreen(const MenuEntry& entry) {
         transferWindow_->activateWindow();
         return;
     }
-    std::unique_ptr<TransferScreen> screen = CreateScreen(entry.cliName, context_);
-    if (!screen) {
-        MessageBox::Information(
-            this, "Zentrail",
-            QStringLiteral("The %1 screen is not built yet.").arg(Text(entry.text).trimmed()));
-        return;
-    }
-    transferWindow_ = new TransferWindow(std::move(screen), this);
+    transferWindow_ = new TransferWindow(std::make_unique<TransferScreen>(context_, *entry.spec), this);
     transferWindow_->show();
 }
 

@@ -201,13 +201,13 @@ void TransferWindow::OnCancel() {
         return;
     }
     if (asStop) return;  // the run ended while Stop was held down
-    screen_->cmdCancel_Click();
+    screen_->Reset();
     ApplyChanges();
 }
 
 void TransferWindow::OnExit() {
     if (Running()) return;
-    screen_->cmdExit_Click();
+    screen_->Exit();
     ApplyChanges();
 }
 
@@ -220,9 +220,9 @@ void TransferWindow::Start(Run run) {
     zentrail::TransferScreen* screen = screen_.get();
     worker_ = QThread::create([screen, run] {
         if (run == Run::GetData)
-            screen->cmdGetData_Click();
+            screen->GetData();
         else
-            screen->cmdExport_Click();
+            screen->Export();
     });
     connect(worker_, &QThread::finished, this, &TransferWindow::OnWorkerDone);
     ShowRunning(true);

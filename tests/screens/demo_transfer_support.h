@@ -38,9 +38,9 @@ inline void RunOverRange(TransferScreen& screen, RecordingObserver& observer,
     screen.SetObserver(&observer);
     screen.Load();
     if (range) screen.SetDates(range->first, range->second);
-    screen.cmdGetData_Click();
+    screen.GetData();
     ASSERT_FALSE(screen.GetDataFailed()) << screen.LogText();
-    screen.cmdExport_Click();
+    screen.Export();
 }
 
 // The documents of `numberColumn` that `sql` names (one number per row) and the grid lists.

@@ -134,9 +134,9 @@ ExportedRun Export(const ScreenSpec& spec, size_t row, Damage damage) {
     screen.SetObserver(&observer);
     screen.Load();
     screen.SetDates(kFrom, kTo);
-    screen.cmdGetData_Click();
+    screen.GetData();
     EXPECT_FALSE(screen.GetDataFailed()) << spec.Design().name;
-    screen.cmdExport_Click();
+    screen.Export();
     ExportedRun run;
     for (const RunEntry& entry : screen.LastRecord().Entries())
         if (entry.kind == EntryKind::Document) run.documents.push_back({entry.name, entry.outcome});

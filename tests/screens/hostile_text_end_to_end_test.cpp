@@ -112,8 +112,8 @@ TEST(HostileTextEndToEnd, EveryRequestIsStrictXmlAndTallyHoldsTheNames) {
     RecordingObserver itemObserver;
     items.SetObserver(&itemObserver);
     items.Load();
-    items.cmdGetData_Click();
-    items.cmdExport_Click();
+    items.GetData();
+    items.Export();
     ASSERT_TRUE(items.LastRun().Clean()) << items.LogText();
 
     SalesScreen sales(context);
@@ -121,10 +121,10 @@ TEST(HostileTextEndToEnd, EveryRequestIsStrictXmlAndTallyHoldsTheNames) {
     sales.SetObserver(&observer);
     sales.Load();
     sales.SetDates({2024, 4, 1}, {2024, 5, 31});
-    sales.cmdGetData_Click();
+    sales.GetData();
     ASSERT_FALSE(sales.GetDataFailed()) << sales.LogText();
     ASSERT_GT(sales.ssdbgItem.RowCount(), 10u);
-    sales.cmdExport_Click();
+    sales.Export();
     // Tally takes every request; the demo's invoices short of a line (a product without an HSN
     // code) are the only ones the run reports, as differences.
     const RunCounts& run = sales.LastRun();

@@ -152,9 +152,9 @@ protected:
         tally_.bodies.clear();
         screen_.Load();
         screen_.SetDates(kFrom, kTo);
-        screen_.cmdGetData_Click();
+        screen_.GetData();
         ASSERT_FALSE(screen_.GetDataFailed()) << screen_.LogText();
-        screen_.cmdExport_Click();
+        screen_.Export();
     }
 
     std::vector<std::string> Vouchers() const {

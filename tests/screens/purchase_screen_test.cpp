@@ -148,9 +148,9 @@ protected:
     void Run() {
         screen_.Load();
         screen_.SetDates(kFrom, kTo);
-        screen_.cmdGetData_Click();
+        screen_.GetData();
         ASSERT_FALSE(screen_.GetDataFailed()) << screen_.LogText();
-        screen_.cmdExport_Click();
+        screen_.Export();
     }
 
     // The voucher requests, in order (the masters come first).

@@ -132,9 +132,9 @@ protected:
         screen_.SetObserver(&observer_);
         screen_.Load();
         screen_.SetDates(kFrom, kTo);
-        screen_.cmdGetData_Click();
+        screen_.GetData();
         ASSERT_FALSE(screen_.GetDataFailed()) << screen_.LogText();
-        screen_.cmdExport_Click();
+        screen_.Export();
     }
 
     // The simulator's vouchers by the end of their key: number "-" reference.
@@ -326,9 +326,9 @@ TEST(ReceiptEndToEnd, DemoReceiptsReduceTheCustomersByExactlyWhatTheyPaid) {
     receipts.SetObserver(&observer);
     receipts.Load();
     receipts.SetDates({2024, 4, 1}, {2024, 5, 31});
-    receipts.cmdGetData_Click();
+    receipts.GetData();
     ASSERT_FALSE(receipts.GetDataFailed()) << receipts.LogText();
-    receipts.cmdExport_Click();
+    receipts.Export();
 
     const TransferGrid& grid = receipts.ssdbgItem;
     ASSERT_GT(grid.RowCount(), 100u);

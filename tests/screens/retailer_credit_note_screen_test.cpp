@@ -104,8 +104,8 @@ protected:
     void Run() {
         screen_.Load();
         screen_.SetDates({2024, 4, 1}, {2024, 4, 30});
-        screen_.cmdGetData_Click();
-        screen_.cmdExport_Click();
+        screen_.GetData();
+        screen_.Export();
     }
 
     Configuration config_;

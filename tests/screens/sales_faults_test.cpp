@@ -61,11 +61,11 @@ protected:
         screen->SetObserver(&observer);
         screen->Load();
         screen->SetDates({2024, 4, 1}, {2024, 5, 31});
-        screen->cmdGetData_Click();
+        screen->GetData();
         EXPECT_FALSE(screen->GetDataFailed()) << screen->LogText();
         std::thread helper;
         if (whileRunning) helper = std::thread([&] { whileRunning(*screen); });
-        screen->cmdExport_Click();
+        screen->Export();
         if (helper.joinable()) helper.join();
         return screen;
     }
@@ -149,7 +149,7 @@ TEST_F(SalesFaults, AnEmptyOrHugeNetAmountIsNotSentAndNamesTheField) {
     probe.SetObserver(&listing);
     probe.Load();
     probe.SetDates({2024, 4, 1}, {2024, 5, 31});
-    probe.cmdGetData_Click();
+    probe.GetData();
     ASSERT_GT(probe.ssdbgItem.RowCount(), 2u);
     const std::string missing = probe.ssdbgItem.Cell(0, "SalInvNo");
     const std::string huge = probe.ssdbgItem.Cell(1, "SalInvNo");

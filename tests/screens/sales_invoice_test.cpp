@@ -142,9 +142,9 @@ protected:
     void Run() {
         screen_.Load();
         screen_.SetDates({2024, 4, 1}, {2024, 4, 30});
-        screen_.cmdGetData_Click();
+        screen_.GetData();
         ASSERT_FALSE(screen_.GetDataFailed()) << screen_.LogText();
-        screen_.cmdExport_Click();
+        screen_.Export();
     }
 
     // The voucher request of an invoice number, parsed.

@@ -164,9 +164,9 @@ protected:
         screen_.SetObserver(&observer_);
         screen_.Load();
         screen_.SetDates(kFrom, kTo);
-        screen_.cmdGetData_Click();
+        screen_.GetData();
         ASSERT_FALSE(screen_.GetDataFailed()) << screen_.LogText();
-        screen_.cmdExport_Click();
+        screen_.Export();
     }
 
     // The voucher requests, after the masters and the party ledger.
@@ -398,9 +398,9 @@ void RunScreen(TransferScreen& screen, RecordingObserver& observer,
     screen.SetObserver(&observer);
     screen.Load();
     if (range) screen.SetDates(range->first, range->second);
-    screen.cmdGetData_Click();
+    screen.GetData();
     ASSERT_FALSE(screen.GetDataFailed()) << screen.LogText();
-    screen.cmdExport_Click();
+    screen.Export();
 }
 
 TEST(SalesReturnEndToEnd, DemoReturnsReachTallyWhole) {

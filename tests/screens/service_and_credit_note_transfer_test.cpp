@@ -50,9 +50,9 @@ protected:
         screen.SetObserver(&observer_);
         screen.Load();
         screen.SetDates(kDemoRange.first, kDemoRange.second);
-        screen.cmdGetData_Click();
+        screen.GetData();
         ASSERT_FALSE(screen.GetDataFailed()) << screen.LogText();
-        screen.cmdExport_Click();
+        screen.Export();
         ASSERT_EQ(observer_.messages.size(), 1u);
         EXPECT_EQ(observer_.messages[0].icon, ScreenMessage::Icon::Information);
         // The report holds every listed row once.

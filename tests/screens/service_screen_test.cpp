@@ -223,8 +223,8 @@ protected:
     void Run() {
         screen_.Load();
         screen_.SetDates({2024, 5, 1}, {2024, 5, 31});
-        screen_.cmdGetData_Click();
-        screen_.cmdExport_Click();
+        screen_.GetData();
+        screen_.Export();
     }
 
     Configuration config_;

@@ -45,9 +45,9 @@ void RunScreen(TransferScreen& screen, RecordingObserver& observer,
     screen.SetObserver(&observer);
     screen.Load();
     if (range) screen.SetDates(range->first, range->second);
-    screen.cmdGetData_Click();
+    screen.GetData();
     ASSERT_FALSE(screen.GetDataFailed()) << screen.LogText();
-    screen.cmdExport_Click();
+    screen.Export();
 }
 
 const std::pair<CalendarDate, CalendarDate> kDemoRange{{2024, 4, 1}, {2024, 5, 31}};
@@ -368,13 +368,13 @@ TEST_F(TransferEndToEnd, MissingTableIsReportedAndTheScreenLives) {
     RecordingObserver observer;
     sales.SetObserver(&observer);
     sales.Load();
-    sales.cmdGetData_Click();
+    sales.GetData();
     EXPECT_TRUE(sales.GetDataFailed());
     ASSERT_EQ(observer.messages.size(), 1u);
     EXPECT_EQ(observer.messages[0].icon, ScreenMessage::Icon::Critical);
     EXPECT_NE(observer.messages[0].text.find("no such table"), std::string::npos);
     EXPECT_NE(sales.LogText().find("no such table"), std::string::npos);
-    sales.cmdCancel_Click();
+    sales.Reset();
     EXPECT_EQ(sales.LogText(), "");
     std::filesystem::remove(empty);
 }

@@ -131,10 +131,10 @@ protected:
 TEST_F(TransferScreenTest, ResetClearsEverythingAndShowsTheSummaryOnce) {
     screen_.Load();
     screen_.SetDates({2024, 4, 1}, {2024, 4, 30});
-    screen_.cmdGetData_Click();
+    screen_.GetData();
     ASSERT_EQ(screen_.ssdbgItem.RowCount(), 3u);
-    screen_.cmdCancel_Click();
-    screen_.cmdCancel_Click();
+    screen_.Reset();
+    screen_.Reset();
     EXPECT_EQ(screen_.title, "Import Test Transaction SERVER:host PORT:9000");
     EXPECT_EQ(screen_.dtpFrom, CalendarDate::Today());
     EXPECT_EQ(screen_.dtpTo, CalendarDate::Today());
@@ -150,7 +150,7 @@ TEST_F(TransferScreenTest, ResetClearsEverythingAndShowsTheSummaryOnce) {
 TEST_F(TransferScreenTest, GetDataListsTrimmedRowsUnderNamedColumns) {
     screen_.Load();
     screen_.SetDates({2024, 4, 1}, {2024, 4, 30});
-    screen_.cmdGetData_Click();
+    screen_.GetData();
     ASSERT_EQ(connection_->queries.size(), 2u);
     EXPECT_EQ(connection_->queries[0], "COLUMNS 04/01/2024");
     EXPECT_EQ(connection_->queries[1], "HEADER 04/01/2024 04/30/2024");
@@ -171,7 +171,7 @@ TEST_F(TransferScreenTest, GetDataListsTrimmedRowsUnderNamedColumns) {
 TEST_F(TransferScreenTest, EmptyRangeListsNothingWithoutAMessage) {
     answer_ = [](const std::string&) { return Invoices(0); };
     screen_.Load();
-    screen_.cmdGetData_Click();
+    screen_.GetData();
     EXPECT_EQ(screen_.ssdbgItem.RowCount(), 0u);
     EXPECT_EQ(screen_.ssdbgItem.ColumnCount(), 3u);
     EXPECT_EQ(screen_.ssdbgItem.caption, TransferGrid::kDesignCaption);
@@ -183,7 +183,7 @@ TEST_F(TransferScreenTest, EmptyRangeListsNothingWithoutAMessage) {
 TEST_F(TransferScreenTest, MoreRowsThanA16BitGridHeld) {
     answer_ = [](const std::string&) { return Invoices(40000); };
     screen_.Load();
-    screen_.cmdGetData_Click();
+    screen_.GetData();
     EXPECT_EQ(screen_.ssdbgItem.RowCount(), 40000u);
     EXPECT_EQ(screen_.ssdbgItem.Cell(39999, "Inv#No"), "INV40000");
     EXPECT_EQ(screen_.CurrentProgress().listed, 40000);
@@ -192,7 +192,7 @@ TEST_F(TransferScreenTest, MoreRowsThanA16BitGridHeld) {
 TEST_F(TransferScreenTest, QueryErrorIsReportedAndTheScreenStaysUsable) {
     answer_ = [](const std::string&) -> RowSet { throw DbError(1, "no such table: SalesInvoice"); };
     screen_.Load();
-    screen_.cmdGetData_Click();
+    screen_.GetData();
     EXPECT_TRUE(screen_.GetDataFailed());
     ASSERT_EQ(observer_.messages.size(), 1u);
     EXPECT_EQ(observer_.messages[0].icon, ScreenMessage::Icon::Critical);
@@ -202,7 +202,7 @@ TEST_F(TransferScreenTest, QueryErrorIsReportedAndTheScreenStaysUsable) {
     EXPECT_FALSE(screen_.busy);
 
     answer_ = [](const std::string&) { return Invoices(2); };
-    screen_.cmdGetData_Click();
+    screen_.GetData();
     EXPECT_FALSE(screen_.GetDataFailed());
     EXPECT_EQ(screen_.ssdbgItem.RowCount(), 2u);
 }
@@ -210,7 +210,7 @@ TEST_F(TransferScreenTest, QueryErrorIsReportedAndTheScreenStaysUsable) {
 TEST_F(TransferScreenTest, AListingWithoutAColumnTheDocumentsNeedIsRefusedNamingIt) {
     answer_ = [](const std::string&) { return RowSet({"Sal_Id", "Party_Name"}); };
     screen_.Load();
-    screen_.cmdGetData_Click();
+    screen_.GetData();
     EXPECT_TRUE(screen_.GetDataFailed());
     ASSERT_EQ(observer_.messages.size(), 1u);
     EXPECT_NE(observer_.messages[0].text.find("The listing has no column Inv#No"),
@@ -248,7 +248,7 @@ TEST(TransferScreenGetData, AListingThatFailsPartWayLeavesNoRowsToExport) {
     RecordingObserver observer;
     screen.SetObserver(&observer);
     screen.Load();
-    screen.cmdGetData_Click();
+    screen.GetData();
     EXPECT_TRUE(screen.GetDataFailed());
     EXPECT_EQ(screen.ssdbgItem.RowCount(), 0u);
     EXPECT_EQ(screen.ssdbgItem.caption, TransferGrid::kDesignCaption);
@@ -267,7 +267,7 @@ TEST_F(TransferScreenTest, ExportErrorStopsTheRunWithAMessage) {
                                 .query = "PARTIES",
                                 .rowName = [](const Recordset&) { return std::string(); },
                                 .payload = [](const Recordset*) { return std::string(); }}};
-    screen_.cmdExport_Click();
+    screen_.Export();
     EXPECT_TRUE(screen_.LastRun().failed);
     ASSERT_EQ(observer_.messages.size(), 2u);
     EXPECT_EQ(observer_.messages[0].icon, ScreenMessage::Icon::Critical);
@@ -279,7 +279,7 @@ TEST_F(TransferScreenTest, ExportErrorStopsTheRunWithAMessage) {
 
 TEST_F(TransferScreenTest, EmptyExportClosesWithTheTypesTextAndSaysNothingWasListed) {
     screen_.Load();
-    screen_.cmdExport_Click();
+    screen_.Export();
     ASSERT_EQ(observer_.messages.size(), 1u);
     EXPECT_EQ(observer_.messages[0].icon, ScreenMessage::Icon::Information);
     EXPECT_EQ(observer_.messages[0].title, "Zentrail");
@@ -294,7 +294,7 @@ TEST_F(TransferScreenTest, EmptyExportClosesWithTheTypesTextAndSaysNothingWasLis
 }
 
 TEST_F(TransferScreenTest, ExitAsksTheViewToClose) {
-    screen_.cmdExit_Click();
+    screen_.Exit();
     EXPECT_EQ(observer_.closeRequests, 1);
 }
 
@@ -337,8 +337,8 @@ TEST_F(TransferScreenTest, EveryRefusalIsCountedAndLoggedWithItsName) {
     };
     SendEachRow(spec_);
     screen_.Load();
-    screen_.cmdGetData_Click();
-    screen_.cmdExport_Click();
+    screen_.GetData();
+    screen_.Export();
 
     const RunCounts& run = screen_.LastRun();
     EXPECT_EQ(run.masters.tallyErrors, 1);
@@ -365,8 +365,8 @@ TEST_F(TransferScreenTest, EveryRefusalIsCountedAndLoggedWithItsName) {
 TEST_F(TransferScreenTest, ASecondDocumentWithAKeyOfThisRunIsNotSent) {
     SendEachRow(spec_, [](size_t row) { return row == 1 ? "other" : "same"; });
     screen_.Load();
-    screen_.cmdGetData_Click();
-    screen_.cmdExport_Click();
+    screen_.GetData();
+    screen_.Export();
     EXPECT_EQ(tally_.bodies.size(), 3u) << "masters, INV1 and INV2 only";
     EXPECT_EQ(screen_.LastRun().documents.accepted, 2);
     EXPECT_EQ(screen_.LastRun().documents.notSent, 1);
@@ -383,8 +383,8 @@ TEST_F(TransferScreenTest, AnAmountBeyondARoundOffFromTheSourceIsADifference) {
         return DocumentRef{.amountSent = 100, .sourceTotal = totals[row]};
     });
     screen_.Load();
-    screen_.cmdGetData_Click();
-    screen_.cmdExport_Click();
+    screen_.GetData();
+    screen_.Export();
     const RunCounts& run = screen_.LastRun();
     EXPECT_EQ(run.documents.accepted, 2);
     EXPECT_EQ(run.documents.differences, 1);
@@ -405,8 +405,8 @@ TEST_F(TransferScreenTest, ATallyThatStopsAnsweringEndsTheRunAndTheRestIsNotSent
     };
     SendEachRow(spec_);
     screen_.Load();
-    screen_.cmdGetData_Click();
-    screen_.cmdExport_Click();
+    screen_.GetData();
+    screen_.Export();
     const RunCounts& run = screen_.LastRun();
     EXPECT_EQ(tally_.bodies.size(), 5u) << "masters, INV1, then three failures in a row";
     EXPECT_TRUE(run.stopped);
@@ -429,8 +429,8 @@ TEST_F(TransferScreenTest, ATallyThatCannotReadThreeRequestsInARowEndsTheRun) {
     };
     SendEachRow(spec_);
     screen_.Load();
-    screen_.cmdGetData_Click();
-    screen_.cmdExport_Click();
+    screen_.GetData();
+    screen_.Export();
     const RunCounts& run = screen_.LastRun();
     EXPECT_EQ(tally_.bodies.size(), 5u) << "masters, INV1, then three unread in a row";
     EXPECT_TRUE(run.stopped);
@@ -459,8 +459,8 @@ TEST_F(TransferScreenTest, ACompanyThatIsNotOpenEndsTheRunAtTheFirstRequest) {
     };
     SendEachRow(spec_);
     screen_.Load();
-    screen_.cmdGetData_Click();
-    screen_.cmdExport_Click();
+    screen_.GetData();
+    screen_.Export();
     const RunCounts& run = screen_.LastRun();
     EXPECT_EQ(tally_.bodies.size(), 1u) << "the first master request only";
     EXPECT_TRUE(run.stopped);
@@ -490,7 +490,7 @@ TEST_F(TransferScreenTest, AWaitForALockedSourceIsToldAndStopEndsIt) {
         return Invoices(0);
     };
     screen_.Load();
-    screen_.cmdGetData_Click();
+    screen_.GetData();
     EXPECT_NE(screen_.LogText().find("\r\n" + waiting + "\r\nGet Data stopped by the operator"),
               std::string::npos)
         << screen_.LogText();
@@ -503,8 +503,8 @@ TEST_F(TransferScreenTest, AStopEndsTheRunAfterTheCurrentRequest) {
     observer_.stopAfter = 3;  // masters, INV1, INV2
     SendEachRow(spec_);
     screen_.Load();
-    screen_.cmdGetData_Click();
-    screen_.cmdExport_Click();
+    screen_.GetData();
+    screen_.Export();
     const RunCounts& run = screen_.LastRun();
     EXPECT_TRUE(run.stopped);
     EXPECT_EQ(run.documents.accepted, 2);
@@ -515,7 +515,7 @@ TEST_F(TransferScreenTest, AStopEndsTheRunAfterTheCurrentRequest) {
 
     // The next run starts afresh.
     observer_.stopAfter = -1;
-    screen_.cmdExport_Click();
+    screen_.Export();
     EXPECT_FALSE(screen_.LastRun().stopped);
     EXPECT_EQ(screen_.LastRun().documents.accepted, 5);
 }
@@ -527,8 +527,8 @@ TEST_F(TransferScreenTest, AReportThatCannotBeWrittenEndsTheRunBeforeTheNextRequ
     answer_ = [](const std::string&) { return Invoices(4); };
     SendEachRow(spec_);
     screen_.Load();
-    screen_.cmdGetData_Click();
-    screen_.cmdExport_Click();
+    screen_.GetData();
+    screen_.Export();
     ASSERT_TRUE(screen_.LastRun().Clean());
     std::ifstream whole(screen_.LastRun().reportPath, std::ios::binary);
     std::vector<size_t> lineEnds;  // bytes up to the end of each line
@@ -557,9 +557,9 @@ TEST_F(TransferScreenTest, AReportThatCannotBeWrittenEndsTheRunBeforeTheNextRequ
         screen.SetObserver(&observer);
 
         screen.Load();
-        screen.cmdGetData_Click();
+        screen.GetData();
         const size_t before = tally_.bodies.size();
-        screen.cmdExport_Click();
+        screen.Export();
         const RunCounts& run = screen.LastRun();
         EXPECT_EQ(tally_.bodies.size() - before, c.requests) << c.capacity;
         EXPECT_TRUE(run.failed);
@@ -596,8 +596,8 @@ TEST_F(TransferScreenTest, EveryRequestGoesThroughTheSinkOfTheRun) {
     TransferScreen screen(context, spec_);
     SendEachRow(spec_, [](size_t row) { return "key" + std::to_string(row); });
     screen.Load();
-    screen.cmdGetData_Click();
-    screen.cmdExport_Click();
+    screen.GetData();
+    screen.Export();
     EXPECT_TRUE(tally_.bodies.empty()) << "nothing past the sink";
     ASSERT_EQ(sink.requests.size(), 4u);
     EXPECT_EQ(sink.requests[0].form, RequestForm::Master);
@@ -626,8 +626,8 @@ TEST_F(TransferScreenTest, SkippedAndUnbuildableDocumentsHaveTheirOutcome) {
         built.request = "<VOUCHER REMOTEID=\"k\">";
     };
     screen_.Load();
-    screen_.cmdGetData_Click();
-    screen_.cmdExport_Click();
+    screen_.GetData();
+    screen_.Export();
     const RunCounts& run = screen_.LastRun();
     EXPECT_EQ(run.documents.skipped, 1);
     EXPECT_EQ(run.documents.notSent, 2);
