@@ -44,9 +44,6 @@ void SourceDatabase::OpenConnection(const Configuration& config) {
     cnSource.reset();  // the earlier connection closes before the new one opens
     cnSource = OpenReader(config);
     cnSource->SetWait(wait_);
-    rsMain = Recordset();
-    rsSecond = Recordset();
-    rsThird = Recordset();
 }
 
 void SourceDatabase::SetWait(SourceWait wait) {
@@ -58,26 +55,9 @@ std::unique_ptr<SourceConnection> SourceDatabase::OpenReader(const Configuration
     return opener_(config.strSqlOdbc, config.strSqlUser, config.strSqlPassword);
 }
 
-bool SourceDatabase::OpenInto(Recordset& recordset, const std::string& sql) {
-    if (recordset.State() == Recordset::kStateOpen) recordset.Close();
-    if (!cnSource) throw ado_error::InvalidConnection();
-    return OpenOn(*cnSource, recordset, sql);
-}
-
-bool SourceDatabase::OpenOn(SourceConnection& connection, Recordset& recordset,
-                            const std::string& sql) {
-    if (recordset.State() == Recordset::kStateOpen) recordset.Close();
-    RowSet rows = connection.Query(sql);
-    // A statement without a result set (no columns, unlike an empty result) leaves the set
-    // closed, and the caller gets the closed-set error rather than an empty listing.
-    if (rows.FieldCount() == 0) throw ado_error::ObjectClosed();
-    recordset.Open(std::move(rows));
-    return !(recordset.Eof() || recordset.Bof());
-}
-
 void SourceDatabase::ReadRows(const std::string& sql, RowSink& sink) {
     if (!cnSource) throw ado_error::InvalidConnection();
-    // A statement without a result set is refused as OpenRsMain refuses it.
+    // A statement without a result set is refused as Open refuses it.
     class ResultSetOnly : public RowSink {
     public:
         explicit ResultSetOnly(RowSink& sink) : sink_(sink) {}
@@ -103,13 +83,13 @@ std::vector<std::string> SourceDatabase::ColumnNames(const std::string& sql) {
 }
 
 Recordset SourceDatabase::Open(const std::string& sql) {
+    if (!cnSource) throw ado_error::InvalidConnection();
+    RowSet rows = cnSource->Query(sql);
+    // A statement without a result set (no columns, unlike an empty result) is no listing.
+    if (rows.FieldCount() == 0) throw ado_error::ObjectClosed();
     Recordset recordset;
-    OpenInto(recordset, sql);
+    recordset.Open(std::move(rows));
     return recordset;
 }
-
-bool SourceDatabase::OpenRsMain(const std::string& sql) { return OpenInto(rsMain, sql); }
-bool SourceDatabase::OpenRsSecond(const std::string& sql) { return OpenInto(rsSecond, sql); }
-bool SourceDatabase::OpenRsThird(const std::string& sql) { return OpenInto(rsThird, sql); }
 
 }  // namespace zentrail

@@ -64,30 +64,21 @@ using SourceOpener = std::function<std::unique_ptr<SourceConnection>(
     const std::string& strSqlOdbc, const std::string& strSqlUser,
     const std::string& strSqlPassword)>;
 
-// The connection and the three result sets that all screens share.
+// The connection that the screens share.
 class SourceDatabase {
 public:
     SourceDatabase() = default;
     explicit SourceDatabase(SourceOpener opener) : opener_(std::move(opener)) {}
 
     std::unique_ptr<SourceConnection> cnSource;
-    Recordset rsMain;
-    Recordset rsSecond;
-    Recordset rsThird;
-    std::string strSQL;
 
-    // (Re)opens the connection from the configuration; all three result sets become new
-    // and closed. Throws DbError.
+    // (Re)opens the connection from the configuration. Throws DbError.
     void OpenConnection(const Configuration& config);
     // How the connection, this one and every one opened later, waits for a locked source.
     void SetWait(SourceWait wait);
-    // Runs the SQL text into the result set (closing what it held first); true when at least
-    // one row came back. The set stays open either way. Throws DbError.
-    // The rows of `sql` on the shared connection, in a set of the caller's own. Throws DbError.
+    // The rows of `sql` on the shared connection, in a set of the caller's own; a statement
+    // without a result set raises the closed-set error. Throws DbError.
     Recordset Open(const std::string& sql);
-    bool OpenRsMain(const std::string& sql);
-    bool OpenRsSecond(const std::string& sql);
-    bool OpenRsThird(const std::string& sql);
     // The field names of the SQL text without reading its rows. A statement without a result
     // set raises the closed-set error, as opening it would. Throws DbError.
     std::vector<std::string> ColumnNames(const std::string& sql);
@@ -96,15 +87,10 @@ public:
     void ReadRows(const std::string& sql, RowSink& sink);
 
     // A connection of its own to the source of the configuration, for reading beside the
-    // shared result sets, also from another thread. Throws DbError.
+    // shared one, also from another thread. Throws DbError.
     std::unique_ptr<SourceConnection> OpenReader(const Configuration& config) const;
-    // Runs the SQL text on `connection` into `recordset`, as OpenRsMain does on the shared
-    // connection. Throws DbError.
-    static bool OpenOn(SourceConnection& connection, Recordset& recordset, const std::string& sql);
 
 private:
-    bool OpenInto(Recordset& recordset, const std::string& sql);
-
     SourceOpener opener_ = OpenSourceConnection;
     SourceWait wait_;
 };

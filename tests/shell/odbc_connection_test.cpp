@@ -173,9 +173,9 @@ TEST_F(OdbcSource, WritesAreUndone) {
     config.strSqlOdbc = test::kOdbcTestDsn;
     SourceDatabase database;
     database.OpenConnection(config);
-    database.strSQL = "UPDATE SalesInvoice SET RtrName = 'changed'";
-    EXPECT_EQ(ErrorOf([&] { database.OpenRsMain(database.strSQL); }).Number(), 3704);
-    EXPECT_EQ(database.rsMain.State(), Recordset::kStateClosed);
+    EXPECT_EQ(
+        ErrorOf([&] { database.Open("UPDATE SalesInvoice SET RtrName = 'changed'"); }).Number(),
+        3704);
     database.cnSource.reset();
     EXPECT_EQ(SqliteConnection(test::OdbcTestDsnFile())
                   .Query("SELECT 1 FROM SalesInvoice WHERE RtrName = 'changed'")
@@ -190,11 +190,10 @@ TEST_F(OdbcSource, SharedSetsOverTheDataSource) {
     config.strSqlPassword = "";
     SourceDatabase database;
     database.OpenConnection(config);
-    database.strSQL = kSqliteSalesOfRange;
-    ASSERT_TRUE(database.OpenRsMain(database.strSQL));
-    EXPECT_EQ(database.rsMain.RecordCount(), 2);
-    database.rsMain.Filter("[SALID] = 2.0");
-    EXPECT_EQ(database.rsMain.Fields("rtrname").Value(), "Zoë's \"Mart\"");
+    Recordset rs = database.Open(kSqliteSalesOfRange);
+    EXPECT_EQ(rs.RecordCount(), 2);
+    rs.Filter("[SALID] = 2.0");
+    EXPECT_EQ(rs.Fields("rtrname").Value(), "Zoë's \"Mart\"");
 }
 
 // A query running on one thread ends with an error when another thread interrupts it, and

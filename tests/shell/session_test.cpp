@@ -43,7 +43,7 @@ TEST_F(StartingASession, GoodSettingsGiveTheSettingsAndAnOpenSource) {
     EXPECT_EQ(start.session->configFile, file);
     EXPECT_EQ(start.session->ReportFolder(), fs::absolute(folder_.Path()));
     EXPECT_NE(start.session->db.cnSource, nullptr);
-    EXPECT_TRUE(start.session->db.OpenRsMain("SELECT SalInvNo FROM SalesInvoice"));
+    EXPECT_FALSE(start.session->db.Open("SELECT SalInvNo FROM SalesInvoice").Eof());
     EXPECT_EQ(told, (std::vector<std::pair<fs::path, bool>>{{file, true}}));
 }
 

@@ -70,66 +70,35 @@ protected:
     Configuration config_;
 };
 
-TEST_F(SharedSets, EmptyResultReturnsFalseAndStaysOpen) {
+TEST_F(SharedSets, AnEmptyResultIsAnOpenSetWithItsFields) {
     database_.OpenConnection(config_);
-    database_.strSQL = "nothing";
-    EXPECT_FALSE(database_.OpenRsMain(database_.strSQL));
-    EXPECT_EQ(database_.rsMain.State(), Recordset::kStateOpen);
-    EXPECT_TRUE(database_.rsMain.Eof());
-    EXPECT_TRUE(database_.rsMain.Bof());
-    EXPECT_EQ(database_.rsMain.FieldName(1), "SalInvNo");
+    Recordset rs = database_.Open("nothing");
+    EXPECT_EQ(rs.State(), Recordset::kStateOpen);
+    EXPECT_TRUE(rs.Eof());
+    EXPECT_TRUE(rs.Bof());
+    EXPECT_EQ(rs.FieldName(1), "SalInvNo");
 }
 
-TEST_F(SharedSets, OpeningAgainReplacesTheFirstResult) {
+TEST_F(SharedSets, EachQueryGivesASetOfItsOwn) {
     database_.OpenConnection(config_);
-    database_.strSQL = "invoices";
-    ASSERT_TRUE(database_.OpenRsMain(database_.strSQL));
-    database_.rsMain.Filter("[SalId] = 3");
-    database_.strSQL = "lines";
-    ASSERT_TRUE(database_.OpenRsMain(database_.strSQL));
-    EXPECT_EQ(database_.rsMain.FilterText(), "");
-    EXPECT_EQ(database_.rsMain.RecordCount(), 2);
-    EXPECT_EQ(database_.rsMain.Fields("PrdId").Value(), "7");
-
-    // A failing query leaves the set closed, not holding the earlier rows.
-    database_.strSQL = "broken";
-    EXPECT_EQ(ErrorNumber([&] { database_.OpenRsMain(database_.strSQL); }), 208);
-    EXPECT_EQ(database_.rsMain.State(), Recordset::kStateClosed);
+    Recordset invoices = database_.Open("invoices");
+    invoices.Filter("[SalInvNo] = 'a2'");
+    Recordset lines = database_.Open("lines");
+    EXPECT_EQ(invoices.FilterText(), "[SalInvNo] = 'a2'");
+    EXPECT_EQ(invoices.Fields("SalId").Value(), "2");
+    invoices.Filter("");
+    EXPECT_EQ(invoices.RecordCount(), 3);
+    EXPECT_EQ(lines.RecordCount(), 2);
+    EXPECT_EQ(lines.Fields("PrdId").Value(), "7");
+    EXPECT_EQ(world_.queries, (std::vector<std::string>{"invoices", "lines"}));
+    EXPECT_EQ(ErrorNumber([&] { database_.Open("broken"); }), 208);
 }
 
-TEST_F(SharedSets, EachRoutineWorksOnItsOwnSet) {
+TEST_F(SharedSets, OpenConnectionRenewsTheConnection) {
     database_.OpenConnection(config_);
-    database_.strSQL = "invoices";
-    ASSERT_TRUE(database_.OpenRsMain(database_.strSQL));
-    database_.rsMain.Filter("[SalInvNo] = 'a2'");
-    database_.strSQL = "lines";
-    ASSERT_TRUE(database_.OpenRsSecond(database_.strSQL));
-    database_.strSQL = "nothing";
-    EXPECT_FALSE(database_.OpenRsThird(database_.strSQL));
-
-    EXPECT_EQ(database_.rsMain.FilterText(), "[SalInvNo] = 'a2'");
-    EXPECT_EQ(database_.rsMain.Fields("SalId").Value(), "2");
-    database_.rsMain.Filter("");
-    EXPECT_EQ(database_.rsMain.RecordCount(), 3);
-    EXPECT_EQ(database_.rsSecond.RecordCount(), 2);
-    EXPECT_EQ(database_.rsThird.RecordCount(), 0);
-    EXPECT_EQ(world_.queries, (std::vector<std::string>{"invoices", "lines", "nothing"}));
-}
-
-TEST_F(SharedSets, OpenConnectionRenewsTheConnectionAndAllThreeSets) {
-    database_.OpenConnection(config_);
-    for (Recordset* rs : {&database_.rsMain, &database_.rsSecond, &database_.rsThird})
-        EXPECT_EQ(rs->State(), Recordset::kStateClosed);
-    database_.strSQL = "invoices";
-    database_.OpenRsMain(database_.strSQL);
-    database_.OpenRsSecond(database_.strSQL);
-    database_.OpenRsThird(database_.strSQL);
-
     database_.OpenConnection(config_);  // the opener checks that the first one closed first
     EXPECT_EQ(world_.opened, 2);
     EXPECT_EQ(world_.alive, 1);
-    for (Recordset* rs : {&database_.rsMain, &database_.rsSecond, &database_.rsThird})
-        EXPECT_EQ(rs->State(), Recordset::kStateClosed);
 }
 
 TEST_F(SharedSets, LogonAsConfiguredWithAnEmptyPasswordPassedEmpty) {
@@ -144,18 +113,16 @@ TEST_F(SharedSets, LogonAsConfiguredWithAnEmptyPasswordPassedEmpty) {
 }
 
 TEST_F(SharedSets, FailuresAreRaisedToTheCaller) {
-    database_.strSQL = "invoices";
-    EXPECT_EQ(ErrorNumber([&] { database_.OpenRsMain(database_.strSQL); }), 3709);
+    EXPECT_EQ(ErrorNumber([&] { database_.Open("invoices"); }), 3709);
 
     config_.strSqlOdbc = "down";
     EXPECT_EQ(ErrorNumber([&] { database_.OpenConnection(config_); }), 17);
-    EXPECT_EQ(ErrorNumber([&] { database_.OpenRsMain(database_.strSQL); }), 3709);
+    EXPECT_EQ(ErrorNumber([&] { database_.Open("invoices"); }), 3709);
 
     config_.strSqlOdbc = "DMSDB";
     database_.OpenConnection(config_);
-    database_.strSQL = "update";  // a statement without a result set
-    EXPECT_EQ(ErrorNumber([&] { database_.OpenRsThird(database_.strSQL); }), 3704);
-    EXPECT_EQ(database_.rsThird.State(), Recordset::kStateClosed);
+    // a statement without a result set
+    EXPECT_EQ(ErrorNumber([&] { database_.Open("update"); }), 3704);
 }
 
 TEST(OpenSourceConnection, AMissingDatabaseFileIsNamedInTheError) {

@@ -177,15 +177,14 @@ TEST_F(SqliteSource, SharedSetsOverTheFile) {
     config.strSqlUser = "sa";
     SourceDatabase database;
     database.OpenConnection(config);
-    database.strSQL = SalesOfRange("01/29/2024", "02/01/2024");
-    ASSERT_TRUE(database.OpenRsMain(database.strSQL));
-    EXPECT_EQ(database.rsMain.RecordCount(), 4);
-    database.rsMain.Filter("[SalInvNo] = 'inv003'");
-    EXPECT_EQ(database.rsMain.Fields("salinvdate").Value(), "20240201");
+    Recordset sales = database.Open(SalesOfRange("01/29/2024", "02/01/2024"));
+    EXPECT_EQ(sales.RecordCount(), 4);
+    sales.Filter("[SalInvNo] = 'inv003'");
+    EXPECT_EQ(sales.Fields("salinvdate").Value(), "20240201");
 
-    database.strSQL = SalesOfRange("03/01/2024", "03/31/2024");
-    EXPECT_FALSE(database.OpenRsSecond(database.strSQL));
-    EXPECT_EQ(database.rsSecond.State(), Recordset::kStateOpen);
+    Recordset none = database.Open(SalesOfRange("03/01/2024", "03/31/2024"));
+    EXPECT_TRUE(none.Eof());
+    EXPECT_EQ(none.State(), Recordset::kStateOpen);
 }
 
 // A query running on one thread ends with an error when another thread interrupts it, and
