@@ -376,7 +376,12 @@ void TransferScreen::ExportSteps() {
     // The lines are read on a connection of their own, so that their queries run while the
     // masters are sent.
     std::unique_ptr<SourceConnection> reader;
-    if (!queries.empty()) reader = context_.db.OpenReader(context_.config);
+    if (!queries.empty()) {
+        reader = context_.db.OpenReader(context_.config);
+        // Its wait for a locked source is not told from the building thread, but Stop ends it.
+        reader->SetWait(
+            SourceWait{.onWaiting = nullptr, .giveUp = [this] { return stop_.load(); }});
+    }
     LineTables lines;
     DocumentPipeline documents(
         ssdbgItem.RowCount(), context_.buildAhead,
