@@ -50,6 +50,9 @@ void OutcomeCounts::Add(Outcome outcome) {
         case Outcome::NotSent:
             ++notSent;
             break;
+        case Outcome::Unconfirmed:
+            ++unconfirmed;
+            break;
         case Outcome::Skipped:
             ++skipped;
             break;
@@ -60,7 +63,8 @@ void OutcomeCounts::Add(Outcome outcome) {
 }
 
 long OutcomeCounts::Total() const {
-    return accepted + alreadyInTally + tallyErrors + differences + notSent + skipped + stopped;
+    return accepted + alreadyInTally + tallyErrors + differences + notSent + unconfirmed + skipped +
+           stopped;
 }
 
 RunReport::RunReport(const std::filesystem::path& folder, const std::string& screen,

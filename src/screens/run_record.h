@@ -33,13 +33,16 @@ struct OutcomeCounts {
     long tallyErrors = 0;
     long differences = 0;
     long notSent = 0;
+    long unconfirmed = 0;  // sent, but no reply said what Tally did with it
     long skipped = 0;
     long stopped = 0;
 
     void Add(Outcome outcome);
     long Total() const;
     // Everything accepted or skipped by the document rules, with no difference.
-    bool AllGood() const { return tallyErrors + differences + notSent + stopped == 0; }
+    bool AllGood() const {
+        return tallyErrors + differences + notSent + unconfirmed + stopped == 0;
+    }
 };
 
 // How the requests of the last export fared.

@@ -29,6 +29,7 @@ LogRecord::Kind KindOf(Outcome outcome) {
     switch (outcome) {
         case Outcome::TallyError:
         case Outcome::NotSent:
+        case Outcome::Unconfirmed:
             return LogRecord::Kind::Error;
         case Outcome::Difference:
         case Outcome::Stopped:
@@ -327,6 +328,7 @@ std::string TransferScreen::ClosingMessage(const std::string& closingText, const
     text += CountLine("Sent with Tally errors", d.tallyErrors);
     text += CountLine("Sent with differences", d.differences);
     text += CountLine("Not sent", d.notSent);
+    if (d.unconfirmed > 0) text += CountLine("Unconfirmed (Tally may hold them)", d.unconfirmed);
     text += CountLine("Skipped", d.skipped);
     if (d.stopped > 0) text += CountLine("Not sent because stopped", d.stopped);
     const OutcomeCounts& m = run.masters;
@@ -334,6 +336,11 @@ std::string TransferScreen::ClosingMessage(const std::string& closingText, const
             std::to_string(m.accepted + m.alreadyInTally) + " accepted, " +
             std::to_string(m.tallyErrors) + " with Tally errors, " +
             std::to_string(m.notSent + m.stopped) + " not sent";
+    if (m.unconfirmed > 0) text += ", " + std::to_string(m.unconfirmed) + " unconfirmed";
+    if (d.unconfirmed + m.unconfirmed > 0)
+        text +=
+            "\nUnconfirmed requests went out without a reply: export the range again; what Tally "
+            "already holds is altered under the same voucher key, not doubled.";
     if (run.stopped) text += "\nThe run was stopped.";
     if (run.failed) text += "\nThe run ended on an error.";
     if (!run.reportError.empty()) text += "\nThe run report is incomplete: " + run.reportError;
@@ -531,7 +538,7 @@ Outcome TransferScreen::Send(const Request& request, RunEntry entry, long handle
     ExchangeResult result = sink_->Deliver(request, &stop_);
     entry.outcome = result.outcome;
     entry.message = result.message;
-    if (result.outcome == Outcome::Stopped) {
+    if (result.stopped) {
         stopReason_ = kStoppedByOperator;
         Record(entry, entry.name);
         throw StopRun{};

@@ -36,10 +36,17 @@ struct HttpClient::Impl {
     Clock::time_point start;
     bool interrupted = false;
     bool replyTimedOut = false;
+    bool replyTooLarge = false;
     bool reusing = false;  // the handle's connection from an earlier exchange may be reused
 
     static size_t Collect(char* data, size_t size, size_t count, void* self) {
-        static_cast<Impl*>(self)->reply.append(data, size * count);
+        Impl& impl = *static_cast<Impl*>(self);
+        // No import reply is this large; reading on would only fill memory.
+        if (impl.reply.size() + size * count > kLargestReply) {
+            impl.replyTooLarge = true;
+            return 0;
+        }
+        impl.reply.append(data, size * count);
         return size * count;
     }
 
@@ -121,6 +128,7 @@ HttpResult HttpClient::Post(const std::string& url, const std::string& body,
     impl.stop = stop;
     impl.interrupted = false;
     impl.replyTimedOut = false;
+    impl.replyTooLarge = false;
     impl.start = Clock::now();
     curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
     curl_easy_setopt(curl, CURLOPT_POSTFIELDS, body.data());
@@ -136,17 +144,24 @@ HttpResult HttpClient::Post(const std::string& url, const std::string& body,
         if (curl_easy_getinfo(curl, CURLINFO_CONTENT_TYPE, &contentType) == CURLE_OK && contentType)
             result.contentType = contentType;
         result.status = HttpResult::Status::Ok;
+        result.requestSent = true;
         result.body = std::move(impl.reply);
         impl.reply.clear();
         return result;
     }
     curl_off_t connectTime = 0;
     curl_easy_getinfo(curl, CURLINFO_CONNECT_TIME_T, &connectTime);
+    curl_off_t uploaded = 0;
+    curl_easy_getinfo(curl, CURLINFO_SIZE_UPLOAD_T, &uploaded);
+    result.requestSent = uploaded >= static_cast<curl_off_t>(body.size());
     bool neverConnected =
         code == CURLE_COULDNT_CONNECT || (code == CURLE_OPERATION_TIMEDOUT && connectTime == 0);
     if (impl.interrupted) {
         result.status = HttpResult::Status::Interrupted;
         result.description = "Stopped during the exchange";
+    } else if (impl.replyTooLarge) {
+        result.status = HttpResult::Status::Failed;
+        result.description = "The reply is larger than 16 MiB and was not read to its end";
     } else if (impl.replyTimedOut) {
         result.status = HttpResult::Status::Failed;
         result.description =

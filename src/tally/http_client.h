@@ -8,6 +8,9 @@
 
 namespace zentrail {
 
+// No import reply comes near this size: a larger one is not read to its end.
+inline constexpr size_t kLargestReply = 16 * 1024 * 1024;
+
 struct HttpTimeouts {
     std::chrono::milliseconds connect{60'000};
     std::chrono::milliseconds reply{120'000};  // from the connection to the end of the reply

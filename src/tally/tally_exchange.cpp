@@ -32,6 +32,8 @@ const char* OutcomeText(Outcome outcome) {
             return "sent with differences";
         case Outcome::NotSent:
             return "not sent";
+        case Outcome::Unconfirmed:
+            return "unconfirmed (Tally may hold it)";
         case Outcome::Skipped:
             return "skipped";
         case Outcome::Stopped:
@@ -52,16 +54,20 @@ ExchangeResult ClassifyExchange(const HttpResult& http, RequestForm form) {
             result.transportFailure = true;
             return result;
         case HttpResult::Status::Failed:
+            result.outcome = http.requestSent ? Outcome::Unconfirmed : Outcome::NotSent;
             result.message = http.description;
             result.transportFailure = true;
             return result;
         case HttpResult::Status::Interrupted:
-            result.outcome = Outcome::Stopped;
+            result.outcome = http.requestSent ? Outcome::Unconfirmed : Outcome::Stopped;
             result.message = http.description;
+            result.stopped = true;
             return result;
         case HttpResult::Status::Ok:
             break;
     }
+    // From here on the request reached the server: only a classified reply says what it did.
+    result.outcome = Outcome::Unconfirmed;
     if (http.httpCode != 200) {
         result.message = "Tally answered with HTTP status " + std::to_string(http.httpCode);
         return result;

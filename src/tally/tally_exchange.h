@@ -12,7 +12,8 @@ enum class Outcome {
     AlreadyInTally,  // Tally altered what it held, or already holds the master
     TallyError,      // sent; Tally refused it or reported errors
     Difference,      // sent and accepted, but its amount differs from the source's total
-    NotSent,         // the exchange failed, or the document could not be built
+    NotSent,         // Tally certainly did not get it: refused, never sent, or not built
+    Unconfirmed,     // it went out, but no reply said what Tally did with it
     Skipped,         // left out by the document's own rules (a net of 0 or less ...)
     Stopped,         // not sent because the run was stopped
 };
@@ -32,6 +33,8 @@ struct ExchangeResult {
     bool unreadableRequest = false;
     // Tally could not select the company named in the request: not open, or named otherwise.
     bool companyNotOpen = false;
+    // The caller's stop ended the exchange; the outcome says whether the request went out.
+    bool stopped = false;
 };
 
 // A master request may meet masters Tally already holds: "already exists" is then no error.

@@ -18,6 +18,8 @@ struct HttpResult {
     std::string body;           // reply text when status is Ok
     std::string description;    // what went wrong when status is not Ok
     std::string contentType{};  // the reply's Content-Type header, when it had one
+    // Every byte of the request went out, so the server may hold it whatever came back.
+    bool requestSent = false;
 };
 
 // The way requests reach Tally. The libcurl client is the program's; tests may script replies.

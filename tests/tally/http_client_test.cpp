@@ -48,6 +48,19 @@ TEST(HttpClient, NothingListeningIsNotConnected) {
     HttpResult result =
         client.Post("http://127.0.0.1:" + std::to_string(testing::UnusedPort()), kRequest);
     EXPECT_EQ(result.status, HttpResult::Status::NotConnected) << result.description;
+    EXPECT_FALSE(result.requestSent);
+}
+
+// Tally may hold a request whose reply never ends; the reply is not read past the cap.
+TEST(HttpClient, AReplyBeyondTheCapIsNotReadAndTheRequestWentOut) {
+    const std::string reply(kLargestReply + 1024, 'x');
+    CannedHttpServer server([&](const std::string&) { return reply; });
+    HttpClient client;
+    HttpResult result = client.Post(server.Url(), kRequest);
+    EXPECT_EQ(result.status, HttpResult::Status::Failed);
+    EXPECT_TRUE(result.requestSent);
+    EXPECT_EQ(result.description, "The reply is larger than 16 MiB and was not read to its end");
+    EXPECT_TRUE(result.body.empty());
 }
 
 // A connection was made, so Tally may have the request: a failure, not "not running".
@@ -66,6 +79,7 @@ TEST(HttpClient, AConnectionClosedBeforeTheWholeReplyIsAFailure) {
         HttpClient client;
         HttpResult result = client.Post(server.Url(), kRequest);
         EXPECT_EQ(result.status, HttpResult::Status::Failed) << c.name;
+        EXPECT_TRUE(result.requestSent) << c.name;
         EXPECT_FALSE(result.description.empty()) << c.name;
     }
 }
@@ -103,8 +117,10 @@ TEST(HttpClient, StopFlagInterruptsAnExchangeInProgress) {
     HttpResult result = client.Post(server.Url(), kRequest, &stop);
     stopper.join();
     EXPECT_EQ(result.status, HttpResult::Status::Interrupted);
-    EXPECT_EQ(client.Post(server.Url(), kRequest, &stop).status, HttpResult::Status::Interrupted)
-        << "a raised flag sends nothing";
+    EXPECT_TRUE(result.requestSent) << "stopped while the reply was awaited";
+    HttpResult unsent = client.Post(server.Url(), kRequest, &stop);
+    EXPECT_EQ(unsent.status, HttpResult::Status::Interrupted);
+    EXPECT_FALSE(unsent.requestSent) << "a raised flag sends nothing";
 }
 
 TEST(HttpClient, ConnectionIsReusedAcrossCalls) {

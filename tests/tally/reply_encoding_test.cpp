@@ -80,7 +80,7 @@ TEST(ReplyEncoding, EveryShapeAndEncodingClassifiesAsItsUtf8Twin) {
          Outcome::TallyError, "\r\nLedger '\xE0\xAE\x95\xE0\xAE\xBE' does not exist!"},
         {"unknown request", "<RESPONSE>Unknown Request, cannot be processed</RESPONSE>",
          Outcome::TallyError, "\r\nTally could not read the request"},
-        {"server is running", "<RESPONSE>TallyPrime Server is Running</RESPONSE>", Outcome::NotSent,
+        {"server is running", "<RESPONSE>TallyPrime Server is Running</RESPONSE>", Outcome::Unconfirmed,
          "The reply is not a Tally import result: <RESPONSE>TallyPrime Server is "
          "Running</RESPONSE>"},
     };

@@ -116,6 +116,7 @@ TEST(TallySimProcess, DropEveryClosesTheConnectionWithoutReplyAndImportsNothing)
     }
     EXPECT_EQ(results[0].status, HttpResult::Status::Ok);
     EXPECT_EQ(results[1].status, HttpResult::Status::Failed) << "a connection was made";
+    EXPECT_TRUE(results[1].requestSent);
     EXPECT_EQ(results[1].body, "");
     EXPECT_EQ(results[2].status, HttpResult::Status::Ok) << results[2].description;
     EXPECT_EQ(results[3].status, HttpResult::Status::Failed);
@@ -124,7 +125,7 @@ TEST(TallySimProcess, DropEveryClosesTheConnectionWithoutReplyAndImportsNothing)
     ExchangeResult answered = Exchange(sim, rq::Envelope(""));
     EXPECT_FALSE(answered.transportFailure) << answered.message;
     ExchangeResult dropped = Exchange(sim, rq::Envelope(""));
-    EXPECT_EQ(dropped.outcome, Outcome::NotSent);
+    EXPECT_EQ(dropped.outcome, Outcome::Unconfirmed) << "the request went out";
     EXPECT_TRUE(dropped.transportFailure);
     EXPECT_FALSE(dropped.message.empty());
     EXPECT_NE(dropped.message, "Tally Server is Not Running") << "a connection was made";
@@ -146,7 +147,7 @@ TEST(TallySimProcess, GarbageEveryAnswersTextThatIsNotXml) {
     ExchangeResult answered = Exchange(sim, rq::Envelope(""));
     EXPECT_NE(answered.message.rfind("The reply is not XML: ", 0), 0u) << answered.message;
     ExchangeResult garbled = Exchange(sim, rq::Envelope(""));
-    EXPECT_EQ(garbled.outcome, Outcome::NotSent);
+    EXPECT_EQ(garbled.outcome, Outcome::Unconfirmed) << "the reply does not say what Tally did";
     EXPECT_FALSE(garbled.transportFailure);
     EXPECT_EQ(garbled.message, std::string("The reply is not XML: ") + sim::kGarbageReply);
 }
