@@ -239,7 +239,7 @@ LedgerFields DepotLedger(const Recordset& rs, const ScreenContext& context) {
     };
 }
 
-class IdtSpec : public ScreenSpec {
+class IdtDefinition : public ScreenDefinition {
 public:
     const ScreenDesign& Design() const override { return design_; }
     std::string ColumnQuery(const DateRange& dates) const override {
@@ -282,9 +282,9 @@ private:
 
 }  // namespace
 
-const ScreenSpec& IdtScreen::TheSpec() {
-    static const IdtSpec spec;
-    return spec;
+const ScreenDefinition& IdtScreen::TheDefinition() {
+    static const IdtDefinition definition;
+    return definition;
 }
 
 std::string IdtScreen::FixedMastersPayload(TallyMaster& master) {

@@ -13,8 +13,8 @@ class TallyMaster;
 // ledgers.
 class IdtScreen : public TransferScreen {
 public:
-    explicit IdtScreen(ScreenContext context) : TransferScreen(context, TheSpec()) {}
-    static const ScreenSpec& TheSpec();
+    explicit IdtScreen(ScreenContext context) : TransferScreen(context, TheDefinition()) {}
+    static const ScreenDefinition& TheDefinition();
 
     // The stock group, goods, tax, discount and rounding ledgers and both voucher types.
     static std::string FixedMastersPayload(TallyMaster& master);

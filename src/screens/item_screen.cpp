@@ -89,7 +89,7 @@ private:
     const ScreenContext& context_;
 };
 
-class ItemSpec : public ScreenSpec {
+class ItemDefinition : public ScreenDefinition {
 public:
     const ScreenDesign& Design() const override { return design_; }
     std::string ColumnQuery(const DateRange&) const override { return ItemColumnQuery(); }
@@ -139,9 +139,9 @@ private:
 
 }  // namespace
 
-const ScreenSpec& ItemScreen::TheSpec() {
-    static const ItemSpec spec;
-    return spec;
+const ScreenDefinition& ItemScreen::TheDefinition() {
+    static const ItemDefinition definition;
+    return definition;
 }
 
 }  // namespace zentrail

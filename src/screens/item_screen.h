@@ -8,8 +8,8 @@ namespace zentrail {
 // stock items with the dated GST rates they were sold at, after the stock group and units.
 class ItemScreen : public TransferScreen {
 public:
-    explicit ItemScreen(ScreenContext context) : TransferScreen(context, TheSpec()) {}
-    static const ScreenSpec& TheSpec();
+    explicit ItemScreen(ScreenContext context) : TransferScreen(context, TheDefinition()) {}
+    static const ScreenDefinition& TheDefinition();
 };
 
 }  // namespace zentrail

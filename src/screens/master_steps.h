@@ -3,7 +3,7 @@
 #include <string>
 
 #include "screens/customer_ledger.h"
-#include "screens/screen_spec.h"
+#include "screens/screen_definition.h"
 
 namespace zentrail {
 

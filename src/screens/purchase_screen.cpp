@@ -174,7 +174,7 @@ LedgerFields SupplierLedger(const Recordset& rs, const ScreenContext& context) {
     };
 }
 
-class PurchaseSpec : public ScreenSpec {
+class PurchaseDefinition : public ScreenDefinition {
 public:
     const ScreenDesign& Design() const override { return design_; }
     std::string ColumnQuery(const DateRange& dates) const override {
@@ -219,9 +219,9 @@ private:
 
 }  // namespace
 
-const ScreenSpec& PurchaseScreen::TheSpec() {
-    static const PurchaseSpec spec;
-    return spec;
+const ScreenDefinition& PurchaseScreen::TheDefinition() {
+    static const PurchaseDefinition definition;
+    return definition;
 }
 
 std::string PurchaseScreen::FixedMastersPayload(TallyMaster& master) {

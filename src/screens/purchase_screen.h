@@ -12,8 +12,8 @@ class TallyMaster;
 // vouchers, after the fixed masters and the suppliers' ledgers.
 class PurchaseScreen : public TransferScreen {
 public:
-    explicit PurchaseScreen(ScreenContext context) : TransferScreen(context, TheSpec()) {}
-    static const ScreenSpec& TheSpec();
+    explicit PurchaseScreen(ScreenContext context) : TransferScreen(context, TheDefinition()) {}
+    static const ScreenDefinition& TheDefinition();
 
     // The request with the stock group, purchase, tax, discount and rounding ledgers and the
     // voucher type that every purchase voucher needs.

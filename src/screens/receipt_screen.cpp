@@ -88,7 +88,7 @@ private:
     const ScreenContext& context_;
 };
 
-class ReceiptSpec : public ScreenSpec {
+class ReceiptDefinition : public ScreenDefinition {
 public:
     const ScreenDesign& Design() const override { return design_; }
     std::string ColumnQuery(const DateRange& dates) const override {
@@ -141,9 +141,9 @@ private:
 
 }  // namespace
 
-const ScreenSpec& ReceiptScreen::TheSpec() {
-    static const ReceiptSpec spec;
-    return spec;
+const ScreenDefinition& ReceiptScreen::TheDefinition() {
+    static const ReceiptDefinition definition;
+    return definition;
 }
 
 std::string ReceiptScreen::FixedMastersPayload(TallyMaster& master) {

@@ -13,8 +13,8 @@ class TallyMaster;
 // ledgers and the bank ledgers.
 class ReceiptScreen : public TransferScreen {
 public:
-    explicit ReceiptScreen(ScreenContext context) : TransferScreen(context, TheSpec()) {}
-    static const ScreenSpec& TheSpec();
+    explicit ReceiptScreen(ScreenContext context) : TransferScreen(context, TheDefinition()) {}
+    static const ScreenDefinition& TheDefinition();
 
     // The cash ledger and the voucher type that every receipt needs.
     static std::string FixedMastersPayload(TallyMaster& master);

@@ -103,7 +103,7 @@ private:
     std::vector<size_t> carrier_;        // the row that carries each row's note
 };
 
-class RetailerCreditNoteSpec : public ScreenSpec {
+class RetailerCreditNoteDefinition : public ScreenDefinition {
 public:
     const ScreenDesign& Design() const override { return design_; }
     std::string ColumnQuery(const DateRange& dates) const override {
@@ -161,9 +161,9 @@ private:
 
 }  // namespace
 
-const ScreenSpec& RetailerCreditNoteScreen::TheSpec() {
-    static const RetailerCreditNoteSpec spec;
-    return spec;
+const ScreenDefinition& RetailerCreditNoteScreen::TheDefinition() {
+    static const RetailerCreditNoteDefinition definition;
+    return definition;
 }
 
 }  // namespace zentrail

@@ -9,8 +9,9 @@ namespace zentrail {
 // the customers' ledgers and the reason ledgers.
 class RetailerCreditNoteScreen : public TransferScreen {
 public:
-    explicit RetailerCreditNoteScreen(ScreenContext context) : TransferScreen(context, TheSpec()) {}
-    static const ScreenSpec& TheSpec();
+    explicit RetailerCreditNoteScreen(ScreenContext context)
+        : TransferScreen(context, TheDefinition()) {}
+    static const ScreenDefinition& TheDefinition();
 };
 
 }  // namespace zentrail

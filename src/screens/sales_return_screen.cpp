@@ -151,7 +151,7 @@ private:
     const ScreenContext& context_;
 };
 
-class SalesReturnSpec : public ScreenSpec {
+class SalesReturnDefinition : public ScreenDefinition {
 public:
     const ScreenDesign& Design() const override { return design_; }
     std::string ColumnQuery(const DateRange& dates) const override {
@@ -196,9 +196,9 @@ private:
 
 }  // namespace
 
-const ScreenSpec& SalesReturnScreen::TheSpec() {
-    static const SalesReturnSpec spec;
-    return spec;
+const ScreenDefinition& SalesReturnScreen::TheDefinition() {
+    static const SalesReturnDefinition definition;
+    return definition;
 }
 
 std::string SalesReturnScreen::FixedMastersPayload(TallyMaster& master) {

@@ -12,8 +12,8 @@ class TallyMaster;
 // masters and the customers' ledgers.
 class SalesReturnScreen : public TransferScreen {
 public:
-    explicit SalesReturnScreen(ScreenContext context) : TransferScreen(context, TheSpec()) {}
-    static const ScreenSpec& TheSpec();
+    explicit SalesReturnScreen(ScreenContext context) : TransferScreen(context, TheDefinition()) {}
+    static const ScreenDefinition& TheDefinition();
 
     // The request with the stock group, sales, tax, discount and rounding ledgers and the
     // credit note voucher type.

@@ -165,7 +165,7 @@ private:
     const ScreenContext& context_;
 };
 
-class SalesSpec : public ScreenSpec {
+class SalesDefinition : public ScreenDefinition {
 public:
     const ScreenDesign& Design() const override { return design_; }
     std::string ColumnQuery(const DateRange& dates) const override {
@@ -207,9 +207,9 @@ private:
 
 }  // namespace
 
-const ScreenSpec& SalesScreen::TheSpec() {
-    static const SalesSpec spec;
-    return spec;
+const ScreenDefinition& SalesScreen::TheDefinition() {
+    static const SalesDefinition definition;
+    return definition;
 }
 
 std::string SalesScreen::FixedMastersPayload(TallyMaster& master) {

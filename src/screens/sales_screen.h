@@ -10,8 +10,8 @@ class TallyMaster;
 // fixed masters and the customers' ledgers.
 class SalesScreen : public TransferScreen {
 public:
-    explicit SalesScreen(ScreenContext context) : TransferScreen(context, TheSpec()) {}
-    static const ScreenSpec& TheSpec();
+    explicit SalesScreen(ScreenContext context) : TransferScreen(context, TheDefinition()) {}
+    static const ScreenDefinition& TheDefinition();
 
     // The request with the stock group, sales, tax, discount and rounding ledgers and the
     // voucher type that every sales voucher needs.

@@ -17,19 +17,19 @@ namespace {
 
 std::vector<MenuEntry> BuildMenu() {
     std::vector<MenuEntry> entries = {
-        {"CVR02-11", "Item", MenuAction::Screen, &ItemScreen::TheSpec()},
-        {"CVR02-01", "Sale ", MenuAction::Screen, &SalesScreen::TheSpec()},
-        {"CVR02-02", "Purchase", MenuAction::Screen, &PurchaseScreen::TheSpec()},
-        {"CVR02-03", "Sale Return", MenuAction::Screen, &SalesReturnScreen::TheSpec()},
-        {"CVR02-04", "IDT", MenuAction::Screen, &IdtScreen::TheSpec()},
-        {"CVR02-05", "Receipt", MenuAction::Screen, &ReceiptScreen::TheSpec()},
-        {"CVR02-06", "Service", MenuAction::Screen, &ServiceScreen::TheSpec()},
-        {"CVR02-07", "Credit Note", MenuAction::Screen, &RetailerCreditNoteScreen::TheSpec()},
+        {"CVR02-11", "Item", MenuAction::Screen, &ItemScreen::TheDefinition()},
+        {"CVR02-01", "Sale ", MenuAction::Screen, &SalesScreen::TheDefinition()},
+        {"CVR02-02", "Purchase", MenuAction::Screen, &PurchaseScreen::TheDefinition()},
+        {"CVR02-03", "Sale Return", MenuAction::Screen, &SalesReturnScreen::TheDefinition()},
+        {"CVR02-04", "IDT", MenuAction::Screen, &IdtScreen::TheDefinition()},
+        {"CVR02-05", "Receipt", MenuAction::Screen, &ReceiptScreen::TheDefinition()},
+        {"CVR02-06", "Service", MenuAction::Screen, &ServiceScreen::TheDefinition()},
+        {"CVR02-07", "Credit Note", MenuAction::Screen, &RetailerCreditNoteScreen::TheDefinition()},
         {"CVR02-09", "About Calvera", MenuAction::About},
         {"CVR02-10", "Exit", MenuAction::Exit},
     };
     for (MenuEntry& entry : entries)
-        if (entry.spec != nullptr) entry.cliName = entry.spec->Design().name;
+        if (entry.definition != nullptr) entry.cliName = entry.definition->Design().name;
     return entries;
 }
 
@@ -55,7 +55,8 @@ const MenuEntry* FindScreen(std::string_view cliNameOrKey) {
 
 std::unique_ptr<TransferScreen> CreateScreen(std::string_view cliName, ScreenContext context) {
     const MenuEntry* entry = FindScreen(cliName);
-    return entry != nullptr ? std::make_unique<TransferScreen>(context, *entry->spec) : nullptr;
+    return entry != nullptr ? std::make_unique<TransferScreen>(context, *entry->definition)
+                            : nullptr;
 }
 
 }  // namespace zentrail

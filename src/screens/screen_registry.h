@@ -12,14 +12,13 @@ namespace zentrail {
 // What an entry of the main menu does when it is chosen.
 enum class MenuAction { Screen, About, Exit };
 
-// One entry of the main menu. The transfer screens are the entries with a spec.
+// One entry of the main menu. The transfer screens are the entries with a definition.
 struct MenuEntry {
     std::string_view key;   // tree key, "CVR02-01"
     std::string_view text;  // tree text, "Sale " (with its blank)
     MenuAction action = MenuAction::Screen;
-    const ScreenSpec* spec = nullptr;  // null for About and Exit
-    std::string_view cliName{};        // "sales", the spec's name; empty for About and Exit
-
+    const ScreenDefinition* definition = nullptr;  // null for About and Exit
+    std::string_view cliName{};  // "sales", the definition's name; empty for About and Exit
 };
 
 inline constexpr std::string_view kMenuRootKey = "CVR-MENU";

@@ -152,7 +152,7 @@ LedgerFields ServicePartyLedger(const Recordset& rs, const ScreenContext& contex
     };
 }
 
-class ServiceSpec : public ScreenSpec {
+class ServiceDefinition : public ScreenDefinition {
 public:
     const ScreenDesign& Design() const override { return design_; }
     std::string ColumnQuery(const DateRange& dates) const override {
@@ -193,9 +193,9 @@ private:
 
 }  // namespace
 
-const ScreenSpec& ServiceScreen::TheSpec() {
-    static const ServiceSpec spec;
-    return spec;
+const ScreenDefinition& ServiceScreen::TheDefinition() {
+    static const ServiceDefinition definition;
+    return definition;
 }
 
 std::string ServiceScreen::FixedMastersPayload(TallyMaster& master) {

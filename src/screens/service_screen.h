@@ -13,8 +13,8 @@ class TallyMaster;
 // the parties' ledgers.
 class ServiceScreen : public TransferScreen {
 public:
-    explicit ServiceScreen(ScreenContext context) : TransferScreen(context, TheSpec()) {}
-    static const ScreenSpec& TheSpec();
+    explicit ServiceScreen(ScreenContext context) : TransferScreen(context, TheDefinition()) {}
+    static const ScreenDefinition& TheDefinition();
 
     // The service and tax ledgers, "Round Off" and both voucher types.
     static std::string FixedMastersPayload(TallyMaster& master);

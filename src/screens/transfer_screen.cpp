@@ -71,8 +71,8 @@ std::string LogLine(const LogRecord& record) {
     return "\r\n" + record.text + (record.document.empty() ? "" : " " + record.document);
 }
 
-TransferScreen::TransferScreen(ScreenContext context, const ScreenSpec& spec)
-    : context_(context), spec_(spec) {
+TransferScreen::TransferScreen(ScreenContext context, const ScreenDefinition& definition)
+    : context_(context), definition_(definition) {
     dtpFrom = dtpTo = CalendarDate::Today();
 }
 
@@ -80,7 +80,7 @@ void TransferScreen::Load() { Reset(); }
 
 void TransferScreen::Reset() {
     ResetControls();
-    title = spec_.Design().title + context_.config.strConfigSummary;
+    title = definition_.Design().title + context_.config.strConfigSummary;
     Notify(ScreenControl::Title);
     ssdbgItem.RemoveColumns();
     Notify(ScreenControl::GridColumns);
@@ -97,7 +97,7 @@ void TransferScreen::ResetControls() {
     Notify(ScreenControl::Dates);
     ChangeProgress([&](Progress& progress) {
         progress = Progress{};
-        progress.caption = spec_.Design().frameCaption;
+        progress.caption = definition_.Design().frameCaption;
     });
 }
 
@@ -162,7 +162,8 @@ std::string TransferScreen::LogText() const {
 
 void TransferScreen::BuildColumns() {
     // Only the field names are needed: the statement is prepared, its rows never read.
-    const std::vector<std::string> names = context_.db.ColumnNames(spec_.ColumnQuery(Dates()));
+    const std::vector<std::string> names =
+        context_.db.ColumnNames(definition_.ColumnQuery(Dates()));
     SetFrameCaption("Creating Columns as per Brindle");
     long last = static_cast<long>(names.size()) - 1;
     SetProgressRange(last < 0 ? 0 : last);
@@ -173,7 +174,7 @@ void TransferScreen::BuildColumns() {
     }
     Notify(ScreenControl::GridColumns);
     // The columns the documents are built from are known from here on, or the listing is refused.
-    listingColumns_ = BoundColumns(spec_.ListingColumns(), names, "The listing");
+    listingColumns_ = BoundColumns(definition_.ListingColumns(), names, "The listing");
 }
 
 void TransferScreen::WatchSourceLocks() {
@@ -204,7 +205,7 @@ void TransferScreen::GetData() {
         ShowItem("");
         // The rows go straight into the grid; the listing is shown once it is complete.
         GridFiller filler(ssdbgItem);
-        context_.db.ReadRows(spec_.ListingQuery(Dates()), filler);
+        context_.db.ReadRows(definition_.ListingQuery(Dates()), filler);
         const long count = static_cast<long>(ssdbgItem.RowCount());
         if (count > 0) {
             SetProgressRange(count);
@@ -242,7 +243,7 @@ void TransferScreen::GetData() {
 
 std::unique_ptr<RunReport> TransferScreen::OpenReport() {
     if (context_.reportFolder.empty()) return nullptr;
-    return std::make_unique<RunReport>(context_.reportFolder, spec_.Design().name,
+    return std::make_unique<RunReport>(context_.reportFolder, definition_.Design().name,
                                        platform::LocalTimestamp(), context_.reportCapacity);
 }
 
@@ -259,7 +260,7 @@ void TransferScreen::Export() {
         record_.Begin(ssdbgItem.RowCount(), nullptr);
         record_.Begin(ssdbgItem.RowCount(), OpenReport());
         CheckReport();
-        if (spec_.Design().reopensConnection) context_.db.OpenConnection(context_.config);
+        if (definition_.Design().reopensConnection) context_.db.OpenConnection(context_.config);
         tallySink_ = std::make_unique<TallySink>(context_.tally, context_.TallyUrl());
         sink_ = context_.sink != nullptr ? context_.sink : tallySink_.get();
         ssdbgItem.currentRow = 0;
@@ -313,7 +314,7 @@ void TransferScreen::FinishExport() {
     ScreenMessage message;
     message.icon = ScreenMessage::Icon::Information;
     message.title = "Zentrail";
-    message.text = ClosingMessage(spec_.Design().closingText, counts);
+    message.text = ClosingMessage(definition_.Design().closingText, counts);
     observer_->ShowMessage(message);
 }
 
@@ -378,8 +379,8 @@ std::string ImportRequest(const ScreenContext& context, const std::string& paylo
 void TransferScreen::ExportSteps() {
     const DateRange dates = Dates();
     std::unique_ptr<DocumentBuilder> builder =
-        spec_.StartRun(context_, Listing(ssdbgItem, listingColumns_));
-    const std::vector<LineQuery> queries = spec_.LineQueries(dates);
+        definition_.StartRun(context_, Listing(ssdbgItem, listingColumns_));
+    const std::vector<LineQuery> queries = definition_.LineQueries(dates);
     // The lines are read on a connection of their own, so that their queries run while the
     // masters are sent.
     std::unique_ptr<SourceConnection> reader;
@@ -402,7 +403,7 @@ void TransferScreen::ExportSteps() {
         [&] {
             if (reader) reader->Interrupt();
         });
-    for (const MasterStep& step : spec_.Masters(context_, dates)) RunMasterStep(step);
+    for (const MasterStep& step : definition_.Masters(context_, dates)) RunMasterStep(step);
     SendDocuments(documents);
 }
 
@@ -434,7 +435,7 @@ BuiltDocument TransferScreen::BuildDocument(DocumentBuilder& builder, LineTables
                                             size_t row) const {
     const ListedRow listed(ssdbgItem, row, listingColumns_);
     BuiltDocument built;
-    built.document = spec_.Describe(listed, context_);
+    built.document = definition_.Describe(listed, context_);
     try {
         // No voucher goes to Tally with a date that is none, whichever field carries it.
         if (!built.document.date.empty()) VoucherDate(built.document.date);
@@ -452,7 +453,7 @@ void TransferScreen::SendDocuments(DocumentPipeline& documents) {
     long rows = static_cast<long>(ssdbgItem.RowCount());
     SetTotalCount(rows);
     SetProgressRange(rows);
-    SetFrameCaption(spec_.Design().frameCaption);
+    SetFrameCaption(definition_.Design().frameCaption);
     for (size_t row = 0; row < ssdbgItem.RowCount(); ++row) {
         ssdbgItem.currentRow = row;
         SetProgress(static_cast<long>(row) + 1);

@@ -11,29 +11,29 @@
 #include "screens/document_pipeline.h"
 #include "screens/run_record.h"
 #include "screens/screen_context.h"
+#include "screens/screen_definition.h"
 #include "screens/screen_observer.h"
-#include "screens/screen_spec.h"
 #include "screens/transfer_grid.h"
 #include "tally/request_sink.h"
 
 namespace zentrail {
 
 // The frame every transfer screen shares: controls, reset, Get Data, the export, log, counters,
-// the outcome of every request and the closing message. A screen is its spec: queries, masters
-// and how one document is built.
+// the outcome of every request and the closing message. A screen is its definition: queries,
+// masters and how one document is built.
 class TransferScreen {
 public:
     using Design = ScreenDesign;
 
-    // `spec` outlives the screen.
-    TransferScreen(ScreenContext context, const ScreenSpec& spec);
+    // `definition` outlives the screen.
+    TransferScreen(ScreenContext context, const ScreenDefinition& definition);
     virtual ~TransferScreen() = default;
     TransferScreen(const TransferScreen&) = delete;
     TransferScreen& operator=(const TransferScreen&) = delete;
 
     void SetObserver(ScreenObserver* observer) { observer_ = observer ? observer : &silent_; }
-    const Design& design() const { return spec_.Design(); }
-    const ScreenSpec& Spec() const { return spec_; }
+    const Design& design() const { return definition_.Design(); }
+    const ScreenDefinition& Definition() const { return definition_; }
 
     // What the window's buttons do.
     void Load();
@@ -120,7 +120,7 @@ private:
     std::unique_ptr<RunReport> OpenReport();
 
     ScreenContext context_;
-    const ScreenSpec& spec_;
+    const ScreenDefinition& definition_;
     ScreenObserver silent_;
     ScreenObserver* observer_ = &silent_;
     BoundColumns listingColumns_;  // bound at Get Data

@@ -1,6 +1,6 @@
 #include "screens/voucher_request.h"
 
-#include "screens/screen_spec.h"
+#include "screens/screen_definition.h"
 #include "tally/vouchers/voucher_head_writer.h"
 #include "tally/vouchers/voucher_writer.h"
 

@@ -149,7 +149,8 @@ void frmMain::OpenScreen(const MenuEntry& entry) {
         transferWindow_->activateWindow();
         return;
     }
-    transferWindow_ = new TransferWindow(std::make_unique<TransferScreen>(context_, *entry.spec), this);
+    transferWindow_ =
+        new TransferWindow(std::make_unique<TransferScreen>(context_, *entry.definition), this);
     transferWindow_->show();
 }
 

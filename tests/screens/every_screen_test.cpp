@@ -39,13 +39,13 @@ bool LooksLikeDate(std::string_view text) {
 // Passes the listing's rows on, with the values of one row damaged.
 class DamagingSink : public RowSink {
 public:
-    DamagingSink(RowSink& inner, const ScreenSpec& spec, size_t row, Damage damage)
-        : inner_(inner), spec_(spec), row_(row), damage_(damage) {}
+    DamagingSink(RowSink& inner, const ScreenDefinition& definition, size_t row, Damage damage)
+        : inner_(inner), definition_(definition), row_(row), damage_(damage) {}
 
     void Columns(const std::vector<std::string>& fieldNames) override {
         for (size_t field = 0; field < fieldNames.size(); ++field)
-            for (size_t bound = 0; bound < spec_.ListingColumns().size(); ++bound)
-                if (SameFieldName(fieldNames[field], spec_.ListingColumns()[bound]))
+            for (size_t bound = 0; bound < definition_.ListingColumns().size(); ++bound)
+                if (SameFieldName(fieldNames[field], definition_.ListingColumns()[bound]))
                     read_[field] = bound;
         inner_.Columns(fieldNames);
     }
@@ -66,7 +66,7 @@ public:
 
 private:
     RowSink& inner_;
-    const ScreenSpec& spec_;
+    const ScreenDefinition& definition_;
     size_t row_;
     Damage damage_;
     std::map<size_t, size_t> read_;  // field of the listing -> its bound column
@@ -76,17 +76,17 @@ private:
 // The demo source, with the listing query's rows damaged as asked.
 class DamagingConnection : public SourceConnection {
 public:
-    DamagingConnection(std::unique_ptr<SourceConnection> inner, const ScreenSpec& spec,
+    DamagingConnection(std::unique_ptr<SourceConnection> inner, const ScreenDefinition& definition,
                        std::string listing, size_t row, Damage damage)
         : inner_(std::move(inner)),
-          spec_(spec),
+          definition_(definition),
           listing_(std::move(listing)),
           row_(row),
           damage_(damage) {}
     RowSet Query(const std::string& sql) override { return inner_->Query(sql); }
     void Stream(const std::string& sql, RowSink& sink) override {
         if (sql != listing_ || damage_ == Damage::None) return inner_->Stream(sql, sink);
-        DamagingSink damaging(sink, spec_, row_, damage_);
+        DamagingSink damaging(sink, definition_, row_, damage_);
         inner_->Stream(sql, damaging);
     }
     std::vector<std::string> ColumnNames(const std::string& sql) override {
@@ -95,7 +95,7 @@ public:
 
 private:
     std::unique_ptr<SourceConnection> inner_;
-    const ScreenSpec& spec_;
+    const ScreenDefinition& definition_;
     std::string listing_;
     size_t row_;
     Damage damage_;
@@ -116,26 +116,26 @@ struct ExportedRun {
 const CalendarDate kFrom{2024, 4, 1};
 const CalendarDate kTo{2024, 5, 31};
 
-ExportedRun Export(const ScreenSpec& spec, size_t row, Damage damage) {
+ExportedRun Export(const ScreenDefinition& definition, size_t row, Damage damage) {
     Configuration config;
     config.strSqlOdbc = testing::SmallDemo().Path();
-    const std::string listing = spec.ListingQuery({kFrom.QueryText(), kTo.QueryText()});
+    const std::string listing = definition.ListingQuery({kFrom.QueryText(), kTo.QueryText()});
     SourceDatabase db([&](const std::string& dsn, const std::string& user,
                           const std::string& password) -> std::unique_ptr<SourceConnection> {
-        return std::make_unique<DamagingConnection>(OpenSourceConnection(dsn, user, password), spec,
-                                                    listing, row, damage);
+        return std::make_unique<DamagingConnection>(OpenSourceConnection(dsn, user, password),
+                                                    definition, listing, row, damage);
     });
     db.OpenConnection(config);
     testing::ScriptedTransport tally([](const std::string&) {
         return testing::TallyReplies("<RESPONSE><CREATED>1</CREATED></RESPONSE>");
     });
-    TransferScreen screen(ScreenContext{config, db, tally}, spec);
+    TransferScreen screen(ScreenContext{config, db, tally}, definition);
     testing::RecordingObserver observer;
     screen.SetObserver(&observer);
     screen.Load();
     screen.SetDates(kFrom, kTo);
     screen.GetData();
-    EXPECT_FALSE(screen.GetDataFailed()) << spec.Design().name;
+    EXPECT_FALSE(screen.GetDataFailed()) << definition.Design().name;
     screen.Export();
     ExportedRun run;
     for (const RunEntry& entry : screen.LastRecord().Entries())
@@ -148,16 +148,16 @@ ExportedRun Export(const ScreenSpec& spec, size_t row, Damage damage) {
 // Whether the damage must stop the document: the item master has no dates, and its numbers are
 // codes it only names items with; a screen without line queries has no id to find lines by. The
 // other damage may or may not change such a document, but never another one.
-bool Breaks(const ScreenSpec& spec, Damage damage) {
-    if (spec.Design().name == "item") return damage == Damage::BlankId;
-    return !(damage == Damage::BlankId && spec.LineQueries({}).empty());
+bool Breaks(const ScreenDefinition& definition, Damage damage) {
+    if (definition.Design().name == "item") return damage == Damage::BlankId;
+    return !(damage == Damage::BlankId && definition.LineQueries({}).empty());
 }
 
 TEST(EveryScreen, OneBrokenDocumentIsThatDocumentsOutcomeAndTheRunGoesOn) {
     for (const MenuEntry* entry : TransferScreens()) {
-        const ScreenSpec& spec = *entry->spec;
-        const std::string name = spec.Design().name;
-        const ExportedRun clean = Export(spec, 0, Damage::None);
+        const ScreenDefinition& definition = *entry->definition;
+        const std::string name = definition.Design().name;
+        const ExportedRun clean = Export(definition, 0, Damage::None);
         ASSERT_GT(clean.documents.size(), 1u) << name;
         // The first accepted document after the first row.
         size_t row = 1;
@@ -167,7 +167,7 @@ TEST(EveryScreen, OneBrokenDocumentIsThatDocumentsOutcomeAndTheRunGoesOn) {
 
         for (Damage damage : {Damage::BadDate, Damage::BlankId, Damage::UnreadableNumber}) {
             SCOPED_TRACE(name + " with " + NameOf(damage) + " in row " + std::to_string(row));
-            const ExportedRun damaged = Export(spec, row, damage);
+            const ExportedRun damaged = Export(definition, row, damage);
             EXPECT_FALSE(damaged.counts.failed);
             EXPECT_FALSE(damaged.counts.stopped);
             ASSERT_EQ(damaged.documents.size(), clean.documents.size());
@@ -177,7 +177,7 @@ TEST(EveryScreen, OneBrokenDocumentIsThatDocumentsOutcomeAndTheRunGoesOn) {
                     << clean.documents[other].name;
             }
             const Outcome outcome = damaged.documents[row].outcome;
-            if (Breaks(spec, damage)) {
+            if (Breaks(definition, damage)) {
                 EXPECT_TRUE(outcome == Outcome::NotSent || outcome == Outcome::Skipped)
                     << static_cast<int>(outcome);
                 EXPECT_EQ(damaged.requests + 1, clean.requests) << "the rest is still sent";

@@ -10,9 +10,9 @@
 #include <sstream>
 
 #include "screens/credit_note_adjustments.h"
-#include "screens/service_screen.h"
 #include "screens/screen_registry.h"
 #include "screens/screen_test_support.h"
+#include "screens/service_screen.h"
 #include "shell/configuration.h"
 
 namespace zentrail {
@@ -44,12 +44,12 @@ TEST(ScreenRegistry, ScreensAreFoundByNameAndByKey) {
     ScreenContext context{config, db, tally};
     auto notes = CreateScreen("creditnote", context);
     ASSERT_NE(notes, nullptr);
-    EXPECT_EQ(&notes->Spec(), &RetailerCreditNoteScreen::TheSpec());
+    EXPECT_EQ(&notes->Definition(), &RetailerCreditNoteScreen::TheDefinition());
     EXPECT_EQ(notes->design().title, "Import Credit Note Transaction");
     EXPECT_EQ(notes->design().closingText, "Credit Note Transferrd");
     auto services = CreateScreen("CVR02-06", context);
     ASSERT_NE(services, nullptr);
-    EXPECT_EQ(&services->Spec(), &ServiceScreen::TheSpec());
+    EXPECT_EQ(&services->Definition(), &ServiceScreen::TheDefinition());
     EXPECT_EQ(services->design().title, "Import Service Transaction");
     EXPECT_EQ(services->design().frameCaption, "Importing Service");
     EXPECT_EQ(services->design().closingText, "Services Transferrd");

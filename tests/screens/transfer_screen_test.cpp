@@ -21,7 +21,7 @@ constexpr const char* kColumns[] = {"Sal_Id", "Inv#No"};
 
 // A screen whose queries name the dates they were built with; its export sends the masters and
 // builds the documents a test gives it.
-class PlainSpec : public ScreenSpec {
+class PlainDefinition : public ScreenDefinition {
 public:
     std::vector<MasterStep> masters;
     std::function<void(const ListedRow&, BuiltDocument&)> build = [](const ListedRow& row,
@@ -48,13 +48,13 @@ public:
     std::unique_ptr<DocumentBuilder> StartRun(const ScreenContext&, const Listing&) const override {
         class Builder : public DocumentBuilder {
         public:
-            explicit Builder(const PlainSpec& spec) : spec_(spec) {}
+            explicit Builder(const PlainDefinition& definition) : definition_(definition) {}
             void Build(const ListedRow& row, LineTables&, BuiltDocument& built) override {
-                spec_.build(row, built);
+                definition_.build(row, built);
             }
 
         private:
-            const PlainSpec& spec_;
+            const PlainDefinition& definition_;
         };
         return std::make_unique<Builder>(*this);
     }
@@ -68,11 +68,11 @@ private:
 
 // One master request, then one voucher per listed row, keyed by the row's number unless `key`
 // names another key.
-void SendEachRow(PlainSpec& spec, std::function<std::string(size_t)> key = nullptr,
+void SendEachRow(PlainDefinition& definition, std::function<std::string(size_t)> key = nullptr,
                  std::function<DocumentRef(size_t)> document = nullptr) {
-    spec.masters = {MasterStep{.name = "Test masters",
-                               .payload = [](const Recordset*) { return "<MASTER/>"; }}};
-    spec.build = [key, document](const ListedRow& row, BuiltDocument& built) {
+    definition.masters = {MasterStep{.name = "Test masters",
+                                     .payload = [](const Recordset*) { return "<MASTER/>"; }}};
+    definition.build = [key, document](const ListedRow& row, BuiltDocument& built) {
         if (document) {
             DocumentRef ref = document(row.Index());
             built.document.amountSent = ref.amountSent;
@@ -123,8 +123,8 @@ protected:
     testing::ScriptedTransport tally_{[this](const std::string& body) { return reply_(body); }};
     std::filesystem::path reports_ = std::filesystem::path(::testing::TempDir()) /
                                      ("screen-reports-" + std::to_string(::getpid()));
-    PlainSpec spec_;
-    TransferScreen screen_{ScreenContext{config_, db_, tally_, reports_}, spec_};
+    PlainDefinition definition_;
+    TransferScreen screen_{ScreenContext{config_, db_, tally_, reports_}, definition_};
     RecordingObserver observer_;
 };
 
@@ -243,8 +243,8 @@ TEST(TransferScreenGetData, AListingThatFailsPartWayLeavesNoRowsToExport) {
     });
     db.OpenConnection(config);
     testing::ScriptedTransport tally([](const std::string&) { return HttpResult{}; });
-    PlainSpec spec;
-    TransferScreen screen(ScreenContext{config, db, tally}, spec);
+    PlainDefinition definition;
+    TransferScreen screen(ScreenContext{config, db, tally}, definition);
     RecordingObserver observer;
     screen.SetObserver(&observer);
     screen.Load();
@@ -263,10 +263,10 @@ TEST_F(TransferScreenTest, ExportErrorStopsTheRunWithAMessage) {
         if (sql == "PARTIES") throw DbError(208, "Invalid object name 'SalesInvoiceProduct'.");
         return Invoices(3);
     };
-    spec_.masters = {MasterStep{.caption = "Creating Party Masters ",
-                                .query = "PARTIES",
-                                .rowName = [](const Recordset&) { return std::string(); },
-                                .payload = [](const Recordset*) { return std::string(); }}};
+    definition_.masters = {MasterStep{.caption = "Creating Party Masters ",
+                                      .query = "PARTIES",
+                                      .rowName = [](const Recordset&) { return std::string(); },
+                                      .payload = [](const Recordset*) { return std::string(); }}};
     screen_.Export();
     EXPECT_TRUE(screen_.LastRun().failed);
     ASSERT_EQ(observer_.messages.size(), 2u);
@@ -335,7 +335,7 @@ TEST_F(TransferScreenTest, EveryRefusalIsCountedAndLoggedWithItsName) {
                 "<RESPONSE><CREATED>0</CREATED><ERRORS>1</ERRORS></RESPONSE>");
         return HttpResult{HttpResult::Status::Ok, 500, "oops", ""};
     };
-    SendEachRow(spec_);
+    SendEachRow(definition_);
     screen_.Load();
     screen_.GetData();
     screen_.Export();
@@ -363,7 +363,7 @@ TEST_F(TransferScreenTest, EveryRefusalIsCountedAndLoggedWithItsName) {
 }
 
 TEST_F(TransferScreenTest, ASecondDocumentWithAKeyOfThisRunIsNotSent) {
-    SendEachRow(spec_, [](size_t row) { return row == 1 ? "other" : "same"; });
+    SendEachRow(definition_, [](size_t row) { return row == 1 ? "other" : "same"; });
     screen_.Load();
     screen_.GetData();
     screen_.Export();
@@ -378,7 +378,7 @@ TEST_F(TransferScreenTest, ASecondDocumentWithAKeyOfThisRunIsNotSent) {
 }
 
 TEST_F(TransferScreenTest, AnAmountBeyondARoundOffFromTheSourceIsADifference) {
-    SendEachRow(spec_, nullptr, [](size_t row) {
+    SendEachRow(definition_, nullptr, [](size_t row) {
         const double totals[] = {100.5, 100.51, 99.5};
         return DocumentRef{.amountSent = 100, .sourceTotal = totals[row]};
     });
@@ -403,7 +403,7 @@ TEST_F(TransferScreenTest, ATallyThatStopsAnsweringEndsTheRunAndTheRestIsNotSent
             return testing::TallyReplies("<RESPONSE><CREATED>1</CREATED></RESPONSE>");
         return HttpResult{HttpResult::Status::NotConnected, 0, "", "refused"};
     };
-    SendEachRow(spec_);
+    SendEachRow(definition_);
     screen_.Load();
     screen_.GetData();
     screen_.Export();
@@ -427,7 +427,7 @@ TEST_F(TransferScreenTest, ATallyThatCannotReadThreeRequestsInARowEndsTheRun) {
                     "<RESPONSE>Unknown Request, cannot be processed</RESPONSE>");
         return testing::TallyReplies("<RESPONSE><CREATED>1</CREATED></RESPONSE>");
     };
-    SendEachRow(spec_);
+    SendEachRow(definition_);
     screen_.Load();
     screen_.GetData();
     screen_.Export();
@@ -457,7 +457,7 @@ TEST_F(TransferScreenTest, ACompanyThatIsNotOpenEndsTheRunAtTheFirstRequest) {
             "<LINEERROR>Could not set &apos;SVCurrentCompany&apos; to &apos;KVZ Traders: "
             "2024-25&apos;</LINEERROR></DATA></BODY></ENVELOPE>");
     };
-    SendEachRow(spec_);
+    SendEachRow(definition_);
     screen_.Load();
     screen_.GetData();
     screen_.Export();
@@ -501,7 +501,7 @@ TEST_F(TransferScreenTest, AWaitForALockedSourceIsToldAndStopEndsIt) {
 TEST_F(TransferScreenTest, AStopEndsTheRunAfterTheCurrentRequest) {
     answer_ = [](const std::string&) { return Invoices(5); };
     observer_.stopAfter = 3;  // masters, INV1, INV2
-    SendEachRow(spec_);
+    SendEachRow(definition_);
     screen_.Load();
     screen_.GetData();
     screen_.Export();
@@ -525,7 +525,7 @@ TEST_F(TransferScreenTest, AStopEndsTheRunAfterTheCurrentRequest) {
 // is line 0), so requests 1 .. k + 1 were sent.
 TEST_F(TransferScreenTest, AReportThatCannotBeWrittenEndsTheRunBeforeTheNextRequest) {
     answer_ = [](const std::string&) { return Invoices(4); };
-    SendEachRow(spec_);
+    SendEachRow(definition_);
     screen_.Load();
     screen_.GetData();
     screen_.Export();
@@ -552,7 +552,7 @@ TEST_F(TransferScreenTest, AReportThatCannotBeWrittenEndsTheRunBeforeTheNextRequ
     for (const Case& c : cases) {
         ScreenContext context{config_, db_, tally_, reports_};
         context.reportCapacity = c.capacity;
-        TransferScreen screen(context, spec_);
+        TransferScreen screen(context, definition_);
         RecordingObserver observer;
         screen.SetObserver(&observer);
 
@@ -593,8 +593,8 @@ TEST_F(TransferScreenTest, EveryRequestGoesThroughTheSinkOfTheRun) {
     } sink;
     ScreenContext context{config_, db_, tally_, reports_};
     context.sink = &sink;
-    TransferScreen screen(context, spec_);
-    SendEachRow(spec_, [](size_t row) { return "key" + std::to_string(row); });
+    TransferScreen screen(context, definition_);
+    SendEachRow(definition_, [](size_t row) { return "key" + std::to_string(row); });
     screen.Load();
     screen.GetData();
     screen.Export();
@@ -616,7 +616,7 @@ TEST_F(TransferScreenTest, EveryRequestGoesThroughTheSinkOfTheRun) {
 // Whatever one document's build throws is that document's outcome; the run goes on.
 TEST_F(TransferScreenTest, SkippedAndUnbuildableDocumentsHaveTheirOutcome) {
     answer_ = [](const std::string&) { return Invoices(4); };
-    spec_.build = [](const ListedRow& row, BuiltDocument& built) {
+    definition_.build = [](const ListedRow& row, BuiltDocument& built) {
         if (row.Index() == 0) {
             built.kind = BuiltDocument::Kind::Skip;
             built.reason = "net amount is 0 or less";

@@ -72,15 +72,15 @@ class DocumentBuilder {
 public:
     virtual ~DocumentBuilder() = default;
     // Fills in the request, or why the document is skipped or not sent, and what it learns of
-    // the document (amounts). `built` arrives described by the spec. May throw for a document
+    // the document (amounts). `built` arrives described by the definition. May throw for a document
     // that cannot be built (NotANumber, a bad date): the frame makes that the document's outcome.
     virtual void Build(const ListedRow& row, LineTables& lines, BuiltDocument& built) = 0;
 };
 
 // A transfer screen: its design, its queries, its masters and how it builds a document.
-class ScreenSpec {
+class ScreenDefinition {
 public:
-    virtual ~ScreenSpec() = default;
+    virtual ~ScreenDefinition() = default;
 
     virtual const ScreenDesign& Design() const = 0;
     // The query whose field list makes the grid's columns, and the listing.
