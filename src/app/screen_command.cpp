@@ -73,6 +73,7 @@ int ScreenCommand::Execute(const GlobalOptions& global) {
 
     HttpClient tally;
     ScreenContext context{session.config, session.db, tally, session.ReportFolder()};
+    context.journalPath = session.JournalPath();
     Prepare(context);
     std::unique_ptr<TransferScreen> screen = CreateScreen(screenName_, context);
     CliProgress progress(stderr, platform::IsTerminal(stderr));

@@ -7,6 +7,7 @@ namespace zentrail {
 
 // A listed document as the run report and the log name it.
 struct DocumentRef {
+    std::string identity{};  // the source's own key of the document, which outlives corrections
     std::string number{};
     std::string date{};
     std::string party{};

@@ -250,7 +250,8 @@ public:
     }
     std::span<const char* const> ListingColumns() const override { return kColumns; }
     DocumentRef Describe(const ListedRow& row, const ScreenContext&) const override {
-        return {.number = row.Text(Column::IdtMngRefNo),
+        return {.identity = row.Text(Column::IdtMngRefNo) + "/" + row.Text(Column::StkMgmtTypeId),
+                .number = row.Text(Column::IdtMngRefNo),
                 .date = row.Text(Column::IdtMngDate),
                 .party = row.Text(Column::SpmName)};
     }

@@ -96,7 +96,7 @@ public:
     std::string ListingQuery(const DateRange&) const override { return ItemListQuery(); }
     std::span<const char* const> ListingColumns() const override { return kColumns; }
     DocumentRef Describe(const ListedRow& row, const ScreenContext&) const override {
-        return {.number = ItemName(row)};
+        return {.identity = row.Text(Column::PrdId), .number = ItemName(row)};
     }
     std::vector<MasterStep> Masters(const ScreenContext&, const DateRange&) const override {
         return {MasterStep{.name = "KVZ Products",

@@ -117,7 +117,7 @@ public:
                 PurchaseCreditEntry(EntryList::Ledger, "Round Off", -payable.roundOff));
         else
             entries.push_back(PurchaseDebitEntry("Round Off", payable.roundOff, "", 0));
-        SendVoucher(context_, voucher, built);
+        SendVoucher(context_, std::move(voucher), built);
     }
 
 private:
@@ -185,7 +185,8 @@ public:
     }
     std::span<const char* const> ListingColumns() const override { return kColumns; }
     DocumentRef Describe(const ListedRow& row, const ScreenContext&) const override {
-        return {.number = row.Text(Column::PurRcptRefNo),
+        return {.identity = row.Text(Column::PurRcptId),
+                .number = row.Text(Column::PurRcptRefNo),
                 .date = row.Text(Column::InvDate),
                 .party = row.Text(Column::SpmName)};
     }

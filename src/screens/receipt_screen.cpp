@@ -99,7 +99,8 @@ public:
     }
     std::span<const char* const> ListingColumns() const override { return kColumns; }
     DocumentRef Describe(const ListedRow& row, const ScreenContext& context) const override {
-        return {.number = row.Text(Column::InvRcpNo) + "/" + row.Text(Column::InvRcpSNo),
+        return {.identity = row.Text(Column::InvRcpNo) + "/" + row.Text(Column::InvRcpSNo),
+                .number = row.Text(Column::InvRcpNo) + "/" + row.Text(Column::InvRcpSNo),
                 .date = row.Text(Column::InvRcpDate),
                 .party = CustomerLedgerName(row.Text(Column::RtrName), row.Text(Column::RtrId),
                                             context.config.blnLedgerId)};

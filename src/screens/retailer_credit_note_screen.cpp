@@ -94,7 +94,7 @@ public:
         voucher.entries.push_back(CreditNoteLedgerEntry(
             EntryList::AllLedger, row.Text(Column::Description), amount, true));
         document.amountSent = amount;
-        SendVoucher(context_, voucher, built);
+        SendVoucher(context_, std::move(voucher), built);
     }
 
 private:
@@ -114,7 +114,8 @@ public:
     }
     std::span<const char* const> ListingColumns() const override { return kColumns; }
     DocumentRef Describe(const ListedRow& row, const ScreenContext& context) const override {
-        return {.number = row.Text(Column::CrNoteNumber),
+        return {.identity = row.Text(Column::CrNoteNumber) + "/" + row.Text(Column::SalInvNo),
+                .number = row.Text(Column::CrNoteNumber),
                 .date = row.Text(Column::CrNoteDate),
                 .party = CustomerLedgerName(row.Text(Column::RtrName), row.Text(Column::RtrId),
                                             context.config.blnLedgerId)};

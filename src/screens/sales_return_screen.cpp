@@ -162,7 +162,8 @@ public:
     }
     std::span<const char* const> ListingColumns() const override { return kColumns; }
     DocumentRef Describe(const ListedRow& row, const ScreenContext& context) const override {
-        return {.number = row.Text(Column::ReturnCode),
+        return {.identity = row.Text(Column::ReturnId),
+                .number = row.Text(Column::ReturnCode),
                 .date = row.Text(Column::ReturnDate),
                 .party = PartyOf(row, context)};
     }

@@ -176,7 +176,8 @@ public:
     }
     std::span<const char* const> ListingColumns() const override { return kColumns; }
     DocumentRef Describe(const ListedRow& row, const ScreenContext& context) const override {
-        return {.number = row.Text(Column::SalInvNo),
+        return {.identity = row.Text(Column::SalId),
+                .number = row.Text(Column::SalInvNo),
                 .date = row.Text(Column::SalInvDate),
                 .party = PartyOf(row, context)};
     }

@@ -26,6 +26,10 @@ struct ScreenContext {
     RequestSink* sink = nullptr;
     // Fault switch: the report's writes fail with ENOSPC past this many bytes, as on a full disk.
     std::optional<size_t> reportCapacity{};
+    // The journal of every request sent, kept from run to run; empty: none is kept.
+    std::filesystem::path journalPath{};
+    // Fault switch: the journal's database cannot grow past this many pages, as on a full disk.
+    std::optional<int> journalPageLimit{};
 
     std::string TallyUrl() const { return config.TallyUrl(); }
     // Parent group of customer ledgers.

@@ -163,7 +163,8 @@ public:
     }
     std::span<const char* const> ListingColumns() const override { return kColumns; }
     DocumentRef Describe(const ListedRow& row, const ScreenContext&) const override {
-        return {.number = row.Text(Column::ServiceInvRefNo),
+        return {.identity = row.Text(Column::TranType) + "/" + row.Text(Column::ServiceInvRefNo),
+                .number = row.Text(Column::ServiceInvRefNo),
                 .date = row.Text(Column::ServiceInvDate)};
     }
     std::vector<MasterStep> Masters(const ScreenContext& context,

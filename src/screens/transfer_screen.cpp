@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "screens/journal/body_digest.h"
 #include "shell/platform.h"
 #include "shell/recordset.h"
 #include "tally/date_text.h"
@@ -36,6 +37,23 @@ LogRecord::Kind KindOf(Outcome outcome) {
             return LogRecord::Kind::Warning;
         default:
             return LogRecord::Kind::Info;
+    }
+}
+
+// A journal time ("YYYY-MM-DD HH:MM:SS") as the operator reads a date.
+std::string SentOn(const std::string& time) {
+    if (time.size() < 10) return time;
+    return time.substr(8, 2) + "/" + time.substr(5, 2) + "/" + time.substr(0, 4);
+}
+
+// A document's date as the journal keeps it: YYYY-MM-DD when it reads as a date.
+std::string JournalDate(const std::string& date) {
+    if (date.empty()) return date;
+    try {
+        const std::string compact = VoucherDate(date);
+        return compact.substr(0, 4) + "-" + compact.substr(4, 2) + "-" + compact.substr(6, 2);
+    } catch (const std::exception&) {
+        return date;
     }
 }
 
@@ -260,6 +278,7 @@ void TransferScreen::Export() {
         record_.Begin(ssdbgItem.RowCount(), nullptr);
         record_.Begin(ssdbgItem.RowCount(), OpenReport());
         CheckReport();
+        OpenJournal(true);
         if (definition_.Design().reopensConnection) context_.db.OpenConnection(context_.config);
         tallySink_ = std::make_unique<TallySink>(context_.tally, context_.TallyUrl());
         sink_ = context_.sink != nullptr ? context_.sink : tallySink_.get();
@@ -307,6 +326,9 @@ void TransferScreen::FinishExport() {
                                      : "Transfer ended with errors");
     ShowItem("");
     SetProgress(0);
+    journal_.reset();
+    heldDocuments_.clear();
+    heldMasters_.clear();
     if (!counts.reportPath.empty())
         AppendLog(LogRecord::Kind::Info, "Run report: " + counts.reportPath);
     busy = false;
@@ -376,7 +398,96 @@ std::string ImportRequest(const ScreenContext& context, const std::string& paylo
            envelope.strBottom();
 }
 
+void TransferScreen::OpenJournal(bool forSending) {
+    journal_.reset();
+    heldDocuments_.clear();
+    heldMasters_.clear();
+    skipUnchangedInRun_ = skipUnchanged;
+    if (context_.journalPath.empty()) return;
+    journal_ = std::make_unique<TransferJournal>(context_.journalPath, context_.journalPageLimit);
+    const std::string& screen = definition_.Design().name;
+    if (forSending) {
+        runId_ = journal_->BeginRun(screen, dtpFrom.QueryText(), dtpTo.QueryText());
+        // A run killed while Tally had a request leaves it "sending": Tally may hold it.
+        for (const JournalRow& row : journal_->CloseUnfinished(
+                 screen, "unconfirmed (Tally may hold it): the run that sent it ended before "
+                         "Tally's reply")) {
+            RunEntry entry;
+            entry.kind = row.kind == "master" ? EntryKind::Master : EntryKind::Document;
+            entry.name = row.number;
+            entry.date = row.date;
+            entry.outcome = Outcome::Unconfirmed;
+            entry.message = "Sent on " + SentOn(row.started) +
+                            " by a run that ended before Tally's reply: Tally may hold it";
+            AppendLog(LogRecord::Kind::Error, entry.message, row.number);
+            record_.Add(entry);
+            CheckReport();
+        }
+    }
+    heldDocuments_ = journal_->Held(screen, "document");
+    heldMasters_ = journal_->Held(screen, "master");
+}
+
+void TransferScreen::JudgeAgainstJournal(const HeldRequests& held, const std::string& identity,
+                                         bool master, BuiltDocument& built) const {
+    built.digest = BodyDigest(built.request);
+    auto found = held.find(identity);
+    if (found == held.end()) return;
+    const HeldRequest& earlier = found->second;
+    const std::string sentOn = SentOn(earlier.sentOn);
+    if (earlier.outcome == Outcome::Unconfirmed) {
+        built.earlier = "Sent again: the request of " + sentOn + " got no reply";
+        return;
+    }
+    if (earlier.bodySha256 == built.digest) {
+        built.unchanged = true;
+        if (skipUnchangedInRun_) {
+            built.kind = BuiltDocument::Kind::Skip;
+            built.reason = "skipped: already in Tally, unchanged since " + sentOn;
+        } else {
+            built.earlier = "re-sent (accepted " + sentOn + ", unchanged)";
+        }
+        return;
+    }
+    built.earlier = "changed since it was sent on " + sentOn +
+                    (master ? ": the master in Tally is altered"
+                            : ": its voucher in Tally is altered");
+    if (!built.madeKey.empty() && built.madeKey != built.key)
+        built.earlier += " (voucher key " + built.key + " kept; the document now makes " +
+                         built.madeKey + ")";
+}
+
 void TransferScreen::ExportSteps() {
+    WalkDocuments(true, [&](DocumentPipeline& documents) { SendDocuments(documents); });
+}
+
+std::vector<PendingDocument> TransferScreen::PendingDocuments() {
+    stop_ = false;
+    OpenJournal(false);
+    std::vector<PendingDocument> pending;
+    try {
+        WalkDocuments(false, [&](DocumentPipeline& documents) {
+            for (size_t row = 0; row < ssdbgItem.RowCount(); ++row) {
+                BuiltDocument built = documents.Next();
+                if (built.kind == BuiltDocument::Kind::Skip) continue;
+                if (built.kind == BuiltDocument::Kind::NotSent)
+                    pending.push_back({built.document, built.reason});
+                else if (!built.unchanged)
+                    pending.push_back({built.document, built.earlier.empty()
+                                                           ? "not in Tally"
+                                                           : built.earlier});
+            }
+        });
+    } catch (...) {
+        journal_.reset();
+        throw;
+    }
+    journal_.reset();
+    return pending;
+}
+
+void TransferScreen::WalkDocuments(bool masters,
+                                   const std::function<void(DocumentPipeline&)>& walk) {
     const DateRange dates = Dates();
     std::unique_ptr<DocumentBuilder> builder =
         definition_.StartRun(context_, Listing(ssdbgItem, listingColumns_));
@@ -403,8 +514,9 @@ void TransferScreen::ExportSteps() {
         [&] {
             if (reader) reader->Interrupt();
         });
-    for (const MasterStep& step : definition_.Masters(context_, dates)) RunMasterStep(step);
-    SendDocuments(documents);
+    if (masters)
+        for (const MasterStep& step : definition_.Masters(context_, dates)) RunMasterStep(step);
+    walk(documents);
 }
 
 void TransferScreen::RunMasterStep(const MasterStep& step) {
@@ -436,6 +548,12 @@ BuiltDocument TransferScreen::BuildDocument(DocumentBuilder& builder, LineTables
     const ListedRow listed(ssdbgItem, row, listingColumns_);
     BuiltDocument built;
     built.document = definition_.Describe(listed, context_);
+    const std::string& identity = built.document.identity;
+    if (journal_ && !identity.empty()) {
+        // Once Tally holds a document, it keeps its voucher whatever the document's key becomes.
+        auto held = heldDocuments_.find(identity);
+        if (held != heldDocuments_.end()) built.keptKey = held->second.key;
+    }
     try {
         // No voucher goes to Tally with a date that is none, whichever field carries it.
         if (!built.document.date.empty()) VoucherDate(built.document.date);
@@ -446,6 +564,9 @@ BuiltDocument TransferScreen::BuildDocument(DocumentBuilder& builder, LineTables
         built.request.clear();
         built.reason = std::string("Not sent: ") + e.what();
     }
+    if (journal_ && built.kind == BuiltDocument::Kind::Send)
+        JudgeAgainstJournal(heldDocuments_, identity.empty() ? built.document.number : identity,
+                            built.master, built);
     return built;
 }
 
@@ -471,7 +592,7 @@ void TransferScreen::SendDocument(const BuiltDocument& built, long handled) {
         case BuiltDocument::Kind::Send:
             if (built.master)
                 Send(Request{RequestForm::Master, "", document.number, built.request},
-                     std::move(entry), handled);
+                     std::move(entry), handled, {document.identity, built.digest, built.earlier});
             else
                 SendVoucher(built, handled);
             return;
@@ -489,11 +610,22 @@ void TransferScreen::SendDocument(const BuiltDocument& built, long handled) {
     }
 }
 
-Outcome TransferScreen::SendMaster(const std::string& request, const std::string& name) {
+Outcome TransferScreen::SendMaster(std::string request, const std::string& name) {
     RunEntry entry;
     entry.name = name;
     entry.kind = EntryKind::Master;
-    return Send(Request{RequestForm::Master, "", name, request}, std::move(entry), -1);
+    BuiltDocument built;
+    built.request = std::move(request);
+    if (journal_) JudgeAgainstJournal(heldMasters_, name, true, built);
+    if (built.kind == BuiltDocument::Kind::Skip) {
+        entry.outcome = Outcome::Skipped;
+        entry.message = built.reason;
+        record_.Add(entry);
+        CheckReport();
+        return entry.outcome;
+    }
+    return Send(Request{RequestForm::Master, "", name, std::move(built.request)}, std::move(entry),
+                -1, {name, built.digest, built.earlier});
 }
 
 Outcome TransferScreen::SendVoucher(const BuiltDocument& built, long handled) {
@@ -512,7 +644,9 @@ Outcome TransferScreen::SendVoucher(const BuiltDocument& built, long handled) {
         }
     }
     return Send(Request{RequestForm::Voucher, built.key, document.number, built.request},
-                std::move(entry), handled);
+                std::move(entry), handled,
+                {document.identity.empty() ? document.number : document.identity, built.digest,
+                 built.earlier});
 }
 
 void TransferScreen::Record(const RunEntry& entry, const std::string& logName) {
@@ -534,20 +668,24 @@ void TransferScreen::CheckReport() const {
     if (!error.empty()) throw RunReportError(error);
 }
 
-Outcome TransferScreen::Send(const Request& request, RunEntry entry, long handled) {
+Outcome TransferScreen::Send(const Request& request, RunEntry entry, long handled,
+                             const Journaled& journaled) {
     CheckStop();
+    // Nothing goes to Tally without its row in the journal.
+    int64_t journalRow = 0;
+    if (journal_)
+        journalRow = journal_->Sending(
+            {.runId = runId_,
+             .screen = definition_.Design().name,
+             .kind = entry.kind == EntryKind::Master ? "master" : "document",
+             .identity = journaled.identity.empty() ? request.document : journaled.identity,
+             .number = request.document,
+             .date = JournalDate(entry.date),
+             .key = request.key,
+             .bodySha256 = journaled.digest.empty() ? BodyDigest(request.body) : journaled.digest});
     ExchangeResult result = sink_->Deliver(request, &stop_);
     entry.outcome = result.outcome;
     entry.message = result.message;
-    if (result.stopped) {
-        stopReason_ = kStoppedByOperator;
-        Record(entry, entry.name);
-        throw StopRun{};
-    }
-    const bool failed = result.transportFailure || result.unreadableRequest;
-    failedExchangesInARow_ = failed ? failedExchangesInARow_ + 1 : 0;
-    bool reachedTally = result.outcome != Outcome::NotSent;
-    if (reachedTally && handled >= 0) SetCurrentCount(handled);
     // A voucher that Tally took but whose amount is not the source's: posted, and shown.
     if (IsAccepted(entry.outcome) && entry.amountSent && entry.sourceTotal &&
         std::fabs(*entry.amountSent - *entry.sourceTotal) > kLargestRoundOff + 1e-9) {
@@ -556,7 +694,32 @@ Outcome TransferScreen::Send(const Request& request, RunEntry entry, long handle
                         NumberText(*entry.amountSent) + ", document total " +
                         NumberText(*entry.sourceTotal);
     }
+    if (!journaled.earlier.empty())
+        entry.message = journaled.earlier + (entry.message.empty() || entry.message[0] == '\r'
+                                                 ? entry.message
+                                                 : "\r\n" + entry.message);
+    // The outcome is recorded even when the journal cannot take it; the run ends after that, and
+    // the row left "sending" is told as unconfirmed by the next run.
+    std::exception_ptr journalFailure;
+    if (journal_) {
+        try {
+            journal_->Complete(journalRow, entry.outcome, entry.message, result.counters);
+        } catch (const JournalError&) {
+            journalFailure = std::current_exception();
+        }
+    }
+    if (result.stopped) {
+        stopReason_ = kStoppedByOperator;
+        Record(entry, entry.name);
+        if (journalFailure) std::rethrow_exception(journalFailure);
+        throw StopRun{};
+    }
+    const bool failed = result.transportFailure || result.unreadableRequest;
+    failedExchangesInARow_ = failed ? failedExchangesInARow_ + 1 : 0;
+    bool reachedTally = result.outcome != Outcome::NotSent;
+    if (reachedTally && handled >= 0) SetCurrentCount(handled);
     Record(entry, entry.name);
+    if (journalFailure) std::rethrow_exception(journalFailure);
     if (result.companyNotOpen) {
         // Every further request would meet the same refusal.
         stopReason_ = "Company '" + context_.config.strCompany +

@@ -9,6 +9,7 @@
 
 #include "screens/calendar_date.h"
 #include "screens/document_pipeline.h"
+#include "screens/journal/transfer_journal.h"
 #include "screens/run_record.h"
 #include "screens/screen_context.h"
 #include "screens/screen_definition.h"
@@ -17,6 +18,12 @@
 #include "tally/request_sink.h"
 
 namespace zentrail {
+
+// A listed document that Tally does not hold as the source has it now, and why.
+struct PendingDocument {
+    DocumentRef document;
+    std::string why;
+};
 
 // The frame every transfer screen shares: controls, reset, Get Data, the export, log, counters,
 // the outcome of every request and the closing message. A screen is its definition: queries,
@@ -60,6 +67,12 @@ public:
     CalendarDate dtpTo;
     TransferGrid ssdbgItem;
     bool busy = false;
+    // Documents and masters Tally holds unchanged since they were sent are skipped, not sent.
+    bool skipUnchanged = false;
+
+    // The listed documents that Tally does not hold unchanged, by the journal: each is built,
+    // nothing is sent. Throws on an error of the source or the journal.
+    std::vector<PendingDocument> PendingDocuments();
 
     const Progress& CurrentProgress() const { return progress_; }
     const std::vector<LogRecord>& Log() const { return log_; }
@@ -93,8 +106,24 @@ private:
     void ChangeProgress(const std::function<void(Progress&)>& change);
     void AppendLog(LogRecord::Kind kind, std::string text, std::string document = {});
 
+    // What the journal keeps of a request beside the request itself.
+    struct Journaled {
+        std::string identity;
+        std::string digest;
+        std::string earlier;  // what an earlier request of it says of this one
+    };
+    // Opens the journal of the run, tells what a run that ended early left unconfirmed, and
+    // reads what Tally may hold. Throws JournalError.
+    void OpenJournal(bool forSending);
+    // Reads what Tally holds of the document, builds it, and judges it against that.
+    void JudgeAgainstJournal(const HeldRequests& held, const std::string& identity,
+                             bool master, BuiltDocument& built) const;
+
     // The export: masters, then the documents built ahead on the pipeline.
     void ExportSteps();
+    // Builds the listed documents ahead on a pipeline that `walk` takes them from; with
+    // `masters`, the masters are sent while the lines are read.
+    void WalkDocuments(bool masters, const std::function<void(DocumentPipeline&)>& walk);
     void RunMasterStep(const MasterStep& step);
     // One listed document; whatever its build throws becomes its outcome.
     BuiltDocument BuildDocument(DocumentBuilder& builder, LineTables& lines, size_t row) const;
@@ -103,13 +132,13 @@ private:
 
     // Sends one master request; `name` identifies it in the log and the report. Only "already
     // exists" may stand in the reply of an accepted master.
-    Outcome SendMaster(const std::string& request, const std::string& name);
+    Outcome SendMaster(std::string request, const std::string& name);
     // Sends a listed document; once it reached Tally, the current count shows `handled`. A
     // second document with a voucher key already sent in this run is not sent; a party amount
     // that differs from the source's total by more than a round-off is sent and reported as a
     // difference.
     Outcome SendVoucher(const BuiltDocument& built, long handled);
-    Outcome Send(const Request& request, RunEntry entry, long handled);
+    Outcome Send(const Request& request, RunEntry entry, long handled, const Journaled& journaled);
     void Record(const RunEntry& entry, const std::string& logName);
     // Ends the run, before the next request, once the report could not be written.
     void CheckReport() const;
@@ -130,6 +159,11 @@ private:
     RequestSink* sink_ = nullptr;           // where this run's requests go
     RunRecord record_;
     std::map<std::string, std::string> documentOfKey_;  // voucher keys sent in this run
+    std::unique_ptr<TransferJournal> journal_;          // open while a run or a check lasts
+    int64_t runId_ = 0;
+    bool skipUnchangedInRun_ = false;  // the check box as the run began
+    HeldRequests heldDocuments_;  // read before the documents are built, unchanged after
+    HeldRequests heldMasters_;
     int failedExchangesInARow_ = 0;
     std::string stopReason_;
     std::atomic<bool> stop_{false};

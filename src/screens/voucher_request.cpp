@@ -6,9 +6,11 @@
 
 namespace zentrail {
 
-void SendVoucher(const ScreenContext& context, const Voucher& voucher, BuiltDocument& built) {
+void SendVoucher(const ScreenContext& context, Voucher voucher, BuiltDocument& built) {
+    built.madeKey = VoucherRemoteId(voucher.head);
+    voucher.head.remoteId = built.keptKey;
     built.request = ImportRequest(context, WriteVoucher(voucher));
-    built.key = VoucherRemoteId(voucher.head);
+    built.key = built.keptKey.empty() ? built.madeKey : built.keptKey;
 }
 
 }  // namespace zentrail

@@ -6,7 +6,8 @@
 
 namespace zentrail {
 
-// Makes `built` send `voucher`: its import request, and the key Tally will file it under.
-void SendVoucher(const ScreenContext& context, const Voucher& voucher, BuiltDocument& built);
+// Makes `built` send `voucher`: its import request, and the key Tally will file it under,
+// which is the one kept for the document when it has one.
+void SendVoucher(const ScreenContext& context, Voucher voucher, BuiltDocument& built);
 
 }  // namespace zentrail

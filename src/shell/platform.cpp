@@ -73,6 +73,13 @@ std::string LocalTimestamp() {
     return text;
 }
 
+std::string LocalDateTime() {
+    std::tm local = LocalNow();
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
+    return text;
+}
+
 bool IsTerminal(std::FILE* stream) {
 #ifdef _WIN32
     return _isatty(_fileno(stream)) != 0;

@@ -26,6 +26,9 @@ LocalDate LocalToday();
 // The local time now as "YYYYMMDD-HHMMSS", for names of files written by a run.
 std::string LocalTimestamp();
 
+// The local time now as "YYYY-MM-DD HH:MM:SS", for records kept between runs.
+std::string LocalDateTime();
+
 // True when the stream is an interactive terminal.
 bool IsTerminal(std::FILE* stream);
 

@@ -21,6 +21,8 @@ struct Session {
 
     // Folder whose "runs" subfolder receives the run reports: the configuration file's.
     std::filesystem::path ReportFolder() const;
+    // The journal of every request sent, in the reports' folder.
+    std::filesystem::path JournalPath() const { return ReportFolder() / "runs" / "journal.db"; }
 };
 
 struct SessionOptions {

@@ -23,8 +23,16 @@ const char* OutcomeText(Outcome outcome);
 // Accepted or already in Tally.
 bool IsAccepted(Outcome outcome);
 
+// Tally's import counters of one reply.
+struct ImportCounters {
+    double created = 0, altered = 0, combined = 0, cancelled = 0, errors = 0, exceptions = 0;
+    bool operator==(const ImportCounters&) const = default;
+};
+
 struct ExchangeResult {
     Outcome outcome = Outcome::NotSent;
+    // What Tally counted, when its reply was an import result.
+    ImportCounters counters{};
     // Tally's error lines, each preceded by CR LF, or what Tally or the transport reported.
     std::string message;
     // Not sent for a transport reason (no connection, time-out, connection lost).

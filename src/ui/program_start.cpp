@@ -43,6 +43,7 @@ int StartProgram(const std::optional<std::string>& configOption, TallyTransport&
     program.session = std::move(start.session);
     Session& session = *program.session;
     ScreenContext context{session.config, session.db, tally, session.ReportFolder()};
+    context.journalPath = session.JournalPath();
     program.window = std::make_unique<frmMain>(context);
     return 0;
 }

@@ -32,6 +32,9 @@ struct VoucherHead {
     std::string remarks{};
     bool cancel = false;
     bool optional = false;
+    // The key Tally already files this document under, as written (escaped); empty: the key is
+    // made from the head.
+    std::string remoteId{};
     // Sales and credit note.
     std::string buyerName{};
     std::array<std::string, 5> address{};

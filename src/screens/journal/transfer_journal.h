@@ -1,0 +1,99 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "tally/tally_exchange.h"
+
+namespace zentrail {
+
+// The journal could not be opened, read or written; the text names its file.
+class JournalError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The stable name an outcome is kept under ("accepted", "unconfirmed" ...), and back.
+const char* OutcomeToken(Outcome outcome);
+std::optional<Outcome> OutcomeFromToken(const std::string& token);
+
+// One request as the journal keeps it.
+struct JournalRow {
+    int64_t id = 0;
+    int64_t runId = 0;
+    std::string screen{};
+    std::string kind{};      // "master" or "document"
+    std::string identity{};  // the source's own key of the document, or the master's name
+    std::string number{};
+    std::string date{};  // YYYY-MM-DD when the document's date reads as one, else as listed
+    std::string key{};   // the voucher key sent; empty for a master
+    std::string bodySha256{};
+    std::string state{};  // "sending" until the reply is classified, then "completed"
+    std::optional<Outcome> outcome{};
+    std::string message{};
+    ImportCounters counters{};
+    std::string started{};
+    std::string ended{};
+};
+
+// The last request of a document or master that may have reached Tally.
+struct HeldRequest {
+    std::string key;
+    std::string bodySha256;
+    Outcome outcome = Outcome::Accepted;
+    std::string sentOn;  // local time the request went out, "YYYY-MM-DD HH:MM:SS"
+};
+
+// By identity.
+using HeldRequests = std::unordered_map<std::string, HeldRequest>;
+
+// Every master and document request ever sent, in a SQLite database of its own. A row is
+// committed before its request leaves and completed once the reply is classified, so that a
+// run killed at any moment leaves at most its request in flight "sending".
+class TransferJournal {
+public:
+    // Opens or creates the journal at `path` (and its folder). `pageLimit` caps the database's
+    // size in pages, as a full disk would. Throws JournalError.
+    explicit TransferJournal(const std::filesystem::path& path,
+                             std::optional<int> pageLimit = std::nullopt);
+    ~TransferJournal();
+    TransferJournal(const TransferJournal&) = delete;
+    TransferJournal& operator=(const TransferJournal&) = delete;
+
+    const std::filesystem::path& Path() const { return path_; }
+
+    // Starts a run of `screen` over the dates; returns its id.
+    int64_t BeginRun(const std::string& screen, const std::string& from, const std::string& to);
+    // The rows of `screen` that a run left "sending" because it ended before the reply; they are
+    // completed as unconfirmed with `message`.
+    std::vector<JournalRow> CloseUnfinished(const std::string& screen, const std::string& message);
+    // What Tally may hold of each master or document ("master", "document") of `screen`.
+    HeldRequests Held(const std::string& screen, const std::string& kind) const;
+
+    // Commits `row` as "sending" before its request leaves; returns its id.
+    int64_t Sending(const JournalRow& row);
+    // Completes a "sending" row with how its request ended.
+    void Complete(int64_t id, Outcome outcome, const std::string& message,
+                  const ImportCounters& counters);
+
+    // The last row of every master and document of `screen`, in the order they were sent; with
+    // dates (YYYY-MM-DD), only documents dated within them.
+    std::vector<JournalRow> Latest(const std::string& screen,
+                                   const std::optional<std::string>& from,
+                                   const std::optional<std::string>& to) const;
+
+private:
+    struct Database;
+    [[noreturn]] void Fail(const std::string& what) const;
+
+    std::filesystem::path path_;
+    std::unique_ptr<Database> db_;
+};
+
+}  // namespace zentrail
