@@ -36,6 +36,8 @@ void ExportCommand::AddOptions(CLI::App& command) {
     ScreenCommand::AddOptions(command);
     // Fault switch for trying a full disk by hand: the run report takes only this many bytes.
     command.add_option("--report-capacity", reportCapacity_)->group("");
+    command.add_flag("--skip-unchanged", skipUnchanged_,
+                     "do not send again what Tally holds unchanged since it was sent");
 }
 
 void ExportCommand::Prepare(ScreenContext& context) const {
@@ -46,13 +48,14 @@ int ExportCommand::Run(TransferScreen& screen, CliProgress& progress) {
     {
         StopOnSignals stop(screen.StopFlag());
         progress.PrintLogAsItGoes(stdout);
+        screen.skipUnchanged = skipUnchanged_;
         screen.Export();
     }
     progress.Finish();
     progress.PrintMessages();
     const RunCounts& run = screen.LastRun();
-    // A report that could not be written is the run's fault, not the settings'.
-    if (run.failed && run.reportError.empty()) return kExitUsage;
+    // A report or journal that could not be written is the run's fault, not the settings'.
+    if (run.failed && run.reportError.empty() && run.journalError.empty()) return kExitUsage;
     return run.Clean() ? kExitClean : kExitProblems;
 }
 

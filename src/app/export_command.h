@@ -21,6 +21,7 @@ protected:
 
 private:
     std::optional<size_t> reportCapacity_;
+    bool skipUnchanged_ = false;
 };
 
 }  // namespace zentrail::cli

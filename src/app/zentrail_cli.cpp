@@ -6,6 +6,8 @@
 #include "app/cli_command.h"
 #include "app/export_command.h"
 #include "app/getdata_command.h"
+#include "app/journal_command.h"
+#include "app/pending_command.h"
 #include "app/screen_command.h"
 
 using zentrail::cli::Command;
@@ -14,6 +16,8 @@ int main(int argc, char** argv) {
     std::vector<std::unique_ptr<Command>> commands;
     commands.push_back(std::make_unique<zentrail::cli::GetDataCommand>());
     commands.push_back(std::make_unique<zentrail::cli::ExportCommand>());
+    commands.push_back(std::make_unique<zentrail::cli::PendingCommand>());
+    commands.push_back(std::make_unique<zentrail::cli::JournalCommand>());
 
     CLI::App app{"Zentrail: transfers the documents of the distributor database into Tally"};
     app.require_subcommand(1);

@@ -53,7 +53,8 @@ struct RunCounts {
     bool stopped = false;  // the operator stopped it, or Tally stopped answering
     bool failed = false;   // a database or other error ended the run
     std::string reportPath;
-    std::string reportError;  // why the report could not be written to the end; empty: whole
+    std::string reportError;   // why the report could not be written to the end; empty: whole
+    std::string journalError;  // why the journal could not be opened or written; empty: none
     bool Clean() const {
         return masters.AllGood() && documents.AllGood() && !stopped && !failed &&
                reportError.empty();

@@ -287,6 +287,10 @@ void TransferScreen::Export() {
     } catch (const StopRun&) {
         record_.Counts().stopped = true;
         AppendLog(LogRecord::Kind::Warning, stopReason_);
+    } catch (const JournalError& e) {
+        record_.Counts().failed = true;
+        record_.Counts().journalError = e.what();
+        ReportError("Export", 0, e.what());
     } catch (const DbError& e) {
         if (StopWanted()) {
             record_.Counts().stopped = true;
@@ -355,11 +359,13 @@ std::string TransferScreen::ClosingMessage(const std::string& closingText, const
     text += CountLine("Skipped", d.skipped);
     if (d.stopped > 0) text += CountLine("Not sent because stopped", d.stopped);
     const OutcomeCounts& m = run.masters;
-    text += "\nMasters: " + std::to_string(m.Total()) + " sent, " +
+    text += "\nMasters: " + std::to_string(m.Total() - m.skipped) + " sent, " +
             std::to_string(m.accepted + m.alreadyInTally) + " accepted, " +
             std::to_string(m.tallyErrors) + " with Tally errors, " +
             std::to_string(m.notSent + m.stopped) + " not sent";
     if (m.unconfirmed > 0) text += ", " + std::to_string(m.unconfirmed) + " unconfirmed";
+    if (m.skipped > 0)
+        text += ", " + std::to_string(m.skipped) + " skipped (already in Tally, unchanged)";
     if (d.unconfirmed + m.unconfirmed > 0)
         text +=
             "\nUnconfirmed requests went out without a reply: export the range again; what Tally "

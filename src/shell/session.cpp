@@ -8,6 +8,10 @@ std::filesystem::path Session::ReportFolder() const {
     return std::filesystem::absolute(configFile).parent_path();
 }
 
+std::filesystem::path JournalBeside(const std::filesystem::path& configFile) {
+    return std::filesystem::absolute(configFile).parent_path() / "runs" / "journal.db";
+}
+
 SessionStart StartSession(const SessionOptions& options) {
     using Step = SessionFailure::Step;
     auto session = std::make_unique<Session>();

@@ -14,6 +14,9 @@ namespace zentrail {
 
 // The settings and the source connection of a running program. Made once at start by
 // StartSession and handed to whatever needs them; it must outlive every screen using it.
+// Where the journal of every request sent is kept for the configuration file `configFile`.
+std::filesystem::path JournalBeside(const std::filesystem::path& configFile);
+
 struct Session {
     std::filesystem::path configFile;
     Configuration config;
@@ -21,8 +24,8 @@ struct Session {
 
     // Folder whose "runs" subfolder receives the run reports: the configuration file's.
     std::filesystem::path ReportFolder() const;
-    // The journal of every request sent, in the reports' folder.
-    std::filesystem::path JournalPath() const { return ReportFolder() / "runs" / "journal.db"; }
+    // The journal of every request sent, beside the run reports.
+    std::filesystem::path JournalPath() const { return JournalBeside(configFile); }
 };
 
 struct SessionOptions {

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QListView>
 #include <QProgressBar>
+#include <QCheckBox>
 #include <QPushButton>
 #include <QTableView>
 #include <QThread>
@@ -170,6 +171,10 @@ void TransferWindow::BuildControls() {
     cmdExport = Button("E&xport", panel);
     cmdCancel = Button("&Cancel", panel);
     cmdExit = Button("&Exit", panel);
+    // Off by default: every listed document is sent, as the operator listed it.
+    chkSkipUnchanged = new QCheckBox("Skip documents already in Tally, unchanged", panel);
+    chkSkipUnchanged->setObjectName("chkSkipUnchanged");
+    buttons->addWidget(chkSkipUnchanged);
     buttons->addStretch();
     for (QPushButton* b : {cmdGetData, cmdExport, cmdCancel, cmdExit}) buttons->addWidget(b);
     layout->addWidget(panel);
@@ -190,6 +195,7 @@ void TransferWindow::OnGetData() {
 
 void TransferWindow::OnExport() {
     if (Running()) return;
+    screen_->skipUnchanged = chkSkipUnchanged->isChecked();
     Start(Run::Export);
 }
 
@@ -255,7 +261,7 @@ void TransferWindow::ShowGrid() {
 void TransferWindow::ShowRunning(bool running) {
     for (QWidget* w : {static_cast<QWidget*>(cmdGetData), static_cast<QWidget*>(cmdExport),
                        static_cast<QWidget*>(cmdExit), static_cast<QWidget*>(dtpFrom),
-                       static_cast<QWidget*>(dtpTo)})
+                       static_cast<QWidget*>(dtpTo), static_cast<QWidget*>(chkSkipUnchanged)})
         w->setEnabled(!running);
     cmdCancel->setText(running ? "&Stop" : "&Cancel");
     prgBar->setTextVisible(running);

@@ -8,6 +8,7 @@
 #include "screens/transfer_screen.h"
 #include "ui/screen_snapshot.h"
 
+class QCheckBox;
 class QDateEdit;
 class QGroupBox;
 class QLabel;
@@ -43,6 +44,7 @@ public:
     QDateEdit* dtpTo = nullptr;
     QPushButton* cmdGetData = nullptr;
     QPushButton* cmdExport = nullptr;
+    QCheckBox* chkSkipUnchanged = nullptr;
     QPushButton* cmdCancel = nullptr;
     QPushButton* cmdExit = nullptr;
     QLabel* gridCaption = nullptr;

@@ -214,6 +214,12 @@ TEST_F(JournalAcrossRuns, UnchangedDocumentsAreToldOrSkipped) {
     EXPECT_EQ(run.documents.skipped, static_cast<long>(skipping->ssdbgItem.RowCount()));
     EXPECT_EQ(run.masters.skipped, run.masters.Total());
     EXPECT_TRUE(run.Clean());
+    const std::string closing = observer_.messages.back().text;
+    EXPECT_NE(closing.find("\nMasters: 0 sent, 0 accepted, 0 with Tally errors, 0 not sent, " +
+                           std::to_string(run.masters.skipped) +
+                           " skipped (already in Tally, unchanged)"),
+              std::string::npos)
+        << closing;
     for (const RunEntry& entry : skipping->LastRecord().Entries())
         if (entry.outcome == Outcome::Skipped && entry.kind == EntryKind::Master) {
             EXPECT_TRUE(entry.message.starts_with("skipped: already in Tally, unchanged since "))

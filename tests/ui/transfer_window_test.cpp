@@ -2,6 +2,7 @@
 // exports into tally-sim with progress, counts and the closing message, and a slow export that
 // stays stoppable while the window keeps answering.
 
+#include <QCheckBox>
 #include <QDateEdit>
 #include <QGroupBox>
 #include <QLabel>
@@ -251,6 +252,15 @@ private slots:
         QCOMPARE(shown_.Boxes().size(), size_t{1});
         QVERIFY(shown_.Boxes()[0].text.startsWith("Sales Transferrd\n"));
         QCOMPARE(static_cast<long>(sim.Books()["vouchers"].size()), reached);
+
+        // Again with the check box: what Tally holds unchanged is not sent a second time.
+        QVERIFY(!sales->chkSkipUnchanged->isChecked());
+        sales->chkSkipUnchanged->setChecked(true);
+        shown_.Clear();
+        MessageBox::SetNextAnswer(QMessageBox::Ok);
+        QVERIFY(RunAndWait(*sales, sales->cmdExport));
+        QCOMPARE(sales->Screen().LastRun().documents.skipped, static_cast<long>(invoices));
+        QVERIFY(shown_.Boxes()[0].text.contains(QString("Skipped: %1").arg(invoices)));
     }
 
     // Stop held down while the run ends: the click that follows is no reset of the window.

@@ -38,7 +38,9 @@ struct DemoProgram {
     }
 
     ScreenContext Context() {
-        return ScreenContext{config, db, tally, reportDir.path().toStdString()};
+        ScreenContext context{config, db, tally, reportDir.path().toStdString()};
+        context.journalPath = reportDir.path().toStdString() + "/runs/journal.db";
+        return context;
     }
 
     Configuration config;
