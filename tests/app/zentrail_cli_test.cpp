@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 #include "support/demo_database.h"
 #include "support/tally_sim_process.h"
@@ -183,6 +184,55 @@ TEST_F(ZentrailCli, TermStopsTheRunWhichStillEndsWithItsCountsAndReport) {
     EXPECT_NE(stopped.out.find("\nZentrail: Sales Transferrd\n"), std::string::npos);
     EXPECT_NE(stopped.out.find("\nThe run was stopped."), std::string::npos);
     EXPECT_NE(stopped.out.find("Run report: "), std::string::npos);
+}
+
+// The journal tells what Tally holds: pending lists what is not there as the source has it,
+// journal prints the last request of each document, and --skip-unchanged sends nothing again.
+TEST_F(ZentrailCli, TheJournalTellsWhatTallyHolds) {
+    testing::TallySimProcess sim({"--company", "Zentrail Demo"});
+    std::string config = WriteConfig(sim.Port(), testing::SmallDemo().Path());
+    const std::string range = " sales --from 2024-04-01 --to 2024-05-31";
+    CommandResult none = RunCli("--config " + config + " journal sales", true);
+    EXPECT_EQ(none.status, 2);
+    EXPECT_NE(none.out.find("no transfer journal at " + (folder_ / "runs" / "journal.db").string()),
+              std::string::npos)
+        << none.out;
+
+    ASSERT_EQ(RunCli("--config " + config + " export item").status, 0);
+    CommandResult before = RunCli("--config " + config + " pending" + range);
+    EXPECT_EQ(before.status, 0);
+    std::istringstream lines(before.out);
+    std::string line;
+    std::getline(lines, line);
+    EXPECT_EQ(line, "\xEF\xBB\xBFnumber or name,date,party,why");
+    size_t pending = 0;
+    for (; std::getline(lines, line); ++pending)
+        EXPECT_TRUE(line.ends_with(",not in Tally")) << line;
+    EXPECT_GT(pending, 10u);
+
+    RunCli("--config " + config + " export" + range);
+    CommandResult after = RunCli("--config " + config + " pending" + range);
+    EXPECT_EQ(after.out, "\xEF\xBB\xBFnumber or name,date,party,why\n");
+
+    CommandResult april =
+        RunCli("--config " + config + " journal sales --from 2024-04-01 --to 2024-04-30");
+    EXPECT_EQ(april.status, 0);
+    std::istringstream rows(april.out);
+    std::getline(rows, line);
+    EXPECT_EQ(line, "\xEF\xBB\xBFkind,identity,number or name,date,outcome,voucher key,sent,"
+                    "completed,message");
+    size_t inApril = 0;
+    for (; std::getline(rows, line); ++inApril) {
+        EXPECT_TRUE(line.starts_with("document,")) << line;
+        EXPECT_NE(line.find(",2024-04-"), std::string::npos) << line;
+    }
+    EXPECT_GT(inApril, 0u);
+    EXPECT_LT(inApril, pending);
+
+    CommandResult skipping = RunCli("--config " + config + " export" + range + " --skip-unchanged");
+    EXPECT_EQ(skipping.status, 0) << skipping.out;
+    EXPECT_NE(skipping.out.find("\nSkipped: " + std::to_string(pending) + "\n"), std::string::npos)
+        << skipping.out;
 }
 
 TEST_F(ZentrailCli, HelpsANewUser) {
