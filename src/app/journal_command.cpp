@@ -29,22 +29,20 @@ int JournalCommand::Execute(const GlobalOptions& global) {
             return Fail(std::string(flag) + " is not a date of the form YYYY-MM-DD: " + *text);
         *bound = *text;
     }
-    const std::filesystem::path path =
-        JournalBeside(global.configPath.empty() ? ConfigFilePath()
-                                                : std::filesystem::path(global.configPath));
+    const std::filesystem::path path = JournalBeside(
+        global.configPath.empty() ? ConfigFilePath() : std::filesystem::path(global.configPath));
     if (!std::filesystem::exists(path))
         return Fail("no transfer journal at " + path.string() + ": nothing was exported yet");
     try {
         TransferJournal journal(path);
-        PrintCsvLine(std::cout, {"kind", "identity", "number or name", "date", "outcome",
-                                 "voucher key", "sent", "completed", "message"},
+        PrintCsvLine(std::cout,
+                     {"kind", "identity", "number or name", "date", "outcome", "voucher key",
+                      "sent", "completed", "message"},
                      true);
-        for (const JournalRow& row :
-             journal.Latest(entry->definition->Design().name, from, to))
-            PrintCsvLine(std::cout,
-                         {row.kind, row.identity, row.number, row.date,
-                          row.outcome ? OutcomeToken(*row.outcome) : row.state, row.key,
-                          row.started, row.ended, row.message});
+        for (const JournalRow& row : journal.Latest(entry->definition->Design().name, from, to))
+            PrintCsvLine(std::cout, {row.kind, row.identity, row.number, row.date,
+                                     row.outcome ? OutcomeToken(*row.outcome) : row.state, row.key,
+                                     row.started, row.ended, row.message});
     } catch (const JournalError& e) {
         std::cerr << "zentrail-cli: " << e.what() << "\n";
         return kExitProblems;

@@ -19,14 +19,14 @@ struct BuiltDocument {
     enum class Kind { Send, Skip, NotSent };
     Kind kind = Kind::Send;
     DocumentRef document{};
-    std::string request{};             // Send
-    std::string key{};                 // Send: the voucher key; empty for a master
+    std::string request{};  // Send
+    std::string key{};      // Send: the voucher key; empty for a master
     // Given to the builder: the key Tally already files the document under, kept whatever the
     // document makes now. After the build, `madeKey` is the key it made itself.
     std::string keptKey{};
     std::string madeKey{};
-    bool master = false;               // Send: the document is a master (a stock item)
-    std::string reason{};              // Skip, NotSent
+    bool master = false;   // Send: the document is a master (a stock item)
+    std::string reason{};  // Skip, NotSent
     // Kept with a journal: the request's SHA-256, what an earlier request of the document says
     // of this one, and whether Tally holds it unchanged.
     std::string digest{};

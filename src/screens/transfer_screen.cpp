@@ -416,8 +416,9 @@ void TransferScreen::OpenJournal(bool forSending) {
         runId_ = journal_->BeginRun(screen, dtpFrom.QueryText(), dtpTo.QueryText());
         // A run killed while Tally had a request leaves it "sending": Tally may hold it.
         for (const JournalRow& row : journal_->CloseUnfinished(
-                 screen, "unconfirmed (Tally may hold it): the run that sent it ended before "
-                         "Tally's reply")) {
+                 screen,
+                 "unconfirmed (Tally may hold it): the run that sent it ended before "
+                 "Tally's reply")) {
             RunEntry entry;
             entry.kind = row.kind == "master" ? EntryKind::Master : EntryKind::Document;
             entry.name = row.number;
@@ -455,12 +456,12 @@ void TransferScreen::JudgeAgainstJournal(const HeldRequests& held, const std::st
         }
         return;
     }
-    built.earlier = "changed since it was sent on " + sentOn +
-                    (master ? ": the master in Tally is altered"
-                            : ": its voucher in Tally is altered");
+    built.earlier =
+        "changed since it was sent on " + sentOn +
+        (master ? ": the master in Tally is altered" : ": its voucher in Tally is altered");
     if (!built.madeKey.empty() && built.madeKey != built.key)
-        built.earlier += " (voucher key " + built.key + " kept; the document now makes " +
-                         built.madeKey + ")";
+        built.earlier +=
+            " (voucher key " + built.key + " kept; the document now makes " + built.madeKey + ")";
 }
 
 void TransferScreen::ExportSteps() {
@@ -479,9 +480,8 @@ std::vector<PendingDocument> TransferScreen::PendingDocuments() {
                 if (built.kind == BuiltDocument::Kind::NotSent)
                     pending.push_back({built.document, built.reason});
                 else if (!built.unchanged)
-                    pending.push_back({built.document, built.earlier.empty()
-                                                           ? "not in Tally"
-                                                           : built.earlier});
+                    pending.push_back(
+                        {built.document, built.earlier.empty() ? "not in Tally" : built.earlier});
             }
         });
     } catch (...) {

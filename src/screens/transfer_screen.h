@@ -116,8 +116,8 @@ private:
     // reads what Tally may hold. Throws JournalError.
     void OpenJournal(bool forSending);
     // Reads what Tally holds of the document, builds it, and judges it against that.
-    void JudgeAgainstJournal(const HeldRequests& held, const std::string& identity,
-                             bool master, BuiltDocument& built) const;
+    void JudgeAgainstJournal(const HeldRequests& held, const std::string& identity, bool master,
+                             BuiltDocument& built) const;
 
     // The export: masters, then the documents built ahead on the pipeline.
     void ExportSteps();
@@ -162,7 +162,7 @@ private:
     std::unique_ptr<TransferJournal> journal_;          // open while a run or a check lasts
     int64_t runId_ = 0;
     bool skipUnchangedInRun_ = false;  // the check box as the run began
-    HeldRequests heldDocuments_;  // read before the documents are built, unchanged after
+    HeldRequests heldDocuments_;       // read before the documents are built, unchanged after
     HeldRequests heldMasters_;
     int failedExchangesInARow_ = 0;
     std::string stopReason_;

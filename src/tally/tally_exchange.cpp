@@ -87,8 +87,8 @@ ExchangeResult ClassifyExchange(const HttpResult& http, RequestForm form) {
                          (text.empty() ? std::string("(empty reply)") : QuoteReply(text));
         return result;
     }
-    result.counters = {reply.created, reply.altered,  reply.combined,
-                       reply.cancelled, reply.errors, reply.exceptions};
+    result.counters = {reply.created,   reply.altered, reply.combined,
+                       reply.cancelled, reply.errors,  reply.exceptions};
     bool onlyAlreadyExists = !reply.lineErrors.empty();
     for (const std::string& line : reply.lineErrors) {
         result.message += "\r\n" + line;

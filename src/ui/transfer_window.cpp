@@ -1,5 +1,6 @@
 #include "ui/transfer_window.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QDateEdit>
 #include <QGroupBox>
@@ -8,7 +9,6 @@
 #include <QLabel>
 #include <QListView>
 #include <QProgressBar>
-#include <QCheckBox>
 #include <QPushButton>
 #include <QTableView>
 #include <QThread>

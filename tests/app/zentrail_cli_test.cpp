@@ -219,8 +219,9 @@ TEST_F(ZentrailCli, TheJournalTellsWhatTallyHolds) {
     EXPECT_EQ(april.status, 0);
     std::istringstream rows(april.out);
     std::getline(rows, line);
-    EXPECT_EQ(line, "\xEF\xBB\xBFkind,identity,number or name,date,outcome,voucher key,sent,"
-                    "completed,message");
+    EXPECT_EQ(line,
+              "\xEF\xBB\xBFkind,identity,number or name,date,outcome,voucher key,sent,"
+              "completed,message");
     size_t inApril = 0;
     for (; std::getline(rows, line); ++inApril) {
         EXPECT_TRUE(line.starts_with("document,")) << line;

@@ -176,7 +176,8 @@ TEST_F(JournalAcrossRuns, ACorrectedSourceAltersTheVouchersTallyHolds) {
     ExpectNothingRefused(corrected->LastRun(), corrected->LogText());
     EXPECT_EQ(tally.Books()["vouchers"].size(), vouchers) << "no document became a second voucher";
     const std::string log = corrected->LogText();
-    EXPECT_NE(log.find(": its voucher in Tally is altered (voucher key "), std::string::npos) << log;
+    EXPECT_NE(log.find(": its voucher in Tally is altered (voucher key "), std::string::npos)
+        << log;
     EXPECT_NE(log.find("changed since it was sent on "), std::string::npos) << log;
 
     TallySimProcess clean({"--company", kCompany});
@@ -290,7 +291,8 @@ TEST_F(JournalAcrossRuns, NothingIsSentWithoutItsRow) {
     auto refused = Run<SalesScreen>(tally.Port(), blocker / "journal.db", &counting);
     EXPECT_EQ(counting.delivered, 0);
     EXPECT_TRUE(refused->LastRun().failed);
-    EXPECT_EQ(refused->LastRun().documents.notSent, static_cast<long>(refused->ssdbgItem.RowCount()));
+    EXPECT_EQ(refused->LastRun().documents.notSent,
+              static_cast<long>(refused->ssdbgItem.RowCount()));
     EXPECT_NE(refused->LogText().find("the transfer journal " + (blocker / "journal.db").string() +
                                       " cannot be opened"),
               std::string::npos)
@@ -305,8 +307,9 @@ TEST_F(JournalAcrossRuns, NothingIsSentWithoutItsRow) {
     EXPECT_GT(full->LastRun().documents.notSent, 0) << "the run ended before them";
     EXPECT_NE(full->LogText().find("the transfer journal " + journal_.string()), std::string::npos)
         << full->LogText();
-    EXPECT_EQ(Scalar(journal_, "SELECT count(*) FROM requests WHERE run_id = (SELECT max(id) FROM "
-                               "runs)"),
+    EXPECT_EQ(Scalar(journal_,
+                     "SELECT count(*) FROM requests WHERE run_id = (SELECT max(id) FROM "
+                     "runs)"),
               counting.delivered);
 }
 

@@ -50,8 +50,7 @@ CREATE INDEX IF NOT EXISTS requests_sending ON requests(screen) WHERE state = 's
 )";
 
 // Outcomes after which Tally may hold what was sent.
-constexpr const char* kMayBeHeld =
-    "('accepted', 'already in Tally', 'difference', 'unconfirmed')";
+constexpr const char* kMayBeHeld = "('accepted', 'already in Tally', 'difference', 'unconfirmed')";
 
 constexpr const char* kRowColumns =
     "id, run_id, screen, kind, identity, number, date, voucher_key, body_sha256, state, outcome, "
@@ -131,11 +130,9 @@ TransferJournal::TransferJournal(const std::filesystem::path& path, std::optiona
     sqlite3_busy_timeout(db_->db, 5000);
     // WAL: each commit is one append, and a killed process leaves every committed row readable.
     // NORMAL needs no flush to disk per commit; a process killed keeps what it committed.
-    const std::string setup = "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; " +
-                              std::string(kSchema) +
-                              (pageLimit ? "PRAGMA max_page_count=" + std::to_string(*pageLimit) +
-                                               ";"
-                                         : "");
+    const std::string setup =
+        "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; " + std::string(kSchema) +
+        (pageLimit ? "PRAGMA max_page_count=" + std::to_string(*pageLimit) + ";" : "");
     if (sqlite3_exec(db_->db, setup.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK)
         Fail("cannot be opened");
     sqlite3_stmt* statement = nullptr;
@@ -210,8 +207,9 @@ std::vector<JournalRow> TransferJournal::CloseUnfinished(const std::string& scre
 HeldRequests TransferJournal::Held(const std::string& screen, const std::string& kind) const {
     // SQLite takes the other columns from the row that holds MAX(id).
     const std::string select =
-        std::string("SELECT identity, voucher_key, body_sha256, outcome, started, MAX(id) FROM "
-                    "requests WHERE screen = ? AND kind = ? AND outcome IN ") +
+        std::string(
+            "SELECT identity, voucher_key, body_sha256, outcome, started, MAX(id) FROM "
+            "requests WHERE screen = ? AND kind = ? AND outcome IN ") +
         kMayBeHeld + " GROUP BY identity";
     sqlite3_stmt* raw = nullptr;
     if (sqlite3_prepare_v2(db_->db, select.c_str(), -1, &raw, nullptr) != SQLITE_OK)
@@ -222,11 +220,11 @@ HeldRequests TransferJournal::Held(const std::string& screen, const std::string&
     HeldRequests held;
     int step;
     while ((step = sqlite3_step(raw)) == SQLITE_ROW) {
-        HeldRequest request{.key = ColumnText(raw, 1),
-                            .bodySha256 = ColumnText(raw, 2),
-                            .outcome = OutcomeFromToken(ColumnText(raw, 3)).value_or(
-                                Outcome::Unconfirmed),
-                            .sentOn = ColumnText(raw, 4)};
+        HeldRequest request{
+            .key = ColumnText(raw, 1),
+            .bodySha256 = ColumnText(raw, 2),
+            .outcome = OutcomeFromToken(ColumnText(raw, 3)).value_or(Outcome::Unconfirmed),
+            .sentOn = ColumnText(raw, 4)};
         held.emplace(ColumnText(raw, 0), std::move(request));
     }
     if (step != SQLITE_DONE) Fail("cannot be read");
@@ -253,8 +251,8 @@ void TransferJournal::Complete(int64_t id, Outcome outcome, const std::string& m
     sqlite3_bind_text(statement, 1, OutcomeToken(outcome), -1, SQLITE_STATIC);
     sqlite3_bind_text(statement, 2, message.c_str(), -1, SQLITE_TRANSIENT);
     int index = 3;
-    for (double count : {counters.created, counters.altered, counters.combined,
-                         counters.cancelled, counters.errors, counters.exceptions})
+    for (double count : {counters.created, counters.altered, counters.combined, counters.cancelled,
+                         counters.errors, counters.exceptions})
         sqlite3_bind_double(statement, index++, count);
     const std::string now = platform::LocalDateTime();
     sqlite3_bind_text(statement, 9, now.c_str(), -1, SQLITE_TRANSIENT);

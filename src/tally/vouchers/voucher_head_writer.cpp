@@ -41,9 +41,9 @@ HeadTexts EscapedHead(const VoucherHead& head) {
     texts.number = EscapeXmlTextOnce(head.number);
     texts.reference = EscapeXmlTextOnce(head.reference);
     texts.remarks = EscapeXmlTextOnce(head.remarks);
-    texts.key = head.remoteId.empty() ? VoucherKey(texts.date, texts.type, texts.party,
-                                                   texts.number, texts.reference)
-                                        : head.remoteId;
+    texts.key = head.remoteId.empty()
+                    ? VoucherKey(texts.date, texts.type, texts.party, texts.number, texts.reference)
+                    : head.remoteId;
     return texts;
 }
 

@@ -46,9 +46,9 @@ TEST(BodyDigest, IsTheSha256OfTheBytes) {
 }
 
 TEST(OutcomeToken, EveryOutcomeReadsBack) {
-    for (Outcome outcome : {Outcome::Accepted, Outcome::AlreadyInTally, Outcome::TallyError,
-                            Outcome::Difference, Outcome::NotSent, Outcome::Unconfirmed,
-                            Outcome::Skipped, Outcome::Stopped})
+    for (Outcome outcome :
+         {Outcome::Accepted, Outcome::AlreadyInTally, Outcome::TallyError, Outcome::Difference,
+          Outcome::NotSent, Outcome::Unconfirmed, Outcome::Skipped, Outcome::Stopped})
         EXPECT_EQ(OutcomeFromToken(OutcomeToken(outcome)), outcome) << OutcomeToken(outcome);
     EXPECT_EQ(OutcomeFromToken("sending"), std::nullopt);
 }
@@ -82,8 +82,13 @@ TEST_F(TransferJournalTest, UnfinishedRowsAreClosedOnceForTheirScreen) {
         TransferJournal journal(path_);
         const int64_t run = journal.BeginRun("sales", "2024-04-01", "2024-04-30");
         Sent(journal, run, "1", "K1", "body", Outcome::Accepted);
-        journal.Sending({.runId = run, .screen = "sales", .kind = "document", .identity = "2",
-                         .number = "SIN2", .key = "K2", .bodySha256 = BodyDigest("two")});
+        journal.Sending({.runId = run,
+                         .screen = "sales",
+                         .kind = "document",
+                         .identity = "2",
+                         .number = "SIN2",
+                         .key = "K2",
+                         .bodySha256 = BodyDigest("two")});
     }
     TransferJournal journal(path_);
     EXPECT_TRUE(journal.CloseUnfinished("purchase", "gone").empty());
@@ -106,9 +111,8 @@ TEST_F(TransferJournalTest, AJournalThatCannotBeOpenedNamesItsFile) {
         TransferJournal journal(blocked / "journal.db");
         FAIL() << "opened";
     } catch (const JournalError& e) {
-        EXPECT_TRUE(std::string(e.what()).starts_with("the transfer journal " +
-                                                      (blocked / "journal.db").string() +
-                                                      " cannot be opened: "))
+        EXPECT_TRUE(std::string(e.what()).starts_with(
+            "the transfer journal " + (blocked / "journal.db").string() + " cannot be opened: "))
             << e.what();
     }
 }
