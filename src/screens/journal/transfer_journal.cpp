@@ -118,6 +118,15 @@ void TransferJournal::Fail(const std::string& what) const {
     throw JournalError("the transfer journal " + path_.string() + " " + what + ": " + why);
 }
 
+sqlite3_stmt* TransferJournal::Prepare(const std::string& sql, const char* what,
+                                       bool persistent) const {
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v3(db_->db, sql.c_str(), -1, persistent ? SQLITE_PREPARE_PERSISTENT : 0,
+                           &statement, nullptr) != SQLITE_OK)
+        Fail(what);
+    return statement;
+}
+
 TransferJournal::TransferJournal(const std::filesystem::path& path, std::optional<int> pageLimit)
     : path_(path), db_(std::make_unique<Database>()) {
     std::error_code ignored;  // a folder that cannot be made shows in the open's error
@@ -135,34 +144,25 @@ TransferJournal::TransferJournal(const std::filesystem::path& path, std::optiona
         (pageLimit ? "PRAGMA max_page_count=" + std::to_string(*pageLimit) + ";" : "");
     if (sqlite3_exec(db_->db, setup.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK)
         Fail("cannot be opened");
-    sqlite3_stmt* statement = nullptr;
-    if (sqlite3_prepare_v3(db_->db,
-                           "INSERT INTO requests(run_id, screen, kind, identity, number, date, "
-                           "voucher_key, body_sha256, state, started) "
-                           "VALUES(?, ?, ?, ?, ?, ?, ?, ?, 'sending', ?)",
-                           -1, SQLITE_PREPARE_PERSISTENT, &statement, nullptr) != SQLITE_OK)
-        Fail("cannot be opened");
-    db_->insertSending.reset(statement);
-    if (sqlite3_prepare_v3(db_->db,
-                           "UPDATE requests SET state = 'completed', outcome = ?, message = ?, "
-                           "created = ?, altered = ?, combined = ?, cancelled = ?, errors = ?, "
-                           "exceptions = ?, ended = ? WHERE id = ?",
-                           -1, SQLITE_PREPARE_PERSISTENT, &statement, nullptr) != SQLITE_OK)
-        Fail("cannot be opened");
-    db_->complete.reset(statement);
+    db_->insertSending.reset(
+        Prepare("INSERT INTO requests(run_id, screen, kind, identity, number, date, voucher_key, "
+                "body_sha256, state, started) VALUES(?, ?, ?, ?, ?, ?, ?, ?, 'sending', ?)",
+                "cannot be opened", true));
+    db_->complete.reset(
+        Prepare("UPDATE requests SET state = 'completed', outcome = ?, message = ?, created = ?, "
+                "altered = ?, combined = ?, cancelled = ?, errors = ?, exceptions = ?, ended = ? "
+                "WHERE id = ?",
+                "cannot be opened", true));
 }
 
 TransferJournal::~TransferJournal() = default;
 
 int64_t TransferJournal::BeginRun(const std::string& screen, const std::string& from,
                                   const std::string& to) {
-    sqlite3_stmt* raw = nullptr;
-    if (sqlite3_prepare_v2(db_->db,
-                           "INSERT INTO runs(screen, started, date_from, date_to) "
-                           "VALUES(?, ?, ?, ?)",
-                           -1, &raw, nullptr) != SQLITE_OK)
-        Fail("cannot be written");
-    Statement statement(raw);
+    Statement statement(
+        Prepare("INSERT INTO runs(screen, started, date_from, date_to) VALUES(?, ?, ?, ?)",
+                "cannot be written"));
+    sqlite3_stmt* raw = statement.get();
     const std::string now = platform::LocalDateTime();
     for (const auto& [index, text] :
          {std::pair{1, &screen}, std::pair{2, &now}, std::pair{3, &from}, std::pair{4, &to}})
@@ -177,13 +177,11 @@ std::vector<JournalRow> TransferJournal::CloseUnfinished(const std::string& scre
     if (sqlite3_exec(db_->db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK)
         Fail("cannot be written");
     try {
-        sqlite3_stmt* raw = nullptr;
-        const std::string select = std::string("SELECT ") + kRowColumns +
-                                   " FROM requests WHERE screen = ? AND state = 'sending' "
-                                   "ORDER BY id";
-        if (sqlite3_prepare_v2(db_->db, select.c_str(), -1, &raw, nullptr) != SQLITE_OK)
-            Fail("cannot be read");
-        Statement statement(raw);
+        Statement statement(Prepare(std::string("SELECT ") + kRowColumns +
+                                        " FROM requests WHERE screen = ? AND state = 'sending' "
+                                        "ORDER BY id",
+                                    "cannot be read"));
+        sqlite3_stmt* raw = statement.get();
         sqlite3_bind_text(raw, 1, screen.c_str(), -1, SQLITE_TRANSIENT);
         int step;
         while ((step = sqlite3_step(raw)) == SQLITE_ROW) rows.push_back(ReadRow(raw));
@@ -211,10 +209,8 @@ HeldRequests TransferJournal::Held(const std::string& screen, const std::string&
             "SELECT identity, voucher_key, body_sha256, outcome, started, MAX(id) FROM "
             "requests WHERE screen = ? AND kind = ? AND outcome IN ") +
         kMayBeHeld + " GROUP BY identity";
-    sqlite3_stmt* raw = nullptr;
-    if (sqlite3_prepare_v2(db_->db, select.c_str(), -1, &raw, nullptr) != SQLITE_OK)
-        Fail("cannot be read");
-    Statement statement(raw);
+    Statement statement(Prepare(select, "cannot be read"));
+    sqlite3_stmt* raw = statement.get();
     sqlite3_bind_text(raw, 1, screen.c_str(), -1, SQLITE_TRANSIENT);
     sqlite3_bind_text(raw, 2, kind.c_str(), -1, SQLITE_TRANSIENT);
     HeldRequests held;
@@ -269,10 +265,8 @@ std::vector<JournalRow> TransferJournal::Latest(const std::string& screen,
     if (from) select += " AND kind = 'document' AND date >= ?2";
     if (to) select += " AND kind = 'document' AND date <= ?3";
     select += " ORDER BY id";
-    sqlite3_stmt* raw = nullptr;
-    if (sqlite3_prepare_v2(db_->db, select.c_str(), -1, &raw, nullptr) != SQLITE_OK)
-        Fail("cannot be read");
-    Statement statement(raw);
+    Statement statement(Prepare(select, "cannot be read"));
+    sqlite3_stmt* raw = statement.get();
     sqlite3_bind_text(raw, 1, screen.c_str(), -1, SQLITE_TRANSIENT);
     if (from) sqlite3_bind_text(raw, 2, from->c_str(), -1, SQLITE_TRANSIENT);
     if (to) sqlite3_bind_text(raw, 3, to->c_str(), -1, SQLITE_TRANSIENT);

@@ -11,6 +11,8 @@
 
 #include "tally/tally_exchange.h"
 
+struct sqlite3_stmt;
+
 namespace zentrail {
 
 // The journal could not be opened, read or written; the text names its file.
@@ -91,6 +93,8 @@ public:
 private:
     struct Database;
     [[noreturn]] void Fail(const std::string& what) const;
+    // The compiled `sql`, owned by the caller; a failure is told as `what` ("cannot be read").
+    sqlite3_stmt* Prepare(const std::string& sql, const char* what, bool persistent = false) const;
 
     std::filesystem::path path_;
     std::unique_ptr<Database> db_;
