@@ -28,8 +28,8 @@ struct ScreenContext {
     std::optional<size_t> reportCapacity{};
     // The journal of every request sent, kept from run to run; empty: none is kept.
     std::filesystem::path journalPath{};
-    // Fault switch: the journal's database cannot grow past this many pages, as on a full disk.
-    std::optional<int> journalPageLimit{};
+    // Fault switch: a run's journal log takes only this many bytes, as on a full disk.
+    std::optional<size_t> journalCapacity{};
 
     std::string TallyUrl() const { return config.TallyUrl(); }
     // Parent group of customer ledgers.

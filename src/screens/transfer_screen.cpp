@@ -330,6 +330,14 @@ void TransferScreen::FinishExport() {
                                      : "Transfer ended with errors");
     ShowItem("");
     SetProgress(0);
+    if (journal_) {
+        try {
+            journal_->EndRun();
+        } catch (const JournalError& e) {
+            AppendLog(LogRecord::Kind::Warning,
+                      std::string(e.what()) + "; the run's log beside it is read in next time");
+        }
+    }
     journal_.reset();
     heldDocuments_.clear();
     heldMasters_.clear();
@@ -410,7 +418,7 @@ void TransferScreen::OpenJournal(bool forSending) {
     heldMasters_.clear();
     skipUnchangedInRun_ = skipUnchanged;
     if (context_.journalPath.empty()) return;
-    journal_ = std::make_unique<TransferJournal>(context_.journalPath, context_.journalPageLimit);
+    journal_ = std::make_unique<TransferJournal>(context_.journalPath, context_.journalCapacity);
     const std::string& screen = definition_.Design().name;
     if (forSending) {
         runId_ = journal_->BeginRun(screen, dtpFrom.QueryText(), dtpTo.QueryText());

@@ -10,6 +10,7 @@
 #else
 #include <fcntl.h>
 #include <locale.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -171,5 +172,34 @@ void ReplaceFile(const std::filesystem::path& path, std::string_view contents) {
     }
 #endif
 }
+
+#ifndef _WIN32
+std::unique_ptr<AppendOnlyFile> AppendOnlyFile::Take(const std::filesystem::path& path,
+                                                     bool orNull) {
+    const int descriptor = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+    if (descriptor < 0)
+        throw std::system_error(errno, std::generic_category(), "cannot open " + path.string());
+    if (::flock(descriptor, LOCK_EX | LOCK_NB) != 0) {
+        const int error = errno;
+        ::close(descriptor);
+        if (orNull && error == EWOULDBLOCK) return nullptr;
+        throw std::system_error(error, std::generic_category(), "cannot lock " + path.string());
+    }
+    return std::unique_ptr<AppendOnlyFile>(new AppendOnlyFile(descriptor));
+}
+
+AppendOnlyFile::~AppendOnlyFile() { ::close(descriptor_); }
+
+void AppendOnlyFile::Append(std::string_view text) {
+    while (!text.empty()) {
+        const ssize_t written = ::write(descriptor_, text.data(), text.size());
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0)
+            throw std::system_error(written < 0 ? errno : ENOSPC, std::generic_category(),
+                                    "cannot write");
+        text.remove_prefix(static_cast<size_t>(written));
+    }
+}
+#endif
 
 }  // namespace zentrail::platform

@@ -3,6 +3,12 @@
 #include <sqlite3.h>
 
 #include <array>
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <map>
+#include <nlohmann/json.hpp>
+#include <system_error>
 #include <utility>
 
 #include "shell/platform.h"
@@ -104,13 +110,15 @@ std::optional<Outcome> OutcomeFromToken(const std::string& token) {
 
 struct TransferJournal::Database {
     sqlite3* db = nullptr;
-    Statement insertSending;
-    Statement complete;
-    ~Database() {
-        insertSending.reset();
-        complete.reset();
-        sqlite3_close(db);
-    }
+    ~Database() { sqlite3_close(db); }
+};
+
+struct TransferJournal::RunLog {
+    int64_t id = 0;
+    std::filesystem::path path;
+    std::unique_ptr<platform::AppendOnlyFile> file;
+    int64_t sequence = 0;
+    size_t written = 0;
 };
 
 void TransferJournal::Fail(const std::string& what) const {
@@ -127,8 +135,9 @@ sqlite3_stmt* TransferJournal::Prepare(const std::string& sql, const char* what,
     return statement;
 }
 
-TransferJournal::TransferJournal(const std::filesystem::path& path, std::optional<int> pageLimit)
-    : path_(path), db_(std::make_unique<Database>()) {
+TransferJournal::TransferJournal(const std::filesystem::path& path,
+                                 std::optional<size_t> logCapacity)
+    : path_(path), db_(std::make_unique<Database>()), logCapacity_(logCapacity) {
     std::error_code ignored;  // a folder that cannot be made shows in the open's error
     if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path(), ignored);
     if (sqlite3_open_v2(path.string().c_str(), &db_->db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
@@ -137,25 +146,138 @@ TransferJournal::TransferJournal(const std::filesystem::path& path, std::optiona
     sqlite3_extended_result_codes(db_->db, 1);
     // Another program reading the journal holds it only for moments.
     sqlite3_busy_timeout(db_->db, 5000);
-    // WAL: each commit is one append, and a killed process leaves every committed row readable.
-    // NORMAL needs no flush to disk per commit; a process killed keeps what it committed.
+    // WAL: a killed process leaves every committed row readable.
     const std::string setup =
-        "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; " + std::string(kSchema) +
-        (pageLimit ? "PRAGMA max_page_count=" + std::to_string(*pageLimit) + ";" : "");
+        "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; " + std::string(kSchema);
     if (sqlite3_exec(db_->db, setup.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK)
         Fail("cannot be opened");
-    db_->insertSending.reset(
-        Prepare("INSERT INTO requests(run_id, screen, kind, identity, number, date, voucher_key, "
-                "body_sha256, state, started) VALUES(?, ?, ?, ?, ?, ?, ?, ?, 'sending', ?)",
-                "cannot be opened", true));
-    db_->complete.reset(
-        Prepare("UPDATE requests SET state = 'completed', outcome = ?, message = ?, created = ?, "
-                "altered = ?, combined = ?, cancelled = ?, errors = ?, exceptions = ?, ended = ? "
-                "WHERE id = ?",
-                "cannot be opened", true));
+    FoldLeftLogs();
 }
 
-TransferJournal::~TransferJournal() = default;
+TransferJournal::~TransferJournal() {
+    if (!run_) return;
+    try {
+        EndRun();
+    } catch (const JournalError&) {
+        // The log stays beside the database; the next journal opened here folds it.
+    }
+}
+
+std::filesystem::path TransferJournal::RunLogPath(int64_t run) const {
+    return path_.string() + ".run-" + std::to_string(run);
+}
+
+void TransferJournal::Log(const std::string& line) {
+    if (logCapacity_ && run_->written + line.size() > *logCapacity_)
+        throw JournalError("the transfer journal " + path_.string() +
+                           " cannot be written: " + std::strerror(ENOSPC));
+    try {
+        run_->file->Append(line);
+    } catch (const std::system_error& e) {
+        throw JournalError("the transfer journal " + path_.string() +
+                           " cannot be written: " + e.code().message());
+    }
+    run_->written += line.size();
+}
+
+void TransferJournal::FoldLeftLogs() {
+    const std::string prefix = path_.filename().string() + ".run-";
+    std::error_code error;
+    std::vector<std::filesystem::path> logs;
+    for (const auto& entry : std::filesystem::directory_iterator(
+             path_.has_parent_path() ? path_.parent_path() : ".", error))
+        if (entry.path().filename().string().starts_with(prefix)) logs.push_back(entry.path());
+    if (error) Fail("cannot be read (" + error.message() + ")");
+    for (const std::filesystem::path& log : logs) {
+        std::unique_ptr<platform::AppendOnlyFile> held;
+        try {
+            held = platform::AppendOnlyFile::Take(log, true);
+        } catch (const std::system_error& e) {
+            throw JournalError("the transfer journal " + path_.string() +
+                               " cannot be read: " + log.string() + ": " + e.code().message());
+        }
+        if (held) Fold(log);  // else a run still going holds it
+    }
+}
+
+void TransferJournal::Fold(const std::filesystem::path& log) {
+    std::ifstream in(log, std::ios::binary);
+    std::map<int64_t, JournalRow> rows;
+    for (std::string line; std::getline(in, line);) {
+        // A line cut short by a kill is no row: its request never left.
+        const nlohmann::json item = nlohmann::json::parse(line, nullptr, false);
+        if (item.is_discarded() || !item.is_object()) continue;
+        if (item.contains("seq")) {
+            JournalRow& row = rows[item.value("seq", int64_t{0})];
+            row.runId = item.value("run", int64_t{0});
+            row.screen = item.value("screen", "");
+            row.kind = item.value("kind", "");
+            row.identity = item.value("identity", "");
+            row.number = item.value("number", "");
+            row.date = item.value("date", "");
+            row.key = item.value("key", "");
+            row.bodySha256 = item.value("sha256", "");
+            row.started = item.value("started", "");
+            row.state = "sending";
+        } else if (item.contains("done")) {
+            auto found = rows.find(item.value("done", int64_t{0}));
+            if (found == rows.end()) continue;
+            JournalRow& row = found->second;
+            row.state = "completed";
+            row.outcome = OutcomeFromToken(item.value("outcome", ""));
+            row.message = item.value("message", "");
+            const std::vector<double> counts = item.value("counters", std::vector<double>(6, 0.0));
+            if (counts.size() == 6)
+                row.counters = {counts[0], counts[1], counts[2], counts[3], counts[4], counts[5]};
+            row.ended = item.value("ended", "");
+        }
+    }
+    if (sqlite3_exec(db_->db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK)
+        Fail("cannot be written");
+    try {
+        Statement statement(Prepare(
+            "INSERT INTO requests(run_id, screen, kind, identity, number, date, voucher_key, "
+            "body_sha256, state, outcome, message, created, altered, combined, cancelled, errors, "
+            "exceptions, started, ended) VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
+            "?, ?, ?)",
+            "cannot be written"));
+        sqlite3_stmt* raw = statement.get();
+        for (const auto& [sequence, row] : rows) {
+            sqlite3_reset(raw);
+            sqlite3_bind_int64(raw, 1, row.runId);
+            int index = 2;
+            for (const std::string* text : {&row.screen, &row.kind, &row.identity, &row.number,
+                                            &row.date, &row.key, &row.bodySha256, &row.state})
+                sqlite3_bind_text(raw, index++, text->c_str(), -1, SQLITE_TRANSIENT);
+            if (row.outcome)
+                sqlite3_bind_text(raw, 10, OutcomeToken(*row.outcome), -1, SQLITE_STATIC);
+            else
+                sqlite3_bind_null(raw, 10);
+            sqlite3_bind_text(raw, 11, row.message.c_str(), -1, SQLITE_TRANSIENT);
+            index = 12;
+            for (double count :
+                 {row.counters.created, row.counters.altered, row.counters.combined,
+                  row.counters.cancelled, row.counters.errors, row.counters.exceptions})
+                sqlite3_bind_double(raw, index++, count);
+            sqlite3_bind_text(raw, 18, row.started.c_str(), -1, SQLITE_TRANSIENT);
+            if (row.ended.empty())
+                sqlite3_bind_null(raw, 19);
+            else
+                sqlite3_bind_text(raw, 19, row.ended.c_str(), -1, SQLITE_TRANSIENT);
+            if (sqlite3_step(raw) != SQLITE_DONE) Fail("cannot be written");
+        }
+        statement.reset();
+        if (sqlite3_exec(db_->db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
+            Fail("cannot be written");
+    } catch (...) {
+        sqlite3_exec(db_->db, "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
+    }
+    std::error_code error;
+    if (!std::filesystem::remove(log, error) && error)
+        throw JournalError("the transfer journal " + path_.string() + " cannot remove " +
+                           log.string() + ": " + error.message());
+}
 
 int64_t TransferJournal::BeginRun(const std::string& screen, const std::string& from,
                                   const std::string& to) {
@@ -168,7 +290,23 @@ int64_t TransferJournal::BeginRun(const std::string& screen, const std::string& 
          {std::pair{1, &screen}, std::pair{2, &now}, std::pair{3, &from}, std::pair{4, &to}})
         sqlite3_bind_text(raw, index, text->c_str(), -1, SQLITE_TRANSIENT);
     if (sqlite3_step(raw) != SQLITE_DONE) Fail("cannot be written");
-    return sqlite3_last_insert_rowid(db_->db);
+    auto run = std::make_unique<RunLog>();
+    run->id = sqlite3_last_insert_rowid(db_->db);
+    run->path = RunLogPath(run->id);
+    try {
+        run->file = platform::AppendOnlyFile::Take(run->path);
+    } catch (const std::system_error& e) {
+        throw JournalError("the transfer journal " + path_.string() +
+                           " cannot be written: " + e.code().message());
+    }
+    run_ = std::move(run);
+    return run_->id;
+}
+
+void TransferJournal::EndRun() {
+    if (!run_) return;
+    std::unique_ptr<RunLog> run = std::move(run_);
+    Fold(run->path);
 }
 
 std::vector<JournalRow> TransferJournal::CloseUnfinished(const std::string& screen,
@@ -187,8 +325,19 @@ std::vector<JournalRow> TransferJournal::CloseUnfinished(const std::string& scre
         while ((step = sqlite3_step(raw)) == SQLITE_ROW) rows.push_back(ReadRow(raw));
         if (step != SQLITE_DONE) Fail("cannot be read");
         statement.reset();
+        Statement update(
+            Prepare("UPDATE requests SET state = 'completed', outcome = ?, "
+                    "message = ?, ended = ? WHERE id = ?",
+                    "cannot be written"));
+        const std::string now = platform::LocalDateTime();
         for (JournalRow& row : rows) {
-            Complete(row.id, Outcome::Unconfirmed, message, {});
+            sqlite3_reset(update.get());
+            sqlite3_bind_text(update.get(), 1, OutcomeToken(Outcome::Unconfirmed), -1,
+                              SQLITE_STATIC);
+            sqlite3_bind_text(update.get(), 2, message.c_str(), -1, SQLITE_TRANSIENT);
+            sqlite3_bind_text(update.get(), 3, now.c_str(), -1, SQLITE_TRANSIENT);
+            sqlite3_bind_int64(update.get(), 4, row.id);
+            if (sqlite3_step(update.get()) != SQLITE_DONE) Fail("cannot be written");
             row.state = "completed";
             row.outcome = Outcome::Unconfirmed;
             row.message = message;
@@ -228,32 +377,30 @@ HeldRequests TransferJournal::Held(const std::string& screen, const std::string&
 }
 
 int64_t TransferJournal::Sending(const JournalRow& row) {
-    sqlite3_stmt* statement = db_->insertSending.get();
-    sqlite3_reset(statement);
-    sqlite3_bind_int64(statement, 1, row.runId);
-    const std::string now = platform::LocalDateTime();
-    int index = 2;
-    for (const std::string* text : {&row.screen, &row.kind, &row.identity, &row.number, &row.date,
-                                    &row.key, &row.bodySha256, &now})
-        sqlite3_bind_text(statement, index++, text->c_str(), -1, SQLITE_TRANSIENT);
-    if (sqlite3_step(statement) != SQLITE_DONE) Fail("cannot be written");
-    return sqlite3_last_insert_rowid(db_->db);
+    if (!run_) throw std::logic_error("a request journaled outside a run");
+    const int64_t sequence = run_->sequence + 1;
+    const nlohmann::json line = {
+        {"seq", sequence},          {"run", run_->id},
+        {"screen", row.screen},     {"kind", row.kind},
+        {"identity", row.identity}, {"number", row.number},
+        {"date", row.date},         {"key", row.key},
+        {"sha256", row.bodySha256}, {"started", platform::LocalDateTime()}};
+    Log(line.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) + "\n");
+    run_->sequence = sequence;
+    return sequence;
 }
 
-void TransferJournal::Complete(int64_t id, Outcome outcome, const std::string& message,
+void TransferJournal::Complete(int64_t sequence, Outcome outcome, const std::string& message,
                                const ImportCounters& counters) {
-    sqlite3_stmt* statement = db_->complete.get();
-    sqlite3_reset(statement);
-    sqlite3_bind_text(statement, 1, OutcomeToken(outcome), -1, SQLITE_STATIC);
-    sqlite3_bind_text(statement, 2, message.c_str(), -1, SQLITE_TRANSIENT);
-    int index = 3;
-    for (double count : {counters.created, counters.altered, counters.combined, counters.cancelled,
-                         counters.errors, counters.exceptions})
-        sqlite3_bind_double(statement, index++, count);
-    const std::string now = platform::LocalDateTime();
-    sqlite3_bind_text(statement, 9, now.c_str(), -1, SQLITE_TRANSIENT);
-    sqlite3_bind_int64(statement, 10, id);
-    if (sqlite3_step(statement) != SQLITE_DONE) Fail("cannot be written");
+    if (!run_) throw std::logic_error("a request journaled outside a run");
+    const nlohmann::json line = {{"done", sequence},
+                                 {"outcome", OutcomeToken(outcome)},
+                                 {"message", message},
+                                 {"counters",
+                                  {counters.created, counters.altered, counters.combined,
+                                   counters.cancelled, counters.errors, counters.exceptions}},
+                                 {"ended", platform::LocalDateTime()}};
+    Log(line.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) + "\n");
 }
 
 std::vector<JournalRow> TransferJournal::Latest(const std::string& screen,

@@ -55,33 +55,41 @@ struct HeldRequest {
 // By identity.
 using HeldRequests = std::unordered_map<std::string, HeldRequest>;
 
-// Every master and document request ever sent, in a SQLite database of its own. A row is
-// committed before its request leaves and completed once the reply is classified, so that a
-// run killed at any moment leaves at most its request in flight "sending".
+// Every master and document request ever sent, in a SQLite database of its own. While a run
+// lasts, its rows go to a log of its own beside the database, one line written before its
+// request leaves and one once the reply is classified: an append costs microseconds where a
+// commit costs the time of a request to Tally. The log is folded into the database when the
+// run ends, or, when the run was killed, by the next journal opened on it; so a run killed at
+// any moment leaves at most its request in flight "sending".
 class TransferJournal {
 public:
-    // Opens or creates the journal at `path` (and its folder). `pageLimit` caps the database's
-    // size in pages, as a full disk would. Throws JournalError.
+    // Opens or creates the journal at `path` (and its folder), and folds in the logs of runs
+    // that ended without folding theirs. `logCapacity` makes a run's log take only that many
+    // bytes, as a full disk would. Throws JournalError.
     explicit TransferJournal(const std::filesystem::path& path,
-                             std::optional<int> pageLimit = std::nullopt);
+                             std::optional<size_t> logCapacity = std::nullopt);
     ~TransferJournal();
     TransferJournal(const TransferJournal&) = delete;
     TransferJournal& operator=(const TransferJournal&) = delete;
 
     const std::filesystem::path& Path() const { return path_; }
 
-    // Starts a run of `screen` over the dates; returns its id.
+    // Starts a run of `screen` over the dates and opens its log; returns its id.
     int64_t BeginRun(const std::string& screen, const std::string& from, const std::string& to);
+    // Folds the run's log into the database. When that fails, the log stays for the next
+    // journal opened here to fold.
+    void EndRun();
     // The rows of `screen` that a run left "sending" because it ended before the reply; they are
     // completed as unconfirmed with `message`.
     std::vector<JournalRow> CloseUnfinished(const std::string& screen, const std::string& message);
     // What Tally may hold of each master or document ("master", "document") of `screen`.
     HeldRequests Held(const std::string& screen, const std::string& kind) const;
 
-    // Commits `row` as "sending" before its request leaves; returns its id.
+    // Writes `row` to the run's log as "sending" before its request leaves; returns its number
+    // in the run.
     int64_t Sending(const JournalRow& row);
-    // Completes a "sending" row with how its request ended.
-    void Complete(int64_t id, Outcome outcome, const std::string& message,
+    // Completes a "sending" row of the run with how its request ended.
+    void Complete(int64_t sequence, Outcome outcome, const std::string& message,
                   const ImportCounters& counters);
 
     // The last row of every master and document of `screen`, in the order they were sent; with
@@ -93,11 +101,19 @@ public:
 private:
     struct Database;
     [[noreturn]] void Fail(const std::string& what) const;
+    void Log(const std::string& line);
+    // Folds the log at `log` into the database in one transaction, then removes it.
+    void Fold(const std::filesystem::path& log);
+    void FoldLeftLogs();
+    std::filesystem::path RunLogPath(int64_t run) const;
     // The compiled `sql`, owned by the caller; a failure is told as `what` ("cannot be read").
     sqlite3_stmt* Prepare(const std::string& sql, const char* what, bool persistent = false) const;
 
     std::filesystem::path path_;
     std::unique_ptr<Database> db_;
+    struct RunLog;
+    std::unique_ptr<RunLog> run_;  // while a run lasts
+    std::optional<size_t> logCapacity_;
 };
 
 }  // namespace zentrail

@@ -64,6 +64,8 @@ TEST_F(TransferJournalTest, HeldIsTheLastRequestTallyMayHold) {
     Sent(journal, run, "2", "K2", "b", Outcome::Unconfirmed);
     Sent(journal, run, "3", "K3", "x", Outcome::NotSent);
     Sent(journal, run, "4", "K4", "y", Outcome::Difference);
+    EXPECT_TRUE(journal.Held("sales", "document").empty()) << "the run's rows are in its log";
+    journal.EndRun();
 
     const HeldRequests held = journal.Held("sales", "document");
     ASSERT_EQ(held.size(), 3u);
@@ -101,6 +103,33 @@ TEST_F(TransferJournalTest, UnfinishedRowsAreClosedOnceForTheirScreen) {
     const std::vector<JournalRow> latest = journal.Latest("sales", std::nullopt, std::nullopt);
     ASSERT_EQ(latest.size(), 2u);
     EXPECT_EQ(latest[1].message, "gone");
+}
+
+// The log of a killed run is read in by the next journal opened beside it; a line the kill cut
+// short is no request, since nothing leaves before its line is written.
+TEST_F(TransferJournalTest, AKilledRunsLogIsReadInAndItsCutLineIgnored) {
+    { TransferJournal create(path_); }
+    std::ofstream(path_.string() + ".run-7")
+        << R"({"seq":1,"run":7,"screen":"sales","kind":"document","identity":"9","number":"SIN9",)"
+        << R"("date":"2024-04-02","key":"K9","sha256":"ab","started":"2024-04-02 10:00:00"})"
+        << "\n"
+        << R"({"done":1,"outcome":"accepted","message":"","counters":[1,0,0,0,0,0],)"
+        << R"("ended":"2024-04-02 10:00:01"})"
+        << "\n"
+        << R"({"seq":2,"run":7,"screen":"sales","kind":"document","identity":"10","number":"SIN10",)"
+        << R"("date":"2024-04-02","key":"K10","sha256":"cd","started":"2024-04-02 10:00:01"})"
+        << "\n"
+        << R"({"seq":3,"run":7,"screen":"sales","kind":"docu)";
+    TransferJournal journal(path_);
+    EXPECT_FALSE(std::filesystem::exists(path_.string() + ".run-7"));
+    const std::vector<JournalRow> rows = journal.Latest("sales", std::nullopt, std::nullopt);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].number, "SIN9");
+    EXPECT_EQ(rows[0].outcome, Outcome::Accepted);
+    EXPECT_EQ(rows[0].counters.created, 1);
+    EXPECT_EQ(rows[1].number, "SIN10");
+    EXPECT_EQ(rows[1].state, "sending");
+    EXPECT_EQ(journal.CloseUnfinished("sales", "gone").size(), 1u);
 }
 
 TEST_F(TransferJournalTest, AJournalThatCannotBeOpenedNamesItsFile) {
