@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "shell/platform.h"
+
 namespace zentrail {
 
 DocumentPipeline::DocumentPipeline(size_t rows, size_t ahead, Prepare prepare, Build build,
@@ -11,7 +13,12 @@ DocumentPipeline::DocumentPipeline(size_t rows, size_t ahead, Prepare prepare, B
       prepare_(std::move(prepare)),
       build_(std::move(build)),
       cancel_(std::move(cancel)) {
-    if (ahead_ > 0) builder_ = std::thread([this] { BuildAhead(); });
+    if (ahead_ > 0)
+        builder_ = std::thread([this] {
+            // Building ahead uses the time the sender waits for Tally, and never delays it.
+            platform::RunThisThreadWhenIdle();
+            BuildAhead();
+        });
 }
 
 DocumentPipeline::~DocumentPipeline() {

@@ -1,5 +1,7 @@
 #include "shell/platform.h"
 
+#include <algorithm>
+#include <cstring>
 #include <ctime>
 #include <fstream>
 #include <system_error>
@@ -10,8 +12,11 @@
 #else
 #include <fcntl.h>
 #include <locale.h>
+#include <pthread.h>
+#include <sched.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -173,10 +178,20 @@ void ReplaceFile(const std::filesystem::path& path, std::string_view contents) {
 #endif
 }
 
+void RunThisThreadWhenIdle() {
+#if defined(__linux__)
+    sched_param none{};
+    // Failing leaves the thread as it was, which is only slower.
+    (void)pthread_setschedparam(pthread_self(), SCHED_IDLE, &none);
+#elif defined(_WIN32)
+    SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_IDLE);
+#endif
+}
+
 #ifndef _WIN32
 std::unique_ptr<AppendOnlyFile> AppendOnlyFile::Take(const std::filesystem::path& path,
                                                      bool orNull) {
-    const int descriptor = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+    const int descriptor = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
     if (descriptor < 0)
         throw std::system_error(errno, std::generic_category(), "cannot open " + path.string());
     if (::flock(descriptor, LOCK_EX | LOCK_NB) != 0) {
@@ -185,20 +200,43 @@ std::unique_ptr<AppendOnlyFile> AppendOnlyFile::Take(const std::filesystem::path
         if (orNull && error == EWOULDBLOCK) return nullptr;
         throw std::system_error(error, std::generic_category(), "cannot lock " + path.string());
     }
-    return std::unique_ptr<AppendOnlyFile>(new AppendOnlyFile(descriptor));
+    struct stat status {};
+    if (::fstat(descriptor, &status) != 0) {
+        const int error = errno;
+        ::close(descriptor);
+        throw std::system_error(error, std::generic_category(), "cannot read " + path.string());
+    }
+    return std::unique_ptr<AppendOnlyFile>(
+        new AppendOnlyFile(descriptor, static_cast<size_t>(status.st_size)));
 }
 
-AppendOnlyFile::~AppendOnlyFile() { ::close(descriptor_); }
+AppendOnlyFile::~AppendOnlyFile() {
+    if (map_ != nullptr) {
+        ::munmap(map_, mapped_);
+        // The reserved tail is cut off; where that fails it stays zeros, which no reader takes
+        // for a line.
+        (void)::ftruncate(descriptor_, static_cast<off_t>(end_));
+    }
+    ::close(descriptor_);
+}
+
+void AppendOnlyFile::Grow(size_t needed) {
+    constexpr size_t kStep = size_t{1} << 20;
+    const size_t size = std::max((needed + kStep - 1) / kStep * kStep, mapped_ * 2);
+    // Reserved, not only extended: a write into a hole of a full disk would kill the process.
+    if (const int error = ::posix_fallocate(descriptor_, 0, static_cast<off_t>(size)); error != 0)
+        throw std::system_error(error, std::generic_category(), "cannot write");
+    void* map = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_SHARED, descriptor_, 0);
+    if (map == MAP_FAILED) throw std::system_error(errno, std::generic_category(), "cannot write");
+    if (map_ != nullptr) ::munmap(map_, mapped_);
+    map_ = static_cast<char*>(map);
+    mapped_ = size;
+}
 
 void AppendOnlyFile::Append(std::string_view text) {
-    while (!text.empty()) {
-        const ssize_t written = ::write(descriptor_, text.data(), text.size());
-        if (written < 0 && errno == EINTR) continue;
-        if (written <= 0)
-            throw std::system_error(written < 0 ? errno : ENOSPC, std::generic_category(),
-                                    "cannot write");
-        text.remove_prefix(static_cast<size_t>(written));
-    }
+    if (end_ + text.size() > mapped_) Grow(end_ + text.size());
+    std::memcpy(map_ + end_, text.data(), text.size());
+    end_ += text.size();
 }
 #endif
 

@@ -41,6 +41,11 @@ int TerminalColumns(std::FILE* stream);
 // part. The new file keeps the old one's permissions. Throws std::system_error.
 void ReplaceFile(const std::filesystem::path& path, std::string_view contents);
 
+// Lets the calling thread run only when no other thread wants the processor: for work that
+// must not delay a thread that talks to a server. Best effort; nothing happens where the system
+// has no such class.
+void RunThisThreadWhenIdle();
+
 // A file that is only appended to, held by one process at a time: nobody else can take it
 // while it is open here, also when this process dies without closing it (the lock goes with it).
 class AppendOnlyFile {
@@ -53,13 +58,19 @@ public:
     AppendOnlyFile(const AppendOnlyFile&) = delete;
     AppendOnlyFile& operator=(const AppendOnlyFile&) = delete;
 
-    // Appends `text` at the end in one write, left to the system to store (no flush to disk: a
-    // killed process keeps what it wrote). Throws std::system_error unless all of it went.
+    // Appends `text` at the end. It goes into the system's copy of the file at once (a killed
+    // process keeps it; no flush to disk), through a mapping, so that an append costs no call
+    // into the system; the file grows in reserved steps, so that a full disk is told here.
+    // Throws std::system_error unless all of it went.
     void Append(std::string_view text);
 
 private:
-    explicit AppendOnlyFile(int descriptor) : descriptor_(descriptor) {}
+    AppendOnlyFile(int descriptor, size_t end) : descriptor_(descriptor), end_(end) {}
+    void Grow(size_t needed);
     int descriptor_;
+    size_t end_;  // of what was appended; the mapping reaches past it
+    size_t mapped_ = 0;
+    char* map_ = nullptr;
 };
 
 // Cells a terminal gives the character: 0 for combining marks, 2 for wide ones, else 1.

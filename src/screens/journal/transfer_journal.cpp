@@ -4,13 +4,21 @@
 
 #include <array>
 #include <cerrno>
+#include <charconv>
+#include <condition_variable>
 #include <cstring>
+#include <ctime>
+#include <deque>
 #include <fstream>
 #include <map>
+#include <mutex>
 #include <nlohmann/json.hpp>
 #include <system_error>
+#include <thread>
+#include <unordered_map>
 #include <utility>
 
+#include "common/utf8_text.h"
 #include "shell/platform.h"
 
 namespace zentrail {
@@ -38,6 +46,7 @@ CREATE TABLE IF NOT EXISTS runs(
 CREATE TABLE IF NOT EXISTS requests(
     id INTEGER PRIMARY KEY,
     run_id INTEGER NOT NULL REFERENCES runs(id),
+    run_seq INTEGER NOT NULL,
     screen TEXT NOT NULL,
     kind TEXT NOT NULL,
     identity TEXT NOT NULL,
@@ -51,16 +60,103 @@ CREATE TABLE IF NOT EXISTS requests(
     created REAL, altered REAL, combined REAL, cancelled REAL, errors REAL, exceptions REAL,
     started TEXT NOT NULL,
     ended TEXT);
+CREATE UNIQUE INDEX IF NOT EXISTS requests_of_run ON requests(run_id, run_seq);
 CREATE INDEX IF NOT EXISTS requests_of_identity ON requests(screen, kind, identity);
 CREATE INDEX IF NOT EXISTS requests_sending ON requests(screen) WHERE state = 'sending';
 )";
+
+// Writes a row, or completes the one the run wrote before: the same row may come from the run
+// and again from its log.
+constexpr const char* kUpsert =
+    "INSERT INTO requests(run_id, run_seq, screen, kind, identity, number, date, voucher_key, "
+    "body_sha256, state, outcome, message, created, altered, combined, cancelled, errors, "
+    "exceptions, started, ended) VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
+    "?) "
+    "ON CONFLICT(run_id, run_seq) DO UPDATE SET state = excluded.state, "
+    "outcome = excluded.outcome, message = excluded.message, created = excluded.created, "
+    "altered = excluded.altered, combined = excluded.combined, cancelled = excluded.cancelled, "
+    "errors = excluded.errors, exceptions = excluded.exceptions, ended = excluded.ended";
+
+void BindUpsert(sqlite3_stmt* statement, const JournalRow& row) {
+    sqlite3_reset(statement);
+    sqlite3_bind_int64(statement, 1, row.runId);
+    sqlite3_bind_int64(statement, 2, row.sequence);
+    int index = 3;
+    for (const std::string* text : {&row.screen, &row.kind, &row.identity, &row.number, &row.date,
+                                    &row.key, &row.bodySha256, &row.state})
+        sqlite3_bind_text(statement, index++, text->c_str(), -1, SQLITE_TRANSIENT);
+    if (row.outcome)
+        sqlite3_bind_text(statement, 11, OutcomeToken(*row.outcome), -1, SQLITE_STATIC);
+    else
+        sqlite3_bind_null(statement, 11);
+    sqlite3_bind_text(statement, 12, row.message.c_str(), -1, SQLITE_TRANSIENT);
+    index = 13;
+    for (double count : {row.counters.created, row.counters.altered, row.counters.combined,
+                         row.counters.cancelled, row.counters.errors, row.counters.exceptions})
+        sqlite3_bind_double(statement, index++, count);
+    sqlite3_bind_text(statement, 19, row.started.c_str(), -1, SQLITE_TRANSIENT);
+    if (row.ended.empty())
+        sqlite3_bind_null(statement, 20);
+    else
+        sqlite3_bind_text(statement, 20, row.ended.c_str(), -1, SQLITE_TRANSIENT);
+}
+
+// `text` as a JSON string; bytes that are no UTF-8 become U+FFFD, so that the line reads back.
+void AppendJsonString(std::string& out, std::string_view text) {
+    out += '"';
+    const bool valid = IsValidUtf8(text);
+    for (size_t i = 0; i < text.size();) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        if (!valid && c >= 0x80) {
+            size_t at = i;
+            const char32_t decoded = DecodeUtf8(text, at);
+            if (decoded == kInvalidUtf8)
+                out += "\uFFFD";
+            else
+                out.append(text.substr(i, at - i));
+            i = at;
+            continue;
+        }
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += static_cast<char>(c);
+        } else if (c < 0x20) {
+            static constexpr char kHex[] = "0123456789abcdef";
+            out += "\\u00";
+            out += kHex[c >> 4];
+            out += kHex[c & 0x0f];
+        } else {
+            out += static_cast<char>(c);
+        }
+        ++i;
+    }
+    out += '"';
+}
+
+void AppendJsonField(std::string& out, const char* name, std::string_view text) {
+    out += out.size() > 1 ? ",\"" : "\"";
+    out += name;
+    out += "\":";
+    AppendJsonString(out, text);
+}
+
+void AppendJsonField(std::string& out, const char* name, double number) {
+    out += out.size() > 1 ? ",\"" : "\"";
+    out += name;
+    out += "\":";
+    char text[32];
+    const auto written = std::to_chars(text, text + sizeof text, number);
+    out.append(text, written.ptr);
+}
+
+constexpr size_t kRowsPerBatch = 1000;
 
 // Outcomes after which Tally may hold what was sent.
 constexpr const char* kMayBeHeld = "('accepted', 'already in Tally', 'difference', 'unconfirmed')";
 
 constexpr const char* kRowColumns =
     "id, run_id, screen, kind, identity, number, date, voucher_key, body_sha256, state, outcome, "
-    "message, created, altered, combined, cancelled, errors, exceptions, started, ended";
+    "message, created, altered, combined, cancelled, errors, exceptions, started, ended, run_seq";
 
 struct StatementDeleter {
     void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
@@ -91,6 +187,7 @@ JournalRow ReadRow(sqlite3_stmt* statement) {
                     sqlite3_column_double(statement, 16), sqlite3_column_double(statement, 17)};
     row.started = ColumnText(statement, 18);
     row.ended = ColumnText(statement, 19);
+    row.sequence = sqlite3_column_int64(statement, 20);
     return row;
 }
 
@@ -113,12 +210,33 @@ struct TransferJournal::Database {
     ~Database() { sqlite3_close(db); }
 };
 
+// The log of the run in progress, and the thread that copies its rows into the database while
+// the run waits for Tally.
 struct TransferJournal::RunLog {
     int64_t id = 0;
     std::filesystem::path path;
     std::unique_ptr<platform::AppendOnlyFile> file;
     int64_t sequence = 0;
     size_t written = 0;
+    std::unordered_map<int64_t, JournalRow> open;  // sent, reply not yet classified
+    std::time_t second = -1;                       // of `now`
+    std::string now;
+
+    std::mutex mutex;
+    std::condition_variable wake;
+    std::deque<JournalRow> queue;
+    bool closing = false;
+    std::string failure;  // why the database could not take the rows; the log keeps them
+    std::thread writer;
+
+    const std::string& Now() {
+        const std::time_t current = std::time(nullptr);
+        if (current != second) {
+            second = current;
+            now = platform::LocalDateTime();
+        }
+        return now;
+    }
 };
 
 void TransferJournal::Fail(const std::string& what) const {
@@ -208,7 +326,9 @@ void TransferJournal::Fold(const std::filesystem::path& log) {
         const nlohmann::json item = nlohmann::json::parse(line, nullptr, false);
         if (item.is_discarded() || !item.is_object()) continue;
         if (item.contains("seq")) {
-            JournalRow& row = rows[item.value("seq", int64_t{0})];
+            const int64_t sequence = item.value("seq", int64_t{0});
+            JournalRow& row = rows[sequence];
+            row.sequence = sequence;
             row.runId = item.value("run", int64_t{0});
             row.screen = item.value("screen", "");
             row.kind = item.value("kind", "");
@@ -226,45 +346,30 @@ void TransferJournal::Fold(const std::filesystem::path& log) {
             row.state = "completed";
             row.outcome = OutcomeFromToken(item.value("outcome", ""));
             row.message = item.value("message", "");
-            const std::vector<double> counts = item.value("counters", std::vector<double>(6, 0.0));
-            if (counts.size() == 6)
-                row.counters = {counts[0], counts[1], counts[2], counts[3], counts[4], counts[5]};
+            row.counters = {item.value("created", 0.0),  item.value("altered", 0.0),
+                            item.value("combined", 0.0), item.value("cancelled", 0.0),
+                            item.value("errors", 0.0),   item.value("exceptions", 0.0)};
             row.ended = item.value("ended", "");
         }
     }
+    std::vector<JournalRow> ordered;
+    ordered.reserve(rows.size());
+    for (auto& [sequence, row] : rows) ordered.push_back(std::move(row));
+    Store(ordered);
+    std::error_code error;
+    if (!std::filesystem::remove(log, error) && error)
+        throw JournalError("the transfer journal " + path_.string() + " cannot remove " +
+                           log.string() + ": " + error.message());
+}
+
+void TransferJournal::Store(const std::vector<JournalRow>& rows) {
     if (sqlite3_exec(db_->db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK)
         Fail("cannot be written");
     try {
-        Statement statement(Prepare(
-            "INSERT INTO requests(run_id, screen, kind, identity, number, date, voucher_key, "
-            "body_sha256, state, outcome, message, created, altered, combined, cancelled, errors, "
-            "exceptions, started, ended) VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
-            "?, ?, ?)",
-            "cannot be written"));
-        sqlite3_stmt* raw = statement.get();
-        for (const auto& [sequence, row] : rows) {
-            sqlite3_reset(raw);
-            sqlite3_bind_int64(raw, 1, row.runId);
-            int index = 2;
-            for (const std::string* text : {&row.screen, &row.kind, &row.identity, &row.number,
-                                            &row.date, &row.key, &row.bodySha256, &row.state})
-                sqlite3_bind_text(raw, index++, text->c_str(), -1, SQLITE_TRANSIENT);
-            if (row.outcome)
-                sqlite3_bind_text(raw, 10, OutcomeToken(*row.outcome), -1, SQLITE_STATIC);
-            else
-                sqlite3_bind_null(raw, 10);
-            sqlite3_bind_text(raw, 11, row.message.c_str(), -1, SQLITE_TRANSIENT);
-            index = 12;
-            for (double count :
-                 {row.counters.created, row.counters.altered, row.counters.combined,
-                  row.counters.cancelled, row.counters.errors, row.counters.exceptions})
-                sqlite3_bind_double(raw, index++, count);
-            sqlite3_bind_text(raw, 18, row.started.c_str(), -1, SQLITE_TRANSIENT);
-            if (row.ended.empty())
-                sqlite3_bind_null(raw, 19);
-            else
-                sqlite3_bind_text(raw, 19, row.ended.c_str(), -1, SQLITE_TRANSIENT);
-            if (sqlite3_step(raw) != SQLITE_DONE) Fail("cannot be written");
+        Statement statement(Prepare(kUpsert, "cannot be written"));
+        for (const JournalRow& row : rows) {
+            BindUpsert(statement.get(), row);
+            if (sqlite3_step(statement.get()) != SQLITE_DONE) Fail("cannot be written");
         }
         statement.reset();
         if (sqlite3_exec(db_->db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
@@ -273,10 +378,52 @@ void TransferJournal::Fold(const std::filesystem::path& log) {
         sqlite3_exec(db_->db, "ROLLBACK", nullptr, nullptr, nullptr);
         throw;
     }
-    std::error_code error;
-    if (!std::filesystem::remove(log, error) && error)
-        throw JournalError("the transfer journal " + path_.string() + " cannot remove " +
-                           log.string() + ": " + error.message());
+}
+
+void TransferJournal::WriteRows(RunLog& run) {
+    for (;;) {
+        std::vector<JournalRow> batch;
+        {
+            std::unique_lock lock(run.mutex);
+            run.wake.wait(lock, [&] { return run.queue.size() >= kRowsPerBatch || run.closing; });
+            if (run.queue.empty()) return;
+            // A row completed within the batch is stored once, completed.
+            std::unordered_map<int64_t, size_t> at;
+            for (JournalRow& row : run.queue) {
+                auto [found, fresh] = at.emplace(row.sequence, batch.size());
+                if (fresh)
+                    batch.push_back(std::move(row));
+                else
+                    batch[found->second] = std::move(row);
+            }
+            run.queue.clear();
+            if (!run.failure.empty()) continue;
+        }
+        try {
+            Store(batch);
+        } catch (const JournalError& e) {
+            std::lock_guard lock(run.mutex);
+            run.failure = e.what();
+        }
+    }
+}
+
+void TransferJournal::Queue(JournalRow row) {
+    if (!run_->writer.joinable())
+        run_->writer = std::thread([this, run = run_.get()] {
+            // Stored rows wait for no one: the run's requests go first.
+            platform::RunThisThreadWhenIdle();
+            WriteRows(*run);
+        });
+    size_t queued;
+    {
+        std::lock_guard lock(run_->mutex);
+        run_->queue.push_back(std::move(row));
+        queued = run_->queue.size();
+    }
+    // Rows are stored in batches: a commit per request would cost as much as the request, and
+    // the log already keeps every row.
+    if (queued >= kRowsPerBatch) run_->wake.notify_one();
 }
 
 int64_t TransferJournal::BeginRun(const std::string& screen, const std::string& from,
@@ -305,8 +452,24 @@ int64_t TransferJournal::BeginRun(const std::string& screen, const std::string& 
 
 void TransferJournal::EndRun() {
     if (!run_) return;
+    // A request never completed is stored as it went: "sending".
+    for (auto& [sequence, row] : run_->open) Queue(std::move(row));
+    run_->open.clear();
     std::unique_ptr<RunLog> run = std::move(run_);
-    Fold(run->path);
+    if (run->writer.joinable()) {
+        {
+            std::lock_guard lock(run->mutex);
+            run->closing = true;
+        }
+        run->wake.notify_one();
+        run->writer.join();
+    }
+    if (!run->failure.empty()) throw JournalError(run->failure);  // the log stays for next time
+    run->file.reset();
+    std::error_code error;
+    if (!std::filesystem::remove(run->path, error) && error)
+        throw JournalError("the transfer journal " + path_.string() + " cannot remove " +
+                           run->path.string() + ": " + error.message());
 }
 
 std::vector<JournalRow> TransferJournal::CloseUnfinished(const std::string& screen,
@@ -378,29 +541,58 @@ HeldRequests TransferJournal::Held(const std::string& screen, const std::string&
 
 int64_t TransferJournal::Sending(const JournalRow& row) {
     if (!run_) throw std::logic_error("a request journaled outside a run");
-    const int64_t sequence = run_->sequence + 1;
-    const nlohmann::json line = {
-        {"seq", sequence},          {"run", run_->id},
-        {"screen", row.screen},     {"kind", row.kind},
-        {"identity", row.identity}, {"number", row.number},
-        {"date", row.date},         {"key", row.key},
-        {"sha256", row.bodySha256}, {"started", platform::LocalDateTime()}};
-    Log(line.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) + "\n");
-    run_->sequence = sequence;
-    return sequence;
+    JournalRow sent = row;
+    sent.runId = run_->id;
+    sent.sequence = run_->sequence + 1;
+    sent.state = "sending";
+    sent.started = run_->Now();
+    std::string line = "{";
+    line.reserve(512);
+    AppendJsonField(line, "seq", static_cast<double>(sent.sequence));
+    AppendJsonField(line, "run", static_cast<double>(sent.runId));
+    AppendJsonField(line, "screen", sent.screen);
+    AppendJsonField(line, "kind", sent.kind);
+    AppendJsonField(line, "identity", sent.identity);
+    AppendJsonField(line, "number", sent.number);
+    AppendJsonField(line, "date", sent.date);
+    AppendJsonField(line, "key", sent.key);
+    AppendJsonField(line, "sha256", sent.bodySha256);
+    AppendJsonField(line, "started", sent.started);
+    line += "}\n";
+    Log(line);
+    run_->sequence = sent.sequence;
+    // Stored once completed; the log keeps it meanwhile.
+    run_->open.emplace(sent.sequence, std::move(sent));
+    return run_->sequence;
 }
 
 void TransferJournal::Complete(int64_t sequence, Outcome outcome, const std::string& message,
                                const ImportCounters& counters) {
     if (!run_) throw std::logic_error("a request journaled outside a run");
-    const nlohmann::json line = {{"done", sequence},
-                                 {"outcome", OutcomeToken(outcome)},
-                                 {"message", message},
-                                 {"counters",
-                                  {counters.created, counters.altered, counters.combined,
-                                   counters.cancelled, counters.errors, counters.exceptions}},
-                                 {"ended", platform::LocalDateTime()}};
-    Log(line.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) + "\n");
+    auto found = run_->open.find(sequence);
+    if (found == run_->open.end()) throw std::logic_error("a request completed twice");
+    JournalRow row = std::move(found->second);
+    run_->open.erase(found);
+    row.state = "completed";
+    row.outcome = outcome;
+    row.message = message;
+    row.counters = counters;
+    row.ended = run_->Now();
+    std::string line = "{";
+    line.reserve(256);
+    AppendJsonField(line, "done", static_cast<double>(sequence));
+    AppendJsonField(line, "outcome", OutcomeToken(outcome));
+    AppendJsonField(line, "message", message);
+    AppendJsonField(line, "created", counters.created);
+    AppendJsonField(line, "altered", counters.altered);
+    AppendJsonField(line, "combined", counters.combined);
+    AppendJsonField(line, "cancelled", counters.cancelled);
+    AppendJsonField(line, "errors", counters.errors);
+    AppendJsonField(line, "exceptions", counters.exceptions);
+    AppendJsonField(line, "ended", row.ended);
+    line += "}\n";
+    Log(line);
+    Queue(std::move(row));
 }
 
 std::vector<JournalRow> TransferJournal::Latest(const std::string& screen,

@@ -29,6 +29,7 @@ std::optional<Outcome> OutcomeFromToken(const std::string& token);
 struct JournalRow {
     int64_t id = 0;
     int64_t runId = 0;
+    int64_t sequence = 0;  // its number in the run
     std::string screen{};
     std::string kind{};      // "master" or "document"
     std::string identity{};  // the source's own key of the document, or the master's name
@@ -56,11 +57,12 @@ struct HeldRequest {
 using HeldRequests = std::unordered_map<std::string, HeldRequest>;
 
 // Every master and document request ever sent, in a SQLite database of its own. While a run
-// lasts, its rows go to a log of its own beside the database, one line written before its
-// request leaves and one once the reply is classified: an append costs microseconds where a
-// commit costs the time of a request to Tally. The log is folded into the database when the
-// run ends, or, when the run was killed, by the next journal opened on it; so a run killed at
-// any moment leaves at most its request in flight "sending".
+// lasts, its rows go first to a log of its own beside the database, one line written before
+// its request leaves and one once the reply is classified: an append costs microseconds where a
+// commit costs as much as a request to Tally. A thread of the run copies the rows into the
+// database while the run waits for Tally; the log is removed when the run ends with all of
+// them stored, and otherwise folded in by the next journal opened on it. So a run killed at any
+// moment leaves at most its request in flight "sending".
 class TransferJournal {
 public:
     // Opens or creates the journal at `path` (and its folder), and folds in the logs of runs
@@ -104,6 +106,12 @@ private:
     void Log(const std::string& line);
     // Folds the log at `log` into the database in one transaction, then removes it.
     void Fold(const std::filesystem::path& log);
+    // Writes or completes `rows` in one transaction.
+    void Store(const std::vector<JournalRow>& rows);
+    struct RunLog;
+    // The run's own thread: stores the rows queued while the run waits for Tally.
+    void WriteRows(RunLog& run);
+    void Queue(JournalRow row);
     void FoldLeftLogs();
     std::filesystem::path RunLogPath(int64_t run) const;
     // The compiled `sql`, owned by the caller; a failure is told as `what` ("cannot be read").
@@ -111,7 +119,6 @@ private:
 
     std::filesystem::path path_;
     std::unique_ptr<Database> db_;
-    struct RunLog;
     std::unique_ptr<RunLog> run_;  // while a run lasts
     std::optional<size_t> logCapacity_;
 };

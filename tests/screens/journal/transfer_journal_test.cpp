@@ -113,7 +113,7 @@ TEST_F(TransferJournalTest, AKilledRunsLogIsReadInAndItsCutLineIgnored) {
         << R"({"seq":1,"run":7,"screen":"sales","kind":"document","identity":"9","number":"SIN9",)"
         << R"("date":"2024-04-02","key":"K9","sha256":"ab","started":"2024-04-02 10:00:00"})"
         << "\n"
-        << R"({"done":1,"outcome":"accepted","message":"","counters":[1,0,0,0,0,0],)"
+        << R"({"done":1,"outcome":"accepted","message":"","created":1,"altered":0,"errors":0,)"
         << R"("ended":"2024-04-02 10:00:01"})"
         << "\n"
         << R"({"seq":2,"run":7,"screen":"sales","kind":"document","identity":"10","number":"SIN10",)"
