@@ -15,8 +15,9 @@ DocumentPipeline::DocumentPipeline(size_t rows, size_t ahead, Prepare prepare, B
       cancel_(std::move(cancel)) {
     if (ahead_ > 0)
         builder_ = std::thread([this] {
-            // Building ahead uses the time the sender waits for Tally, and never delays it.
-            platform::RunThisThreadWhenIdle();
+            // Building ahead fills the time the sender waits for Tally, and gives way when it is
+            // answered.
+            platform::LowerThisThreadsPriority();
             BuildAhead();
         });
 }

@@ -12,11 +12,10 @@
 #else
 #include <fcntl.h>
 #include <locale.h>
-#include <pthread.h>
-#include <sched.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/mman.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -178,13 +177,12 @@ void ReplaceFile(const std::filesystem::path& path, std::string_view contents) {
 #endif
 }
 
-void RunThisThreadWhenIdle() {
+void LowerThisThreadsPriority() {
 #if defined(__linux__)
-    sched_param none{};
-    // Failing leaves the thread as it was, which is only slower.
-    (void)pthread_setschedparam(pthread_self(), SCHED_IDLE, &none);
+    // Linux takes a thread's own id for a nice value of that thread alone.
+    (void)::setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), 10);
 #elif defined(_WIN32)
-    SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_IDLE);
+    SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
 #endif
 }
 

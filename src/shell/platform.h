@@ -41,10 +41,10 @@ int TerminalColumns(std::FILE* stream);
 // part. The new file keeps the old one's permissions. Throws std::system_error.
 void ReplaceFile(const std::filesystem::path& path, std::string_view contents);
 
-// Lets the calling thread run only when no other thread wants the processor: for work that
-// must not delay a thread that talks to a server. Best effort; nothing happens where the system
-// has no such class.
-void RunThisThreadWhenIdle();
+// Lowers the calling thread's priority, so that a thread waiting on a server gets the processor
+// back at once when its reply comes, while the calling thread still gets its share on a busy
+// machine. Best effort: where it cannot, the thread runs as it was.
+void LowerThisThreadsPriority();
 
 // A file that is only appended to, held by one process at a time: nobody else can take it
 // while it is open here, also when this process dies without closing it (the lock goes with it).

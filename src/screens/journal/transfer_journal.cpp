@@ -412,7 +412,7 @@ void TransferJournal::Queue(JournalRow row) {
     if (!run_->writer.joinable())
         run_->writer = std::thread([this, run = run_.get()] {
             // Stored rows wait for no one: the run's requests go first.
-            platform::RunThisThreadWhenIdle();
+            platform::LowerThisThreadsPriority();
             WriteRows(*run);
         });
     size_t queued;
