@@ -83,6 +83,8 @@ TransferWindow::~TransferWindow() {
         worker_ = nullptr;
     }
     screen_->SetObserver(nullptr);
+    // The grid goes with the screen, before the base class hides the views that still read it.
+    gridModel_->Show(nullptr);
 }
 
 void TransferWindow::BuildControls() {
