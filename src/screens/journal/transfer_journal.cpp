@@ -133,17 +133,19 @@ void AppendJsonString(std::string& out, std::string_view text) {
     out += '"';
 }
 
-void AppendJsonField(std::string& out, const char* name, std::string_view text) {
+void AppendJsonName(std::string& out, const char* name) {
     out += out.size() > 1 ? ",\"" : "\"";
     out += name;
     out += "\":";
+}
+
+void AppendJsonField(std::string& out, const char* name, std::string_view text) {
+    AppendJsonName(out, name);
     AppendJsonString(out, text);
 }
 
 void AppendJsonField(std::string& out, const char* name, double number) {
-    out += out.size() > 1 ? ",\"" : "\"";
-    out += name;
-    out += "\":";
+    AppendJsonName(out, name);
     char text[32];
     const auto written = std::to_chars(text, text + sizeof text, number);
     out.append(text, written.ptr);
@@ -244,11 +246,9 @@ void TransferJournal::Fail(const std::string& what) const {
     throw JournalError("the transfer journal " + path_.string() + " " + what + ": " + why);
 }
 
-sqlite3_stmt* TransferJournal::Prepare(const std::string& sql, const char* what,
-                                       bool persistent) const {
+sqlite3_stmt* TransferJournal::Prepare(const std::string& sql, const char* what) const {
     sqlite3_stmt* statement = nullptr;
-    if (sqlite3_prepare_v3(db_->db, sql.c_str(), -1, persistent ? SQLITE_PREPARE_PERSISTENT : 0,
-                           &statement, nullptr) != SQLITE_OK)
+    if (sqlite3_prepare_v3(db_->db, sql.c_str(), -1, 0, &statement, nullptr) != SQLITE_OK)
         Fail(what);
     return statement;
 }
@@ -550,14 +550,15 @@ int64_t TransferJournal::Sending(const JournalRow& row) {
     line.reserve(512);
     AppendJsonField(line, "seq", static_cast<double>(sent.sequence));
     AppendJsonField(line, "run", static_cast<double>(sent.runId));
-    AppendJsonField(line, "screen", sent.screen);
-    AppendJsonField(line, "kind", sent.kind);
-    AppendJsonField(line, "identity", sent.identity);
-    AppendJsonField(line, "number", sent.number);
-    AppendJsonField(line, "date", sent.date);
-    AppendJsonField(line, "key", sent.key);
-    AppendJsonField(line, "sha256", sent.bodySha256);
-    AppendJsonField(line, "started", sent.started);
+    for (const auto& [name, text] : {std::pair{"screen", &sent.screen},
+                                     {"kind", &sent.kind},
+                                     {"identity", &sent.identity},
+                                     {"number", &sent.number},
+                                     {"date", &sent.date},
+                                     {"key", &sent.key},
+                                     {"sha256", &sent.bodySha256},
+                                     {"started", &sent.started}})
+        AppendJsonField(line, name, *text);
     line += "}\n";
     Log(line);
     run_->sequence = sent.sequence;
@@ -583,12 +584,13 @@ void TransferJournal::Complete(int64_t sequence, Outcome outcome, const std::str
     AppendJsonField(line, "done", static_cast<double>(sequence));
     AppendJsonField(line, "outcome", OutcomeToken(outcome));
     AppendJsonField(line, "message", message);
-    AppendJsonField(line, "created", counters.created);
-    AppendJsonField(line, "altered", counters.altered);
-    AppendJsonField(line, "combined", counters.combined);
-    AppendJsonField(line, "cancelled", counters.cancelled);
-    AppendJsonField(line, "errors", counters.errors);
-    AppendJsonField(line, "exceptions", counters.exceptions);
+    for (const auto& [name, count] : {std::pair{"created", counters.created},
+                                      {"altered", counters.altered},
+                                      {"combined", counters.combined},
+                                      {"cancelled", counters.cancelled},
+                                      {"errors", counters.errors},
+                                      {"exceptions", counters.exceptions}})
+        AppendJsonField(line, name, count);
     AppendJsonField(line, "ended", row.ended);
     line += "}\n";
     Log(line);

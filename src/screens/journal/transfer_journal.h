@@ -115,7 +115,7 @@ private:
     void FoldLeftLogs();
     std::filesystem::path RunLogPath(int64_t run) const;
     // The compiled `sql`, owned by the caller; a failure is told as `what` ("cannot be read").
-    sqlite3_stmt* Prepare(const std::string& sql, const char* what, bool persistent = false) const;
+    sqlite3_stmt* Prepare(const std::string& sql, const char* what) const;
 
     std::filesystem::path path_;
     std::unique_ptr<Database> db_;
