@@ -59,12 +59,15 @@ void OutcomeCounts::Add(Outcome outcome) {
         case Outcome::Stopped:
             ++stopped;
             break;
+        case Outcome::Saved:
+            ++saved;
+            break;
     }
 }
 
 long OutcomeCounts::Total() const {
     return accepted + alreadyInTally + tallyErrors + differences + notSent + unconfirmed + skipped +
-           stopped;
+           stopped + saved;
 }
 
 RunReport::RunReport(const std::filesystem::path& folder, const std::string& screen,

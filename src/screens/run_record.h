@@ -36,10 +36,11 @@ struct OutcomeCounts {
     long unconfirmed = 0;  // sent, but no reply said what Tally did with it
     long skipped = 0;
     long stopped = 0;
+    long saved = 0;  // written to a file, not posted
 
     void Add(Outcome outcome);
     long Total() const;
-    // Everything accepted or skipped by the document rules, with no difference.
+    // Everything accepted, saved or skipped by the document rules, with no difference.
     bool AllGood() const {
         return tallyErrors + differences + notSent + unconfirmed + stopped == 0;
     }
@@ -51,10 +52,13 @@ struct RunCounts {
     OutcomeCounts masters;
     OutcomeCounts documents;
     bool stopped = false;  // the operator stopped it, or Tally stopped answering
+    std::string stopReason;  // why it stopped
     bool failed = false;   // a database or other error ended the run
     std::string reportPath;
     std::string reportError;   // why the report could not be written to the end; empty: whole
     std::string journalError;  // why the journal could not be opened or written; empty: none
+    std::string savedFolder;   // where the requests were saved as files; empty: nowhere
+    long savedFiles = 0;
     bool Clean() const {
         return masters.AllGood() && documents.AllGood() && !stopped && !failed &&
                reportError.empty();

@@ -30,8 +30,16 @@ struct ScreenContext {
     std::filesystem::path journalPath{};
     // Fault switch: a run's journal log takes only this many bytes, as on a full disk.
     std::optional<size_t> journalCapacity{};
+    // A new or empty folder that receives every request of an export, one file each; empty:
+    // none is saved.
+    std::filesystem::path saveRequestsTo{};
+    // False: the requests are only saved to `saveRequestsTo`, and no Tally is asked.
+    bool post = true;
 
     std::string TallyUrl() const { return config.TallyUrl(); }
+    TextEncoding RequestEncoding() const {
+        return config.RequestsInUtf16() ? TextEncoding::Utf16Le : TextEncoding::Utf8;
+    }
     // Parent group of customer ledgers.
     std::string DebtorGroup() const {
         return config.strDebtorGroup.empty() ? "Sundry Debtors" : config.strDebtorGroup;

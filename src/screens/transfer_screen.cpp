@@ -278,14 +278,15 @@ void TransferScreen::Export() {
         record_.Begin(ssdbgItem.RowCount(), nullptr);
         record_.Begin(ssdbgItem.RowCount(), OpenReport());
         CheckReport();
-        OpenJournal(true);
+        OpenSinks();
+        OpenJournal(sink_->ReachesTally());
         if (definition_.Design().reopensConnection) context_.db.OpenConnection(context_.config);
-        tallySink_ = std::make_unique<TallySink>(context_.tally, context_.TallyUrl());
-        sink_ = context_.sink != nullptr ? context_.sink : tallySink_.get();
+        CheckTallyRuns();
         ssdbgItem.currentRow = 0;
         ExportSteps();
     } catch (const StopRun&) {
         record_.Counts().stopped = true;
+        record_.Counts().stopReason = stopReason_;
         AppendLog(LogRecord::Kind::Warning, stopReason_);
     } catch (const JournalError& e) {
         record_.Counts().failed = true;
@@ -307,6 +308,42 @@ void TransferScreen::Export() {
     FinishExport();
 }
 
+void TransferScreen::OpenSinks() {
+    folderSink_.reset();
+    tallySink_.reset();
+    if (context_.post)
+        tallySink_ = std::make_unique<TallySink>(context_.tally, context_.TallyUrl(),
+                                                 context_.RequestEncoding());
+    if (!context_.saveRequestsTo.empty())
+        folderSink_ = std::make_unique<RequestFolderSink>(
+            context_.saveRequestsTo, context_.RequestEncoding(), tallySink_.get());
+    sink_ = context_.sink != nullptr ? context_.sink
+            : folderSink_            ? static_cast<RequestSink*>(folderSink_.get())
+                                     : tallySink_.get();
+    if (sink_ == nullptr) throw std::logic_error("An export that does not post must save");
+}
+
+void TransferScreen::CheckTallyRuns() {
+    const TallyCheck check = sink_->CheckTally(&stop_);
+    switch (check.status) {
+        case TallyCheck::Status::Running:
+        case TallyCheck::Status::NoTally:
+            return;
+        case TallyCheck::Status::NotRunning:
+            stopReason_ = "Tally is not running at " + context_.config.TallyAddress();
+            throw StopRun{};
+        case TallyCheck::Status::Stopped:
+            stopReason_ = kStoppedByOperator;
+            throw StopRun{};
+        case TallyCheck::Status::Unexpected:
+            AppendLog(LogRecord::Kind::Warning,
+                      "Tally at " + context_.config.TallyAddress() +
+                          " did not answer as expected when asked whether it runs (" +
+                          check.description + "); the export goes on");
+            return;
+    }
+}
+
 void TransferScreen::FinishExport() {
     // Every listed document ends with one outcome, also when the run ended early.
     const RunCounts& counts = record_.Counts();
@@ -325,12 +362,15 @@ void TransferScreen::FinishExport() {
         entry.message = why;
         record_.Add(entry, row);
     }
+    // A run that only saved its requests must not read as a transfer.
+    const bool onlySaved = !context_.post && context_.sink == nullptr;
     SetFrameCaption(counts.stopped   ? "Transfer stopped"
-                    : counts.Clean() ? "Data Transferred To Tally"
-                                     : "Transfer ended with errors");
+                    : !counts.Clean() ? "Transfer ended with errors"
+                    : onlySaved       ? "Requests Saved To Files"
+                                      : "Data Transferred To Tally");
     ShowItem("");
     SetProgress(0);
-    if (journal_) {
+    if (journal_ && journaling_) {
         try {
             journal_->EndRun();
         } catch (const JournalError& e) {
@@ -339,8 +379,13 @@ void TransferScreen::FinishExport() {
         }
     }
     journal_.reset();
+    journaling_ = false;
     heldDocuments_.clear();
     heldMasters_.clear();
+    if (folderSink_) {
+        record_.Counts().savedFolder = folderSink_->Folder().string();
+        record_.Counts().savedFiles = folderSink_->FilesWritten();
+    }
     if (!counts.reportPath.empty())
         AppendLog(LogRecord::Kind::Info, "Run report: " + counts.reportPath);
     busy = false;
@@ -348,7 +393,9 @@ void TransferScreen::FinishExport() {
     ScreenMessage message;
     message.icon = ScreenMessage::Icon::Information;
     message.title = "Zentrail";
-    message.text = ClosingMessage(definition_.Design().closingText, counts);
+    message.text = ClosingMessage(
+        onlySaved ? "Requests saved to files, not posted to Tally" : definition_.Design().closingText,
+        counts);
     observer_->ShowMessage(message);
 }
 
@@ -365,6 +412,7 @@ std::string TransferScreen::ClosingMessage(const std::string& closingText, const
     text += CountLine("Not sent", d.notSent);
     if (d.unconfirmed > 0) text += CountLine("Unconfirmed (Tally may hold them)", d.unconfirmed);
     text += CountLine("Skipped", d.skipped);
+    if (d.saved > 0) text += CountLine("Saved to files, not posted", d.saved);
     if (d.stopped > 0) text += CountLine("Not sent because stopped", d.stopped);
     const OutcomeCounts& m = run.masters;
     text += "\nMasters: " + std::to_string(m.Total() - m.skipped) + " sent, " +
@@ -374,13 +422,19 @@ std::string TransferScreen::ClosingMessage(const std::string& closingText, const
     if (m.unconfirmed > 0) text += ", " + std::to_string(m.unconfirmed) + " unconfirmed";
     if (m.skipped > 0)
         text += ", " + std::to_string(m.skipped) + " skipped (already in Tally, unchanged)";
+    if (m.saved > 0) text += ", " + std::to_string(m.saved) + " saved to files, not posted";
     if (d.unconfirmed + m.unconfirmed > 0)
         text +=
             "\nUnconfirmed requests went out without a reply: export the range again; what Tally "
             "already holds is altered under the same voucher key, not doubled.";
     if (run.stopped) text += "\nThe run was stopped.";
+    if (run.stopped && !run.stopReason.empty() && run.stopReason != kStoppedByOperator)
+        text += "\n" + run.stopReason;
     if (run.failed) text += "\nThe run ended on an error.";
     if (!run.reportError.empty()) text += "\nThe run report is incomplete: " + run.reportError;
+    if (!run.savedFolder.empty())
+        text += "\nRequests saved: " + std::to_string(run.savedFiles) +
+                (run.savedFiles == 1 ? " file in " : " files in ") + run.savedFolder;
     if (!run.reportPath.empty()) text += "\nRun report: " + run.reportPath;
     return text;
 }
@@ -417,10 +471,12 @@ void TransferScreen::OpenJournal(bool forSending) {
     heldDocuments_.clear();
     heldMasters_.clear();
     skipUnchangedInRun_ = skipUnchanged;
+    journaling_ = false;
     if (context_.journalPath.empty()) return;
     journal_ = std::make_unique<TransferJournal>(context_.journalPath, context_.journalCapacity);
     const std::string& screen = definition_.Design().name;
     if (forSending) {
+        journaling_ = true;
         runId_ = journal_->BeginRun(screen, dtpFrom.QueryText(), dtpTo.QueryText());
         // A run killed while Tally had a request leaves it "sending": Tally may hold it.
         for (const JournalRow& row : journal_->CloseUnfinished(
@@ -687,7 +743,7 @@ Outcome TransferScreen::Send(const Request& request, RunEntry entry, long handle
     CheckStop();
     // Nothing goes to Tally without its row in the journal.
     int64_t journalRow = 0;
-    if (journal_)
+    if (journaling_)
         journalRow = journal_->Sending(
             {.runId = runId_,
              .screen = definition_.Design().name,
@@ -700,10 +756,12 @@ Outcome TransferScreen::Send(const Request& request, RunEntry entry, long handle
     ExchangeResult result = sink_->Deliver(request, &stop_);
     entry.outcome = result.outcome;
     entry.message = result.message;
-    // A voucher that Tally took but whose amount is not the source's: posted, and shown.
-    if (IsAccepted(entry.outcome) && entry.amountSent && entry.sourceTotal &&
+    // A voucher that Tally took but whose amount is not the source's: posted, and shown. A saved
+    // one stays saved and says so.
+    if ((IsAccepted(entry.outcome) || entry.outcome == Outcome::Saved) && entry.amountSent &&
+        entry.sourceTotal &&
         std::fabs(*entry.amountSent - *entry.sourceTotal) > kLargestRoundOff + 1e-9) {
-        entry.outcome = Outcome::Difference;
+        if (entry.outcome != Outcome::Saved) entry.outcome = Outcome::Difference;
         entry.message = "Difference from the source: voucher amount " +
                         NumberText(*entry.amountSent) + ", document total " +
                         NumberText(*entry.sourceTotal);
@@ -715,7 +773,7 @@ Outcome TransferScreen::Send(const Request& request, RunEntry entry, long handle
     // The outcome is recorded even when the journal cannot take it; the run ends after that, and
     // the row left "sending" is told as unconfirmed by the next run.
     std::exception_ptr journalFailure;
-    if (journal_) {
+    if (journaling_) {
         try {
             journal_->Complete(journalRow, entry.outcome, entry.message, result.counters);
         } catch (const JournalError&) {
@@ -734,6 +792,11 @@ Outcome TransferScreen::Send(const Request& request, RunEntry entry, long handle
     if (reachedTally && handled >= 0) SetCurrentCount(handled);
     Record(entry, entry.name);
     if (journalFailure) std::rethrow_exception(journalFailure);
+    if (result.notSaved) {
+        // A folder that took no file takes no later one either.
+        stopReason_ = result.message;
+        throw StopRun{};
+    }
     if (result.companyNotOpen) {
         // Every further request would meet the same refusal.
         stopReason_ = "Company '" + context_.config.strCompany +

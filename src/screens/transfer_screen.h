@@ -15,6 +15,7 @@
 #include "screens/screen_definition.h"
 #include "screens/screen_observer.h"
 #include "screens/transfer_grid.h"
+#include "tally/request_folder.h"
 #include "tally/request_sink.h"
 
 namespace zentrail {
@@ -119,6 +120,10 @@ private:
     void JudgeAgainstJournal(const HeldRequests& held, const std::string& identity, bool master,
                              BuiltDocument& built) const;
 
+    // Makes the sinks of the run: Tally, the folder of saved requests, or the context's own.
+    void OpenSinks();
+    // Asks Tally whether it runs before the first request; ends the run when nothing listens.
+    void CheckTallyRuns();
     // The export: masters, then the documents built ahead on the pipeline.
     void ExportSteps();
     // Builds the listed documents ahead on a pipeline that `walk` takes them from; with
@@ -155,11 +160,13 @@ private:
     BoundColumns listingColumns_;  // bound at Get Data
     Progress progress_;
     std::vector<LogRecord> log_;
-    std::unique_ptr<TallySink> tallySink_;  // Tally at the settings' address
-    RequestSink* sink_ = nullptr;           // where this run's requests go
+    std::unique_ptr<TallySink> tallySink_;            // Tally at the settings' address
+    std::unique_ptr<RequestFolderSink> folderSink_;  // the run's requests saved to files
+    RequestSink* sink_ = nullptr;                     // where this run's requests go
     RunRecord record_;
     std::map<std::string, std::string> documentOfKey_;  // voucher keys sent in this run
     std::unique_ptr<TransferJournal> journal_;          // open while a run or a check lasts
+    bool journaling_ = false;  // the run's requests reach Tally and are written to the journal
     int64_t runId_ = 0;
     bool skipUnchangedInRun_ = false;  // the check box as the run began
     HeldRequests heldDocuments_;       // read before the documents are built, unchanged after

@@ -48,7 +48,8 @@ std::vector<Wanted> WantedValues(const Configuration& c) {
             plain("SQL_PASSWORD", c.strSqlPassword),
             ledger,
             plain("DEBTOR", c.strDebtorGroup),
-            plain("CREDITOR", c.strCreditorGroup)};
+            plain("CREDITOR", c.strCreditorGroup),
+            plain("ENCODING", c.strEncoding)};
 }
 
 }  // namespace

@@ -83,6 +83,8 @@ void ApplyLine(Configuration& config, const std::string& line) {
         config.strDebtorGroup = value;
     else if (key == "CREDITOR")
         config.strCreditorGroup = value;
+    else if (key == "ENCODING")
+        config.strEncoding = value;
 }
 
 }  // namespace
@@ -135,14 +137,18 @@ Configuration ReadConfig(const std::filesystem::path& path) {
     return config;
 }
 
-std::string Configuration::TallyUrl() const {
+std::string Configuration::TallyAddress() const {
     const auto trim = [](const std::string& text) {
         const size_t first = text.find_first_not_of(' ');
         if (first == std::string::npos) return std::string();
         return text.substr(first, text.find_last_not_of(' ') - first + 1);
     };
-    return "http://" + trim(strTallyServer) + ":" + trim(strTallyPort);
+    return trim(strTallyServer) + ":" + trim(strTallyPort);
 }
+
+std::string Configuration::TallyUrl() const { return "http://" + TallyAddress(); }
+
+bool Configuration::RequestsInUtf16() const { return Upper(TrimBlanks(strEncoding)) == "UTF-16"; }
 
 std::filesystem::path ConfigFilePath() { return platform::ProgramFolder() / "Config.txt"; }
 

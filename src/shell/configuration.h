@@ -18,11 +18,16 @@ struct Configuration {
     std::string strLedgerId;  // LEDGER_ID as written; the settings check accepts YES, NO or empty
     std::string strDebtorGroup;
     std::string strCreditorGroup;
+    std::string strEncoding;  // ENCODING as written; the settings check accepts UTF-8, UTF-16 or empty
     std::string strConfigSummary;  // shown in window titles; the password is masked
 
     // "http://" server ":" port, the address every export posts to; blanks around the server
     // and the port are not part of them.
     std::string TallyUrl() const;
+    // Server ":" port, as an operator names the address.
+    std::string TallyAddress() const;
+    // ENCODING says UTF-16: requests go to Tally as UTF-16. UTF-8 otherwise, as by default.
+    bool RequestsInUtf16() const;
 };
 
 // Config.txt could not be read.

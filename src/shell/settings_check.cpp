@@ -150,12 +150,27 @@ bool IsTallyHost(std::string_view text) {
     return IsIpv4(text) || IsHostName(text);
 }
 
-bool IsLedgerIdText(std::string_view text) {
+namespace {
+
+// The value without the blanks around it, in capitals.
+std::string Word(std::string_view text) {
     const size_t first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) return true;
+    if (first == std::string_view::npos) return {};
     std::string word(text.substr(first, text.find_last_not_of(" \t") - first + 1));
     for (char& c : word) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
-    return word == "YES" || word == "NO";
+    return word;
+}
+
+}  // namespace
+
+bool IsLedgerIdText(std::string_view text) {
+    const std::string word = Word(text);
+    return word.empty() || word == "YES" || word == "NO";
+}
+
+bool IsEncodingText(std::string_view text) {
+    const std::string word = Word(text);
+    return word.empty() || word == "UTF-8" || word == "UTF-16";
 }
 
 std::string ShownSource(std::string_view strSqlOdbc) {
@@ -184,7 +199,7 @@ std::optional<std::string> CheckSettings(const Configuration& config, SettingsUs
         const std::string& text;
         bool secret;
     };
-    const std::array<Value, 8> values = {{
+    const std::array<Value, 9> values = {{
         {"SERVER", config.strTallyServer, false},
         {"PORT", config.strTallyPort, false},
         {"COMPANY", config.strCompany, false},
@@ -193,6 +208,7 @@ std::optional<std::string> CheckSettings(const Configuration& config, SettingsUs
         {"SQL_PASSWORD", config.strSqlPassword, true},
         {"DEBTOR", config.strDebtorGroup, false},
         {"CREDITOR", config.strCreditorGroup, false},
+        {"ENCODING", config.strEncoding, false},
     }};
     for (const Value& value : values) {
         unsigned code = 0;
@@ -211,6 +227,8 @@ std::optional<std::string> CheckSettings(const Configuration& config, SettingsUs
     if (!IsLedgerIdText(config.strLedgerId))
         return "LEDGER_ID " + Shown(config.strLedgerId) + " is neither YES nor NO";
     if (use == SettingsUse::kSourceOnly) return std::nullopt;
+    if (!IsEncodingText(config.strEncoding))
+        return "ENCODING " + Shown(config.strEncoding) + " is neither UTF-8 nor UTF-16";
     if (!IsTallyHost(config.strTallyServer))
         return "SERVER " + Shown(config.strTallyServer) +
                " is not a host name, an IPv4 address or an IPv6 address in brackets";

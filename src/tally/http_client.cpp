@@ -38,6 +38,17 @@ struct HttpClient::Impl {
     bool replyTimedOut = false;
     bool replyTooLarge = false;
     bool reusing = false;  // the handle's connection from an earlier exchange may be reused
+    std::string contentType;  // what the handle's headers say; empty: none set yet
+
+    // The body goes out as it is: no "Expect: 100-continue" round trip, no form type.
+    void SayContentType(std::string_view wanted) {
+        if (wanted == contentType) return;
+        curl_slist* list = curl_slist_append(nullptr, "Expect:");
+        list = curl_slist_append(list, ("Content-Type: " + std::string(wanted)).c_str());
+        headers.reset(list);
+        curl_easy_setopt(handle.get(), CURLOPT_HTTPHEADER, headers.get());
+        contentType = wanted;
+    }
 
     static size_t Collect(char* data, size_t size, size_t count, void* self) {
         Impl& impl = *static_cast<Impl*>(self);
@@ -76,12 +87,7 @@ struct HttpClient::Impl {
         handle.reset(curl_easy_init());
         if (!handle) return false;
         CURL* curl = handle.get();
-        // The body goes out as it is: no "Expect: 100-continue" round trip, no form type.
-        curl_slist* list = curl_slist_append(nullptr, "Expect:");
-        list = curl_slist_append(list, "Content-Type: text/xml; charset=utf-8");
-        headers.reset(list);
-        curl_easy_setopt(curl, CURLOPT_POST, 1L);
-        curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers.get());
+        contentType.clear();
         curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &Impl::Collect);
         curl_easy_setopt(curl, CURLOPT_WRITEDATA, this);
         curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, errorBuffer);
@@ -109,7 +115,16 @@ HttpClient::HttpClient(HttpTimeouts timeouts) : impl_(std::make_unique<Impl>()) 
 HttpClient::~HttpClient() = default;
 
 HttpResult HttpClient::Post(const std::string& url, const std::string& body,
-                            const std::atomic<bool>* stop) {
+                            std::string_view contentType, const std::atomic<bool>* stop) {
+    return Exchange(url, &body, contentType, stop);
+}
+
+HttpResult HttpClient::Get(const std::string& url, const std::atomic<bool>* stop) {
+    return Exchange(url, nullptr, {}, stop);
+}
+
+HttpResult HttpClient::Exchange(const std::string& url, const std::string* body,
+                                std::string_view contentType, const std::atomic<bool>* stop) {
     HttpResult result;
     Impl& impl = *impl_;
     if (stop != nullptr && stop->load()) {
@@ -131,8 +146,14 @@ HttpResult HttpClient::Post(const std::string& url, const std::string& body,
     impl.replyTooLarge = false;
     impl.start = Clock::now();
     curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
-    curl_easy_setopt(curl, CURLOPT_POSTFIELDS, body.data());
-    curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body.size()));
+    if (body != nullptr) {
+        impl.SayContentType(contentType);
+        curl_easy_setopt(curl, CURLOPT_POST, 1L);
+        curl_easy_setopt(curl, CURLOPT_POSTFIELDS, body->data());
+        curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body->size()));
+    } else {
+        curl_easy_setopt(curl, CURLOPT_HTTPGET, 1L);
+    }
 
     CURLcode code = curl_easy_perform(curl);
     // The body dies with the caller: the handle must not keep pointing at it.
@@ -140,9 +161,9 @@ HttpResult HttpClient::Post(const std::string& url, const std::string& body,
     impl.stop = nullptr;
     if (code == CURLE_OK) {
         curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &result.httpCode);
-        const char* contentType = nullptr;
-        if (curl_easy_getinfo(curl, CURLINFO_CONTENT_TYPE, &contentType) == CURLE_OK && contentType)
-            result.contentType = contentType;
+        const char* replyType = nullptr;
+        if (curl_easy_getinfo(curl, CURLINFO_CONTENT_TYPE, &replyType) == CURLE_OK && replyType)
+            result.contentType = replyType;
         result.status = HttpResult::Status::Ok;
         result.requestSent = true;
         result.body = std::move(impl.reply);
@@ -153,7 +174,8 @@ HttpResult HttpClient::Post(const std::string& url, const std::string& body,
     curl_easy_getinfo(curl, CURLINFO_CONNECT_TIME_T, &connectTime);
     curl_off_t uploaded = 0;
     curl_easy_getinfo(curl, CURLINFO_SIZE_UPLOAD_T, &uploaded);
-    result.requestSent = uploaded >= static_cast<curl_off_t>(body.size());
+    result.requestSent = body == nullptr ? connectTime > 0
+                                         : uploaded >= static_cast<curl_off_t>(body->size());
     bool neverConnected =
         code == CURLE_COULDNT_CONNECT || (code == CURLE_OPERATION_TIMEDOUT && connectTime == 0);
     if (impl.interrupted) {

@@ -25,9 +25,19 @@ public:
     HttpClient& operator=(const HttpClient&) = delete;
 
     HttpResult Post(const std::string& url, const std::string& body,
-                    const std::atomic<bool>* stop = nullptr) override;
+                    std::string_view contentType, const std::atomic<bool>* stop) override;
+    // A UTF-8 request.
+    HttpResult Post(const std::string& url, const std::string& body,
+                    const std::atomic<bool>* stop = nullptr) {
+        return Post(url, body, kXmlUtf8, stop);
+    }
+    HttpResult Get(const std::string& url, const std::atomic<bool>* stop = nullptr) override;
 
 private:
+    // One exchange on the kept handle: a POST of `body`, or a GET when it is null.
+    HttpResult Exchange(const std::string& url, const std::string* body,
+                        std::string_view contentType, const std::atomic<bool>* stop);
+
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

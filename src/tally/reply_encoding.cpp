@@ -130,4 +130,12 @@ std::string EncodeUtf16(std::string_view utf8, TextEncoding encoding) {
     return out;
 }
 
+std::string EncodeRequest(std::string_view utf8, TextEncoding encoding) {
+    return encoding == TextEncoding::Utf8 ? std::string(utf8) : EncodeUtf16(utf8, encoding);
+}
+
+std::string_view ContentTypeOf(TextEncoding encoding) {
+    return encoding == TextEncoding::Utf8 ? kXmlUtf8 : kXmlUtf16;
+}
+
 }  // namespace zentrail

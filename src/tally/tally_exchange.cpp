@@ -38,6 +38,8 @@ const char* OutcomeText(Outcome outcome) {
             return "skipped";
         case Outcome::Stopped:
             return "not sent because stopped";
+        case Outcome::Saved:
+            return "saved";
     }
     return "";
 }
@@ -127,8 +129,12 @@ ExchangeResult ClassifyExchange(const HttpResult& http, RequestForm form) {
 
 ExchangeResult ExchangeWithTally(TallyTransport& transport, const std::string& url,
                                  const std::string& request, RequestForm form,
-                                 const std::atomic<bool>* stop) {
-    return ClassifyExchange(transport.Post(url.empty() ? kDefaultUrl : url, request, stop), form);
+                                 const std::atomic<bool>* stop, TextEncoding encoding) {
+    const std::string to = url.empty() ? kDefaultUrl : url;
+    if (encoding == TextEncoding::Utf8)
+        return ClassifyExchange(transport.Post(to, request, kXmlUtf8, stop), form);
+    return ClassifyExchange(
+        transport.Post(to, EncodeRequest(request, encoding), ContentTypeOf(encoding), stop), form);
 }
 
 }  // namespace zentrail

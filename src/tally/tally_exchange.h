@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "tally/reply_encoding.h"
 #include "tally/tally_transport.h"
 
 namespace zentrail {
@@ -16,6 +17,7 @@ enum class Outcome {
     Unconfirmed,     // it went out, but no reply said what Tally did with it
     Skipped,         // left out by the document's own rules (a net of 0 or less ...)
     Stopped,         // not sent because the run was stopped
+    Saved,           // written to a file only; no Tally was asked
 };
 
 // The text an operator reads for an outcome ("accepted", "sent with Tally errors" ...).
@@ -43,6 +45,8 @@ struct ExchangeResult {
     bool companyNotOpen = false;
     // The caller's stop ended the exchange; the outcome says whether the request went out.
     bool stopped = false;
+    // The request could not be written to its file: no later one can be either.
+    bool notSaved = false;
 };
 
 // A master request may meet masters Tally already holds: "already exists" is then no error.
@@ -56,9 +60,10 @@ enum class RequestForm { Master, Voucher };
 // not taken in.
 ExchangeResult ClassifyExchange(const HttpResult& http, RequestForm form);
 
-// Posts one request through `transport` and classifies it.
+// Posts one request through `transport`, in `encoding`, and classifies it.
 ExchangeResult ExchangeWithTally(TallyTransport& transport, const std::string& url,
                                  const std::string& request, RequestForm form,
-                                 const std::atomic<bool>* stop);
+                                 const std::atomic<bool>* stop,
+                                 TextEncoding encoding = TextEncoding::Utf8);
 
 }  // namespace zentrail

@@ -2,10 +2,13 @@
 
 #include <atomic>
 #include <string>
+#include <string_view>
+
+#include "tally/reply_encoding.h"
 
 namespace zentrail {
 
-// Outcome of one POST: either a reply body (any HTTP status) or a failure.
+// Outcome of one exchange: either a reply body (any HTTP status) or a failure.
 struct HttpResult {
     enum class Status {
         Ok,            // a whole reply came back; httpCode says which
@@ -26,10 +29,13 @@ struct HttpResult {
 class TallyTransport {
 public:
     virtual ~TallyTransport() = default;
-    // POSTs `body` unchanged to `url` and waits for the whole reply. When `stop` becomes true
-    // during the exchange, the exchange ends as Interrupted. Safe to set from another thread.
+    // POSTs `body` unchanged to `url`, saying `contentType`, and waits for the whole reply. When
+    // `stop` becomes true during the exchange, the exchange ends as Interrupted. Safe to set
+    // from another thread.
     virtual HttpResult Post(const std::string& url, const std::string& body,
-                            const std::atomic<bool>* stop) = 0;
+                            std::string_view contentType, const std::atomic<bool>* stop) = 0;
+    // A plain GET of `url`, as Tally is asked whether it runs.
+    virtual HttpResult Get(const std::string& url, const std::atomic<bool>* stop) = 0;
 };
 
 }  // namespace zentrail

@@ -156,8 +156,9 @@ TEST_F(ZentrailCli, FailuresSetTheExitStatus) {
     CommandResult notSent =
         RunCli("--config " + config + " export sales --from 2024-04-01 --to 2024-05-31");
     EXPECT_EQ(notSent.status, 1);
-    EXPECT_NE(notSent.out.find("Tally Server is Not Running"), std::string::npos);
-    EXPECT_NE(notSent.out.find("Tally is not answering"), std::string::npos);
+    EXPECT_NE(notSent.out.find("Tally is not running at 127.0.0.1:" + std::to_string(stoppedPort)),
+              std::string::npos)
+        << notSent.out;
     EXPECT_NE(notSent.out.find("Sales Transferrd\nDocuments listed: "), std::string::npos);
 
     const std::pair<std::string, int> usage[] = {

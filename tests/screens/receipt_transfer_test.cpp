@@ -88,10 +88,13 @@ RowSet PartyRows(const std::vector<std::pair<std::string, std::string>>& parties
 class RecordingTransport : public TallyTransport {
 public:
     explicit RecordingTransport(TallyTransport& inner) : inner_(inner) {}
-    HttpResult Post(const std::string& url, const std::string& body,
+    HttpResult Post(const std::string& url, const std::string& body, std::string_view contentType,
                     const std::atomic<bool>* stop) override {
         bodies.push_back(body);
-        return inner_.Post(url, body, stop);
+        return inner_.Post(url, body, contentType, stop);
+    }
+    HttpResult Get(const std::string& url, const std::atomic<bool>* stop) override {
+        return inner_.Get(url, stop);
     }
     std::vector<std::string> bodies;
 

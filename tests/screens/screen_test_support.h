@@ -57,7 +57,7 @@ class ScriptedTransport : public TallyTransport {
 public:
     explicit ScriptedTransport(std::function<HttpResult(const std::string&)> answer)
         : answer_(std::move(answer)) {}
-    HttpResult Post(const std::string& url, const std::string& body,
+    HttpResult Post(const std::string& url, const std::string& body, std::string_view,
                     const std::atomic<bool>* stop) override {
         if (stop != nullptr && stop->load())
             return {HttpResult::Status::Interrupted, 0, "", "stopped"};
@@ -65,8 +65,15 @@ public:
         bodies.push_back(body);
         return answer_(body);
     }
+    // Asked whether it runs, it answers as Tally does.
+    HttpResult Get(const std::string&, const std::atomic<bool>*) override {
+        ++checks;
+        return {HttpResult::Status::Ok, 200, "<RESPONSE>TallyPrime Server is Running</RESPONSE>",
+                "", "text/xml"};
+    }
     std::vector<std::string> urls;
     std::vector<std::string> bodies;
+    int checks = 0;
 
 private:
     std::function<HttpResult(const std::string&)> answer_;

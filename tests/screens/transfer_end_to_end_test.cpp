@@ -306,7 +306,7 @@ TEST_F(TransferEndToEnd, PaddedCustomerNamesNameTheSameLedgerInMasterAndVoucher)
     std::filesystem::remove(padded);
 }
 
-TEST_F(TransferEndToEnd, StoppedTallyIsCountedAndLoggedNotHidden) {
+TEST_F(TransferEndToEnd, ATallyThatIsNotRunningEndsTheRunBeforeAnyRequest) {
     int port;
     {
         TallySimProcess sim({"--company", kCompany});
@@ -324,11 +324,14 @@ TEST_F(TransferEndToEnd, StoppedTallyIsCountedAndLoggedNotHidden) {
     EXPECT_EQ(run.documents.accepted, 0);
     EXPECT_EQ(run.documents.Total(), static_cast<long>(sales.ssdbgItem.RowCount()));
     EXPECT_EQ(run.documents.notSent + run.documents.skipped, run.documents.Total());
-    EXPECT_TRUE(run.stopped) << "three requests without an answer end the run";
-    EXPECT_NE(sales.LogText().find("\r\nTally Server is Not Running Sales masters"),
-              std::string::npos);
-    EXPECT_NE(sales.LogText().find("\r\nTally is not answering"), std::string::npos);
+    EXPECT_TRUE(run.stopped) << "nothing listens: the run ends before its first request";
+    EXPECT_EQ(run.masters.Total(), 0);
+    const std::string notRunning = "Tally is not running at 127.0.0.1:" + std::to_string(port);
+    EXPECT_NE(sales.LogText().find("\r\n" + notRunning), std::string::npos) << sales.LogText();
     ASSERT_EQ(observer.messages.size(), 1u);
+    EXPECT_NE(observer.messages[0].text.find("\nThe run was stopped.\n" + notRunning),
+              std::string::npos)
+        << observer.messages[0].text;
     EXPECT_NE(observer.messages[0].text.find(
                   "\nNot sent: " + std::to_string(run.documents.notSent) + "\n"),
               std::string::npos);

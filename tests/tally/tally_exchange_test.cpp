@@ -153,14 +153,16 @@ TEST(TallyExchange, EveryReplyEndsInOneOutcome) {
 
 // Records what it is given and answers one scripted reply.
 struct ScriptedTransport : TallyTransport {
-    HttpResult Post(const std::string& url, const std::string& body,
+    HttpResult Post(const std::string& url, const std::string& body, std::string_view contentType,
                     const std::atomic<bool>* stop) override {
         urls.push_back(url);
         bodies.push_back(body);
+        contentTypes.emplace_back(contentType);
         stops.push_back(stop);
         return Reply("<RESPONSE><LINEERROR>scripted</LINEERROR></RESPONSE>");
     }
-    std::vector<std::string> urls, bodies;
+    HttpResult Get(const std::string&, const std::atomic<bool>*) override { return {}; }
+    std::vector<std::string> urls, bodies, contentTypes;
     std::vector<const std::atomic<bool>*> stops;
 };
 

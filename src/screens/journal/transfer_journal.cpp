@@ -25,7 +25,7 @@ namespace zentrail {
 
 namespace {
 
-constexpr std::array<std::pair<Outcome, const char*>, 8> kOutcomeTokens{{
+constexpr std::array<std::pair<Outcome, const char*>, 9> kOutcomeTokens{{
     {Outcome::Accepted, "accepted"},
     {Outcome::AlreadyInTally, "already in Tally"},
     {Outcome::TallyError, "Tally error"},
@@ -34,6 +34,7 @@ constexpr std::array<std::pair<Outcome, const char*>, 8> kOutcomeTokens{{
     {Outcome::Unconfirmed, "unconfirmed"},
     {Outcome::Skipped, "skipped"},
     {Outcome::Stopped, "stopped"},
+    {Outcome::Saved, "saved"},
 }};
 
 constexpr const char* kSchema = R"(
