@@ -38,10 +38,21 @@ void ExportCommand::AddOptions(CLI::App& command) {
     command.add_option("--report-capacity", reportCapacity_)->group("");
     command.add_flag("--skip-unchanged", skipUnchanged_,
                      "do not send again what Tally holds unchanged since it was sent");
+    CLI::Option* save = command.add_option(
+        "--save-requests", saveRequestsTo_,
+        "also write each request, as posted, to DIR/NNNNN-<kind>-<number>.xml; DIR must be new "
+        "or empty");
+    save->option_text("DIR");
+    command
+        .add_flag("--no-post", noPost_,
+                  "save the requests (--save-requests) without posting them; no Tally is needed")
+        ->needs(save);
 }
 
 void ExportCommand::Prepare(ScreenContext& context) const {
     context.reportCapacity = reportCapacity_;
+    context.saveRequestsTo = saveRequestsTo_;
+    context.post = !noPost_;
 }
 
 int ExportCommand::Run(TransferScreen& screen, CliProgress& progress) {

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <string>
 
 #include "app/screen_command.h"
 
@@ -22,6 +23,8 @@ protected:
 private:
     std::optional<size_t> reportCapacity_;
     bool skipUnchanged_ = false;
+    std::string saveRequestsTo_;
+    bool noPost_ = false;
 };
 
 }  // namespace zentrail::cli

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <iterator>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -116,6 +118,58 @@ TEST_F(ZentrailCli, TallyRepliesOfEveryShapeAndEncodingGiveTheSameRun) {
         EXPECT_EQ(ClosingCounts(items.out), expectedItems) << name;
         EXPECT_EQ(ClosingCounts(sales.out), expectedSales) << name;
         EXPECT_EQ(vouchers, expectedVouchers) << name;
+    }
+}
+
+// Every file of `folder`, in the order of their names.
+std::vector<std::string> FileContents(const std::filesystem::path& folder) {
+    std::vector<std::filesystem::path> paths;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        paths.push_back(entry.path());
+    std::sort(paths.begin(), paths.end());
+    std::vector<std::string> contents;
+    for (const auto& path : paths) {
+        std::ifstream file(path, std::ios::binary);
+        contents.emplace_back(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    }
+    return contents;
+}
+
+// A run that only saves writes, file for file and byte for byte, what a posting run sends and
+// what it saves beside posting, in either encoding.
+TEST_F(ZentrailCli, SavedRequestsAreExactlyThoseAPostingRunSends) {
+    for (const std::string encoding : {"UTF-8", "UTF-16"}) {
+        const std::filesystem::path dir = folder_ / encoding;
+        std::filesystem::create_directories(dir);
+        testing::TallySimProcess sim(
+            {"--company", "Zentrail Demo", "--record", (dir / "posted").string()});
+        const std::string config = (dir / "Config.txt").string();
+        std::ofstream(config) << "SERVER:127.0.0.1\nPORT:" << sim.Port()
+                              << "\nCOMPANY:Zentrail Demo\nSQL_ODBC:" << testing::SmallDemo().Path()
+                              << "\nLEDGER_ID:YES\nENCODING:" << encoding << "\n";
+        const std::string range = " export receipt --from 2024-04-01 --to 2024-05-31";
+        CommandResult saved = RunCli("--config " + config + range + " --save-requests " +
+                                     (dir / "saved").string() + " --no-post");
+        EXPECT_EQ(saved.status, 0) << encoding << "\n" << saved.out;
+        EXPECT_NE(saved.out.find("\nZentrail: Requests saved to files, not posted to Tally\n"),
+                  std::string::npos)
+            << saved.out;
+        EXPECT_TRUE(sim.Books()["vouchers"].empty()) << "nothing was posted";
+        CommandResult posted =
+            RunCli("--config " + config + range + " --save-requests " + (dir / "beside").string());
+        EXPECT_EQ(posted.status, 0) << encoding << "\n" << posted.out;
+
+        const std::vector<std::string> sent = FileContents(dir / "posted");
+        ASSERT_GT(sent.size(), 20u) << encoding;
+        EXPECT_NE(saved.out.find("\nRequests saved: " + std::to_string(sent.size()) + " files in " +
+                                 (dir / "saved").string() + "\n"),
+                  std::string::npos)
+            << saved.out;
+        EXPECT_EQ(sent.front().starts_with("\xFF\xFE<\0E\0N\0"), encoding == "UTF-16") << encoding;
+        EXPECT_TRUE(FileContents(dir / "saved") == sent) << encoding;
+        EXPECT_TRUE(FileContents(dir / "beside") == sent) << encoding;
+        EXPECT_TRUE(std::filesystem::exists(dir / "saved" / "00001-master-Receipt masters.xml"));
+        EXPECT_GT(sim.Books()["vouchers"].size(), 20u) << encoding;
     }
 }
 

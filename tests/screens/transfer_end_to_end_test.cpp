@@ -306,6 +306,41 @@ TEST_F(TransferEndToEnd, PaddedCustomerNamesNameTheSameLedgerInMasterAndVoucher)
     std::filesystem::remove(padded);
 }
 
+// Names in Tamil and Devanagari script and with the rupee sign reach Tally alike whether the
+// requests go in UTF-8 or in UTF-16.
+TEST_F(TransferEndToEnd, RequestsInUtf16MakeTheSameBooksAsInUtf8) {
+    std::map<std::string, nlohmann::json> books;
+    for (const std::string encoding : {"UTF-8", "UTF-16"}) {
+        TallySimProcess sim({"--company", kCompany});
+        Configuration config = DemoConfig(demo_->Path(), sim.Port());
+        config.strEncoding = encoding;
+        SourceDatabase db;
+        db.OpenConnection(config);
+        HttpClient tally;
+        ScreenContext context{config, db, tally};
+        ItemScreen items(context);
+        RecordingObserver itemObserver;
+        RunScreen(items, itemObserver);
+        EXPECT_TRUE(items.LastRun().Clean()) << encoding << items.LogText();
+        SalesScreen sales(context);
+        RecordingObserver observer;
+        RunScreen(sales, observer, kDemoRange);
+        EXPECT_EQ(sales.LastRun().documents.tallyErrors, 0) << encoding << sales.LogText();
+        EXPECT_GT(sales.LastRun().documents.accepted, 100) << encoding;
+        books[encoding] = sim.Books();
+    }
+    EXPECT_TRUE(books["UTF-8"] == books["UTF-16"]);
+    std::set<std::string> ledgers;
+    for (const auto& ledger : MastersOfKind(books["UTF-16"], "Ledger"))
+        ledgers.insert((*ledger)["name"].get<std::string>());
+    for (const char* name :
+         {"\u0bb8\u0bcd\u0bb0\u0bc0 \u0bb2\u0b95\u0bcd\u0bb7\u0bcd\u0bae\u0bbf "
+          "\u0bb8\u0bcd\u0b9f\u0bcb\u0bb0\u0bcd\u0bb8\u0bcd_4",
+          "\u0935\u093f\u091c\u092f \u091f\u094d\u0930\u0947\u0921\u0930\u094d\u0938_7",
+          "Hyderabad \u20b999 Fresh Mart_12"})
+        EXPECT_EQ(ledgers.count(name), 1u) << name;
+}
+
 TEST_F(TransferEndToEnd, ATallyThatIsNotRunningEndsTheRunBeforeAnyRequest) {
     int port;
     {

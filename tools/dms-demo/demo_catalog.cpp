@@ -110,8 +110,9 @@ struct SpecialRetailer {
     int shipAddresses;
 };
 
-// Each shows one case: names the XML must escape, the three states whose names are
-// corrected, a union territory, an unregistered retailer, and missing user columns.
+// Each shows one case: names the XML must escape, names in Tamil and Devanagari script and with
+// the rupee sign, the three states whose names are corrected, a union territory, an unregistered
+// retailer, and missing user columns.
 const SpecialRetailer kSpecialRetailers[] = {
     {"Sri Murugan Stores & Co", "R. Murugan", kTamilNadu, true, false, true, true, true, 2},
     {"Kumar's Caf\u00e9 & Bakery", "S. Kumar", kTamilNadu, true, false, true, true, true, 1},
@@ -121,12 +122,14 @@ const SpecialRetailer kSpecialRetailers[] = {
      "\u0bb2\u0b95\u0bcd\u0bb7\u0bcd\u0bae\u0bbf", kTamilNadu, true, true, true, true, true, 1},
     {"Puducherry Beach Mart", "A. Pierre", kPondicherry, true, false, true, true, true, 1},
     {"Raipur Kirana Bhandar", "Ramesh Sahu", kChattisgarh, true, false, true, true, true, 1},
-    {"Vijayawada Traders", "K. Venkat", kAndhraPradesh, true, false, true, true, true, 1},
+    {"\u0935\u093f\u091c\u092f \u091f\u094d\u0930\u0947\u0921\u0930\u094d\u0938",
+     "\u0915\u0947. \u0935\u0947\u0902\u0915\u091f", kAndhraPradesh, true, false, true, true,
+     true, 1},
     {"Joseph D'Souza General Stores", "Joseph D'Souza", kKerala, true, false, true, true, true, 1},
     {"Nilgiri Provisions", "M. Raman", kTamilNadu, false, false, true, true, true, 1},
     {"Balaji Agencies", "P. Balaji", kTamilNadu, true, false, false, true, true, 1},
     {"Sai Ram Medicals", "Sai Ram", kTamilNadu, true, false, true, false, true, 1},
-    {"Hyderabad Fresh Mart", "Syed Ali", kTelangana, true, false, true, true, false, 1},
+    {"Hyderabad \u20b999 Fresh Mart", "Syed Ali", kTelangana, true, false, true, true, false, 1},
     {"M\u00fcller's Gourmet Corner", "Anna M\u00fcller", kKarnataka, true, false, true, true, true,
      1},
 };
