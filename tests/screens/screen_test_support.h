@@ -65,15 +65,18 @@ public:
         bodies.push_back(body);
         return answer_(body);
     }
-    // Asked whether it runs, it answers as Tally does.
+    // Asked whether it runs, it answers `check`: by default as Tally does.
     HttpResult Get(const std::string&, const std::atomic<bool>*) override {
         ++checks;
-        return {HttpResult::Status::Ok, 200, "<RESPONSE>TallyPrime Server is Running</RESPONSE>",
-                "", "text/xml"};
+        return check();
     }
     std::vector<std::string> urls;
     std::vector<std::string> bodies;
     int checks = 0;
+    std::function<HttpResult()> check = [] {
+        return HttpResult{HttpResult::Status::Ok, 200,
+                          "<RESPONSE>TallyPrime Server is Running</RESPONSE>", "", "text/xml"};
+    };
 
 private:
     std::function<HttpResult(const std::string&)> answer_;

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include "screens/field_number.h"
 #include "screens/screen_test_support.h"
@@ -473,6 +474,124 @@ TEST_F(TransferScreenTest, ACompanyThatIsNotOpenEndsTheRunAtTheFirstRequest) {
         std::string::npos)
         << screen_.LogText();
     ExpectEveryRowOnce(screen_);
+}
+
+// Only nothing listening ends the run before its first request; any other odd answer to the
+// check is told, and the requests still go.
+TEST_F(TransferScreenTest, ACheckWithoutTheUsualAnswerIsToldAndTheRunGoesOn) {
+    config_.strTallyServer = "tally-host";
+    config_.strTallyPort = "9000";
+    tally_.check = [] { return HttpResult{HttpResult::Status::Failed, 0, "", "Connection reset"}; };
+    SendEachRow(definition_);
+    screen_.Load();
+    screen_.GetData();
+    screen_.Export();
+    EXPECT_EQ(tally_.checks, 1);
+    EXPECT_EQ(tally_.bodies.size(), 4u);
+    EXPECT_EQ(screen_.LastRun().documents.accepted, 3);
+    EXPECT_NE(screen_.LogText().find("\r\nTally at tally-host:9000 did not answer as expected when "
+                                     "asked whether it runs (Connection reset); the export goes on"),
+              std::string::npos)
+        << screen_.LogText();
+}
+
+class SavedRequestsTest : public TransferScreenTest {
+protected:
+    void SetUp() override { std::filesystem::remove_all(folder_); }
+    void TearDown() override { std::filesystem::remove_all(folder_); }
+    std::filesystem::path folder_ = std::filesystem::path(::testing::TempDir()) /
+                                    ("saved-requests-" + std::to_string(::getpid()));
+};
+
+// Without posting: each request in a file of its own, byte for byte; no Tally asked, nothing
+// kept in the journal as sent.
+TEST_F(SavedRequestsTest, ARunThatDoesNotPostSavesEveryRequestAndAsksNoTally) {
+    ScreenContext context{config_, db_, tally_, reports_};
+    context.saveRequestsTo = folder_ / "requests";
+    context.post = false;
+    context.journalPath = folder_ / "journal.db";
+    TransferScreen screen(context, definition_);
+    RecordingObserver observer;
+    screen.SetObserver(&observer);
+    SendEachRow(definition_);
+    screen.Load();
+    screen.GetData();
+    screen.Export();
+    EXPECT_EQ(tally_.checks, 0);
+    EXPECT_TRUE(tally_.bodies.empty());
+    const RunCounts& run = screen.LastRun();
+    EXPECT_TRUE(run.Clean());
+    EXPECT_EQ(run.documents.saved, 3);
+    EXPECT_EQ(run.masters.saved, 1);
+    EXPECT_EQ(screen.CurrentProgress().caption, "Requests Saved To Files");
+    const std::string files[] = {"00001-master-Test masters.xml", "00002-voucher-INV1.xml",
+                                 "00003-voucher-INV2.xml", "00004-voucher-INV3.xml"};
+    for (size_t i = 1; i < 4; ++i) {
+        std::ifstream file(context.saveRequestsTo / files[i], std::ios::binary);
+        std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+        const std::string number = "INV" + std::to_string(i);
+        EXPECT_EQ(text, "<VOUCHER REMOTEID=\"" + number + "\">" + number) << files[i];
+    }
+    EXPECT_TRUE(std::filesystem::exists(context.saveRequestsTo / files[0]));
+    ASSERT_EQ(observer.messages.size(), 1u);
+    EXPECT_TRUE(observer.messages[0].text.starts_with("Requests saved to files, not posted to Tally\n"))
+        << observer.messages[0].text;
+    EXPECT_NE(observer.messages[0].text.find("\nRequests saved: 4 files in " +
+                                             context.saveRequestsTo.string()),
+              std::string::npos)
+        << observer.messages[0].text;
+    EXPECT_TRUE(TransferJournal(context.journalPath).Latest("test", {}, {}).empty());
+    // The folder of one run takes no second one.
+    screen.Export();
+    EXPECT_TRUE(screen.LastRun().failed);
+    EXPECT_NE(screen.LogText().find("already holds files"), std::string::npos);
+}
+
+// A folder that takes no more files ends the run there: what is not saved is not posted either.
+TEST_F(SavedRequestsTest, ARequestThatCannotBeSavedEndsTheRunBeforeItIsPosted) {
+    ScreenContext context{config_, db_, tally_, reports_};
+    context.saveRequestsTo = folder_ / "requests";
+    TransferScreen screen(context, definition_);
+    answer_ = [](const std::string&) { return Invoices(4); };
+    reply_ = [this](const std::string& body) {
+        if (body.ends_with("INV1")) {
+            std::filesystem::remove_all(folder_ / "requests");
+            std::ofstream(folder_ / "requests") << "a file where the folder was";
+        }
+        return testing::TallyReplies("<RESPONSE><CREATED>1</CREATED></RESPONSE>");
+    };
+    SendEachRow(definition_);
+    screen.Load();
+    screen.GetData();
+    screen.Export();
+    const RunCounts& run = screen.LastRun();
+    EXPECT_EQ(tally_.bodies.size(), 2u) << "the masters and INV1";
+    EXPECT_TRUE(run.stopped);
+    EXPECT_EQ(run.documents.accepted, 1);
+    EXPECT_EQ(run.documents.notSent, 3);
+    EXPECT_NE(screen.LogText().find("The request could not be saved to " +
+                                    (folder_ / "requests" / "00003-voucher-INV2.xml").string() +
+                                    ": Not a directory"),
+              std::string::npos)
+        << screen.LogText();
+    ExpectEveryRowOnce(screen);
+}
+
+TEST(SavedRequestName, NumbersInOrderAndKeepsOnlyWhatAFileNameCanHold) {
+    EXPECT_EQ(SavedRequestName(1, RequestForm::Master, "Sales masters"),
+              "00001-master-Sales masters.xml");
+    EXPECT_EQ(SavedRequestName(123456, RequestForm::Voucher, "INV/24-25/7"),
+              "123456-voucher-INV_24-25_7.xml");
+    EXPECT_EQ(SavedRequestName(2, RequestForm::Master, "Anand \"Super\" Mart: A*B?<x>|\\\t."),
+              "00002-master-Anand _Super_ Mart_ A_B__x_____.xml");
+    EXPECT_EQ(SavedRequestName(3, RequestForm::Master, "\u0bb8\u0bcd\u0bb0\u0bc0 \u20b999"),
+              "00003-master-\u0bb8\u0bcd\u0bb0\u0bc0 \u20b999.xml");
+    // A long name is cut, never inside a character.
+    const std::string devanagari = "\u0935\u093f\u091c\u092f";  // 12 bytes
+    std::string longName;
+    for (int i = 0; i < 10; ++i) longName += devanagari;
+    const std::string cut = SavedRequestName(4, RequestForm::Voucher, longName);
+    EXPECT_EQ(cut, "00004-voucher-" + longName.substr(0, 78) + ".xml");
 }
 
 // A source locked by another program: the wait is told in the log and the progress line, and a

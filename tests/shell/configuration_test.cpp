@@ -50,7 +50,7 @@ TEST_F(ConfigFile, EveryKeyIsRead) {
     Configuration config = Read(
         "SERVER:tally-host\r\nPORT:9001\r\ncompany:Shah & Sons Pvt\r\nSQL_ODBC:DSN=x;Server=y\r\n"
         "SQL_USER:reader\r\nSQL_PASSWORD:s3cret\r\nLEDGER_ID:no\r\nDEBTOR:Retailers\r\n"
-        "CREDITOR:Suppliers\r\n");
+        "CREDITOR:Suppliers\r\nEncoding:UTF-16\r\n");
     EXPECT_EQ(config.strTallyServer, "tally-host");
     EXPECT_EQ(config.strTallyPort, "9001");
     EXPECT_EQ(config.strCompany, "Shah & Sons Pvt");
@@ -61,6 +61,8 @@ TEST_F(ConfigFile, EveryKeyIsRead) {
     EXPECT_EQ(config.strDebtorGroup, "Retailers");
     EXPECT_EQ(config.strCreditorGroup, "Suppliers");
     EXPECT_EQ(config.TallyUrl(), "http://tally-host:9001");
+    EXPECT_EQ(config.TallyAddress(), "tally-host:9001");
+    EXPECT_TRUE(config.RequestsInUtf16());
 }
 
 TEST_F(ConfigFile, OnlyAPortLine) {

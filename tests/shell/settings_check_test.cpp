@@ -36,6 +36,13 @@ TEST(SettingsCheck, WorkableSettingsPass) {
         EXPECT_EQ(CheckSettings(config, SettingsUse::kTransfer), std::nullopt) << ledgerId;
         EXPECT_EQ(CheckSettings(config, SettingsUse::kSourceOnly), std::nullopt) << ledgerId;
     }
+    for (const char* encoding : {"", "UTF-8", "utf-16", " UTF-16 "}) {
+        Configuration config = Workable();
+        config.strEncoding = encoding;
+        EXPECT_EQ(CheckSettings(config, SettingsUse::kTransfer), std::nullopt) << encoding;
+        EXPECT_EQ(config.RequestsInUtf16(), std::string(encoding).find("16") != std::string::npos)
+            << encoding;
+    }
     const char* ports[] = {"1", "9000", " 9000 ", "65535", "09000"};
     for (const char* port : ports) {
         Configuration config = Workable();
@@ -120,6 +127,8 @@ TEST(SettingsCheck, BadSettingsGiveOneMessageNamingKeyAndValue) {
         {&Configuration::strLedgerId, "true", "LEDGER_ID \"true\" is neither YES nor NO"},
         {&Configuration::strLedgerId, "YES!", "LEDGER_ID \"YES!\" is neither YES nor NO"},
         {&Configuration::strLedgerId, "Y ES", "LEDGER_ID \"Y ES\" is neither YES nor NO"},
+        {&Configuration::strEncoding, "UTF16", "ENCODING \"UTF16\" is neither UTF-8 nor UTF-16"},
+        {&Configuration::strEncoding, "UNICODE", "ENCODING \"UNICODE\" is neither UTF-8 nor UTF-16"},
         {&Configuration::strCreditorGroup, "\x01",
          "CREDITOR holds a control character (U+0001) at position 1 of \"\\x01\"; write the value "
          "as plain text on one line"},

@@ -19,18 +19,26 @@
 
 namespace zentrail::testing {
 
-// Answers every POST with what `reply` returns for the request body.
+// Answers every POST with what `reply` returns for the request body, and a GET with
+// `getStatus` and a line saying it runs.
 class CannedHttpServer {
 public:
-    explicit CannedHttpServer(std::function<std::string(const std::string&)> reply)
+    explicit CannedHttpServer(std::function<std::string(const std::string&)> reply,
+                              int getStatus = 200)
         : reply_(std::move(reply)) {
         server_.set_tcp_nodelay(true);  // no delayed-ACK stall between header and body
         server_.Post(".*", [this](const httplib::Request& req, httplib::Response& res) {
             std::lock_guard<std::mutex> lock(mutex_);
             lastBody_ = req.body;
+            lastContentType_ = req.get_header_value("Content-Type");
             ++requests_;
             clientPorts_.insert(req.remote_port);
             res.set_content(reply_(req.body), "text/xml");
+        });
+        server_.Get(".*", [this, getStatus](const httplib::Request&, httplib::Response& res) {
+            ++gets_;
+            res.status = getStatus;
+            res.set_content("<RESPONSE>TallyPrime Server is Running</RESPONSE>", "text/xml");
         });
         port_ = server_.bind_to_any_port("127.0.0.1");
         // The socket already listens after binding, so requests queue until the loop runs.
@@ -46,7 +54,12 @@ public:
         std::lock_guard<std::mutex> lock(mutex_);
         return lastBody_;
     }
+    std::string LastContentType() const {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return lastContentType_;
+    }
     int Requests() const { return requests_; }
+    int Gets() const { return gets_; }
     // Connections that carried requests: each has its own client port.
     size_t Connections() const {
         std::lock_guard<std::mutex> lock(mutex_);
@@ -60,8 +73,10 @@ private:
     std::thread thread_;
     mutable std::mutex mutex_;
     std::string lastBody_;
+    std::string lastContentType_;
     std::set<int> clientPorts_;
     std::atomic<int> requests_{0};
+    std::atomic<int> gets_{0};
 };
 
 // Accepts one connection at a time, reads the request, waits `hold`, writes `raw` and closes.

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "support/test_http_server.h"
+#include "tally/reply_encoding.h"
 
 namespace zentrail {
 namespace {
@@ -27,6 +28,26 @@ TEST(HttpClient, SendsTheBodyUnchangedAndGivesTheWholeReply) {
     EXPECT_EQ(result.httpCode, 200);
     EXPECT_EQ(result.body, reply);
     EXPECT_EQ(server.LastBody(), kRequest);
+}
+
+// One kept connection carries requests in either encoding and the check whether Tally runs.
+TEST(HttpClient, EachRequestSaysItsEncodingAndAGetAsksWithoutABody) {
+    CannedHttpServer server([](const std::string&) { return "<RESPONSE/>"; });
+    HttpClient client;
+    const std::string utf16 = EncodeUtf16(kRequest, TextEncoding::Utf16Le);
+    ASSERT_EQ(client.Post(server.Url(), utf16, kXmlUtf16, nullptr).status,
+              HttpResult::Status::Ok);
+    EXPECT_EQ(server.LastContentType(), "text/xml; charset=utf-16");
+    EXPECT_TRUE(server.LastBody() == utf16);
+    HttpResult check = client.Get(server.Url());
+    ASSERT_EQ(check.status, HttpResult::Status::Ok) << check.description;
+    EXPECT_EQ(check.body, "<RESPONSE>TallyPrime Server is Running</RESPONSE>");
+    EXPECT_EQ(server.Gets(), 1);
+    ASSERT_EQ(client.Post(server.Url(), kRequest).status, HttpResult::Status::Ok);
+    EXPECT_EQ(server.LastContentType(), "text/xml; charset=utf-8");
+    EXPECT_EQ(server.LastBody(), kRequest);
+    EXPECT_EQ(server.Requests(), 2);
+    EXPECT_EQ(server.Gets(), 1);
 }
 
 TEST(HttpClient, LargeReplyIsReadWhole) {
