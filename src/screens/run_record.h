@@ -51,9 +51,9 @@ struct RunCounts {
     long listed = 0;  // grid rows when the export began
     OutcomeCounts masters;
     OutcomeCounts documents;
-    bool stopped = false;  // the operator stopped it, or Tally stopped answering
+    bool stopped = false;    // the operator stopped it, or Tally stopped answering
     std::string stopReason;  // why it stopped
-    bool failed = false;   // a database or other error ended the run
+    bool failed = false;     // a database or other error ended the run
     std::string reportPath;
     std::string reportError;   // why the report could not be written to the end; empty: whole
     std::string journalError;  // why the journal could not be opened or written; empty: none

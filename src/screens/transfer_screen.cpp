@@ -364,7 +364,7 @@ void TransferScreen::FinishExport() {
     }
     // A run that only saved its requests must not read as a transfer.
     const bool onlySaved = !context_.post && context_.sink == nullptr;
-    SetFrameCaption(counts.stopped   ? "Transfer stopped"
+    SetFrameCaption(counts.stopped    ? "Transfer stopped"
                     : !counts.Clean() ? "Transfer ended with errors"
                     : onlySaved       ? "Requests Saved To Files"
                                       : "Data Transferred To Tally");
@@ -393,9 +393,9 @@ void TransferScreen::FinishExport() {
     ScreenMessage message;
     message.icon = ScreenMessage::Icon::Information;
     message.title = "Zentrail";
-    message.text = ClosingMessage(
-        onlySaved ? "Requests saved to files, not posted to Tally" : definition_.Design().closingText,
-        counts);
+    message.text = ClosingMessage(onlySaved ? "Requests saved to files, not posted to Tally"
+                                            : definition_.Design().closingText,
+                                  counts);
     observer_->ShowMessage(message);
 }
 

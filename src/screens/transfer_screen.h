@@ -160,9 +160,9 @@ private:
     BoundColumns listingColumns_;  // bound at Get Data
     Progress progress_;
     std::vector<LogRecord> log_;
-    std::unique_ptr<TallySink> tallySink_;            // Tally at the settings' address
+    std::unique_ptr<TallySink> tallySink_;           // Tally at the settings' address
     std::unique_ptr<RequestFolderSink> folderSink_;  // the run's requests saved to files
-    RequestSink* sink_ = nullptr;                     // where this run's requests go
+    RequestSink* sink_ = nullptr;                    // where this run's requests go
     RunRecord record_;
     std::map<std::string, std::string> documentOfKey_;  // voucher keys sent in this run
     std::unique_ptr<TransferJournal> journal_;          // open while a run or a check lasts

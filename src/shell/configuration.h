@@ -18,7 +18,8 @@ struct Configuration {
     std::string strLedgerId;  // LEDGER_ID as written; the settings check accepts YES, NO or empty
     std::string strDebtorGroup;
     std::string strCreditorGroup;
-    std::string strEncoding;  // ENCODING as written; the settings check accepts UTF-8, UTF-16 or empty
+    std::string
+        strEncoding;  // ENCODING as written; the settings check accepts UTF-8, UTF-16 or empty
     std::string strConfigSummary;  // shown in window titles; the password is masked
 
     // "http://" server ":" port, the address every export posts to; blanks around the server

@@ -37,7 +37,7 @@ struct HttpClient::Impl {
     bool interrupted = false;
     bool replyTimedOut = false;
     bool replyTooLarge = false;
-    bool reusing = false;  // the handle's connection from an earlier exchange may be reused
+    bool reusing = false;     // the handle's connection from an earlier exchange may be reused
     std::string contentType;  // what the handle's headers say; empty: none set yet
 
     // The body goes out as it is: no "Expect: 100-continue" round trip, no form type.
@@ -174,8 +174,8 @@ HttpResult HttpClient::Exchange(const std::string& url, const std::string* body,
     curl_easy_getinfo(curl, CURLINFO_CONNECT_TIME_T, &connectTime);
     curl_off_t uploaded = 0;
     curl_easy_getinfo(curl, CURLINFO_SIZE_UPLOAD_T, &uploaded);
-    result.requestSent = body == nullptr ? connectTime > 0
-                                         : uploaded >= static_cast<curl_off_t>(body->size());
+    result.requestSent =
+        body == nullptr ? connectTime > 0 : uploaded >= static_cast<curl_off_t>(body->size());
     bool neverConnected =
         code == CURLE_COULDNT_CONNECT || (code == CURLE_OPERATION_TIMEDOUT && connectTime == 0);
     if (impl.interrupted) {

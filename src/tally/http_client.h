@@ -24,8 +24,8 @@ public:
     HttpClient(const HttpClient&) = delete;
     HttpClient& operator=(const HttpClient&) = delete;
 
-    HttpResult Post(const std::string& url, const std::string& body,
-                    std::string_view contentType, const std::atomic<bool>* stop) override;
+    HttpResult Post(const std::string& url, const std::string& body, std::string_view contentType,
+                    const std::atomic<bool>* stop) override;
     // A UTF-8 request.
     HttpResult Post(const std::string& url, const std::string& body,
                     const std::atomic<bool>* stop = nullptr) {

@@ -70,9 +70,9 @@ RequestFolderSink::RequestFolderSink(std::filesystem::path folder, TextEncoding 
         throw RequestFolderError("Cannot save requests in " + folder_.string() + ": " +
                                  (error ? error.message() : "it is not a folder"));
     if (!std::filesystem::is_empty(folder_, error) || error)
-        throw RequestFolderError("Cannot save requests in " + folder_.string() + ": " +
-                                 (error ? error.message()
-                                        : "the folder already holds files; name a new or empty one"));
+        throw RequestFolderError(
+            "Cannot save requests in " + folder_.string() + ": " +
+            (error ? error.message() : "the folder already holds files; name a new or empty one"));
 }
 
 ExchangeResult RequestFolderSink::Deliver(const Request& request, const std::atomic<bool>* stop) {

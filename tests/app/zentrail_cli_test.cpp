@@ -5,9 +5,9 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <iterator>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
 #include "support/demo_database.h"
@@ -130,7 +130,8 @@ std::vector<std::string> FileContents(const std::filesystem::path& folder) {
     std::vector<std::string> contents;
     for (const auto& path : paths) {
         std::ifstream file(path, std::ios::binary);
-        contents.emplace_back(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+        contents.emplace_back(std::istreambuf_iterator<char>(file),
+                              std::istreambuf_iterator<char>());
     }
     return contents;
 }

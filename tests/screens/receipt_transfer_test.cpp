@@ -10,8 +10,8 @@
 #include <set>
 #include <sstream>
 
-#include "screens/receipt_screen.h"
 #include "screens/queries/receipt_queries.h"
+#include "screens/receipt_screen.h"
 #include "screens/screen_test_support.h"
 #include "support/demo_database.h"
 #include "support/tally_sim_process.h"
@@ -302,7 +302,7 @@ TEST_F(ReceiptScreenTest, ALineWithoutAValidDateOrAmountIsNotSentAndSaysWhy) {
               std::string::npos)
         << screen_.LogText();
     EXPECT_NE(screen_.LogText().find("\r\nNot sent: field RECD_AMT holds '1O', not a number "
-                                  "RCP-21/1"),
+                                     "RCP-21/1"),
               std::string::npos)
         << screen_.LogText();
     EXPECT_EQ(sim_.Books()["vouchers"].size(), 1u);

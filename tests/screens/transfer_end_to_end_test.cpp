@@ -98,6 +98,22 @@ std::vector<const nlohmann::json*> MastersOfKind(const nlohmann::json& books,
     return found;
 }
 
+// The item master, then the sales of the demo range, into the Tally at the settings' address.
+struct ItemsThenSales {
+    explicit ItemsThenSales(Configuration settings) : config(std::move(settings)) {
+        db.OpenConnection(config);
+        RunScreen(items, itemObserver);
+        RunScreen(sales, observer, kDemoRange);
+    }
+    Configuration config;
+    SourceDatabase db;
+    HttpClient tally;
+    ScreenContext context{config, db, tally};
+    ItemScreen items{context};
+    SalesScreen sales{context};
+    RecordingObserver itemObserver, observer;
+};
+
 class TransferEndToEnd : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { demo_ = new GeneratedDemo(300, 1, "e2e-demo"); }
@@ -291,18 +307,8 @@ TEST_F(TransferEndToEnd, PaddedCustomerNamesNameTheSameLedgerInMasterAndVoucher)
         sqlite3_close(raw);
     }
     TallySimProcess sim({"--company", kCompany});
-    Configuration config = DemoConfig(padded, sim.Port());
-    SourceDatabase db;
-    db.OpenConnection(config);
-    HttpClient tally;
-    ScreenContext context{config, db, tally};
-    ItemScreen items(context);
-    RecordingObserver itemObserver;
-    RunScreen(items, itemObserver);
-    SalesScreen sales(context);
-    RecordingObserver observer;
-    RunScreen(sales, observer, kDemoRange);
-    ExpectOnlyTheShortInvoicesDiffer(sales, padded);
+    ItemsThenSales run(DemoConfig(padded, sim.Port()));
+    ExpectOnlyTheShortInvoicesDiffer(run.sales, padded);
     std::filesystem::remove(padded);
 }
 
@@ -314,19 +320,10 @@ TEST_F(TransferEndToEnd, RequestsInUtf16MakeTheSameBooksAsInUtf8) {
         TallySimProcess sim({"--company", kCompany});
         Configuration config = DemoConfig(demo_->Path(), sim.Port());
         config.strEncoding = encoding;
-        SourceDatabase db;
-        db.OpenConnection(config);
-        HttpClient tally;
-        ScreenContext context{config, db, tally};
-        ItemScreen items(context);
-        RecordingObserver itemObserver;
-        RunScreen(items, itemObserver);
-        EXPECT_TRUE(items.LastRun().Clean()) << encoding << items.LogText();
-        SalesScreen sales(context);
-        RecordingObserver observer;
-        RunScreen(sales, observer, kDemoRange);
-        EXPECT_EQ(sales.LastRun().documents.tallyErrors, 0) << encoding << sales.LogText();
-        EXPECT_GT(sales.LastRun().documents.accepted, 100) << encoding;
+        ItemsThenSales run(config);
+        EXPECT_TRUE(run.items.LastRun().Clean()) << encoding << run.items.LogText();
+        EXPECT_EQ(run.sales.LastRun().documents.tallyErrors, 0) << encoding << run.sales.LogText();
+        EXPECT_GT(run.sales.LastRun().documents.accepted, 100) << encoding;
         books[encoding] = sim.Books();
     }
     EXPECT_TRUE(books["UTF-8"] == books["UTF-16"]);

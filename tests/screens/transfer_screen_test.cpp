@@ -489,9 +489,10 @@ TEST_F(TransferScreenTest, ACheckWithoutTheUsualAnswerIsToldAndTheRunGoesOn) {
     EXPECT_EQ(tally_.checks, 1);
     EXPECT_EQ(tally_.bodies.size(), 4u);
     EXPECT_EQ(screen_.LastRun().documents.accepted, 3);
-    EXPECT_NE(screen_.LogText().find("\r\nTally at tally-host:9000 did not answer as expected when "
-                                     "asked whether it runs (Connection reset); the export goes on"),
-              std::string::npos)
+    EXPECT_NE(
+        screen_.LogText().find("\r\nTally at tally-host:9000 did not answer as expected when "
+                               "asked whether it runs (Connection reset); the export goes on"),
+        std::string::npos)
         << screen_.LogText();
 }
 
@@ -534,7 +535,8 @@ TEST_F(SavedRequestsTest, ARunThatDoesNotPostSavesEveryRequestAndAsksNoTally) {
     }
     EXPECT_TRUE(std::filesystem::exists(context.saveRequestsTo / files[0]));
     ASSERT_EQ(observer.messages.size(), 1u);
-    EXPECT_TRUE(observer.messages[0].text.starts_with("Requests saved to files, not posted to Tally\n"))
+    EXPECT_TRUE(
+        observer.messages[0].text.starts_with("Requests saved to files, not posted to Tally\n"))
         << observer.messages[0].text;
     EXPECT_NE(observer.messages[0].text.find("\nRequests saved: 4 files in " +
                                              context.saveRequestsTo.string()),

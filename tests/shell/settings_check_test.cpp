@@ -128,7 +128,8 @@ TEST(SettingsCheck, BadSettingsGiveOneMessageNamingKeyAndValue) {
         {&Configuration::strLedgerId, "YES!", "LEDGER_ID \"YES!\" is neither YES nor NO"},
         {&Configuration::strLedgerId, "Y ES", "LEDGER_ID \"Y ES\" is neither YES nor NO"},
         {&Configuration::strEncoding, "UTF16", "ENCODING \"UTF16\" is neither UTF-8 nor UTF-16"},
-        {&Configuration::strEncoding, "UNICODE", "ENCODING \"UNICODE\" is neither UTF-8 nor UTF-16"},
+        {&Configuration::strEncoding, "UNICODE",
+         "ENCODING \"UNICODE\" is neither UTF-8 nor UTF-16"},
         {&Configuration::strCreditorGroup, "\x01",
          "CREDITOR holds a control character (U+0001) at position 1 of \"\\x01\"; write the value "
          "as plain text on one line"},

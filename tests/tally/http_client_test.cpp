@@ -35,8 +35,7 @@ TEST(HttpClient, EachRequestSaysItsEncodingAndAGetAsksWithoutABody) {
     CannedHttpServer server([](const std::string&) { return "<RESPONSE/>"; });
     HttpClient client;
     const std::string utf16 = EncodeUtf16(kRequest, TextEncoding::Utf16Le);
-    ASSERT_EQ(client.Post(server.Url(), utf16, kXmlUtf16, nullptr).status,
-              HttpResult::Status::Ok);
+    ASSERT_EQ(client.Post(server.Url(), utf16, kXmlUtf16, nullptr).status, HttpResult::Status::Ok);
     EXPECT_EQ(server.LastContentType(), "text/xml; charset=utf-16");
     EXPECT_TRUE(server.LastBody() == utf16);
     HttpResult check = client.Get(server.Url());

@@ -31,8 +31,7 @@ TEST(TallyCheck, TellsRunningFromNotRunningFromAnythingElse) {
          "<RESPONSE>TallyPrime Server is Running</RESPONSE>",
          "the server answered with HTTP status 500"},
         {"nothing listens", nobody, false, TallyCheck::Status::NotRunning, "", ""},
-        {"stopped", running.Url(), true, TallyCheck::Status::Stopped, "",
-         "Stopped before sending"},
+        {"stopped", running.Url(), true, TallyCheck::Status::Stopped, "", "Stopped before sending"},
     };
     for (const Case& c : cases) {
         HttpClient client;
