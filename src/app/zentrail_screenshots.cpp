@@ -4,7 +4,7 @@
 // message and the about box.
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QDateEdit>
+#include <QDate>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -15,6 +15,7 @@
 
 #include "tally/http_client.h"
 #include "ui/about_window.h"
+#include "ui/date_field.h"
 #include "ui/main_window.h"
 #include "ui/message_box.h"
 #include "ui/on_screen.h"

@@ -45,6 +45,7 @@ struct ScreenMessage {
     Icon icon = Icon::Information;
     std::string title;
     std::string text;
+    std::string reportPath{};  // the run report the message closes, when there is one
 };
 
 // Implemented by whatever shows a screen: a window, the command line, a test.

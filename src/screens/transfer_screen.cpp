@@ -216,6 +216,9 @@ void TransferScreen::GetData() {
     getDataFailed_ = false;
     stop_ = false;
     WatchSourceLocks();
+    // Nothing of an earlier run stays on show.
+    SetCurrentCount(0);
+    SetTotalCount(0);
     try {
         ssdbgItem.RemoveColumns();
         Notify(ScreenControl::GridColumns);
@@ -277,6 +280,11 @@ void TransferScreen::Export() {
         // Counts start afresh even when the report cannot be created.
         record_.Begin(ssdbgItem.RowCount(), nullptr);
         record_.Begin(ssdbgItem.RowCount(), OpenReport());
+        // One progress for the whole run: documents done out of those listed, masters first.
+        const long listed = static_cast<long>(ssdbgItem.RowCount());
+        SetProgressRange(listed);
+        SetTotalCount(listed);
+        SetCurrentCount(0);
         CheckReport();
         OpenSinks();
         OpenJournal(sink_->ReachesTally());
@@ -396,6 +404,7 @@ void TransferScreen::FinishExport() {
     message.text = ClosingMessage(onlySaved ? "Requests saved to files, not posted to Tally"
                                             : definition_.Design().closingText,
                                   counts);
+    message.reportPath = counts.reportPath;
     observer_->ShowMessage(message);
 }
 
@@ -598,17 +607,15 @@ void TransferScreen::RunMasterStep(const MasterStep& step) {
     SetFrameCaption("");
     Recordset rs = context_.db.Open(step.query);
     if (!rs.Eof()) {
-        SetProgressRange(rs.RecordCount());
-        SetTotalCount(rs.RecordCount());
-        SetFrameCaption(step.caption);
+        // The bar keeps to the documents; the phase tells how far its masters are.
+        const std::string of = " of " + std::to_string(rs.RecordCount());
         for (; !rs.Eof(); rs.MoveNext()) {
-            SetProgress(rs.AbsolutePosition());
+            SetFrameCaption(step.caption + " " + std::to_string(rs.AbsolutePosition()) + of);
             std::string name = step.rowName(rs);
             ShowItem(name);
             SendMaster(ImportRequest(context_, step.payload(&rs)), name);
         }
     }
-    SetProgress(0);
     ShowItem("");
     SetFrameCaption("");
 }
@@ -647,8 +654,9 @@ void TransferScreen::SendDocuments(DocumentPipeline& documents) {
     SetFrameCaption(definition_.Design().frameCaption);
     for (size_t row = 0; row < ssdbgItem.RowCount(); ++row) {
         ssdbgItem.currentRow = row;
-        SetProgress(static_cast<long>(row) + 1);
         SendDocument(documents.Next(), static_cast<long>(row) + 1);
+        // The bar moves when a document is done, as "Current Record" does.
+        SetProgress(static_cast<long>(row) + 1);
     }
 }
 

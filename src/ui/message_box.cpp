@@ -1,5 +1,7 @@
 #include "ui/message_box.h"
 
+#include <QAbstractButton>
+
 namespace zentrail::ui {
 
 std::optional<QMessageBox::StandardButton>& MessageBox::NextAnswer() {
@@ -23,7 +25,8 @@ void MessageBox::SetNextAnswer(QMessageBox::StandardButton button) { NextAnswer(
 QMessageBox::StandardButton MessageBox::Show(QWidget* parent, Icon icon, const QString& title,
                                              const QString& text,
                                              QMessageBox::StandardButtons buttons,
-                                             QMessageBox::StandardButton defaultButton) {
+                                             QMessageBox::StandardButton defaultButton,
+                                             const QString& openText) {
     QMessageBox::StandardButton answer;
     if (std::optional<QMessageBox::StandardButton>& next = NextAnswer(); next) {
         answer = *next;
@@ -37,6 +40,11 @@ QMessageBox::StandardButton MessageBox::Show(QWidget* parent, Icon icon, const Q
         box.setText(text);
         box.setStandardButtons(buttons);
         if (defaultButton != QMessageBox::NoButton) box.setDefaultButton(defaultButton);
+        if (QAbstractButton* open = box.button(QMessageBox::Open); open && !openText.isEmpty()) {
+            open->setText(openText);
+            // Escape and the title bar's close still answer OK.
+            if (buttons.testFlag(QMessageBox::Ok)) box.setEscapeButton(QMessageBox::Ok);
+        }
         answer = static_cast<QMessageBox::StandardButton>(box.exec());
     }
     if (RecordShownBoxes* recorder = Recorder())

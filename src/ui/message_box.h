@@ -24,11 +24,13 @@ public:
         QMessageBox::StandardButton answer;
     };
 
-    // Shows a modal box and returns the button that closed it.
+    // Shows a modal box and returns the button that closed it. `openText`, when given, is the
+    // caption of the Open button.
     static QMessageBox::StandardButton Show(
         QWidget* parent, Icon icon, const QString& title, const QString& text,
         QMessageBox::StandardButtons buttons = QMessageBox::Ok,
-        QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
+        QMessageBox::StandardButton defaultButton = QMessageBox::NoButton,
+        const QString& openText = {});
     static void Information(QWidget* parent, const QString& title, const QString& text);
     static void Critical(QWidget* parent, const QString& title, const QString& text);
     // Yes or No; true for Yes.

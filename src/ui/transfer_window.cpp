@@ -2,7 +2,8 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QDateEdit>
+#include <QDateTime>
+#include <QDesktopServices>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -13,10 +14,12 @@
 #include <QTableView>
 #include <QThread>
 #include <QTimer>
+#include <QUrl>
 #include <QVBoxLayout>
 #include <limits>
 #include <utility>
 
+#include "ui/date_field.h"
 #include "ui/grid_model.h"
 #include "ui/log_model.h"
 #include "ui/message_box.h"
@@ -37,17 +40,33 @@ QDate ToQDate(const CalendarDate& date) { return QDate(date.year, date.month, da
 
 CalendarDate FromQDate(const QDate& date) { return {date.year(), date.month(), date.day()}; }
 
+QString Shown(const QDate& date) {
+    return date.toString(Text(TransferScreen::DateDisplayFormat()));
+}
+
+// The counts of an export, as the status line keeps them.
+QString RunStatus(const RunCounts& run) {
+    const OutcomeCounts& d = run.documents;
+    QString text = QString(
+                       "Last export: accepted %1 · Tally errors %2 · differences %3 · "
+                       "unconfirmed %4 · not sent %5 · skipped %6")
+                       .arg(d.accepted + d.alreadyInTally)
+                       .arg(d.tallyErrors)
+                       .arg(d.differences)
+                       .arg(d.unconfirmed)
+                       .arg(d.notSent)
+                       .arg(d.skipped);
+    if (d.stopped > 0) text += QString(" · stopped %1").arg(d.stopped);
+    const OutcomeCounts& m = run.masters;
+    const long mastersRefused = m.tallyErrors + m.notSent + m.unconfirmed + m.stopped;
+    if (mastersRefused > 0) text += QString(" · masters not accepted %1").arg(mastersRefused);
+    return text;
+}
+
 int ClampToInt(long value) {
     if (value > std::numeric_limits<int>::max()) return std::numeric_limits<int>::max();
     if (value < std::numeric_limits<int>::min()) return std::numeric_limits<int>::min();
     return static_cast<int>(value);
-}
-
-QDateEdit* DatePicker(QWidget* parent) {
-    auto* picker = new QDateEdit(parent);
-    picker->setDisplayFormat(Text(TransferScreen::DateDisplayFormat()));
-    picker->setCalendarPopup(true);
-    return picker;
 }
 
 QPushButton* Button(const char* caption, QWidget* parent) {
@@ -72,6 +91,7 @@ TransferWindow::TransferWindow(std::unique_ptr<zentrail::TransferScreen> screen,
     screen_->SetObserver(&observer_);
     screen_->Load();
     ApplyChanges();
+    UpdateExport();
 }
 
 TransferWindow::~TransferWindow() {
@@ -92,10 +112,14 @@ void TransferWindow::BuildControls() {
     auto* layout = new QVBoxLayout(this);
 
     auto* dates = new QHBoxLayout;
-    dtpFrom = DatePicker(this);
+    dtpFrom = new DateField(this);
     dtpFrom->setObjectName("dtpFrom");
-    dtpTo = DatePicker(this);
+    dtpTo = new DateField(this);
     dtpTo->setObjectName("dtpTo");
+    lblListing = new QLabel("Dates changed: press Get Data", this);
+    lblListing->setObjectName("lblListing");
+    lblListing->setStyleSheet("QLabel { color: #b00000; font-weight: bold; }");
+    lblListing->hide();
     auto* fromLabel = new QLabel("From Date :", this);
     auto* toLabel = new QLabel("To Date :", this);
     fromLabel->setBuddy(dtpFrom);
@@ -105,6 +129,8 @@ void TransferWindow::BuildControls() {
     dates->addSpacing(24);
     dates->addWidget(toLabel);
     dates->addWidget(dtpTo);
+    dates->addSpacing(24);
+    dates->addWidget(lblListing);
     dates->addStretch();
     for (QWidget* w : {static_cast<QWidget*>(fromLabel), static_cast<QWidget*>(toLabel),
                        static_cast<QWidget*>(dtpFrom), static_cast<QWidget*>(dtpTo)})
@@ -164,6 +190,10 @@ void TransferWindow::BuildControls() {
     progress->setColumnStretch(1, 1);
     progress->setColumnStretch(3, 1);
     layout->addWidget(fraPrg);
+    lblRunStatus = new QLabel(this);
+    lblRunStatus->setObjectName("lblRunStatus");
+    lblRunStatus->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    layout->addWidget(lblRunStatus);
 
     auto* panel = new QWidget(this);
     panel->setObjectName("SSPanel1");
@@ -186,17 +216,39 @@ void TransferWindow::BuildControls() {
     connect(cmdCancel, &QPushButton::pressed, this, [this] { pressedAsStop_ = Running(); });
     connect(cmdCancel, &QPushButton::clicked, this, &TransferWindow::OnCancel);
     connect(cmdExit, &QPushButton::clicked, this, &TransferWindow::OnExit);
-    resize(900, 620);
+    connect(dtpFrom, &DateField::Changed, this, &TransferWindow::UpdateExport);
+    connect(dtpTo, &DateField::Changed, this, &TransferWindow::UpdateExport);
+    resize(900, 640);
+}
+
+bool TransferWindow::DatesUsable() {
+    if (!screen_->design().hasDates) return true;
+    for (const auto& [field, name] : {std::pair{dtpFrom, "From Date"}, {dtpTo, "To Date"}}) {
+        if (field->date().isValid()) continue;
+        MessageBox::Critical(this, "Zentrail", QString(name) + ": " + field->Problem());
+        field->setFocus();
+        return false;
+    }
+    if (dtpFrom->date() > dtpTo->date()) {
+        MessageBox::Critical(this, "Zentrail",
+                             "From Date " + Shown(dtpFrom->date()) + " is after To Date " +
+                                 Shown(dtpTo->date()) + ": no document can be listed");
+        dtpFrom->setFocus();
+        return false;
+    }
+    return true;
 }
 
 void TransferWindow::OnGetData() {
-    if (Running()) return;
-    screen_->SetDates(FromQDate(dtpFrom->date()), FromQDate(dtpTo->date()));
+    if (Running() || !DatesUsable()) return;
+    asked_ = {dtpFrom->date(), dtpTo->date()};
+    screen_->SetDates(FromQDate(asked_.first), FromQDate(asked_.second));
     Start(Run::GetData);
 }
 
 void TransferWindow::OnExport() {
-    if (Running()) return;
+    // Only the listing of the dates on show goes to Tally.
+    if (Running() || !cmdExport->isEnabled()) return;
     screen_->skipUnchanged = chkSkipUnchanged->isChecked();
     Start(Run::Export);
 }
@@ -210,6 +262,8 @@ void TransferWindow::OnCancel() {
     }
     if (asStop) return;  // the run ended while Stop was held down
     screen_->Reset();
+    listedFor_.reset();
+    lblRunStatus->clear();
     ApplyChanges();
 }
 
@@ -222,6 +276,16 @@ void TransferWindow::OnExit() {
 void TransferWindow::Start(Run run) {
     running_ = run;
     ranOnce_ = true;
+    lblRunStatus->clear();
+    if (run == Run::GetData) listedFor_.reset();
+    // Each run's lines start under one naming the time, the screen and the run.
+    LogRecord start;
+    start.time = std::chrono::system_clock::now();
+    start.text =
+        (QDateTime::currentDateTime().toString("dd/MM/yyyy HH:mm:ss") + " " +
+         (run == Run::GetData ? "Get Data" : "Export") + " (" + Text(screen_->design().name) + ")")
+            .toStdString();
+    logModel_->Append({std::move(start)});
     // Get Data rebuilds the grid: nothing shows it until the run is over. An export only reads
     // the rows, so they stay on show.
     if (run == Run::GetData) gridModel_->Show(nullptr);
@@ -243,8 +307,13 @@ void TransferWindow::OnWorkerDone() {
     worker_->wait();
     delete worker_;
     worker_ = nullptr;
+    if (running_ == Run::GetData) {
+        if (!screen_->GetDataFailed()) listedFor_ = asked_;
+        ShowGrid();
+    } else {
+        lblRunStatus->setText(RunStatus(screen_->LastRun()));
+    }
     ShowRunning(false);
-    if (running_ == Run::GetData) ShowGrid();
     if (!asking_) FinishRun();
 }
 
@@ -265,11 +334,20 @@ void TransferWindow::ShowRunning(bool running) {
                        static_cast<QWidget*>(cmdExit), static_cast<QWidget*>(dtpFrom),
                        static_cast<QWidget*>(dtpTo), static_cast<QWidget*>(chkSkipUnchanged)})
         w->setEnabled(!running);
+    UpdateExport();
     cmdCancel->setText(running ? "&Stop" : "&Cancel");
     prgBar->setTextVisible(running);
     // Only an export can be stopped; a listing ends by itself.
     cmdCancel->setEnabled(!running || running_ == Run::Export);
     setCursor(running ? Qt::BusyCursor : Qt::ArrowCursor);
+}
+
+void TransferWindow::UpdateExport() {
+    const bool datesAgree =
+        !screen_->design().hasDates ||
+        (listedFor_ && listedFor_->first == dtpFrom->date() && listedFor_->second == dtpTo->date());
+    cmdExport->setEnabled(!Running() && listedFor_ && datesAgree && gridModel_->rowCount() > 0);
+    lblListing->setVisible(screen_->design().hasDates && listedFor_ && !datesAgree);
 }
 
 void TransferWindow::ShowProgress(const Progress& progress) {
@@ -295,7 +373,10 @@ void TransferWindow::ApplyChanges() {
     }
     if (changes.gridCaption) gridCaption->setText(Text(changes.gridCaptionText));
     // During a run the grid is shown again when the run is over (OnWorkerDone).
-    if (changes.grid && !Running()) ShowGrid();
+    if (changes.grid && !Running()) {
+        ShowGrid();
+        UpdateExport();
+    }
     if (changes.progress) ShowProgress(*changes.progress);
     if (changes.logCleared) logModel_->Clear();
     if (!changes.logAdded.empty()) {
@@ -308,14 +389,30 @@ void TransferWindow::ApplyChanges() {
     if (Running() || asking_) return;
     std::vector<ScreenMessage> messages = std::move(messages_);
     messages_.clear();
-    for (const ScreenMessage& message : messages) {
-        MessageBox::Show(this,
-                         message.icon == ScreenMessage::Icon::Critical
-                             ? MessageBox::Icon::Critical
-                             : MessageBox::Icon::Information,
-                         Text(message.title), Text(message.text));
-    }
+    for (const ScreenMessage& message : messages) ShowMessage(message);
     if (std::exchange(closeRequested_, false)) close();
+}
+
+std::function<void(const QString&)>& TransferWindow::ReportOpener() {
+    static std::function<void(const QString&)> opener = [](const QString& path) {
+        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    };
+    return opener;
+}
+
+void TransferWindow::ShowMessage(const ScreenMessage& message) {
+    const MessageBox::Icon icon = message.icon == ScreenMessage::Icon::Critical
+                                      ? MessageBox::Icon::Critical
+                                      : MessageBox::Icon::Information;
+    if (message.reportPath.empty()) {
+        MessageBox::Show(this, icon, Text(message.title), Text(message.text));
+        return;
+    }
+    // The report of the run is one click away.
+    if (MessageBox::Show(this, icon, Text(message.title), Text(message.text),
+                         QMessageBox::Ok | QMessageBox::Open, QMessageBox::Ok,
+                         "Open report") == QMessageBox::Open)
+        ReportOpener()(Text(message.reportPath));
 }
 
 bool TransferWindow::MayClose() {

@@ -1,15 +1,18 @@
 #pragma once
 
+#include <QDate>
 #include <QDialog>
 #include <QPointer>
+#include <functional>
 #include <memory>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "screens/transfer_screen.h"
 #include "ui/screen_snapshot.h"
 
 class QCheckBox;
-class QDateEdit;
 class QGroupBox;
 class QLabel;
 class QListView;
@@ -21,6 +24,7 @@ class QTimer;
 
 namespace zentrail::ui {
 
+class DateField;
 class GridModel;
 class LogModel;
 
@@ -38,10 +42,14 @@ public:
     const zentrail::TransferScreen& Screen() const { return *screen_; }
     // The log as shown, one record a line without its time.
     QString LogText() const;
+    // What opens a run report when the operator asks for it: the desktop's default program,
+    // unless a test puts something else.
+    static std::function<void(const QString&)>& ReportOpener();
 
     // Controls, named as on every transfer screen; for tests and screenshots.
-    QDateEdit* dtpFrom = nullptr;
-    QDateEdit* dtpTo = nullptr;
+    DateField* dtpFrom = nullptr;
+    DateField* dtpTo = nullptr;
+    QLabel* lblListing = nullptr;  // says when the dates are no longer those of the listing
     QPushButton* cmdGetData = nullptr;
     QPushButton* cmdExport = nullptr;
     QCheckBox* chkSkipUnchanged = nullptr;
@@ -55,6 +63,7 @@ public:
     QLabel* lblScreen = nullptr;
     QLabel* lblRecCurr = nullptr;
     QLabel* lblRecReads = nullptr;
+    QLabel* lblRunStatus = nullptr;  // the counts of the last export, until the next run
 
 signals:
     // A Get Data or Export run has ended and its messages have been shown.
@@ -82,6 +91,11 @@ private:
     void ShowRunning(bool running);
     void ShowProgress(const Progress& progress);
     void ShowGrid();
+    // Export only for the listing of the dates on show.
+    void UpdateExport();
+    // The dates as typed, or one message saying why they cannot be listed.
+    bool DatesUsable();
+    void ShowMessage(const zentrail::ScreenMessage& message);
     // True when the window may close now; during a run it asks whether to stop it.
     bool MayClose();
 
@@ -101,7 +115,9 @@ private:
     // The Stop/Cancel button went down while a run went on: its click is a Stop, also when the
     // run has ended before the button came up, and must not reset the window.
     bool pressedAsStop_ = false;
-    std::vector<zentrail::ScreenMessage> messages_;  // held until the run is over
+    std::pair<QDate, QDate> asked_;                     // the dates of the Get Data under way
+    std::optional<std::pair<QDate, QDate>> listedFor_;  // the dates of the listing on show
+    std::vector<zentrail::ScreenMessage> messages_;     // held until the run is over
 };
 
 }  // namespace zentrail::ui

@@ -5,14 +5,15 @@
 
 #include <QApplication>
 #include <QCalendarWidget>
-#include <QDateEdit>
 #include <QDeadlineTimer>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <fstream>
 #include <memory>
@@ -22,6 +23,7 @@
 #include "support/tally_sim_process.h"
 #include "tally/http_client.h"
 #include "ui/about_window.h"
+#include "ui/date_field.h"
 #include "ui/main_window.h"
 #include "ui/on_screen.h"
 #include "ui/program_start.h"
@@ -148,13 +150,52 @@ private slots:
         QCOMPARE(sales->gridCaption->text(), QString("Total Records Imported %1").arg(listed_));
     }
 
+    // What is typed is what is used, whatever the other field holds, or the field says why not.
+    void typedDatesAreUsedAsTyped() {
+        TransferWindow* sales = started_.window->OpenTransferWindow();
+        QVERIFY(sales);
+        sales->dtpTo->setDate(QDate(2024, 2, 20));
+        QLineEdit* from = sales->dtpFrom->Editor();
+        QLineEdit* to = sales->dtpTo->Editor();
+        // Typing right after a click replaces the whole date.
+        QTest::mouseClick(from, Qt::LeftButton, {}, QPoint(4, from->height() / 2));
+        QTest::keyClicks(from, "01042015");
+        QTest::keyClick(from, Qt::Key_Tab);
+        QTRY_VERIFY(to->hasFocus());
+        QTest::keyClicks(to, "31032025");
+        QTest::keyClick(to, Qt::Key_Tab);
+        QCOMPARE(sales->dtpFrom->date(), QDate(2015, 4, 1));
+        QCOMPARE(sales->dtpTo->date(), QDate(2025, 3, 31));
+        QCOMPARE(from->text(), QString("01/04/2015"));
+        QCOMPARE(to->text(), QString("31/03/2025"));
+        // An impossible day stays as typed and says so; it is not moved to the 29th.
+        QTest::mouseClick(to, Qt::LeftButton, {}, QPoint(to->width() - 4, to->height() / 2));
+        QTest::keyClicks(to, "31/02/2024");
+        QTest::keyClick(to, Qt::Key_Tab);
+        QVERIFY(!sales->dtpTo->date().isValid());
+        QCOMPARE(to->text(), QString("31/02/2024"));
+        QCOMPARE(sales->dtpTo->Problem(), QString("'31/02/2024' is not a day of the calendar"));
+        // The calendar opens from the keyboard: F4, and Alt+Down.
+        for (const auto& [key, modifiers] :
+             {std::pair{Qt::Key_F4, Qt::KeyboardModifiers()}, {Qt::Key_Down, Qt::AltModifier}}) {
+            from->setFocus();
+            QTest::keyClick(from, key, modifiers);
+            QTRY_VERIFY(QApplication::activePopupWidget() != nullptr);
+            QWidget* popup = QApplication::activePopupWidget();
+            QVERIFY(qobject_cast<QCalendarWidget*>(popup));
+            QCOMPARE(qobject_cast<QCalendarWidget*>(popup)->selectedDate(), QDate(2015, 4, 1));
+            popup->close();
+            QTRY_VERIFY(QApplication::activePopupWidget() == nullptr);
+        }
+        sales->dtpFrom->setDate(QDate(2024, 4, 1));
+        sales->dtpTo->setDate(QDate(2024, 5, 31));
+    }
+
     void calendarPopupPaints() {
         TransferWindow* sales = started_.window->OpenTransferWindow();
         QVERIFY(sales);
-        // The operator's way: a click on the picker's arrow.
-        QDateEdit* picker = sales->dtpFrom;
-        QTest::mouseClick(picker, Qt::LeftButton, {},
-                          QPoint(picker->width() - 6, picker->height() / 2));
+        // The operator's way: a click on the field's arrow.
+        QTest::mouseClick(sales->dtpFrom->CalendarButton(), Qt::LeftButton);
         QTRY_VERIFY(QApplication::activePopupWidget() != nullptr);
         QWidget* popup = QApplication::activePopupWidget();
         ScreenLook look = WaitUntilPainted(*popup);

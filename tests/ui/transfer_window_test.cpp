@@ -3,18 +3,22 @@
 // stays stoppable while the window keeps answering.
 
 #include <QCheckBox>
-#include <QDateEdit>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTableView>
 #include <QTimer>
+#include <QToolButton>
 #include <set>
 
 #include "screens/screen_registry.h"
 #include "support/tally_sim_process.h"
+#include "ui/date_field.h"
 #include "ui/message_box.h"
 #include "ui_test_support.h"
 
@@ -130,10 +134,9 @@ private slots:
         QCOMPARE(window->cmdExport->text(), QString("E&xport"));
         QCOMPARE(window->cmdCancel->text(), QString("&Cancel"));
         QCOMPARE(window->cmdExit->text(), QString("&Exit"));
-        for (QDateEdit* picker : {window->dtpFrom, window->dtpTo}) {
+        for (zentrail::ui::DateField* picker : {window->dtpFrom, window->dtpTo}) {
             QVERIFY(picker->isVisible());
-            QCOMPARE(picker->displayFormat(), QString("dd/MM/yyyy"));
-            QVERIFY(picker->calendarPopup());
+            QVERIFY(picker->CalendarButton()->isVisible());
             QCOMPARE(picker->date(), QDate::currentDate());
             QCOMPARE(picker->text(), QDate::currentDate().toString("dd/MM/yyyy"));
         }
@@ -261,6 +264,98 @@ private slots:
         QVERIFY(RunAndWait(*sales, sales->cmdExport));
         QCOMPARE(sales->Screen().LastRun().documents.skipped, static_cast<long>(invoices));
         QVERIFY(shown_.Boxes()[0].text.contains(QString("Skipped: %1").arg(invoices)));
+    }
+
+    // Export posts the listing of the dates on show, or nothing: dates changed after Get Data
+    // wait for the next Get Data, and a window without a listing cannot export.
+    void exportIsOnlyForTheListingOfTheDatesShown() {
+        DemoProgram program(*demo_);
+        auto window = OpenWindow(program, "sales");
+        QVERIFY(!window->cmdExport->isEnabled());
+        QTest::mouseClick(window->cmdExport, Qt::LeftButton);
+        QVERIFY(!window->Running());
+        SetDemoRange(*window);
+        QVERIFY(!window->cmdExport->isEnabled());
+        QVERIFY(RunAndWait(*window, window->cmdGetData));
+        QVERIFY(window->cmdExport->isEnabled());
+        QVERIFY(window->lblListing->isHidden());
+        window->dtpFrom->setDate(QDate(2024, 5, 1));
+        QVERIFY(!window->cmdExport->isEnabled());
+        QVERIFY(!window->lblListing->isHidden());
+        QCOMPARE(window->lblListing->text(), QString("Dates changed: press Get Data"));
+        window->dtpFrom->setDate(QDate(2024, 4, 1));
+        QVERIFY(window->cmdExport->isEnabled());
+        QVERIFY(window->lblListing->isHidden());
+        // A day the calendar lacks is no date to list: Get Data says so and lists nothing.
+        window->dtpTo->Editor()->setText("31/02/2024");
+        QVERIFY(!window->dtpTo->date().isValid());
+        QVERIFY(!window->cmdExport->isEnabled());
+        MessageBox::SetNextAnswer(QMessageBox::Ok);
+        QTest::mouseClick(window->cmdGetData, Qt::LeftButton);
+        QVERIFY(!window->Running());
+        QCOMPARE(shown_.Boxes().size(), size_t{1});
+        QCOMPARE(shown_.Boxes()[0].text,
+                 QString("To Date: '31/02/2024' is not a day of the calendar"));
+        QCOMPARE(window->dtpTo->text(), QString("31/02/2024"));
+        // From after To: one message, nothing listed.
+        shown_.Clear();
+        window->dtpTo->setDate(QDate(2024, 3, 31));
+        MessageBox::SetNextAnswer(QMessageBox::Ok);
+        QTest::mouseClick(window->cmdGetData, Qt::LeftButton);
+        QVERIFY(!window->Running());
+        QCOMPARE(shown_.Boxes().size(), size_t{1});
+        QCOMPARE(shown_.Boxes()[0].text,
+                 QString("From Date 01/04/2024 is after To Date 31/03/2024: no document can be "
+                         "listed"));
+        // Cancel empties the grid: nothing to export.
+        window->dtpTo->setDate(QDate(2024, 5, 31));
+        QVERIFY(window->cmdExport->isEnabled());
+        QTest::mouseClick(window->cmdCancel, Qt::LeftButton);
+        QVERIFY(!window->cmdExport->isEnabled());
+    }
+
+    // After an export the status line keeps its counts, each run's log starts with its own
+    // line, and the closing message opens the run report.
+    void theWindowKeepsTheOutcomeOfARun() {
+        TallySimProcess sim({"--company", zentrail::testing::kDemoCompany, "--drop-every", "4"});
+        DemoProgram program(*demo_, sim.Port());
+        auto window = OpenWindow(program, "item");
+        QVERIFY(RunAndWait(*window, window->cmdGetData));
+        QVERIFY(window->lblRunStatus->text().isEmpty());
+        QString opened;
+        const auto keep = TransferWindow::ReportOpener();
+        TransferWindow::ReportOpener() = [&](const QString& path) { opened = path; };
+        MessageBox::SetNextAnswer(QMessageBox::Open);
+        QVERIFY(RunAndWait(*window, window->cmdExport));
+        TransferWindow::ReportOpener() = keep;
+        const zentrail::RunCounts& run = window->Screen().LastRun();
+        QVERIFY(run.documents.unconfirmed + run.masters.unconfirmed > 0);
+        QCOMPARE(window->lblRunStatus->text(),
+                 QString("Last export: accepted %1 · Tally errors %2 · differences %3 · "
+                         "unconfirmed %4 · not sent %5 · skipped %6")
+                         .arg(run.documents.accepted + run.documents.alreadyInTally)
+                         .arg(run.documents.tallyErrors)
+                         .arg(run.documents.differences)
+                         .arg(run.documents.unconfirmed)
+                         .arg(run.documents.notSent)
+                         .arg(run.documents.skipped) +
+                     (run.masters.unconfirmed > 0
+                          ? QString(" · masters not accepted %1").arg(run.masters.unconfirmed)
+                          : QString()));
+        QCOMPARE(window->fraPrg->title(), QString("Transfer ended with errors"));
+        QCOMPARE(opened, QString::fromStdString(run.reportPath));
+        QVERIFY(QFile::exists(opened));
+        const QStringList lines = window->LogText().split('\n');
+        const QRegularExpression start(
+            "^\\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d:\\d\\d (Get Data|Export) \\(item\\)$");
+        QVERIFY2(start.match(lines[0]).hasMatch(), qPrintable(lines[0]));
+        QVERIFY(lines[0].contains("Get Data"));
+        QCOMPARE(lines.filter(start).size(), 2);
+        QVERIFY(lines.filter(start)[1].contains("Export"));
+        // The next run starts with an empty status line.
+        QVERIFY(RunAndWait(*window, window->cmdGetData));
+        QVERIFY(window->lblRunStatus->text().isEmpty());
+        QCOMPARE(window->lblRecCurr->text(), QString("0"));
     }
 
     // Stop held down while the run ends: the click that follows is no reset of the window.

@@ -3,7 +3,7 @@
 // What the window tests share: a demo database opened as the program opens its source, and a
 // way to wait for a window's run without blocking its event loop.
 
-#include <QDateEdit>
+#include "ui/date_field.h"
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
