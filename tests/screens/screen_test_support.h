@@ -49,8 +49,9 @@ private:
     std::function<RowSet(const std::string&)> answer_;
 };
 
-// A ScriptedConnection whose query number `blocking` (from 1) never ends by itself: it waits
-// until the connection is interrupted, then fails as an interrupted query does.
+// A ScriptedConnection whose query number `blocking` (from 1) does not end by itself: it waits
+// until the connection is interrupted, then fails as an interrupted query does (or, after ten
+// seconds without an interrupt, as a broken source does).
 class BlockingConnection : public ScriptedConnection {
 public:
     BlockingConnection(size_t blocking, std::function<RowSet(const std::string&)> answer)
@@ -60,7 +61,9 @@ public:
         std::unique_lock lock(mutex_);
         blocked_ = true;
         changed_.notify_all();
-        changed_.wait(lock, [this] { return interrupted_; });
+        // A test whose stop does not interrupt fails instead of hanging.
+        if (!changed_.wait_for(lock, std::chrono::seconds(10), [this] { return interrupted_; }))
+            throw DbError(1, "never interrupted");
         throw DbError(9, "interrupted");
     }
     void Interrupt() override {
