@@ -9,6 +9,8 @@ namespace zentrail::cli {
 inline constexpr int kExitClean = 0;
 inline constexpr int kExitProblems = 1;
 inline constexpr int kExitUsage = 2;
+// Ended by Ctrl+C or SIGTERM, as a shell reports a program that SIGINT ended.
+inline constexpr int kExitStopped = 130;
 
 // The options every command takes, before or after its name.
 struct GlobalOptions {

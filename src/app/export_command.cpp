@@ -1,36 +1,8 @@
 #include "app/export_command.h"
 
-#include <atomic>
-#include <csignal>
+#include "app/stop_on_signals.h"
 
 namespace zentrail::cli {
-
-namespace {
-
-// Ctrl+C and SIGTERM stop the running export; the run still ends with its log and counts.
-std::atomic<bool>* gStopFlag = nullptr;
-extern "C" void OnStopSignal(int) {
-    if (gStopFlag != nullptr) gStopFlag->store(true);
-}
-
-// Routes the stop signals to one screen's stop flag while it lives.
-class StopOnSignals {
-public:
-    explicit StopOnSignals(std::atomic<bool>& flag) {
-        gStopFlag = &flag;
-        std::signal(SIGINT, OnStopSignal);
-        std::signal(SIGTERM, OnStopSignal);
-    }
-    ~StopOnSignals() {
-        std::signal(SIGINT, SIG_DFL);
-        std::signal(SIGTERM, SIG_DFL);
-        gStopFlag = nullptr;
-    }
-    StopOnSignals(const StopOnSignals&) = delete;
-    StopOnSignals& operator=(const StopOnSignals&) = delete;
-};
-
-}  // namespace
 
 void ExportCommand::AddOptions(CLI::App& command) {
     ScreenCommand::AddOptions(command);
@@ -57,7 +29,8 @@ void ExportCommand::Prepare(ScreenContext& context) const {
 
 int ExportCommand::Run(TransferScreen& screen, CliProgress& progress) {
     {
-        StopOnSignals stop(screen.StopFlag());
+        // Ctrl+C and SIGTERM stop the export; the run still ends with its log and counts.
+        StopOnSignals stop([&screen] { screen.RequestStop(); });
         progress.PrintLogAsItGoes(stdout);
         screen.skipUnchanged = skipUnchanged_;
         screen.Export();

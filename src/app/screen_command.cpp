@@ -2,6 +2,7 @@
 
 #include <iostream>
 
+#include "app/stop_on_signals.h"
 #include "screens/screen_registry.h"
 #include "shell/platform.h"
 #include "shell/settings_check.h"
@@ -17,8 +18,8 @@ std::string FailureText(const SessionFailure& failure, const std::string& config
         case Step::kConfigMissing:
             return "configuration file not found: " + configPath;
         case Step::kSourceNotOpened:
-            return "cannot open the source database " + ShownSource(failure.source) + ": error " +
-                   std::to_string(failure.dbError) + ": " + failure.detail;
+            return failure.headline + "\nerror " + std::to_string(failure.dbError) + ": " +
+                   failure.detail;
         case Step::kConfigUnreadable:
         case Step::kSettingsRejected:
             break;
@@ -74,14 +75,22 @@ int ScreenCommand::Execute(const GlobalOptions& global) {
     HttpClient tally;
     ScreenContext context{session.config, session.db, tally, session.ReportFolder()};
     context.journalPath = session.JournalPath();
+    context.configFile = std::filesystem::absolute(session.configFile);
     Prepare(context);
     std::unique_ptr<TransferScreen> screen = CreateScreen(screenName_, context);
     CliProgress progress(stderr, platform::IsTerminal(stderr));
     screen->SetObserver(&progress);
     screen->Load();
     screen->SetDates(*fromDate, *toDate);
-    screen->GetData();
+    {
+        StopOnSignals stop([&screen] { screen->RequestStop(); });
+        screen->GetData();
+    }
     progress.Finish();
+    if (screen->GetDataStopped()) {
+        std::cerr << "zentrail-cli: Get Data stopped\n";
+        return kExitStopped;
+    }
     if (screen->GetDataFailed()) return Fail("Get Data failed:" + screen->LogText());
     return Run(*screen, progress);
 }

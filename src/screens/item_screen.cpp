@@ -128,6 +128,21 @@ public:
                                               const Listing&) const override {
         return std::make_unique<StockItemBuilder>(context);
     }
+    std::vector<RunEntry> LeftOutOfListing(SourceDatabase& db) const override {
+        std::vector<RunEntry> leftOut;
+        for (Recordset rs = db.Open(ItemWithoutHsnQuery()); !rs.Eof(); rs.MoveNext()) {
+            const std::string name = rs.Fields("PrdName").Value();
+            const std::string code = rs.Fields("PrdCCode").Value();
+            RunEntry entry;
+            entry.kind = EntryKind::Master;
+            entry.name = name + "_" + code;
+            entry.outcome = Outcome::NotSent;
+            entry.message = "Product '" + name + "' (code " + code +
+                            ") has no HSN code: it is not sent as a stock item";
+            leftOut.push_back(std::move(entry));
+        }
+        return leftOut;
+    }
 
 private:
     ScreenDesign design_{.name = "item",

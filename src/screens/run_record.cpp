@@ -151,4 +151,13 @@ void RunRecord::Add(const RunEntry& entry, std::optional<size_t> row) {
     }
 }
 
+void RunRecord::Note(const RunEntry& entry) {
+    if (!report_ || !counts_.reportError.empty()) return;
+    try {
+        report_->Write(entry);
+    } catch (const RunReportError& e) {
+        counts_.reportError = e.what();
+    }
+}
+
 }  // namespace zentrail

@@ -106,6 +106,9 @@ public:
     void Begin(size_t listedRows, std::unique_ptr<RunReport> report);
     // `row` is the grid row of a document; a row gets exactly one entry.
     void Add(const RunEntry& entry, std::optional<size_t> row = std::nullopt);
+    // A line of the report for what was never a request (a product the listing leaves out):
+    // neither counted nor among the entries.
+    void Note(const RunEntry& entry);
     bool RowDone(size_t row) const { return row < rowDone_.size() && rowDone_[row]; }
     size_t ListedRows() const { return rowDone_.size(); }
     RunCounts& Counts() { return counts_; }

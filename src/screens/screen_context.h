@@ -35,6 +35,9 @@ struct ScreenContext {
     std::filesystem::path saveRequestsTo{};
     // False: the requests are only saved to `saveRequestsTo`, and no Tally is asked.
     bool post = true;
+    // The configuration file the settings came from, named where a setting is to be fixed;
+    // empty: none is named.
+    std::filesystem::path configFile{};
 
     std::string TallyUrl() const { return config.TallyUrl(); }
     TextEncoding RequestEncoding() const {

@@ -9,6 +9,7 @@
 #include "screens/bound_columns.h"
 #include "screens/document_pipeline.h"
 #include "screens/line_table.h"
+#include "screens/run_record.h"
 #include "screens/screen_context.h"
 
 namespace zentrail {
@@ -94,6 +95,13 @@ public:
     virtual std::vector<MasterStep> Masters(const ScreenContext& context,
                                             const DateRange& dates) const = 0;
     virtual std::vector<LineQuery> LineQueries(const DateRange& dates) const = 0;
+    // What the listing leaves out that the operator should hear of at every export: each a
+    // master or document not sent, its message saying why, for the log and the report (not
+    // the counts). Read before the masters are sent.
+    virtual std::vector<RunEntry> LeftOutOfListing(SourceDatabase& db) const {
+        (void)db;
+        return {};
+    }
     // A builder for one run over `listing`, which stays unchanged while the run lasts.
     virtual std::unique_ptr<DocumentBuilder> StartRun(const ScreenContext& context,
                                                       const Listing& listing) const = 0;

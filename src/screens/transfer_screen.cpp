@@ -210,23 +210,66 @@ bool TransferScreen::StopWanted() {
     return stop_;
 }
 
+void TransferScreen::RequestStop() {
+    stop_ = true;
+    const std::lock_guard lock(listingMutex_);
+    if (listingConnection_ != nullptr) listingConnection_->Interrupt();
+}
+
+void TransferScreen::SetListingConnection(SourceConnection* connection) {
+    const std::lock_guard lock(listingMutex_);
+    listingConnection_ = connection;
+}
+
+namespace {
+
+struct GetDataStop {};
+
+// Hands the rows on to the grid until the operator stops; a query that streams its rows is
+// then left between two of them, even when the interrupt came before it started.
+class StoppableRows : public RowSink {
+public:
+    StoppableRows(RowSink& rows, const std::atomic<bool>& stop) : rows_(rows), stop_(stop) {}
+    void Columns(const std::vector<std::string>& fieldNames) override { rows_.Columns(fieldNames); }
+    void Row(std::span<const std::optional<std::string_view>> values) override {
+        if (stop_) throw GetDataStop{};
+        rows_.Row(values);
+    }
+
+private:
+    RowSink& rows_;
+    const std::atomic<bool>& stop_;
+};
+
+}  // namespace
+
 void TransferScreen::GetData() {
     busy = true;
     Notify(ScreenControl::Busy);
     getDataFailed_ = false;
+    getDataStopped_ = false;
     stop_ = false;
     WatchSourceLocks();
     // Nothing of an earlier run stays on show.
     SetCurrentCount(0);
     SetTotalCount(0);
     try {
+        // A Stop from now on interrupts the listing's queries where they are.
+        SetListingConnection(context_.db.cnSource.get());
+        struct Forget {
+            TransferScreen& screen;
+            ~Forget() { screen.SetListingConnection(nullptr); }
+        } forget{*this};
         ssdbgItem.RemoveColumns();
         Notify(ScreenControl::GridColumns);
         BuildColumns();
         ShowItem("");
+        if (stop_) throw GetDataStop{};
         // The rows go straight into the grid; the listing is shown once it is complete.
         GridFiller filler(ssdbgItem);
-        context_.db.ReadRows(definition_.ListingQuery(Dates()), filler);
+        StoppableRows rows(filler, stop_);
+        context_.db.ReadRows(definition_.ListingQuery(Dates()), rows);
+        if (stop_) throw GetDataStop{};
         const long count = static_cast<long>(ssdbgItem.RowCount());
         if (count > 0) {
             SetProgressRange(count);
@@ -241,18 +284,22 @@ void TransferScreen::GetData() {
             Notify(ScreenControl::GridRows);
             SetTotalCount(count);
         }
+    } catch (const GetDataStop&) {
+        getDataStopped_ = true;
     } catch (const DbError& e) {
-        getDataFailed_ = true;
-        // A wait for a locked source ended by the operator is no database error.
+        // A query interrupted or a wait for a locked source ended by the operator is no
+        // database error.
         if (StopWanted())
-            AppendLog(LogRecord::Kind::Warning, "Get Data stopped by the operator");
+            getDataStopped_ = true;
         else
             ReportError("Get Data", e.Number(), e.Description());
+        getDataFailed_ = !getDataStopped_;
     } catch (const std::exception& e) {
         getDataFailed_ = true;
         ReportError("Get Data", 0, e.what());
     }
-    if (getDataFailed_) {  // no half listing to export
+    if (getDataStopped_) AppendLog(LogRecord::Kind::Warning, "Get Data stopped by the operator");
+    if (getDataFailed_ || getDataStopped_) {  // no half listing to export
         ssdbgItem.Clear();
         Notify(ScreenControl::GridRows);
     }
@@ -339,6 +386,8 @@ void TransferScreen::CheckTallyRuns() {
             return;
         case TallyCheck::Status::NotRunning:
             stopReason_ = "Tally is not running at " + context_.config.TallyAddress();
+            if (!context_.configFile.empty())
+                stopReason_ += " (SERVER and PORT in " + context_.configFile.string() + ")";
             throw StopRun{};
         case TallyCheck::Status::Stopped:
             stopReason_ = kStoppedByOperator;
@@ -538,6 +587,13 @@ void TransferScreen::JudgeAgainstJournal(const HeldRequests& held, const std::st
 }
 
 void TransferScreen::ExportSteps() {
+    // What the listing leaves out is told once per run before anything is sent. It was never a
+    // request, so the counts of the run's requests leave it out too.
+    for (const RunEntry& entry : definition_.LeftOutOfListing(context_.db)) {
+        AppendLog(LogRecord::Kind::Warning, entry.message);
+        record_.Note(entry);
+        CheckReport();
+    }
     WalkDocuments(true, [&](DocumentPipeline& documents) { SendDocuments(documents); });
 }
 

@@ -4,6 +4,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 
@@ -55,9 +56,10 @@ public:
     void Export();
     void SetDates(const CalendarDate& from, const CalendarDate& to);
 
-    // Ends a running export after the current request, or interrupts the request in progress.
-    // Safe to call from any thread, and from a signal handler through StopFlag().
-    void RequestStop() { stop_ = true; }
+    // Ends a running export after the current request, or interrupts the request in progress;
+    // interrupts the query of a running Get Data. Safe to call from any thread; a signal
+    // handler sets StopFlag() instead, which Get Data sees only between rows and while waiting.
+    void RequestStop();
     // The operator asked to stop: by RequestStop, or through the observer.
     bool StopWanted();
     std::atomic<bool>& StopFlag() { return stop_; }
@@ -84,6 +86,8 @@ public:
     const RunRecord& LastRecord() const { return record_; }
     // True when the last Get Data ended on an error (and listed nothing more).
     bool GetDataFailed() const { return getDataFailed_; }
+    // True when the operator stopped the last Get Data: it listed nothing, and it is no error.
+    bool GetDataStopped() const { return getDataStopped_; }
     static std::string DateDisplayFormat() { return "dd/MM/yyyy"; }
 
     // The message the last export closed with.
@@ -95,6 +99,8 @@ private:
     void CheckStop();
     // Tells the operator when the source is locked by another program, and lets Stop end the wait.
     void WatchSourceLocks();
+    // The connection a Stop interrupts while the listing's queries run on it; null: none.
+    void SetListingConnection(SourceConnection* connection);
     DateRange Dates() const { return {dtpFrom.QueryText(), dtpTo.QueryText()}; }
 
     // Step display.
@@ -175,6 +181,9 @@ private:
     std::string stopReason_;
     std::atomic<bool> stop_{false};
     bool getDataFailed_ = false;
+    bool getDataStopped_ = false;
+    std::mutex listingMutex_;  // guards listingConnection_ against a Stop from another thread
+    SourceConnection* listingConnection_ = nullptr;
 };
 
 }  // namespace zentrail

@@ -1,6 +1,9 @@
 #include "shell/session.h"
 
 #include "shell/db_error.h"
+#include "shell/odbc_connection.h"
+#include "shell/platform.h"
+#include "shell/sqlite_connection.h"
 
 namespace zentrail {
 
@@ -10,6 +13,20 @@ std::filesystem::path Session::ReportFolder() const {
 
 std::filesystem::path JournalBeside(const std::filesystem::path& configFile) {
     return std::filesystem::absolute(configFile).parent_path() / "runs" / "journal.db";
+}
+
+std::string SourceNotOpenedHeadline(const std::string& strSqlOdbc,
+                                    const std::filesystem::path& configFile) {
+    const std::string where =
+        " (SQL_ODBC in " + std::filesystem::absolute(configFile).string() + ")";
+    if (LooksLikeSqliteFile(strSqlOdbc) && !IsConnectionString(strSqlOdbc)) {
+        std::filesystem::path file(strSqlOdbc);
+        if (file.is_relative()) file = platform::ProgramFolder() / file;
+        std::error_code ec;
+        if (!std::filesystem::exists(file, ec))
+            return "No database file at " + file.string() + where;
+    }
+    return "Cannot open the source database " + ShownSource(strSqlOdbc) + where;
 }
 
 SessionStart StartSession(const SessionOptions& options) {
@@ -31,8 +48,9 @@ SessionStart StartSession(const SessionOptions& options) {
     try {
         session->db.OpenConnection(session->config);
     } catch (const DbError& e) {
-        return {nullptr, SessionFailure{Step::kSourceNotOpened, e.Description(), e.Number(),
-                                        session->config.strSqlOdbc}};
+        const std::string& source = session->config.strSqlOdbc;
+        return {nullptr, SessionFailure{Step::kSourceNotOpened, e.Description(), e.Number(), source,
+                                        SourceNotOpenedHeadline(source, file)}};
     }
     return {std::move(session), std::nullopt};
 }

@@ -51,7 +51,15 @@ struct SessionFailure {
     std::string detail;
     long dbError = 0;
     std::string source{};
+    // What is wrong in plain words, naming the configuration file; set for kSourceNotOpened.
+    std::string headline{};
 };
+
+// The plain first line of a source that could not be opened: "No database file at PATH" when
+// SQL_ODBC names a SQLite file that is not there, else "Cannot open the source database
+// SQL_ODBC" (password masked); either with " (SQL_ODBC in CONFIG FILE)".
+std::string SourceNotOpenedHeadline(const std::string& strSqlOdbc,
+                                    const std::filesystem::path& configFile);
 
 struct SessionStart {
     std::unique_ptr<Session> session;       // set when the start worked

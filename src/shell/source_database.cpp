@@ -13,16 +13,9 @@ std::unique_ptr<SourceConnection> OpenSourceConnection(const std::string& strSql
     std::filesystem::path folder = platform::ProgramFolder();
     if (auto file = SqliteSourceFile(strSqlOdbc, folder))
         return std::make_unique<SqliteConnection>(*file);
-    try {
-        return std::make_unique<OdbcConnection>(strSqlOdbc, strSqlUser, strSqlPassword);
-    } catch (const DbError& error) {
-        // A missing database file would otherwise read as a mere unknown data source.
-        if (!LooksLikeSqliteFile(strSqlOdbc) || IsConnectionString(strSqlOdbc)) throw;
-        std::filesystem::path file(strSqlOdbc);
-        if (file.is_relative()) file = folder / file;
-        throw DbError(error.Number(),
-                      error.Description() + "\nNo database file at " + file.string() + ".");
-    }
+    // A missing database file reaches ODBC too, whose error reads as an unknown data source:
+    // the session's message names the file first.
+    return std::make_unique<OdbcConnection>(strSqlOdbc, strSqlUser, strSqlPassword);
 }
 
 void SourceConnection::Stream(const std::string& sql, RowSink& sink) {

@@ -18,13 +18,15 @@ StartUpFailure DescribeStartUpFailure(const SessionFailure& failure) {
         case Step::kSettingsRejected:
             return {kSettingsRejected, failure.detail};
         case Step::kSourceNotOpened:
-            return {failure.dbError, "Cannot open the source database: " + failure.detail};
+            return {failure.dbError, failure.detail, failure.headline};
     }
     return {0, failure.detail};
 }
 
 std::string StartUpFailureText(const StartUpFailure& failure) {
-    return "Error " + std::to_string(failure.number) + ": " + failure.description;
+    const std::string numbered =
+        "Error " + std::to_string(failure.number) + ": " + failure.description;
+    return failure.headline.empty() ? numbered : failure.headline + "\n" + numbered;
 }
 
 int StartProgram(const std::optional<std::string>& configOption, TallyTransport& tally,
@@ -44,6 +46,7 @@ int StartProgram(const std::optional<std::string>& configOption, TallyTransport&
     Session& session = *program.session;
     ScreenContext context{session.config, session.db, tally, session.ReportFolder()};
     context.journalPath = session.JournalPath();
+    context.configFile = std::filesystem::absolute(session.configFile);
     program.window = std::make_unique<frmMain>(context);
     return 0;
 }

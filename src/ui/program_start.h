@@ -14,6 +14,8 @@ namespace zentrail::ui {
 struct StartUpFailure {
     long number = 0;
     std::string description;
+    // What is wrong in plain words, shown above the number; may be empty.
+    std::string headline{};
 };
 
 // Numbers of the failures that are not the database's.
@@ -24,7 +26,7 @@ inline constexpr long kSettingsRejected = 3;      // a setting the program canno
 // A session's failure as the start-up box tells it.
 StartUpFailure DescribeStartUpFailure(const SessionFailure& failure);
 
-// "Error N: description", as the start-up box shows it.
+// "Error N: description", below the headline if there is one, as the start-up box shows it.
 std::string StartUpFailureText(const StartUpFailure& failure);
 
 // The desktop program once started: its session and its main window, which closes first.

@@ -337,8 +337,7 @@ void TransferWindow::ShowRunning(bool running) {
     UpdateExport();
     cmdCancel->setText(running ? "&Stop" : "&Cancel");
     prgBar->setTextVisible(running);
-    // Only an export can be stopped; a listing ends by itself.
-    cmdCancel->setEnabled(!running || running_ == Run::Export);
+    cmdCancel->setEnabled(true);  // Stop, while a listing or an export runs
     setCursor(running ? Qt::BusyCursor : Qt::ArrowCursor);
 }
 
@@ -434,7 +433,9 @@ bool TransferWindow::MayClose() {
             closeWhenDone_ = true;
         }
     } else if (running_ == Run::GetData) {
-        // A listing cannot be stopped; the window closes when it is over.
+        // Nothing is lost by stopping a listing; the window closes once it has ended.
+        screen_->RequestStop();
+        cmdCancel->setEnabled(false);
         closeWhenDone_ = true;
     }
     return false;

@@ -2,13 +2,17 @@
 
 // A recording observer and a scripted source database for driving screens in tests.
 
+#include <chrono>
+#include <condition_variable>
 #include <functional>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
 #include "screens/screen_observer.h"
+#include "shell/db_error.h"
 #include "shell/source_database.h"
 #include "tally/tally_transport.h"
 
@@ -43,6 +47,43 @@ public:
 
 private:
     std::function<RowSet(const std::string&)> answer_;
+};
+
+// A ScriptedConnection whose query number `blocking` (from 1) does not end by itself: it waits
+// until the connection is interrupted, then fails as an interrupted query does (or, after ten
+// seconds without an interrupt, as a broken source does).
+class BlockingConnection : public ScriptedConnection {
+public:
+    BlockingConnection(size_t blocking, std::function<RowSet(const std::string&)> answer)
+        : ScriptedConnection(std::move(answer)), blocking_(blocking) {}
+    RowSet Query(const std::string& sql) override {
+        if (++asked_ != blocking_) return ScriptedConnection::Query(sql);
+        std::unique_lock lock(mutex_);
+        blocked_ = true;
+        changed_.notify_all();
+        // A test whose stop does not interrupt fails instead of hanging.
+        if (!changed_.wait_for(lock, std::chrono::seconds(10), [this] { return interrupted_; }))
+            throw DbError(1, "never interrupted");
+        throw DbError(9, "interrupted");
+    }
+    void Interrupt() override {
+        const std::lock_guard lock(mutex_);
+        interrupted_ = true;
+        changed_.notify_all();
+    }
+    // Waits until a query blocks; false when none did within `limit`.
+    bool WaitUntilBlocked(std::chrono::milliseconds limit) {
+        std::unique_lock lock(mutex_);
+        return changed_.wait_for(lock, limit, [this] { return blocked_; });
+    }
+
+private:
+    size_t blocking_;
+    size_t asked_ = 0;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    bool blocked_ = false;
+    bool interrupted_ = false;
 };
 
 // Opens, for every connection, a ScriptedConnection answering through `answer`.

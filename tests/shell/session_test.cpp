@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "shell/platform.h"
 #include "shell/source_fixture.h"
 
 namespace zentrail {
@@ -101,8 +102,37 @@ TEST_F(StartingASession, FailuresCarryWhatTheProgramsTell) {
     ASSERT_TRUE(closed.failure);
     EXPECT_EQ(closed.failure->step, Step::kSourceNotOpened);
     EXPECT_EQ(closed.failure->source, source);
-    EXPECT_NE(closed.failure->detail.find(source), std::string::npos) << closed.failure->detail;
+    EXPECT_EQ(closed.failure->headline, "No database file at " + source + " (SQL_ODBC in " +
+                                            options.configFile->string() + ")");
+    // The driver's own words follow the headline, without repeating it.
+    EXPECT_FALSE(closed.failure->detail.empty());
+    EXPECT_EQ(closed.failure->detail.find(source), std::string::npos) << closed.failure->detail;
     EXPECT_FALSE(fs::exists(source)) << "a mistyped source creates no file";
+}
+
+TEST(SourceNotOpenedHeadline, NamesTheMissingFileOrTheSourceAndTheConfigurationFile) {
+    test::TempFolder folder;
+    const fs::path config = folder.Path() / "Config.txt";
+    const fs::path present = folder.Path() / "there.db";
+    std::ofstream(present) << "not a database";
+    const std::string in = " (SQL_ODBC in " + config.string() + ")";
+    struct Case {
+        std::string source;
+        std::string headline;
+    };
+    const Case cases[] = {
+        {(folder.Path() / "absent.db").string(),
+         "No database file at " + (folder.Path() / "absent.db").string() + in},
+        {"relative.SQLITE3",
+         "No database file at " + (platform::ProgramFolder() / "relative.SQLITE3").string() + in},
+        // a file that is there but cannot be read as a database
+        {present.string(), "Cannot open the source database \"" + present.string() + "\"" + in},
+        {"DMSDB", "Cannot open the source database \"DMSDB\"" + in},
+        // a connection string naming a file is the driver's to judge, and its password is masked
+        {"DRIVER=SQLite3;Database=x.db;PWD=hush",
+         "Cannot open the source database \"DRIVER=SQLite3;Database=x.db;PWD=****\"" + in},
+    };
+    for (const Case& c : cases) EXPECT_EQ(SourceNotOpenedHeadline(c.source, config), c.headline);
 }
 
 TEST_F(StartingASession, APortOnlyAnExportNeedsIsNotCheckedForGetData) {

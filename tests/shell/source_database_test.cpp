@@ -125,20 +125,6 @@ TEST_F(SharedSets, FailuresAreRaisedToTheCaller) {
     EXPECT_EQ(ErrorNumber([&] { database_.Open("update"); }), 3704);
 }
 
-TEST(OpenSourceConnection, AMissingDatabaseFileIsNamedInTheError) {
-    try {
-        OpenSourceConnection("no-such-zentrail-file.db", "sa", "");
-        FAIL() << "opened";
-    } catch (const DbError& error) {
-        EXPECT_NE(error.Description().find("IM002"), std::string::npos) << error.Description();
-        EXPECT_NE(error.Description().find(
-                      "No database file at " +
-                      (platform::ProgramFolder() / "no-such-zentrail-file.db").string()),
-                  std::string::npos)
-            << error.Description();
-    }
-}
-
 // The column names need no rows, yet fail the way opening the same text would.
 TEST_F(SharedSets, ColumnNamesLikeOpeningTheText) {
     EXPECT_EQ(ErrorNumber([&] { database_.ColumnNames("invoices"); }), 3709);

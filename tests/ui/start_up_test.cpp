@@ -44,7 +44,8 @@ private slots:
             << QString::fromStdString(WriteConfig(
                    "missing-db.txt", "SERVER:127.0.0.1\nPORT:9000\nSQL_ODBC:" +
                                          dir_.filePath("no-such.db").toStdString() + "\n"))
-            << "^Error -?[0-9]+: Cannot open the source database: .+";
+            << "^No database file at .*/no-such\\.db \\(SQL_ODBC in .*/missing-db\\.txt\\)\nError "
+               "-?[0-9]+: .+";
         QTest::newRow("port that is not a number")
             << QString::fromStdString(WriteConfig(
                    "bad-port.txt", "SERVER:127.0.0.1\nPORT:90o0\nSQL_ODBC:" + demo_->Path() + "\n"))

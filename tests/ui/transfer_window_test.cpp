@@ -17,6 +17,7 @@
 #include <set>
 
 #include "screens/screen_registry.h"
+#include "support/slow_source.h"
 #include "support/tally_sim_process.h"
 #include "ui/date_field.h"
 #include "ui/message_box.h"
@@ -417,6 +418,43 @@ private slots:
         QCOMPARE(shown_.Boxes().size(), size_t{1});
         QVERIFY(shown_.Boxes()[0].text.contains("The run was stopped."));
         QVERIFY(window->LogText().contains("Export stopped by the operator"));
+        QCOMPARE(window->cmdCancel->text(), QString("&Cancel"));
+    }
+
+    // A listing that would take minutes: Stop ends it at once, and the window is ready again.
+    void stopEndsAListingInProgress() {
+        QTemporaryDir folder;
+        const std::string database = folder.path().toStdString() + "/endless.db";
+        zentrail::testing::WriteEndlessProducts(database);
+        zentrail::Configuration config;
+        config.strSqlOdbc = database;
+        zentrail::SourceDatabase db;
+        db.OpenConnection(config);
+        zentrail::HttpClient tally;
+        auto window = std::make_unique<TransferWindow>(
+            zentrail::CreateScreen("item", zentrail::ScreenContext{config, db, tally}));
+        window->setAttribute(Qt::WA_DeleteOnClose, false);
+        window->show();
+
+        QSignalSpy finished(window.get(), &TransferWindow::RunFinished);
+        QTest::mouseClick(window->cmdGetData, Qt::LeftButton);
+        QVERIFY(window->Running());
+        QCOMPARE(window->cmdCancel->text(), QString("&Stop"));
+        QVERIFY(window->cmdCancel->isEnabled());
+        QVERIFY(!window->cmdGetData->isEnabled());
+        QTest::qWait(300);
+        QVERIFY2(window->Running(), "the listing ended by itself");
+        QTest::mouseClick(window->cmdCancel, Qt::LeftButton);
+        QVERIFY(finished.wait(2'000));
+
+        QVERIFY(!window->Running());
+        QCOMPARE(window->ssdbgItem->model()->rowCount(), 0);
+        QVERIFY(window->LogText().contains("Get Data stopped"));
+        QVERIFY(window->Screen().GetDataStopped());
+        QCOMPARE(shown_.Boxes().size(), size_t{0});
+        for (QPushButton* button :
+             {window->cmdGetData, window->cmdExport, window->cmdCancel, window->cmdExit})
+            QVERIFY2(button->isEnabled(), qPrintable(button->text()));
         QCOMPARE(window->cmdCancel->text(), QString("&Cancel"));
     }
 

@@ -39,6 +39,16 @@ std::string ItemListQuery() { return ItemList("  "); }
 
 std::string ItemColumnQuery() { return ItemList(" "); }
 
+std::string ItemWithoutHsnQuery() {
+    // The complement of the list query's inner join.
+    std::string sql =
+        "SELECT E.PrdId, E.PrdCCode, E.PrdName FROM Product E WHERE NOT EXISTS (SELECT 1 FROM "
+        "UDCDETAILS G WHERE E.PRDID = G.MasterRecordId AND ";
+    sql += kHsnCodeUdcCondition;
+    sql += ") ORDER BY E.PrdCCode";
+    return sql;
+}
+
 std::string ItemUnitQuery() {
     return "SELECT UomDescription FROM UOMMASTER ORDER BY UomDescription ";
 }

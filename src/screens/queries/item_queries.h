@@ -12,6 +12,9 @@ std::string ItemListQuery();
 // The list query with one blank less before ORDER BY; only its field names are used.
 std::string ItemColumnQuery();
 
+// Every product the list query leaves out for want of an HSN code: PrdId, PrdCCode, PrdName.
+std::string ItemWithoutHsnQuery();
+
 // Every unit of measure.
 std::string ItemUnitQuery();
 
