@@ -1,5 +1,6 @@
 #include "ui/program_start.h"
 
+#include "ui/main_menu.h"
 #include "ui/message_box.h"
 
 namespace zentrail::ui {
@@ -45,6 +46,7 @@ int StartProgram(const std::optional<std::string>& configOption, TallyTransport&
     ScreenContext context{session.config, session.db, tally, session.ReportFolder()};
     context.journalPath = session.JournalPath();
     program.window = std::make_unique<frmMain>(context);
+    AddMainMenu(*program.window, session.configFile);
     return 0;
 }
 
