@@ -29,6 +29,7 @@
 #include "ui/about_window.h"
 #include "ui/main_menu.h"
 #include "ui/main_window.h"
+#include "ui/message_box.h"
 #include "ui_test_support.h"
 
 using zentrail::ui::SettingsDialog;
@@ -368,6 +369,7 @@ private slots:
         const QString blocked = folder_.filePath("blocked");
         QVERIFY(QDir().mkpath(blocked + "/Config.txt"));
         zentrail::ui::AddMainMenu(window, (blocked + "/Config.txt").toStdString());
+        zentrail::ui::MessageBox::SetNextAnswer(QMessageBox::Ok);
         window.findChild<QAction*>("actSettings")->trigger();
         QVERIFY(!window.findChild<SettingsDialog*>());
         QCOMPARE(shown.Boxes().size(), size_t{1});
