@@ -267,6 +267,7 @@ struct OdbcConnection::Handles {
     bool connected = false;
     bool manualCommit = false;
     bool sqlite = false;  // the driver reads a SQLite file, not SQL Server
+    std::string product;  // the server's name and version, read once at connection
     // The statement of the query now running, for Interrupt from another thread.
     std::mutex runningLock;
     SQLHSTMT running = SQL_NULL_HSTMT;
@@ -335,6 +336,14 @@ OdbcConnection::OdbcConnection(const std::string& strSqlOdbc, const std::string&
     if (Succeeded(SQLGetInfo(connection.Get(), SQL_DBMS_NAME, dbms, sizeof dbms, &dbmsLength))) {
         handles_->sqlite = ascii::Lower(reinterpret_cast<const char*>(dbms)).starts_with("sqlite");
     }
+    SQLCHAR version[128] = {0};
+    SQLSMALLINT versionLength = 0;
+    handles_->product = reinterpret_cast<const char*>(dbms);
+    if (Succeeded(
+            SQLGetInfo(connection.Get(), SQL_DBMS_VER, version, sizeof version, &versionLength)) &&
+        version[0] != 0)
+        handles_->product += std::string(handles_->product.empty() ? "" : " ") +
+                             reinterpret_cast<const char*>(version);
 
     SQLRETURN manual = SQLSetConnectAttr(connection.Get(), SQL_ATTR_AUTOCOMMIT,
                                          reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), 0);
@@ -343,6 +352,8 @@ OdbcConnection::OdbcConnection(const std::string& strSqlOdbc, const std::string&
 }
 
 OdbcConnection::~OdbcConnection() = default;
+
+std::string OdbcConnection::ProductName() const { return handles_->product; }
 
 RowSet OdbcConnection::Query(const std::string& sql) {
     // Each query's transaction is rolled back: whatever a statement might have changed is

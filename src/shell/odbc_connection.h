@@ -45,7 +45,8 @@ public:
 
     RowSet Query(const std::string& sql) override;
     std::vector<std::string> ColumnNames(const std::string& sql) override;
-    void Interrupt() override;  // cancels the running statement (SQLCancel)
+    void Interrupt() override;                 // cancels the running statement (SQLCancel)
+    std::string ProductName() const override;  // SQL_DBMS_NAME and SQL_DBMS_VER
 
 private:
     struct Handles;

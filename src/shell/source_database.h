@@ -52,6 +52,9 @@ public:
     virtual std::vector<std::string> ColumnNames(const std::string& sql) {
         return Query(sql).FieldNames();
     }
+    // The database product and its version as the connection reports them, e.g.
+    // "SQLite 3.45.1"; empty where the connection cannot tell.
+    virtual std::string ProductName() const { return {}; }
 };
 
 // Opens the source named by (odbc, user, password): an existing .db/.sqlite/.sqlite3 file

@@ -172,6 +172,10 @@ Statement Prepare(const SqliteConnection::Handle& db, const std::string& sql) {
 
 }  // namespace
 
+std::string SqliteConnection::ProductName() const {
+    return std::string("SQLite ") + sqlite3_libversion();
+}
+
 std::vector<std::string> SqliteConnection::ColumnNames(const std::string& sql) {
     Statement statement = Prepare(*db_, sql);
     int columns = sqlite3_column_count(statement.get());

@@ -31,6 +31,7 @@ public:
     void Interrupt() override;
     void SetWait(SourceWait wait) override;
     std::vector<std::string> ColumnNames(const std::string& sql) override;
+    std::string ProductName() const override;  // "SQLite " and the library's version
 
     struct Handle;  // the open database, known only to the .cpp
 

@@ -130,16 +130,24 @@ void frmMain::OpenEntry() {
             OpenScreen(*entry);
             break;
         case MenuAction::About:
-            if (!about_) about_ = new frmAbout(this);
-            about_->setWindowModality(Qt::WindowModal);
-            about_->show();
+            ShowAboutBox();
             break;
         case MenuAction::Exit:
-            emit ExitChosen();
-            close();
-            QApplication::quit();
+            Exit();
             break;
     }
+}
+
+void frmMain::ShowAboutBox() {
+    if (!about_) about_ = new frmAbout(this);
+    about_->setWindowModality(Qt::WindowModal);
+    about_->show();
+}
+
+void frmMain::Exit() {
+    emit ExitChosen();
+    close();
+    QApplication::quit();
 }
 
 void frmMain::OpenScreen(const MenuEntry& entry) {

@@ -36,6 +36,10 @@ public:
     // The key of the entry last clicked or selected.
     const QString& RecordedKey() const { return recordedKey_; }
 
+    // What the tree's About and Exit entries do, for the menu bar too.
+    void ShowAboutBox();
+    void Exit();
+
 signals:
     // Exit was chosen; the program ends.
     void ExitChosen();

@@ -1,5 +1,6 @@
 #include "ui/program_start.h"
 
+#include "ui/main_menu.h"
 #include "ui/message_box.h"
 
 namespace zentrail::ui {
@@ -48,6 +49,7 @@ int StartProgram(const std::optional<std::string>& configOption, TallyTransport&
     context.journalPath = session.JournalPath();
     context.configFile = std::filesystem::absolute(session.configFile);
     program.window = std::make_unique<frmMain>(context);
+    AddMainMenu(*program.window, session.configFile);
     return 0;
 }
 

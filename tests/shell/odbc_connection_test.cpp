@@ -1,7 +1,9 @@
 #include "shell/odbc_connection.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
+#include "screens/connection_tests.h"
 #include "shell/configuration.h"
 #include "shell/sqlite_connection.h"
 #include "source_fixture.h"
@@ -92,6 +94,40 @@ TEST_F(OdbcSource, TheScreensIdiomIsTranslatedForASqliteFile) {
         OdbcConnection odbc(source, "sa", "");
         ExpectSameRows(odbc.Query(SalesOfRange("01/30/2024", "01/31/2024")), embedded);
     }
+}
+
+// The driver names its database and version, by data source name and connection string alike.
+TEST_F(OdbcSource, NamesTheDatabaseProductAndVersion) {
+    EXPECT_EQ(SqliteConnection(test::OdbcTestDsnFile()).ProductName(),
+              std::string("SQLite ") + sqlite3_libversion());
+    for (const std::string& source : {std::string(test::kOdbcTestDsn), ConnectionString()}) {
+        // The driver has SQLite built in or linked: its own version, whatever it is.
+        const std::string product = OdbcConnection(source, "sa", "").ProductName();
+        EXPECT_TRUE(product.starts_with("SQLite 3.")) << source << ": " << product;
+        EXPECT_GT(product.size(), std::string("SQLite 3.").size()) << source;
+    }
+}
+
+// The settings' database test counts through the driver as through the file itself.
+TEST_F(OdbcSource, ConnectionTestCountsAsTheEmbeddedFile) {
+    const size_t january = SqliteConnection(test::OdbcTestDsnFile())
+                               .Query(
+                                   "SELECT * FROM SalesInvoice WHERE SalInvDate >= "
+                                   "'2024-01-01' AND SalInvDate < '2024-02-01'")
+                               .RowCount();
+    ASSERT_GT(january, 0u);
+    Configuration config;
+    config.strSqlOdbc = test::kOdbcTestDsn;
+    config.strSqlUser = "sa";
+    const ConnectionTestResult result =
+        TestSourceDatabase(config, OpenSourceConnection, CalendarDate{2024, 1, 20});
+    EXPECT_TRUE(result.passed) << result.message;
+    EXPECT_TRUE(
+        result.message.starts_with(std::string("Opened \"") + test::kOdbcTestDsn + "\": SQLite 3."))
+        << result.message;
+    EXPECT_TRUE(result.message.ends_with("; " + std::to_string(january) +
+                                         " sales invoices dated in January 2024"))
+        << result.message;
 }
 
 // A mistyped path must not leave an empty database behind.

@@ -8,9 +8,12 @@
 #include <QDeadlineTimer>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -27,6 +30,7 @@
 #include "ui/main_window.h"
 #include "ui/on_screen.h"
 #include "ui/program_start.h"
+#include "ui/settings_dialog.h"
 #include "ui/transfer_window.h"
 #include "ui_test_support.h"
 #include "virtual_display.h"
@@ -133,6 +137,38 @@ private slots:
         auto* text = about->findChild<QLabel*>("text");
         QVERIFY(text && text->text().contains("Zentrail"));
         about->close();
+    }
+
+    void menuBarAndSettingsDialogPaint() {
+        // The operator's way: a click on File in the menu bar, then on Settings… in its menu.
+        QMenuBar* bar = started_.window->menuBar();
+        QVERIFY(bar->isVisible());
+        QAction* file = bar->actions().value(0);
+        QVERIFY(file && file->menu());
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(file).center());
+        QTRY_VERIFY(QApplication::activePopupWidget() == file->menu());
+        ScreenLook menuLook = WaitUntilPainted(*file->menu());
+        QVERIFY2(menuLook.painted, qPrintable(Explain("file menu", menuLook)));
+        QAction* settings = started_.window->findChild<QAction*>("actSettings");
+        QVERIFY(settings);
+        QTest::mouseClick(file->menu(), Qt::LeftButton, {},
+                          file->menu()->actionGeometry(settings).center());
+        QTRY_VERIFY(started_.window->findChild<zentrail::ui::SettingsDialog*>() != nullptr);
+        auto* dialog = started_.window->findChild<zentrail::ui::SettingsDialog*>();
+        ScreenLook look = WaitUntilPainted(*dialog);
+        QVERIFY2(look.painted, qPrintable(Explain("settings dialog", look)));
+        QCOMPARE(dialog->windowTitle(), QString("Settings"));
+        QCOMPARE(dialog->txtPort->text(), QString::number(sim_->Port()));
+        // A test's outcome is shown in the dialog on the screen, the dialog painting still.
+        QSignalSpy shown(dialog, &zentrail::ui::SettingsDialog::TestShown);
+        QTest::mouseClick(dialog->cmdTestTally, Qt::LeftButton);
+        QVERIFY(shown.wait(30'000));
+        QVERIFY2(dialog->lblTallyTest->text().startsWith("Success: Tally runs at"),
+                 qPrintable(dialog->lblTallyTest->text()));
+        look = WaitUntilPainted(*dialog);
+        QVERIFY2(look.painted, qPrintable(Explain("settings dialog after its test", look)));
+        QTest::mouseClick(dialog->cmdCancel, Qt::LeftButton);
+        QTRY_VERIFY(started_.window->findChild<zentrail::ui::SettingsDialog*>() == nullptr);
     }
 
     void transferWindowPaintsAfterGetData() {
