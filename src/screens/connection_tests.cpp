@@ -1,5 +1,7 @@
 #include "screens/connection_tests.h"
 
+#include "shell/session.h"
+
 #include <array>
 #include <exception>
 
@@ -38,9 +40,15 @@ ConnectionTestResult TestSourceDatabase(const Configuration& config, const Sourc
     if (std::optional<std::string> refused = CheckSettings(config, SettingsUse::kSourceOnly))
         return {false, *refused};
     const std::string source = ShownSource(config.strSqlOdbc);
+    std::unique_ptr<SourceConnection> connection;
     try {
-        std::unique_ptr<SourceConnection> connection =
-            opener(config.strSqlOdbc, config.strSqlUser, config.strSqlPassword);
+        connection = opener(config.strSqlOdbc, config.strSqlUser, config.strSqlPassword);
+    } catch (const DbError& error) {
+        // What is wrong first, in plain words; the driver's own text after it.
+        return {false, SourceNotOpenedHeadline(config.strSqlOdbc, {}) + "\nError " +
+                           std::to_string(error.Number()) + ": " + error.Description()};
+    }
+    try {
         std::string product = connection->ProductName();
         if (product.empty()) product = "a database that does not name itself";
         const RowSet rows = connection->Query(MonthInvoiceCountQuery(day));

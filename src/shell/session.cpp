@@ -18,7 +18,8 @@ std::filesystem::path JournalBeside(const std::filesystem::path& configFile) {
 std::string SourceNotOpenedHeadline(const std::string& strSqlOdbc,
                                     const std::filesystem::path& configFile) {
     const std::string where =
-        " (SQL_ODBC in " + std::filesystem::absolute(configFile).string() + ")";
+        configFile.empty() ? std::string()
+                           : " (SQL_ODBC in " + std::filesystem::absolute(configFile).string() + ")";
     if (LooksLikeSqliteFile(strSqlOdbc) && !IsConnectionString(strSqlOdbc)) {
         std::filesystem::path file(strSqlOdbc);
         if (file.is_relative()) file = platform::ProgramFolder() / file;

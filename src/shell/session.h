@@ -57,7 +57,7 @@ struct SessionFailure {
 
 // The plain first line of a source that could not be opened: "No database file at PATH" when
 // SQL_ODBC names a SQLite file that is not there, else "Cannot open the source database
-// SQL_ODBC" (password masked); either with " (SQL_ODBC in CONFIG FILE)".
+// SQL_ODBC" (password masked); either with " (SQL_ODBC in CONFIG FILE)" when a file is named.
 std::string SourceNotOpenedHeadline(const std::string& strSqlOdbc,
                                     const std::filesystem::path& configFile);
 

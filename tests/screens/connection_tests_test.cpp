@@ -72,8 +72,8 @@ TEST(SourceDatabaseTest, FailuresSayWhatWentWrong) {
         std::string holds;
     };
     const Case cases[] = {
-        {"missing file", SourceSettings(missing), "Could not read \"" + missing + "\": Error ",
-         "No database file at " + missing},
+        {"missing file", SourceSettings(missing), "No database file at " + missing + "\nError ",
+         "Error "},
         {"control character", withControl, "SQL_USER holds a control character", "U+0001"},
     };
     for (const Case& c : cases) {
@@ -101,7 +101,8 @@ TEST(SourceDatabaseTest, TheOpenerGetsTheFormsLogon) {
     EXPECT_EQ(seen, "DMSDB|clerk|p:w;d");
     EXPECT_FALSE(result.passed);
     EXPECT_EQ(result.message,
-              "Could not read \"DMSDB\": Error -2147467259: Login failed for user 'clerk'.");
+              "Cannot open the source database \"DMSDB\"\nError -2147467259: Login failed for "
+              "user 'clerk'.");
 }
 
 TEST(TallyTest, RunningSimulatorClosedPortAndBadSettings) {

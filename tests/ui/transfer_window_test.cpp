@@ -452,9 +452,9 @@ private slots:
         QVERIFY(window->LogText().contains("Get Data stopped"));
         QVERIFY(window->Screen().GetDataStopped());
         QCOMPARE(shown_.Boxes().size(), size_t{0});
-        for (QPushButton* button :
-             {window->cmdGetData, window->cmdExport, window->cmdCancel, window->cmdExit})
+        for (QPushButton* button : {window->cmdGetData, window->cmdCancel, window->cmdExit})
             QVERIFY2(button->isEnabled(), qPrintable(button->text()));
+        QVERIFY2(!window->cmdExport->isEnabled(), "a stopped listing is nothing to export");
         QCOMPARE(window->cmdCancel->text(), QString("&Cancel"));
     }
 
