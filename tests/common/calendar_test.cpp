@@ -80,4 +80,41 @@ TEST(CalendarDateFromIso, ExactlyFourTwoAndTwoDigits) {
 }
 
 }  // namespace
+// What an operator types into a date field: the day as typed, or why it is none; a day the
+// calendar lacks is never moved to another.
+TEST(CalendarDateFromTyped, TheDayAsTypedOrWhyNot) {
+    struct Case {
+        const char* text;
+        std::optional<CalendarDate> date;
+        const char* problem;
+    };
+    const Case cases[] = {
+        {"01042015", CalendarDate{2015, 4, 1}, ""},
+        {"31032025", CalendarDate{2025, 3, 31}, ""},
+        {"01/04/2015", CalendarDate{2015, 4, 1}, ""},
+        {" 1/4/2015 ", CalendarDate{2015, 4, 1}, ""},
+        {"29-02-2024", CalendarDate{2024, 2, 29}, ""},
+        {"31.12.2024", CalendarDate{2024, 12, 31}, ""},
+        {"31022024", std::nullopt, "'31022024' is not a day of the calendar"},
+        {"31/02/2024", std::nullopt, "'31/02/2024' is not a day of the calendar"},
+        {"29/02/2023", std::nullopt, "'29/02/2023' is not a day of the calendar"},
+        {"00/01/2024", std::nullopt, "'00/01/2024' is not a day of the calendar"},
+        {"01/13/2024", std::nullopt, "'01/13/2024' is not a day of the calendar"},
+        {"", std::nullopt, "No date is typed"},
+        {"   ", std::nullopt, "No date is typed"},
+        {"0104201", std::nullopt, "'0104201' is not a date: type it as dd/mm/yyyy"},
+        {"010420155", std::nullopt, "'010420155' is not a date: type it as dd/mm/yyyy"},
+        {"01/04-2015", std::nullopt, "'01/04-2015' is not a date: type it as dd/mm/yyyy"},
+        {"01/04/15", std::nullopt, "'01/04/15' is not a date: type it as dd/mm/yyyy"},
+        {"1//2015", std::nullopt, "'1//2015' is not a date: type it as dd/mm/yyyy"},
+        {"+1/04/2015", std::nullopt, "'+1/04/2015' is not a date: type it as dd/mm/yyyy"},
+        {"2015-04-01", std::nullopt, "'2015-04-01' is not a date: type it as dd/mm/yyyy"},
+    };
+    for (const Case& c : cases) {
+        const TypedDate typed = CalendarDate::FromTyped(c.text);
+        EXPECT_EQ(typed.date, c.date) << c.text;
+        EXPECT_EQ(typed.problem, c.problem) << c.text;
+    }
+}
+
 }  // namespace zentrail
