@@ -89,16 +89,10 @@ TEST(GetDataStopFlag, EndsAListingBetweenRows) {
         explicit StopsAfterTheFirstRow(TransferScreen*& screen) : screen_(screen) {}
         RowSet Query(const std::string&) override { return Items(0); }
         void Stream(const std::string&, RowSink& sink) override {
-            const RowSet rows = Items(3);
-            sink.Columns(rows.FieldNames());
-            for (size_t row = 0; row < rows.RowCount(); ++row) {
-                std::vector<std::optional<std::string_view>> values;
-                for (size_t field = 0; field < rows.FieldCount(); ++field)
-                    values.emplace_back(rows.Text(row, field));
-                sink.Row(values);
+            testing::StreamRows(Items(3), sink, [this] {
                 ++rowsTaken;
                 screen_->StopFlag() = true;
-            }
+            });
         }
         int rowsTaken = 0;
 

@@ -8,7 +8,9 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "screens/screen_observer.h"
@@ -33,6 +35,19 @@ public:
 };
 
 // Answers each query with what `answer` returns for its text (or throws what it throws).
+// Hands `rows` to `sink` as a streamed listing does, calling `afterRow` after each row.
+inline void StreamRows(const RowSet& rows, RowSink& sink,
+                       const std::function<void()>& afterRow = nullptr) {
+    sink.Columns(rows.FieldNames());
+    for (size_t row = 0; row < rows.RowCount(); ++row) {
+        std::vector<std::optional<std::string_view>> values;
+        for (size_t field = 0; field < rows.FieldCount(); ++field)
+            values.emplace_back(rows.Text(row, field));
+        sink.Row(values);
+        if (afterRow) afterRow();
+    }
+}
+
 class ScriptedConnection : public SourceConnection {
 public:
     explicit ScriptedConnection(std::function<RowSet(const std::string&)> answer)

@@ -225,14 +225,7 @@ class FailingPartWay : public SourceConnection {
 public:
     RowSet Query(const std::string&) override { return Invoices(0); }
     void Stream(const std::string&, RowSink& sink) override {
-        const RowSet rows = Invoices(2);
-        sink.Columns(rows.FieldNames());
-        for (size_t row = 0; row < rows.RowCount(); ++row) {
-            std::vector<std::optional<std::string_view>> values;
-            for (size_t field = 0; field < rows.FieldCount(); ++field)
-                values.emplace_back(rows.Text(row, field));
-            sink.Row(values);
-        }
+        testing::StreamRows(Invoices(2), sink);
         throw DbError(11, "database disk image is malformed");
     }
 };
