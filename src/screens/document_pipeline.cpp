@@ -6,13 +6,8 @@
 
 namespace zentrail {
 
-DocumentPipeline::DocumentPipeline(size_t rows, size_t ahead, Prepare prepare, Build build,
-                                   Cancel cancel)
-    : rows_(rows),
-      ahead_(ahead),
-      prepare_(std::move(prepare)),
-      build_(std::move(build)),
-      cancel_(std::move(cancel)) {
+DocumentPipeline::DocumentPipeline(size_t rows, size_t ahead, Build build, Cancel cancel)
+    : rows_(rows), ahead_(ahead), build_(std::move(build)), cancel_(std::move(cancel)) {
     if (ahead_ > 0)
         builder_ = std::thread([this] {
             // Building ahead fills the time the sender waits for Tally, and gives way when it is
@@ -23,21 +18,20 @@ DocumentPipeline::DocumentPipeline(size_t rows, size_t ahead, Prepare prepare, B
 }
 
 DocumentPipeline::~DocumentPipeline() {
-    bool preparing = false;
+    bool building = false;
     {
         std::lock_guard<std::mutex> lock(mutex_);
         closing_ = true;
-        preparing = builder_.joinable() && !prepared_ && rows_ > 0;
+        building = builder_.joinable() && !builderDone_;
     }
     changed_.notify_all();
-    if (preparing && cancel_) cancel_();
+    if (building && cancel_) cancel_();
     if (builder_.joinable()) builder_.join();
 }
 
 DocumentPipeline::Slot DocumentPipeline::Make(size_t row) {
     Slot slot;
     try {
-        if (row == 0 && prepare_) prepare_();
         slot.built = build_(row);
     } catch (...) {
         slot.failure = std::current_exception();
@@ -46,6 +40,13 @@ DocumentPipeline::Slot DocumentPipeline::Make(size_t row) {
 }
 
 void DocumentPipeline::BuildAhead() {
+    struct Done {
+        DocumentPipeline& pipeline;
+        ~Done() {
+            const std::lock_guard<std::mutex> lock(pipeline.mutex_);
+            pipeline.builderDone_ = true;
+        }
+    } done{*this};
     for (size_t row = 0; row < rows_; ++row) {
         {
             std::unique_lock<std::mutex> lock(mutex_);
@@ -56,7 +57,6 @@ void DocumentPipeline::BuildAhead() {
         const bool failed = slot.failure != nullptr;
         {
             std::lock_guard<std::mutex> lock(mutex_);
-            prepared_ = true;
             ready_.push_back(std::move(slot));
         }
         changed_.notify_all();

@@ -37,21 +37,18 @@ struct BuiltDocument {
 
 // Builds the documents of rows 0 .. rows-1 in order while earlier ones are being sent. With
 // `ahead` above 0 a builder thread stays at most that many documents ahead of the one taken;
-// with 0 each document is built when it is asked for, on the caller's thread. `prepare` runs
-// once before the first build, on the thread that builds; `cancel`, when the pipeline ends
-// early, cuts a long preparation short. What prepare or a build throws is handed over in its
-// turn, and nothing is built after it. Tally still gets one request at a time, in order: only
-// building moves.
+// with 0 each document is built when it is asked for, on the caller's thread. `cancel`, when
+// the pipeline ends before its builder is done, cuts a build short that waits (for its lines).
+// What a build throws is handed over in its turn, and nothing is built after it. Tally still
+// gets one request at a time, in order: only building moves.
 class DocumentPipeline {
 public:
-    using Prepare = std::function<void()>;
     using Build = std::function<BuiltDocument(size_t row)>;
     using Cancel = std::function<void()>;
 
-    DocumentPipeline(size_t rows, size_t ahead, Prepare prepare, Build build,
-                     Cancel cancel = nullptr);
-    // Ends building: cancels a preparation still running, waits for the build in progress and
-    // builds nothing more.
+    DocumentPipeline(size_t rows, size_t ahead, Build build, Cancel cancel = nullptr);
+    // Ends building: cancels a build still waiting, waits for the build in progress and builds
+    // nothing more.
     ~DocumentPipeline();
     DocumentPipeline(const DocumentPipeline&) = delete;
     DocumentPipeline& operator=(const DocumentPipeline&) = delete;
@@ -69,7 +66,6 @@ private:
 
     const size_t rows_;
     const size_t ahead_;
-    Prepare prepare_;
     Build build_;
     Cancel cancel_;
     size_t taken_ = 0;
@@ -79,7 +75,7 @@ private:
     std::condition_variable changed_;
     std::deque<Slot> ready_;
     bool closing_ = false;
-    bool prepared_ = false;
+    bool builderDone_ = false;
     std::thread builder_;
 };
 

@@ -200,10 +200,11 @@ public:
                     [&context](const Recordset& rs) { return SupplierLedger(rs, context); })};
     }
     std::vector<LineQuery> LineQueries(const DateRange& dates) const override {
+        auto receiptId = [](const ListedRow& row) { return row.Text(Column::PurRcptId); };
         return {{PurchaseReceiptLineQuery(dates.from, dates.to), kPurchaseLineColumns,
-                 static_cast<size_t>(PurchaseLineColumn::PurRcptId)},
+                 static_cast<size_t>(PurchaseLineColumn::PurRcptId), "H.PurRcptId", receiptId},
                 {PurchaseClaimSchemeQuery(dates.from, dates.to), kClaimColumns,
-                 static_cast<size_t>(ClaimColumn::PurRcptId)}};
+                 static_cast<size_t>(ClaimColumn::PurRcptId), "A.PurRcptId", receiptId}};
     }
     std::unique_ptr<DocumentBuilder> StartRun(const ScreenContext& context,
                                               const Listing&) const override {

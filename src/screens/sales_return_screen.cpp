@@ -180,7 +180,8 @@ public:
     }
     std::vector<LineQuery> LineQueries(const DateRange& dates) const override {
         return {{SalesReturnLineQuery(dates.from, dates.to), kReturnLineColumns,
-                 static_cast<size_t>(ReturnLineColumn::ReturnId)}};
+                 static_cast<size_t>(ReturnLineColumn::ReturnId), "H.ReturnID",
+                 [](const ListedRow& row) { return row.Text(Column::ReturnId); }}};
     }
     std::unique_ptr<DocumentBuilder> StartRun(const ScreenContext& context,
                                               const Listing&) const override {

@@ -188,10 +188,11 @@ public:
             CustomerLedgerStep(SalesPartyQuery(dates.from, dates.to), CustomerColumns{}, context)};
     }
     std::vector<LineQuery> LineQueries(const DateRange& dates) const override {
+        auto salId = [](const ListedRow& row) { return row.Text(Column::SalId); };
         return {{SalesInvoiceLineQuery(dates.from, dates.to), kSalesLineColumns,
-                 static_cast<size_t>(SalesLineColumn::SalId)},
+                 static_cast<size_t>(SalesLineColumn::SalId), "H.SALID", salId},
                 {SalesFreeProductQuery(dates.from, dates.to), kFreeProductColumns,
-                 static_cast<size_t>(FreeProductColumn::SalId)}};
+                 static_cast<size_t>(FreeProductColumn::SalId), "A.SalId", salId}};
     }
     std::unique_ptr<DocumentBuilder> StartRun(const ScreenContext& context,
                                               const Listing&) const override {

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <optional>
 
+#include "screens/line_ranges.h"
 #include "shell/configuration.h"
 #include "shell/source_database.h"
 #include "tally/request_sink.h"
@@ -21,6 +22,8 @@ struct ScreenContext {
     // Documents built ahead while Tally takes the one before; 0 builds each just before it
     // is sent, on the export's own thread. Requests, log and report are the same either way.
     size_t buildAhead = 4;
+    // The listed documents whose lines one ranged line query reads.
+    LineRangeSizes lineRanges{};
     // Where the run's requests go instead of straight to Tally through `tally`: a sink that
     // wraps or replaces it. Not owned.
     RequestSink* sink = nullptr;

@@ -49,6 +49,12 @@ struct LineQuery {
     std::string sql;
     std::span<const char* const> columns;  // read by the screen, bound when the rows arrive
     size_t keyColumn = 0;                  // among `columns`: names the line's document
+    // Where set, the lines are read in ranges of the listed documents, in grid order, so that
+    // the first documents' lines come first: `rangeColumn` is the query's column (as its SQL
+    // names it) holding the document's id, a whole number, and `listedId` that id of a listed
+    // row. A listing with any other id reads the query whole.
+    std::string rangeColumn{};
+    std::function<std::string(const ListedRow&)> listedId{};
 };
 
 // The listed rows of a run, read through the listing's bound columns.
@@ -65,7 +71,8 @@ private:
 };
 
 // The line tables of a run, in the order of the screen's line queries.
-using LineTables = std::vector<std::unique_ptr<LineTable>>;
+// A query read whole is shared by every range's tables.
+using LineTables = std::vector<std::shared_ptr<LineTable>>;
 
 // Builds one listed document at a time, in grid order, on the thread that builds. Holds what a
 // run carries from one document to the next, and nothing else.

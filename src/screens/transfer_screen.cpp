@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "screens/journal/body_digest.h"
+#include "screens/line_reader.h"
 #include "shell/platform.h"
 #include "shell/recordset.h"
 #include "tally/date_text.h"
@@ -624,31 +625,25 @@ std::vector<PendingDocument> TransferScreen::PendingDocuments() {
 void TransferScreen::WalkDocuments(bool masters,
                                    const std::function<void(DocumentPipeline&)>& walk) {
     const DateRange dates = Dates();
-    std::unique_ptr<DocumentBuilder> builder =
-        definition_.StartRun(context_, Listing(ssdbgItem, listingColumns_));
-    const std::vector<LineQuery> queries = definition_.LineQueries(dates);
+    const Listing listing(ssdbgItem, listingColumns_);
+    std::unique_ptr<DocumentBuilder> builder = definition_.StartRun(context_, listing);
+    std::vector<LineQuery> queries = definition_.LineQueries(dates);
     // The lines are read on a connection of their own, so that their queries run while the
-    // masters are sent.
+    // masters and the first documents are sent.
     std::unique_ptr<SourceConnection> reader;
     if (!queries.empty()) {
         reader = context_.db.OpenReader(context_.config);
-        // Its wait for a locked source is not told from the building thread, but Stop ends it.
+        // Its wait for a locked source is not told from the reading thread, but Stop ends it.
         reader->SetWait(
             SourceWait{.onWaiting = nullptr, .giveUp = [this] { return stop_.load(); }});
     }
-    LineTables lines;
+    LineReader lines(reader.get(), std::move(queries), listing, context_.lineRanges);
     DocumentPipeline documents(
         ssdbgItem.RowCount(), context_.buildAhead,
-        [&] {
-            for (const LineQuery& query : queries)
-                lines.push_back(std::make_unique<LineTable>(reader->Query(query.sql), query.columns,
-                                                            query.keyColumn, "A line query"));
-        },
-        [&](size_t row) { return BuildDocument(*builder, lines, row); },
+        // Lines that cannot be read end the run; a document that cannot be built is its own.
+        [&](size_t row) { return BuildDocument(*builder, lines.TablesFor(row), row); },
         // A run that ends early does not wait for the line queries.
-        [&] {
-            if (reader) reader->Interrupt();
-        });
+        [&] { lines.Cancel(); });
     if (masters)
         for (const MasterStep& step : definition_.Masters(context_, dates)) RunMasterStep(step);
     walk(documents);

@@ -9,6 +9,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <regex>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,6 +34,14 @@ public:
     int stopChecks = 0;
     int closeRequests = 0;
 };
+
+// A line query as the screen wrote it, without the condition that reads it for one range of
+// listed documents: a script answers every range with all its lines, and each document takes
+// its own.
+inline std::string WholeQuery(const std::string& sql) {
+    static const std::regex range(R"(AND [A-Za-z_.]+ IN \([^)]*\) (ORDER BY))");
+    return std::regex_replace(sql, range, "$1");
+}
 
 // Answers each query with what `answer` returns for its text (or throws what it throws).
 // Hands `rows` to `sink` as a streamed listing does, calling `afterRow` after each row.
