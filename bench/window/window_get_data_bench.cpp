@@ -1,13 +1,15 @@
 // Times the sales window's Get Data, from the click on Get Data to a grid the operator can
 // scroll, against `zentrail-cli getdata sales` on the same database file, in paired rounds that
-// take turns. After each window run the grid is scrolled to its end and to its middle, and the
-// source must not have been asked anything more.
+// take turns: wall time, and the processor time of the window's process (all its threads) and
+// of the command line's. After each window run the grid is scrolled to its end and to its middle,
+// and the source must not have been asked anything more.
 //
 //   window_get_data_bench [--invoices N] [--rounds R]     (defaults 100000 and 5)
 //
 // Runs on Qt's offscreen platform unless QT_QPA_PLATFORM says otherwise.
 
 #include <sched.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -46,6 +48,25 @@ using Clock = std::chrono::steady_clock;
 using zentrail::ui::TransferWindow;
 
 double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
+
+// One timed run: its wall time, and the processor time (user and system) it took.
+struct Timing {
+    double wall = 0;
+    double cpu = 0;
+};
+
+double CpuSeconds(const rusage& usage) {
+    auto seconds = [](const timeval& t) {
+        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
+    };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+double OwnCpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return CpuSeconds(usage);
+}
 
 double Median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
@@ -109,9 +130,9 @@ int PinToOneCpu() {
     return sched_setaffinity(0, sizeof set, &set) == 0 ? first : -1;
 }
 
-// Runs the program with `args`, stdout into `out`, stderr discarded; the wall time in seconds.
-// The child inherits this process's CPU.
-double RunCommand(const std::vector<std::string>& args, const std::string& out) {
+// Runs the program with `args`, stdout into `out`, stderr discarded. The child inherits this
+// process's CPU.
+Timing RunCommand(const std::vector<std::string>& args, const std::string& out) {
     const auto start = Clock::now();
     const pid_t child = fork();
     if (child < 0) throw std::runtime_error("fork failed");
@@ -125,11 +146,12 @@ double RunCommand(const std::vector<std::string>& args, const std::string& out) 
         _exit(127);
     }
     int status = 0;
-    waitpid(child, &status, 0);
+    rusage usage{};
+    wait4(child, &status, 0, &usage);
     const double seconds = Seconds(Clock::now() - start);
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
         throw std::runtime_error("zentrail-cli getdata failed, status " + std::to_string(status));
-    return seconds;
+    return {seconds, CpuSeconds(usage)};
 }
 
 // Counts the paints of a widget.
@@ -167,7 +189,7 @@ private:
 
     // One Get Data in a fresh sales window: the time from the click to a painted grid of every
     // row with the event loop idle. Then the grid is scrolled, untimed.
-    double WindowRun(long& rows) {
+    Timing WindowRun(long& rows) {
         SourceCounts counts;
         zentrail::Configuration config = zentrail::ReadConfig(config_);
         zentrail::SourceDatabase db([&counts](const std::string& odbc, const std::string& user,
@@ -191,12 +213,14 @@ private:
 
         QSignalSpy finished(&window, &TransferWindow::RunFinished);
         QElapsedTimer timer;
+        const double cpuBefore = OwnCpuSeconds();
         timer.start();
         QTest::mouseClick(window.cmdGetData, Qt::LeftButton);
         if (!finished.wait(600'000)) throw std::runtime_error("Get Data did not end");
         const int paintsAtEnd = painted.paints;
         ProcessUntilIdle();
-        const double seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
+        const Timing timing{static_cast<double>(timer.nsecsElapsed()) / 1e9,
+                            OwnCpuSeconds() - cpuBefore};
 
         if (window.Screen().GetDataFailed())
             throw std::runtime_error("Get Data failed in the window");
@@ -223,11 +247,11 @@ private:
             throw std::runtime_error("the end of the grid is not the last row");
         if (counts.statements != asked || counts.opened != opened)
             throw std::runtime_error("scrolling asked the source again");
-        return seconds;
+        return timing;
     }
 
     // `zentrail-cli getdata sales` of the same dates on the same file; its stdout into `out`.
-    double CommandRun(const std::string& out) {
+    Timing CommandRun(const std::string& out) {
         return RunCommand({ZENTRAIL_CLI_PATH, "--config", config_, "getdata", "sales", "--from",
                            "2024-04-01", "--to", "2024-05-31"},
                           out);
@@ -268,10 +292,10 @@ private slots:
         WindowRun(rows);
         QCOMPARE(rows, csvLines - 1);
 
-        std::vector<double> window, command, ratios;
+        std::vector<double> window, command, ratios, windowCpu, commandCpu, cpuRatios;
         for (int round = 0; round < gOptions.rounds; ++round) {
             // Which goes first alternates from round to round.
-            double w = 0, c = 0;
+            Timing w, c;
             if (round % 2 == 0) {
                 w = WindowRun(rows);
                 c = CommandRun("/dev/null");
@@ -279,11 +303,16 @@ private slots:
                 c = CommandRun("/dev/null");
                 w = WindowRun(rows);
             }
-            window.push_back(w);
-            command.push_back(c);
-            ratios.push_back(w / c);
-            std::printf("round %d: window %.3f s, command line %.3f s, ratio %.3f\n", round + 1, w,
-                        c, w / c);
+            window.push_back(w.wall);
+            command.push_back(c.wall);
+            ratios.push_back(w.wall / c.wall);
+            windowCpu.push_back(w.cpu);
+            commandCpu.push_back(c.cpu);
+            cpuRatios.push_back(w.cpu / c.cpu);
+            std::printf(
+                "round %d: window %.3f s, command line %.3f s, ratio %.3f (processor time %.3f s "
+                "/ %.3f s, ratio %.3f)\n",
+                round + 1, w.wall, c.wall, w.wall / c.wall, w.cpu, c.cpu, w.cpu / c.cpu);
             std::fflush(stdout);
         }
         std::printf(
@@ -291,6 +320,10 @@ private slots:
             "of %d paired ratios (window / command line) %.3f\n",
             gOptions.invoices, rows, Median(window), Median(command), gOptions.rounds,
             gOptions.rounds, Median(ratios));
+        std::printf(
+            "processor time: window %.3f s, command line %.3f s (medians); median of the paired "
+            "ratios %.3f\n",
+            Median(windowCpu), Median(commandCpu), Median(cpuRatios));
         std::fflush(stdout);
     }
 };
