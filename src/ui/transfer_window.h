@@ -25,6 +25,7 @@ class QTimer;
 namespace zentrail::ui {
 
 class DateField;
+class GridDelegate;
 class GridModel;
 class LogModel;
 
@@ -102,6 +103,7 @@ private:
     std::unique_ptr<zentrail::TransferScreen> screen_;
     SnapshotObserver observer_;
     GridModel* gridModel_ = nullptr;
+    GridDelegate* gridDelegate_ = nullptr;
     LogModel* logModel_ = nullptr;
     QTimer* refresh_ = nullptr;
     QThread* worker_ = nullptr;
@@ -112,6 +114,7 @@ private:
     bool asking_ = false;
     bool closeRequested_ = false;
     bool ranOnce_ = false;
+    bool gridChanged_ = false;  // since the view last read the grid
     // The Stop/Cancel button went down while a run went on: its click is a Stop, also when the
     // run has ended before the button came up, and must not reset the window.
     bool pressedAsStop_ = false;

@@ -11,10 +11,12 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QTimer>
 #include <QToolButton>
 #include <set>
+#include <vector>
 
 #include "screens/screen_registry.h"
 #include "support/slow_source.h"
@@ -197,6 +199,20 @@ private slots:
         }
         QCOMPARE(window->prgBar->value(), 0);
         QVERIFY(shown_.Boxes().empty());
+
+        // The columns are as wide as the standard delegate makes them, though the window
+        // measures a text that repeats (dates, names) once.
+        QTableView* view = window->ssdbgItem;
+        std::vector<int> widths;
+        for (int c = 0; c < model->columnCount(); ++c) widths.push_back(view->columnWidth(c));
+        QStyledItemDelegate standard;
+        QAbstractItemDelegate* own = view->itemDelegate();
+        view->setItemDelegate(&standard);
+        for (int c = 0; c < model->columnCount(); ++c) view->setColumnWidth(c, 1);
+        view->resizeColumnsToContents();
+        for (int c = 0; c < model->columnCount(); ++c)
+            QCOMPARE(view->columnWidth(c), widths[static_cast<size_t>(c)]);
+        view->setItemDelegate(own);
     }
 
     void exportShowsProgressCountsAndTheClosingMessage() {
