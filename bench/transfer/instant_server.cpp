@@ -4,9 +4,9 @@
 //   instant_server [--port 0] [--arrivals FILE]
 //
 // It prints "listening on 127.0.0.1:PORT" and serves until SIGTERM or SIGINT. With --arrivals,
-// it keeps, per request, the microseconds since it started and whether the body holds a voucher,
-// and writes them to FILE when it ends ("MICROSECONDS V" or "MICROSECONDS M", one a line), so
-// that the file costs the answers nothing.
+// it keeps, per request, the microseconds since it started and whether the body holds a
+// <VOUCHER> element, and writes them to FILE when it ends ("MICROSECONDS V" or "MICROSECONDS M",
+// one a line), so that the file costs the answers nothing.
 
 #include <httplib.h>
 #include <signal.h>
@@ -29,13 +29,23 @@ struct Arrival {
     bool voucher;
 };
 
+// The voucher element itself, not <VOUCHERTYPE> or <VOUCHERNUMBER>, which masters hold too.
+bool HoldsVoucher(const std::string& body) {
+    for (size_t at = body.find("<VOUCHER"); at != std::string::npos;
+         at = body.find("<VOUCHER", at + 1)) {
+        const size_t next = at + 8;
+        if (next < body.size() && (body[next] == ' ' || body[next] == '>')) return true;
+    }
+    return false;
+}
+
 class ArrivalLog {
 public:
     explicit ArrivalLog(Clock::time_point start) : start_(start) { arrivals_.reserve(1 << 20); }
 
     void Note(const std::string& body) {
         const auto now = Clock::now();
-        const bool voucher = body.find("<VOUCHER") != std::string::npos;
+        const bool voucher = HoldsVoucher(body);
         const long long us =
             std::chrono::duration_cast<std::chrono::microseconds>(now - start_).count();
         std::lock_guard<std::mutex> guard(lock_);
