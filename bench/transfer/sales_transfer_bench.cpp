@@ -33,8 +33,6 @@ struct RunFigures {
     double instantPostSeconds = 0;
 };
 
-ServerProcess InstantServer() { return ServerProcess({}, INSTANT_SERVER_PATH); }
-
 constexpr int kRounds = 5;
 
 // One size of the benchmark: its database, the request bodies of its transfer in a file

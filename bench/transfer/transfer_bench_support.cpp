@@ -79,6 +79,10 @@ ServerProcess Simulator() {
     return ServerProcess({"--company", kCompany}, TallySimProcess::DefaultExecutable());
 }
 
+ServerProcess InstantServer(std::vector<std::string> args) {
+    return ServerProcess(std::move(args), INSTANT_SERVER_PATH);
+}
+
 DemoDatabase::DemoDatabase(long invoices, const std::string& tag)
     : path_((std::filesystem::temp_directory_path() /
              ("zentrail-bench-" + std::to_string(::getpid()) + "-" + tag + "-" +
@@ -143,6 +147,18 @@ long NumberOption(int argc, char** argv, const char* name, long fallback) {
     for (int i = 1; i + 1 < argc; ++i)
         if (std::strcmp(argv[i], name) == 0) return std::atol(argv[i + 1]);
     return fallback;
+}
+
+std::string TextOption(int argc, char** argv, const char* name, const std::string& fallback) {
+    for (int i = 1; i + 1 < argc; ++i)
+        if (std::strcmp(argv[i], name) == 0) return argv[i + 1];
+    return fallback;
+}
+
+bool FlagOption(int argc, char** argv, const char* name) {
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], name) == 0) return true;
+    return false;
 }
 
 double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }

@@ -39,6 +39,9 @@ private:
 // A fresh tally-sim of the demo's company.
 ServerProcess Simulator();
 
+// A fresh instant_server: every request answered at once as a created voucher.
+ServerProcess InstantServer(std::vector<std::string> args = {});
+
 // A demo database of `invoices` sales invoices in the temporary folder, removed with it.
 class DemoDatabase {
 public:
@@ -81,6 +84,10 @@ double TimeSalesExport(const std::string& db, int port, const std::filesystem::p
 
 // The number after `name` on the command line, else `fallback`.
 long NumberOption(int argc, char** argv, const char* name, long fallback);
+// The word after `name` on the command line, else `fallback`.
+std::string TextOption(int argc, char** argv, const char* name, const std::string& fallback);
+// Whether `name` is on the command line.
+bool FlagOption(int argc, char** argv, const char* name);
 
 double Seconds(Clock::duration d);
 double Median(std::vector<double> values);

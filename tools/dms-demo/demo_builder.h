@@ -49,6 +49,8 @@ private:
     void WriteInterDepotTransfers();
     void WriteServiceInvoices();
 
+    // A document kind's count: `base` up to the default number of invoices, in proportion above.
+    int Scaled(int base) const;
     DemoRandom Stream(uint64_t kind) const;
     DemoDateTime RandomMoment(DemoRandom& random) const;
     // A delivered invoice dated inside the range, or nullptr when there is none.

@@ -39,7 +39,7 @@ void DemoBuilder::WriteCreditNotes() {
     };
 
     std::vector<Plan> plans;
-    const int count = 120;
+    const int count = Scaled(120);
     for (int k = 0; k < count; ++k) {
         InvoiceRecord* invoice = RandomDeliveredInvoice(random);
         if (!invoice) break;
@@ -206,7 +206,7 @@ void DemoBuilder::WriteSalesReturns() {
     };
 
     std::vector<Plan> plans;
-    const int count = 150;
+    const int count = Scaled(150);
     for (int k = 0; k < count; ++k) {
         Plan plan;
         // The first ones show: with and without an invoice, a return without tax rows (not
@@ -301,7 +301,7 @@ void DemoBuilder::WriteReceipts() {
     };
 
     std::vector<Plan> plans;
-    const int count = 150;
+    const int count = Scaled(150);
     for (int k = 0; k < count; ++k) {
         // The first two settle two invoices of one retailer, in cash and by cheque.
         const size_t wanted = k < 2 ? 2 : static_cast<size_t>(random.Between(1, 3));

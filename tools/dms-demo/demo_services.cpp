@@ -21,7 +21,7 @@ void DemoBuilder::WriteServiceInvoices() {
         if (!retailers_[i].gstin.empty()) registeredRetailers.push_back(static_cast<int>(i));
 
     std::vector<Plan> plans;
-    const int count = 100;
+    const int count = Scaled(100);
     for (int k = 0; k < count; ++k) {
         Plan plan;
         plan.date = RandomMoment(random);

@@ -59,7 +59,7 @@ void DemoBuilder::WritePurchaseReceipts() {
     };
 
     std::vector<Plan> plans;
-    const int count = 200;
+    const int count = Scaled(200);
     for (int k = 0; k < count; ++k) {
         Plan plan;
         plan.invoiceDate = RandomMoment(random);
@@ -177,7 +177,7 @@ void DemoBuilder::WriteInterDepotTransfers() {
     const int kMissingDepot = 9;  // a depot without an IDTMaster row
 
     std::vector<Plan> plans;
-    const int count = 120;
+    const int count = Scaled(120);
     for (int k = 0; k < count; ++k) {
         Plan plan;
         plan.date = RandomMoment(random);

@@ -31,6 +31,11 @@ int ProductIndexWithoutHsn() {
 
 DemoBuilder::DemoBuilder(DemoDb& db, const DemoOptions& options) : db_(db), options_(options) {}
 
+int DemoBuilder::Scaled(int base) const {
+    // Never below the base, so that the default demo and every smaller one keep their rows.
+    return static_cast<int>(std::max<long>(base, base * options_.invoices / kDefaultInvoices));
+}
+
 DemoRandom DemoBuilder::Stream(uint64_t kind) const {
     return DemoRandom(options_.seed * 0x100000001b3ULL + kind);
 }

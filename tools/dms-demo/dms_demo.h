@@ -14,9 +14,13 @@ inline constexpr std::chrono::year_month_day kFirstDay{std::chrono::year{2024}, 
 inline constexpr std::chrono::year_month_day kLastDay{std::chrono::year{2024}, std::chrono::May,
                                                       std::chrono::day{31}};
 
+inline constexpr long kDefaultInvoices = 300;
+
 struct DemoOptions {
     std::string outPath;
-    long invoices = 300;  // sales invoices; every other document kind keeps its own count
+    // Sales invoices. Every other document kind has a count of its own at the default and grows
+    // in step with the invoices above it.
+    long invoices = kDefaultInvoices;
     uint64_t seed = 1;
 };
 

@@ -16,7 +16,9 @@ int main(int argc, char** argv) {
         "service invoices."};
     app.add_option("--out", options.outPath, "database file to write (replaced if it exists)")
         ->required();
-    app.add_option("--invoices", options.invoices, "number of sales invoices")
+    app.add_option("--invoices", options.invoices,
+                   "number of sales invoices; above the default, every other kind of document "
+                   "grows in proportion")
         ->check(CLI::Range(0L, 10'000'000L))
         ->capture_default_str();
     app.add_option("--seed", options.seed,

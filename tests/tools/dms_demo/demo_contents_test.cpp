@@ -185,7 +185,7 @@ TEST(DemoContents, SameSeedGivesTheSameDatabase) {
     EXPECT_EQ(first.Summary().salesInvoices, 25);
 }
 
-TEST(DemoContents, InvoiceCountScalesOnlyTheSales) {
+TEST(DemoContents, BelowTheDefaultTheInvoiceCountScalesOnlyTheSales) {
     const testing::GeneratedDemo few(15, 3, "scale-few");
     const testing::GeneratedDemo more(90, 3, "scale-more");
     EXPECT_EQ(RawNumber(few.Path(), "SELECT COUNT(*) FROM SalesInvoice"), 15);
