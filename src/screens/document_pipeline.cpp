@@ -50,7 +50,10 @@ void DocumentPipeline::BuildAhead() {
     for (size_t row = 0; row < rows_; ++row) {
         {
             std::unique_lock<std::mutex> lock(mutex_);
-            changed_.wait(lock, [&] { return closing_ || ready_.size() < ahead_; });
+            // Once full, the builder waits until half is taken: the two threads then trade the
+            // processor once every few documents rather than at each.
+            if (ready_.size() >= ahead_)
+                changed_.wait(lock, [&] { return closing_ || ready_.size() <= RefillBelow(); });
             if (closing_) return;
         }
         Slot slot = Make(row);
@@ -74,8 +77,9 @@ BuiltDocument DocumentPipeline::Next() {
         changed_.wait(lock, [&] { return !ready_.empty(); });
         slot = std::move(ready_.front());
         ready_.pop_front();
+        const bool refill = ready_.size() <= RefillBelow();
         lock.unlock();
-        changed_.notify_all();
+        if (refill) changed_.notify_all();
     }
     ++taken_;
     if (slot.failure) {

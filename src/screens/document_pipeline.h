@@ -62,6 +62,7 @@ private:
         std::exception_ptr failure{};
     };
     Slot Make(size_t row);
+    size_t RefillBelow() const { return ahead_ / 2; }
     void BuildAhead();
 
     const size_t rows_;

@@ -21,7 +21,7 @@ struct ScreenContext {
     std::filesystem::path reportFolder{};
     // Documents built ahead while Tally takes the one before; 0 builds each just before it
     // is sent, on the export's own thread. Requests, log and report are the same either way.
-    size_t buildAhead = 4;
+    size_t buildAhead = 16;
     // The listed documents whose lines one ranged line query reads.
     LineRangeSizes lineRanges{};
     // Where the run's requests go instead of straight to Tally through `tally`: a sink that
