@@ -1,7 +1,8 @@
 #include "app/stop_on_signals.h"
 
 #include <chrono>
-#include <csignal>
+
+#include "shell/platform.h"
 
 namespace zentrail::cli {
 
@@ -11,7 +12,7 @@ namespace {
 std::atomic<bool> gSignalled{false};
 static_assert(std::atomic<bool>::is_always_lock_free);
 
-extern "C" void OnStopSignal(int) { gSignalled.store(true); }
+void OnStopRequest() { gSignalled.store(true); }
 
 // How often the watcher looks at the flag: short beside a person's patience.
 constexpr std::chrono::milliseconds kLook{20};
@@ -20,14 +21,12 @@ constexpr std::chrono::milliseconds kLook{20};
 
 StopOnSignals::StopOnSignals(std::function<void()> stop) : stop_(std::move(stop)) {
     gSignalled = false;
-    std::signal(SIGINT, OnStopSignal);
-    std::signal(SIGTERM, OnStopSignal);
+    platform::CatchStopRequests(OnStopRequest);
     watcher_ = std::thread([this] { Watch(); });
 }
 
 StopOnSignals::~StopOnSignals() {
-    std::signal(SIGINT, SIG_DFL);
-    std::signal(SIGTERM, SIG_DFL);
+    platform::ReleaseStopRequests();
     {
         const std::lock_guard lock(mutex_);
         ended_ = true;

@@ -8,8 +8,9 @@
 
 namespace zentrail::cli {
 
-// While it lives, Ctrl+C (SIGINT) and SIGTERM call `stop` once, on a thread of its own, so that
-// `stop` may do what a signal handler may not (interrupt a running query). One at a time.
+// While it lives, a stop asked by the operator (Ctrl+C, SIGTERM, a closed console) calls `stop`
+// once, on a thread of its own, so that `stop` may do what a signal handler may not (interrupt a
+// running query). One at a time.
 class StopOnSignals {
 public:
     explicit StopOnSignals(std::function<void()> stop);

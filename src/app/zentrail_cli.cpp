@@ -9,10 +9,12 @@
 #include "app/journal_command.h"
 #include "app/pending_command.h"
 #include "app/screen_command.h"
+#include "shell/platform.h"
 
 using zentrail::cli::Command;
 
 int main(int argc, char** argv) {
+    zentrail::platform::UseUtf8Console();  // reports hold names in any script
     std::vector<std::unique_ptr<Command>> commands;
     commands.push_back(std::make_unique<zentrail::cli::GetDataCommand>());
     commands.push_back(std::make_unique<zentrail::cli::ExportCommand>());

@@ -1,14 +1,24 @@
 #include "shell/platform.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <ctime>
 #include <fstream>
 #include <system_error>
 
 #ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <fcntl.h>
 #include <io.h>
 #include <windows.h>
+// windows.h names a function of its own so; this file defines platform::ReplaceFile.
+#undef ReplaceFile
 #else
 #include <fcntl.h>
 #include <locale.h>
@@ -20,6 +30,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cwchar>
 #endif
 
@@ -29,9 +40,18 @@ namespace zentrail::platform {
 
 std::filesystem::path ProgramFolder() {
 #ifdef _WIN32
-    wchar_t buffer[MAX_PATH * 4];
-    DWORD length = GetModuleFileNameW(nullptr, buffer, static_cast<DWORD>(std::size(buffer)));
-    return std::filesystem::path(std::wstring(buffer, length)).parent_path();
+    // The name is cut to the buffer, so the buffer grows until the whole name fits.
+    std::wstring buffer(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length =
+            GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (length == 0) return std::filesystem::current_path();
+        if (length < buffer.size()) {
+            buffer.resize(length);
+            return std::filesystem::path(buffer).parent_path();
+        }
+        buffer.resize(buffer.size() * 2);
+    }
 #else
     std::error_code ec;
     std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
@@ -85,6 +105,60 @@ std::string LocalDateTime() {
     return text;
 }
 
+void UseUtf8Console() {
+#ifdef _WIN32
+    SetConsoleOutputCP(CP_UTF8);
+#endif
+}
+
+namespace {
+
+std::atomic<void (*)()> gOnStop{nullptr};
+static_assert(std::atomic<void (*)()>::is_always_lock_free);
+
+#ifdef _WIN32
+HANDLE gReleased = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+
+BOOL WINAPI OnConsoleEvent(DWORD event) {
+    void (*onStop)() = gOnStop.load();
+    if (onStop == nullptr) return FALSE;
+    onStop();
+    // After a close the process ends as this returns (or five seconds on): the run gets that
+    // long to stop in order and write what it holds.
+    if (event == CTRL_CLOSE_EVENT || event == CTRL_LOGOFF_EVENT || event == CTRL_SHUTDOWN_EVENT)
+        WaitForSingleObject(gReleased, 4500);
+    return TRUE;
+}
+#else
+extern "C" void OnStopSignal(int) {
+    if (void (*onStop)() = gOnStop.load()) onStop();
+}
+#endif
+
+}  // namespace
+
+void CatchStopRequests(void (*onStop)()) {
+    gOnStop = onStop;
+#ifdef _WIN32
+    ResetEvent(gReleased);
+    SetConsoleCtrlHandler(OnConsoleEvent, TRUE);
+#else
+    std::signal(SIGINT, OnStopSignal);
+    std::signal(SIGTERM, OnStopSignal);
+#endif
+}
+
+void ReleaseStopRequests() {
+#ifdef _WIN32
+    SetConsoleCtrlHandler(OnConsoleEvent, FALSE);
+    SetEvent(gReleased);
+#else
+    std::signal(SIGINT, SIG_DFL);
+    std::signal(SIGTERM, SIG_DFL);
+#endif
+    gOnStop = nullptr;
+}
+
 bool IsTerminal(std::FILE* stream) {
 #ifdef _WIN32
     return _isatty(_fileno(stream)) != 0;
@@ -112,7 +186,20 @@ int TerminalColumns(std::FILE* stream) {
 
 int DisplayWidth(char32_t c) {
 #ifdef _WIN32
-    return c >= 0x1100 ? 2 : 1;  // the console draws most wide characters in two cells
+    // Windows has no wcwidth; its character types tell marks and wide letters apart.
+    if ((c >= 0x200B && c <= 0x200F) || (c >= 0x2060 && c <= 0x2064) || c == 0xFEFF) return 0;
+    if (c > 0xFFFF) {
+        const bool wide = (c >= 0x1F300 && c <= 0x1F64F) || (c >= 0x1F900 && c <= 0x1F9FF) ||
+                          (c >= 0x20000 && c <= 0x3FFFD);
+        return wide ? 2 : 1;
+    }
+    if ((c >= 0x1100 && c <= 0x115F) || (c >= 0xAC00 && c <= 0xD7A3)) return 2;  // Hangul
+    const wchar_t unit = static_cast<wchar_t>(c);
+    WORD type = 0;
+    if (!GetStringTypeW(CT_CTYPE3, &unit, 1, &type)) return 1;
+    if (type & C3_NONSPACING) return 0;
+    if (type & (C3_FULLWIDTH | C3_IDEOGRAPH | C3_HIRAGANA | C3_KATAKANA)) return 2;
+    return 1;
 #else
     // wcwidth follows LC_CTYPE; a UTF-8 locale for this thread only leaves the program's alone.
     static const locale_t utf8 = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(0));
@@ -186,7 +273,77 @@ void LowerThisThreadsPriority() {
 #endif
 }
 
-#ifndef _WIN32
+#ifdef _WIN32
+namespace {
+
+HANDLE HandleOf(int descriptor) { return reinterpret_cast<HANDLE>(_get_osfhandle(descriptor)); }
+
+std::system_error LastError(DWORD error, const std::string& what) {
+    return std::system_error(static_cast<int>(error), std::system_category(), what);
+}
+
+}  // namespace
+
+std::unique_ptr<AppendOnlyFile> AppendOnlyFile::Take(const std::filesystem::path& path,
+                                                     bool orNull) {
+    // Opened for writing without sharing that: the share mode is the lock, and it goes with
+    // the process. Others may still read it.
+    HANDLE file =
+        CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                    nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        if (error != ERROR_SHARING_VIOLATION)
+            throw LastError(error, "cannot open " + path.string());
+        if (orNull) return nullptr;
+        throw LastError(error, "cannot lock " + path.string());
+    }
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file, &size)) {
+        const DWORD error = GetLastError();
+        CloseHandle(file);
+        throw LastError(error, "cannot read " + path.string());
+    }
+    const int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(file), _O_BINARY);
+    if (descriptor < 0) {
+        CloseHandle(file);
+        throw std::system_error(errno, std::generic_category(), "cannot open " + path.string());
+    }
+    return std::unique_ptr<AppendOnlyFile>(
+        new AppendOnlyFile(descriptor, static_cast<size_t>(size.QuadPart)));
+}
+
+AppendOnlyFile::~AppendOnlyFile() {
+    if (map_ != nullptr) {
+        UnmapViewOfFile(map_);
+        // The reserved tail is cut off; where that fails it stays zeros, which no reader takes
+        // for a line.
+        LARGE_INTEGER end{};
+        end.QuadPart = static_cast<LONGLONG>(end_);
+        const HANDLE file = HandleOf(descriptor_);
+        if (SetFilePointerEx(file, end, nullptr, FILE_BEGIN)) (void)SetEndOfFile(file);
+    }
+    _close(descriptor_);
+}
+
+void AppendOnlyFile::Grow(size_t needed) {
+    constexpr size_t kStep = size_t{1} << 20;
+    const size_t size = std::max((needed + kStep - 1) / kStep * kStep, mapped_ * 2);
+    // A mapping larger than the file extends the file, so a full disk is told here.
+    const HANDLE mapping =
+        CreateFileMappingW(HandleOf(descriptor_), nullptr, PAGE_READWRITE,
+                           static_cast<DWORD>(static_cast<unsigned long long>(size) >> 32),
+                           static_cast<DWORD>(size & 0xFFFFFFFFu), nullptr);
+    if (mapping == nullptr) throw LastError(GetLastError(), "cannot write");
+    void* map = MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, size);
+    const DWORD error = GetLastError();
+    CloseHandle(mapping);  // the view keeps it
+    if (map == nullptr) throw LastError(error, "cannot write");
+    if (map_ != nullptr) UnmapViewOfFile(map_);
+    map_ = static_cast<char*>(map);
+    mapped_ = size;
+}
+#else
 std::unique_ptr<AppendOnlyFile> AppendOnlyFile::Take(const std::filesystem::path& path,
                                                      bool orNull) {
     const int descriptor = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
@@ -230,12 +387,12 @@ void AppendOnlyFile::Grow(size_t needed) {
     map_ = static_cast<char*>(map);
     mapped_ = size;
 }
+#endif
 
 void AppendOnlyFile::Append(std::string_view text) {
     if (end_ + text.size() > mapped_) Grow(end_ + text.size());
     std::memcpy(map_ + end_, text.data(), text.size());
     end_ += text.size();
 }
-#endif
 
 }  // namespace zentrail::platform

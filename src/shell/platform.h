@@ -30,6 +30,19 @@ std::string LocalTimestamp();
 // The local time now as "YYYY-MM-DD HH:MM:SS", for records kept between runs.
 std::string LocalDateTime();
 
+// Makes the console show the program's UTF-8 output as such (Windows); elsewhere nothing to do.
+void UseUtf8Console();
+
+// From now on, calls `onStop` when the operator asks the program to stop: Ctrl+C or SIGTERM,
+// and on Windows also Ctrl+Break and closing the console window. `onStop` runs in a signal
+// handler or on a thread of the system's, so it may only set a lock-free flag. A closed
+// console waits for ReleaseStopRequests (a few seconds at most, as Windows allows) so that the
+// run can end in order.
+void CatchStopRequests(void (*onStop)());
+
+// Gives those requests back to the system's default handling.
+void ReleaseStopRequests();
+
 // True when the stream is an interactive terminal.
 bool IsTerminal(std::FILE* stream);
 
@@ -67,8 +80,8 @@ public:
 private:
     AppendOnlyFile(int descriptor, size_t end) : descriptor_(descriptor), end_(end) {}
     void Grow(size_t needed);
-    int descriptor_;
-    size_t end_;  // of what was appended; the mapping reaches past it
+    int descriptor_;  // on Windows the C runtime's number for the file's handle
+    size_t end_;      // of what was appended; the mapping reaches past it
     size_t mapped_ = 0;
     char* map_ = nullptr;
 };

@@ -1,29 +1,18 @@
 #include "shell/source_text.h"
 
-#include <iconv.h>
-
-#include <cerrno>
-#include <stdexcept>
+#include <array>
 
 #include "common/utf8_text.h"
 
 namespace zentrail {
 namespace {
 
-class Iconv {
-public:
-    Iconv(const char* to, const char* from) : handle_(iconv_open(to, from)) {
-        if (handle_ == reinterpret_cast<iconv_t>(-1))
-            throw std::runtime_error(std::string("iconv cannot convert ") + from + " to " + to);
-    }
-    ~Iconv() { iconv_close(handle_); }
-    Iconv(const Iconv&) = delete;
-    Iconv& operator=(const Iconv&) = delete;
-    iconv_t Get() const { return handle_; }
-
-private:
-    iconv_t handle_;
-};
+// Windows-1252 differs from Latin-1 only in 0x80..0x9F. Its five unassigned bytes (0) stay the
+// C1 control of the same number, as Windows maps them.
+constexpr std::array<char16_t, 32> kCp1252High = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
 }  // namespace
 
@@ -45,25 +34,12 @@ std::string Utf16ToUtf8(std::u16string_view text) {
 
 std::string SourceBytesToUtf8(std::string_view bytes) {
     if (IsValidUtf8(bytes)) return std::string(bytes);
-    Iconv converter("UTF-8", "CP1252");
     std::string out;
     out.reserve(bytes.size() * 2);
-    char buffer[1024];
-    char* in = const_cast<char*>(bytes.data());
-    size_t inLeft = bytes.size();
-    while (inLeft > 0) {
-        char* to = buffer;
-        size_t toLeft = sizeof buffer;
-        const size_t done = iconv(converter.Get(), &in, &inLeft, &to, &toLeft);
-        out.append(buffer, static_cast<size_t>(to - buffer));
-        if (done != static_cast<size_t>(-1)) continue;
-        if (errno == E2BIG) continue;
-        if (errno != EILSEQ && errno != EINVAL) throw std::runtime_error("iconv failed");
-        // A byte Windows-1252 leaves unassigned: Windows maps it to the C1 control of the
-        // same number, and so do we.
-        AppendUtf8(out, static_cast<unsigned char>(*in));
-        ++in;
-        --inLeft;
+    for (const char byte : bytes) {
+        const auto code = static_cast<unsigned char>(byte);
+        const char16_t high = code >= 0x80 && code < 0xA0 ? kCp1252High[code - 0x80] : 0;
+        AppendUtf8(out, high != 0 ? char32_t{high} : char32_t{code});
     }
     return out;
 }
