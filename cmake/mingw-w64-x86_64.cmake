@@ -28,6 +28,13 @@ endif()
 # Static libraries only, and the compiler's own runtime linked in, so that an .exe runs alone.
 set(OPENSSL_USE_STATIC_LIBS TRUE)
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+# A system library found as an archive (odbc32) leaves the link line in -Bdynamic, which would
+# bring back libstdc++ and winpthread as DLLs: the line ends in -Bstatic again.
+foreach(lang C CXX)
+  set(CMAKE_${lang}_STANDARD_LIBRARIES
+      "-lkernel32 -luser32 -lgdi32 -lwinspool -lshell32 -lole32 -loleaut32 -luuid -lcomdlg32 -ladvapi32 -Wl,-Bstatic"
+      CACHE STRING "Libraries linked into every program")
+endforeach()
 
 # Tests are listed when ctest runs them (under wine), not while building.
 set(CMAKE_CROSSCOMPILING_EMULATOR wine)

@@ -6,7 +6,8 @@
 #include <gtest/gtest.h>
 #include <stdio.h>
 
-#include <cstdlib>
+#include <cstdio>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -21,15 +22,18 @@ namespace {
 // What a CliProgress writes, split into the frames it draws.
 class CapturedTerminal {
 public:
-    CapturedTerminal() : file_(open_memstream(&buffer_, &size_)) {}
-    ~CapturedTerminal() {
-        std::fclose(file_);
-        std::free(buffer_);
+    CapturedTerminal() : file_(std::tmpfile()) {
+        if (!file_) throw std::runtime_error("cannot create a temporary file");
     }
+    ~CapturedTerminal() { std::fclose(file_); }
     std::FILE* File() { return file_; }
     std::vector<std::string> Frames() {
         std::fflush(file_);
-        const std::string all(buffer_, size_);
+        std::rewind(file_);
+        std::string all;
+        char chunk[4096];
+        for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, file_)) > 0;) all.append(chunk, n);
+        std::fseek(file_, 0, SEEK_END);  // the progress goes on writing at the end
         std::vector<std::string> frames;
         const std::string redraw = "\r\033[K";
         for (size_t at = all.find(redraw); at != std::string::npos;) {
@@ -43,8 +47,6 @@ public:
     }
 
 private:
-    char* buffer_ = nullptr;
-    size_t size_ = 0;
     std::FILE* file_;
 };
 

@@ -132,9 +132,10 @@ TEST_F(ConfigFile, UnreadableFilesGiveAClearError) {
 }
 
 TEST_F(ConfigFile, UnreadablePermissions) {
-    if (::geteuid() == 0) GTEST_SKIP() << "root reads every file";
     std::ofstream(path_) << "SERVER:h\n";
     fs::permissions(path_, fs::perms::none);
+    if (std::ifstream(path_).is_open())
+        GTEST_SKIP() << "this user reads the file anyway (root, or no such permission here)";
     EXPECT_THROW(ReadConfig(path_), ConfigError);
 }
 

@@ -1,11 +1,11 @@
 #pragma once
 
 #include <sqlite3.h>
-#include <stdlib.h>
 
 #include <atomic>
 #include <chrono>
 #include <filesystem>
+#include <random>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -18,9 +18,15 @@ namespace zentrail::test {
 class TempFolder {
 public:
     TempFolder() {
-        std::string pattern = std::filesystem::temp_directory_path() / "zentrail-db-XXXXXX";
-        if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot create " + pattern);
-        path_ = pattern;
+        // create_directory makes a new folder or reports that the name was taken, so a
+        // random name is tried until one is new.
+        std::random_device random;
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            path_ = std::filesystem::temp_directory_path() /
+                    ("zentrail-db-" + std::to_string(random()));
+            if (std::filesystem::create_directory(path_)) return;
+        }
+        throw std::runtime_error("cannot create " + path_.string());
     }
     ~TempFolder() {
         std::error_code ec;
@@ -46,7 +52,7 @@ inline std::string LongRemark() {
 // names with "&", quotes and a non-ASCII letter, a NULL and a long value.
 inline void WriteSalesFixture(const std::filesystem::path& file) {
     sqlite3* db = nullptr;
-    if (sqlite3_open(file.c_str(), &db) != SQLITE_OK) {
+    if (sqlite3_open(file.string().c_str(), &db) != SQLITE_OK) {
         sqlite3_close(db);
         throw std::runtime_error("cannot create " + file.string());
     }

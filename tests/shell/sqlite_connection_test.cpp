@@ -102,7 +102,7 @@ TEST_F(SqliteSource, QueryErrorsCarryTheDatabasesText) {
 // next query after the lock is gone runs as usual.
 TEST_F(SqliteSource, ALockHeldByAnotherProgramIsToldAndStopEndsTheWait) {
     sqlite3* writer = nullptr;
-    ASSERT_EQ(sqlite3_open(file_.c_str(), &writer), SQLITE_OK);
+    ASSERT_EQ(sqlite3_open(file_.string().c_str(), &writer), SQLITE_OK);
     ASSERT_EQ(sqlite3_exec(writer, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
 
     SqliteConnection source(file_);
@@ -225,7 +225,7 @@ TEST(SqliteWalSource, NothingIsLeftBesideTheFile) {
         const std::filesystem::path file = folder.Path() / name;
         test::WriteSalesFixture(file);
         sqlite3* raw = nullptr;
-        ASSERT_EQ(sqlite3_open(file.c_str(), &raw), SQLITE_OK);
+        ASSERT_EQ(sqlite3_open(file.string().c_str(), &raw), SQLITE_OK);
         ASSERT_EQ(sqlite3_exec(raw, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr),
                   SQLITE_OK);
         sqlite3_close(raw);
@@ -250,7 +250,7 @@ TEST(SqliteWalSource, AFileInUseIsReadWithItsLog) {
     const std::filesystem::path file = folder.Path() / "busy.db";
     test::WriteSalesFixture(file);
     sqlite3* writer = nullptr;
-    ASSERT_EQ(sqlite3_open(file.c_str(), &writer), SQLITE_OK);
+    ASSERT_EQ(sqlite3_open(file.string().c_str(), &writer), SQLITE_OK);
     ASSERT_EQ(sqlite3_exec(writer,
                            "PRAGMA journal_mode=WAL; PRAGMA wal_autocheckpoint=0; "
                            "INSERT INTO SalesInvoice (SalId, SalInvNo) VALUES (77, 'NEW')",

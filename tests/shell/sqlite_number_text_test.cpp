@@ -150,7 +150,7 @@ TEST(SqliteNumberText, TheConnectionGivesSqlitesText) {
     const std::filesystem::path file = folder.Path() / "numbers.db";
     {
         sqlite3* raw = nullptr;
-        ASSERT_EQ(sqlite3_open(file.c_str(), &raw), SQLITE_OK);
+        ASSERT_EQ(sqlite3_open(file.string().c_str(), &raw), SQLITE_OK);
         std::unique_ptr<sqlite3, DbCloser> db(raw);
         ASSERT_EQ(sqlite3_exec(raw,
                                "CREATE TABLE t (n INTEGER, r REAL, x);"

@@ -16,7 +16,7 @@ using SqliteHandle = std::unique_ptr<sqlite3, int (*)(sqlite3*)>;
 // Opens (creating) the file for writing. Throws std::runtime_error.
 inline SqliteHandle OpenForWriting(const std::filesystem::path& file) {
     sqlite3* db = nullptr;
-    const int rc = sqlite3_open(file.c_str(), &db);
+    const int rc = sqlite3_open(file.string().c_str(), &db);
     SqliteHandle handle(db, sqlite3_close);
     if (rc != SQLITE_OK) throw std::runtime_error("cannot open " + file.string());
     return handle;

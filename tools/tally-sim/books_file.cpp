@@ -24,8 +24,9 @@ void BooksFile::Closer::operator()(sqlite3* db) const { sqlite3_close(db); }
 
 BooksFile::BooksFile(const std::filesystem::path& path) : path_(path) {
     sqlite3* raw = nullptr;
-    int rc =
-        sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    const std::u8string name = path.u8string();  // SQLite takes UTF-8 names everywhere
+    int rc = sqlite3_open_v2(reinterpret_cast<const char*>(name.c_str()), &raw,
+                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     db_.reset(raw);
     if (rc != SQLITE_OK)
         throw BooksFileError("Cannot open the books file " + path.string() + ": " +

@@ -38,7 +38,7 @@ std::filesystem::path RequestRecorder::FileFor(long number) const {
 void RequestRecorder::Record(const std::string& body) {
     std::lock_guard<std::mutex> lock(mutex_);
     std::filesystem::path path = FileFor(count_ + 1);
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
+    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.string().c_str(), "wb"));
     if (!file) Fail("create", path, errno);
     if (std::fwrite(body.data(), 1, body.size(), file.get()) != body.size())
         Fail("write", path, errno);

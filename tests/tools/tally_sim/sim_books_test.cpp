@@ -238,7 +238,7 @@ TEST_F(TallySimBooksFile, AnImportThatCannotBeSavedIsReportedAndForgotten) {
     SimulatedTally tally(std::nullopt, path_);
     ImportOk(tally, rq::DemoMasters());
     sqlite3* other = nullptr;
-    ASSERT_EQ(sqlite3_open(path_.c_str(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_open(path_.string().c_str(), &other), SQLITE_OK);
     ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
 
     std::string reply = tally.HandleRequest(rq::Envelope(rq::DemoSale("S-1", "INV1")));
