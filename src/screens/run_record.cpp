@@ -80,8 +80,8 @@ RunReport::RunReport(const std::filesystem::path& folder, const std::string& scr
         std::string name = screen + "-" + timestamp;
         if (attempt > 1) name += "-" + std::to_string(attempt);
         path_ = runs / (name + ".csv");
-        // "x": never overwrite the report of another run.
-        file_ = std::fopen(path_.string().c_str(), "wx");
+        // "x": never overwrite the report of another run; "b": the same bytes on every system.
+        file_ = std::fopen(path_.string().c_str(), "wbx");
         if (file_ == nullptr && !std::filesystem::exists(path_)) break;
     }
     if (file_ == nullptr)

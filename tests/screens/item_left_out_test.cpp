@@ -63,7 +63,7 @@ TEST(ItemScreenLeftOut, TheLogAndTheReportNameEveryProductWithoutAnHsnCode) {
     EXPECT_TRUE(run.Clean()) << screen->LogText();
     EXPECT_EQ(run.documents.Total(), static_cast<long>(listed.size()));
 
-    std::ifstream file(run.reportPath);
+    std::ifstream file(run.reportPath, std::ios::binary);
     std::stringstream report;
     report << file.rdbuf();
     const std::string log = screen->LogText();

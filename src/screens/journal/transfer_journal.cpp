@@ -353,6 +353,7 @@ void TransferJournal::Fold(const std::filesystem::path& log) {
             row.ended = item.value("ended", "");
         }
     }
+    in.close();  // Windows removes no file that is still open for reading
     std::vector<JournalRow> ordered;
     ordered.reserve(rows.size());
     for (auto& [sequence, row] : rows) ordered.push_back(std::move(row));
